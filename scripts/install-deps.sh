@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages needed to build, test and run tevusb.
+# Safe to run again; uses sudo when not already root.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-svg-dev
+  libhidapi-dev libudev-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  clang libclang-rt-14-dev
+  fonts-liberation fonts-dejavu-core locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The exports are tested under a comma-decimal locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi

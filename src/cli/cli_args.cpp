@@ -1,0 +1,65 @@
+#include "cli/cli_args.h"
+
+#include <charconv>
+
+namespace tevusb::cli {
+
+std::optional<std::string> CliArgs::takePositional() {
+    // Handlers take their options first, so anything still starting with "--" here is an
+    // option nobody knows, which leftover() reports.
+    if (m_words.empty() || m_words.front().rfind("--", 0) == 0) {
+        return std::nullopt;
+    }
+    std::string word = m_words.front();
+    m_words.erase(m_words.begin());
+    return word;
+}
+
+std::optional<std::string> CliArgs::takeOption(const std::string& name) {
+    for (auto it = m_words.begin(); it != m_words.end(); ++it) {
+        if (*it == name) {
+            if (it + 1 == m_words.end()) {
+                m_missingValue = true;
+                m_words.erase(it);
+                return std::nullopt;
+            }
+            std::string value = *(it + 1);
+            m_words.erase(it, it + 2);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+bool CliArgs::takeFlag(const std::string& name) {
+    for (auto it = m_words.begin(); it != m_words.end(); ++it) {
+        if (*it == name) {
+            m_words.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> CliArgs::leftover() const {
+    if (m_words.empty()) {
+        return std::nullopt;
+    }
+    return m_words.front();
+}
+
+std::optional<int> parseInt(const std::string& text) {
+    int value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    auto res = std::from_chars(first, last, value);
+    if (res.ec != std::errc() || res.ptr != last || first == last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace tevusb::cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tevusb::cli {
+
+// The words of one command line after the global options have been taken out.
+class CliArgs {
+public:
+    explicit CliArgs(std::vector<std::string> words) : m_words(std::move(words)) {}
+
+    bool empty() const { return m_words.empty(); }
+    // Takes the next word when it is not an option (take options first).
+    std::optional<std::string> takePositional();
+    // Takes "--name VALUE"; nullopt when absent. Sets missingValue when the value is absent.
+    std::optional<std::string> takeOption(const std::string& name);
+    // Takes "--name"; true when it was there.
+    bool takeFlag(const std::string& name);
+    // Whatever is left over, for an "unexpected argument" message.
+    std::optional<std::string> leftover() const;
+    bool missingValue() const { return m_missingValue; }
+
+private:
+    std::vector<std::string> m_words;
+    bool m_missingValue = false;
+};
+
+// Parses a whole decimal number (optionally signed) that fits an int.
+std::optional<int> parseInt(const std::string& text);
+
+}  // namespace tevusb::cli

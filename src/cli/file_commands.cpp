@@ -1,0 +1,129 @@
+#include "cli/file_commands.h"
+
+#include "cli/settings_text.h"
+#include "data/data_set_store.h"
+#include "data/reading.h"
+#include "log/diagnostic_log.h"
+#include "text/string_table.h"
+
+namespace tevusb::cli {
+
+namespace {
+
+std::string number(double v) {
+    std::string s;
+    log::DiagnosticLog::appendNumber(s, v);
+    return s;
+}
+
+std::string hex4(unsigned v) {
+    static const char* digits = "0123456789abcdef";
+    std::string s = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        s.push_back(digits[(v >> shift) & 0xF]);
+    }
+    return s;
+}
+
+bool loadOrComplain(data::DataSetStore& store, const std::string& path, std::ostream& err,
+                    std::uint16_t* version = nullptr) {
+    if (store.loadSetFile(path, version)) {
+        return true;
+    }
+    err << text::stringText(109) << "\n";
+    return false;
+}
+
+bool noLeftovers(const CliArgs& args, std::ostream& err) {
+    if (auto extra = args.leftover()) {
+        err << "Unexpected argument: " << *extra << "\n";
+        return false;
+    }
+    if (args.missingValue()) {
+        err << "An option is missing its value.\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int runShow(CliArgs& args, std::ostream& out, std::ostream& err) {
+    auto path = args.takePositional();
+    if (!path) {
+        err << "Usage: tevusb-cli show FILE.tev\n";
+        return 2;
+    }
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    data::DataSetStore store;
+    std::uint16_t version = 0;
+    if (!loadOrComplain(store, *path, err, &version)) {
+        return 1;
+    }
+    store.selectSet(0);
+    const auto& set = store.current;
+    const bool legacy = version < 0x0110;
+    out << "Format version: " << hex4(version) << (legacy ? " (legacy)" : "") << "\n";
+    out << "Packets: " << store.packets.size() << "\n";
+    out << "Readings: " << store.readingCount() << "\n";
+    out << "Sets: " << store.setCount() << "\n";
+    out << settingsText(store.settings);
+    out << "Comment: " << store.comment(0) << "\n";
+    const int peakAlt = store.indexOfMaximum(set.altitudeAgl);
+    const int peakVel = store.indexOfMaximum(set.velocity);
+    if (peakAlt < 0 || peakVel < 0) {
+        out << "Peak altitude: none (no readings)\n";
+        out << "Peak velocity: none (no readings)\n";
+        return 0;
+    }
+    const auto a = static_cast<std::size_t>(peakAlt);
+    const auto v = static_cast<std::size_t>(peakVel);
+    out << "Peak altitude: " << number(set.altitudeAgl[a]) << " m above ground at "
+        << number(data::reading::timeOfSample(a)) << " s\n";
+    out << "Peak velocity: " << number(set.velocity[v] * 3.6) << " km/h at "
+        << number(data::reading::timeOfSample(v)) << " s\n";
+    return 0;
+}
+
+int runExport(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto csv = args.takeOption("--csv");
+    const auto xml = args.takeOption("--xml");
+    const auto setText = args.takeOption("--set");
+    auto path = args.takePositional();
+    if (!path || csv.has_value() == xml.has_value()) {
+        err << "Usage: tevusb-cli export FILE.tev (--csv OUT.csv | --xml OUT.xml) [--set K]\n";
+        return 2;
+    }
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    int k = 0;
+    if (setText) {
+        auto parsed = parseInt(*setText);
+        if (!parsed || *parsed < 0) {
+            err << "--set takes a set number of 0 or more.\n";
+            return 2;
+        }
+        k = *parsed;
+    }
+    data::DataSetStore store;
+    if (!loadOrComplain(store, *path, err)) {
+        return 1;
+    }
+    if (k >= store.setCount()) {
+        err << "The file holds " << store.setCount() << " set start(s); there is no set " << k
+            << ".\n";
+        return 1;
+    }
+    const bool ok = csv ? store.exportCsv(*csv, k) : store.exportXml(*xml, k);
+    if (!ok) {
+        err << text::stringText(104) << "\n";
+        return 1;
+    }
+    out << "Wrote " << (csv ? *csv : *xml) << " (" << store.readingCount() << " readings).\n";
+    return 0;
+}
+
+}  // namespace tevusb::cli

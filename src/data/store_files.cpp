@@ -1,0 +1,73 @@
+// The store's file operations: data-set files and the CSV and XML exports.
+#include <fstream>
+
+#include "data/atomic_file.h"
+#include "data/data_set_store.h"
+#include "data/export_format.h"
+#include "data/set_file.h"
+#include "log/diagnostic_log.h"
+
+namespace tevusb::data {
+
+using log::logLine;
+
+bool DataSetStore::saveSetFile(const std::filesystem::path& path, int k) {
+    logLine("Selected set to save: ", k);
+    AtomicFile file(path);
+    if (!file.isOpen()) {
+        return false;
+    }
+    const int a = setAddress(k);
+    logLine("Set address: ", a);
+    const int n = packetCount(k);
+    logLine("Packet Count: ", n);
+    const MemoryPacket* first = a >= 0 ? &packets[static_cast<std::size_t>(a)] : nullptr;
+    file.write(set_file::encode(first, a >= 0 ? static_cast<std::size_t>(n) : 0, settings, comment(k)));
+    return file.commit();
+}
+
+bool DataSetStore::loadSetFile(const std::filesystem::path& path, std::uint16_t* formatVersion) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    auto contents = set_file::decode(in, settings);
+    if (!contents) {
+        return false;
+    }
+    packets = std::move(contents->packets);
+    settings = contents->settings;
+    comments.assign(1, std::move(contents->comment));
+    if (formatVersion != nullptr) {
+        *formatVersion = contents->version;
+    }
+    return true;
+}
+
+bool DataSetStore::exportCsv(const std::filesystem::path& path, int k) {
+    AtomicFile file(path);
+    if (!file.isOpen()) {
+        return false;
+    }
+    selectSet(k);
+    BufferedWriter writer(file);
+    export_format::writeCsv(current, writer);
+    writer.flush();
+    return file.commit();
+}
+
+bool DataSetStore::exportXml(const std::filesystem::path& path, int k) {
+    AtomicFile file(path);
+    if (!file.isOpen()) {
+        return false;
+    }
+    selectSet(k);
+    const bool hasCommentSlot = k >= 0 && static_cast<std::size_t>(k) < comments.size();
+    BufferedWriter writer(file);
+    export_format::writeXml(current, hasCommentSlot ? &comments[static_cast<std::size_t>(k)] : nullptr,
+                            writer);
+    writer.flush();
+    return file.commit();
+}
+
+}  // namespace tevusb::data
