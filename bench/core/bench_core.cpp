@@ -22,7 +22,8 @@ std::vector<data::MemoryPacket> flightPackets(std::size_t packets) {
         out[p].bytes[0] = p == 0 ? 2 : 0;
         for (int j = 1; j <= 31; ++j, ++i) {
             const double t = static_cast<double>(i % 4000) / 10.0;
-            const double alt = 800.0 * std::sin(std::min(t / 60.0, 1.0) * 3.14159) + std::sin(t * 7.0);
+            const double alt =
+                800.0 * std::sin(std::min(t / 60.0, 1.0) * 3.14159) + std::sin(t * 7.0);
             out[p].setWord(j, static_cast<std::uint16_t>(conv.countForAltitude(alt)));
         }
     }

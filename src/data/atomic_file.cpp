@@ -36,7 +36,9 @@ AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target
     m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
-AtomicFile::~AtomicFile() { discard(); }
+AtomicFile::~AtomicFile() {
+    discard();
+}
 
 void AtomicFile::write(std::string_view bytes) {
     if (m_fd < 0) {

@@ -49,10 +49,10 @@ TEST(CliShow, DescribesTheFile) {
     const auto file = writeFlight(dir);
     const CliRun r = run(tevusb::cli::runShow, {file.string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    for (const char* line : {"Format version: 0x0110\n", "Packets: 1\n", "Readings: 4\n", "Sets: 1\n",
-                             "Line A: Time 1.5 s\n", "Line B: Altitude 150 m\n",
+    for (const char* line : {"Format version: 0x0110\n", "Packets: 1\n", "Readings: 4\n",
+                             "Sets: 1\n", "Line A: Time 1.5 s\n", "Line B: Altitude 150 m\n",
                              "Inhibit time: 2 s\n", "ADC offset: 0\n", "Comment: club launch\n",
-                             "Peak altitude: 511.",  " m above ground at 0.2 s\n"}) {
+                             "Peak altitude: 511.", " m above ground at 0.2 s\n"}) {
         EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
     }
 }
@@ -70,8 +70,10 @@ TEST(CliShow, RejectsBadFilesWithTheProgramText) {
 TEST(CliExport, WritesWhatTheStoreWrites) {
     TempDir dir;
     const auto file = writeFlight(dir);
-    ASSERT_EQ(run(tevusb::cli::runExport, {file.string(), "--csv", (dir / "a.csv").string()}).status, 0);
-    ASSERT_EQ(run(tevusb::cli::runExport, {"--xml", (dir / "a.xml").string(), file.string()}).status, 0);
+    ASSERT_EQ(
+        run(tevusb::cli::runExport, {file.string(), "--csv", (dir / "a.csv").string()}).status, 0);
+    ASSERT_EQ(
+        run(tevusb::cli::runExport, {"--xml", (dir / "a.xml").string(), file.string()}).status, 0);
 
     DataSetStore s;
     tevusb::testing::LogCapture quiet;
@@ -95,7 +97,8 @@ TEST(CliExport, ArgumentErrors) {
     const CliRun noSet = run(tevusb::cli::runExport, {file.string(), "--csv", out, "--set", "1"});
     EXPECT_EQ(noSet.status, 1);
     EXPECT_FALSE(std::filesystem::exists(out));
-    const CliRun unwritable = run(tevusb::cli::runExport, {file.string(), "--csv", (dir / "no" / "x.csv").string()});
+    const CliRun unwritable =
+        run(tevusb::cli::runExport, {file.string(), "--csv", (dir / "no" / "x.csv").string()});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("Error saving file."), std::string::npos);
 }

@@ -118,8 +118,8 @@ TEST(SeriesDerivation, TinySetsStayFinite) {
     tevusb::testing::LogCapture log;
     const DataSet one = setOf({12000});
     ASSERT_EQ(one.size(), 1u);
-    for (const auto* series : {&one.smoothedAltitude, &one.velocity, &one.smoothedVelocity,
-                               &one.velocityKmh}) {
+    for (const auto* series :
+         {&one.smoothedAltitude, &one.velocity, &one.smoothedVelocity, &one.velocityKmh}) {
         ASSERT_EQ(series->size(), 1u);
         EXPECT_EQ((*series)[0], 0.0);
     }

@@ -22,7 +22,8 @@ namespace {
 // computed separately from the conversion and smoothing formulas and printed with %g.
 DataSetStore smallStore() {
     DataSetStore s;
-    s.packets = {makePacket(0, {1}), makePacket(2, {13384, 0x8000 | 13000, 0x4000 | 12500, 0xC000 | 12000})};
+    s.packets = {makePacket(0, {1}),
+                 makePacket(2, {13384, 0x8000 | 13000, 0x4000 | 12500, 0xC000 | 12000})};
     s.settings.adcOffset = -5;
     s.settings.build();
     s.comments = {"He said \"5 < 6\" & 'ok'>"};
@@ -30,7 +31,8 @@ DataSetStore smallStore() {
 }
 
 const char* kExpectedCsv =
-    "Time, ADC, Voltage, Pressure, Altitude (MSL), Altitude (AGL), Smooth Velocity (km/h), Line A, Line B\n"
+    "Time, ADC, Voltage, Pressure, Altitude (MSL), Altitude (AGL), Smooth Velocity (km/h), Line A, "
+    "Line B\n"
     "0,13384,4.08295,101.288,3.10485,0,1950.23,,\n"
     "0.1,13000,3.96576,98.6835,222.236,219.132,3510.42,Line A,\n"
     "0.2,12500,3.81317,95.2927,514.693,511.589,4758.57,,Line B\n"
@@ -100,7 +102,8 @@ TEST(Export, EmptySetsAndMissingComments) {
 
     s.comments = {""};
     ASSERT_TRUE(s.exportXml(dir / "c.xml", 0));
-    EXPECT_NE(readAll(dir / "c.xml").find("\t\t<comments>\n\t\t\t\n\t\t</comments>\n"), std::string::npos);
+    EXPECT_NE(readAll(dir / "c.xml").find("\t\t<comments>\n\t\t\t\n\t\t</comments>\n"),
+              std::string::npos);
 }
 
 TEST(Export, TimeColumnAndMultiLineComments) {
@@ -131,7 +134,8 @@ TEST(Export, TimeColumnAndMultiLineComments) {
 }
 
 TEST(Export, EscapeXmlReplacesOnlyTheFourCharacters) {
-    EXPECT_EQ(escapeXml("<a href=\"x\">&amp;'\t\x01"), "&lt;a href=&quot;x&quot;&gt;&amp;amp;'\t\x01");
+    EXPECT_EQ(escapeXml("<a href=\"x\">&amp;'\t\x01"),
+              "&lt;a href=&quot;x&quot;&gt;&amp;amp;'\t\x01");
     EXPECT_EQ(escapeXml(""), "");
 }
 

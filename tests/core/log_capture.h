@@ -9,13 +9,13 @@ namespace tevusb::testing {
 
 // Captures the diagnostic log for the lifetime of the object.
 class LogCapture {
-public:
+  public:
     LogCapture();
     ~LogCapture();
     std::string text() const { return m_stream.str(); }
     bool contains(const std::string& line) const;
 
-private:
+  private:
     std::ostringstream m_stream;
     std::ostream* m_previous;
 };

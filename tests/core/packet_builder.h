@@ -8,7 +8,8 @@
 namespace tevusb::testing {
 
 // A packet of the given type holding the given reading words; the rest are empty slots.
-inline data::MemoryPacket makePacket(std::uint8_t type, std::initializer_list<std::uint16_t> words = {}) {
+inline data::MemoryPacket makePacket(std::uint8_t type,
+                                     std::initializer_list<std::uint16_t> words = {}) {
     data::MemoryPacket p;
     p.bytes.fill(0xFF);
     p.bytes[0] = type;

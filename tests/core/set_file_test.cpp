@@ -41,7 +41,10 @@ struct Snapshot {
     std::vector<std::string> comments;
     std::vector<int> counts;
     explicit Snapshot(const DataSetStore& s)
-        : packets(s.packets), image(s.settings.image), comments(s.comments), counts(s.current.adcCounts) {}
+        : packets(s.packets),
+          image(s.settings.image),
+          comments(s.comments),
+          counts(s.current.adcCounts) {}
     bool operator==(const Snapshot& o) const {
         return image == o.image && comments == o.comments && counts == o.counts &&
                packets.size() == o.packets.size() &&
@@ -60,9 +63,9 @@ TEST(SetFile, SavedFileHasTheDocumentedLayout) {
     const std::string bytes = readAll(dir / "a.tev");
     const std::size_t comment = std::string("first flight").size() + 1;
     ASSERT_EQ(bytes.size(), 47 + 64 * 2 + comment);
-    EXPECT_EQ(bytes.substr(0, 16), std::string(reinterpret_cast<const char*>(
-                                                   tevusb::data::set_file::kMagic.data()),
-                                               16));
+    EXPECT_EQ(
+        bytes.substr(0, 16),
+        std::string(reinterpret_cast<const char*>(tevusb::data::set_file::kMagic.data()), 16));
     EXPECT_EQ(bytes.substr(16, 10), std::string("\x10\x01\x20\x01\x50\x01\x50\x01\x02\x00", 10));
     EXPECT_EQ(static_cast<unsigned char>(bytes[26]), 2);
     EXPECT_EQ(bytes.substr(26 + 128, 17),
@@ -217,8 +220,16 @@ TEST(SetFile, OddCommentLengthsAreBounded) {
         {"length zero", std::string("\0\0\0\0abc", 7), ""},
         {"no length at all", "", ""},
         {"length beyond the file", std::string("\xff\xff\xff\x7fhello", 9), "hello"},
-        {"no terminator", std::string("\x03\x00\x00\x00" "abcdef", 10), "abc"},
-        {"zero inside", std::string("\x06\x00\x00\x00" "ab\0cd\0", 10), "ab"},
+        {"no terminator",
+         std::string("\x03\x00\x00\x00"
+                     "abcdef",
+                     10),
+         "abc"},
+        {"zero inside",
+         std::string("\x06\x00\x00\x00"
+                     "ab\0cd\0",
+                     10),
+         "ab"},
     };
     for (const auto& c : cases) {
         writeAll(dir / "c.tev", good.substr(0, at) + c.tail);

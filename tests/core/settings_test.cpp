@@ -107,7 +107,8 @@ TEST(DeviceSettings, DeserializeCurrentAndLegacyForms) {
     // Legacy: byte 8 is an unsigned offset in sixteenths; the old checksum is discarded.
     std::string legacy(16, '\0');
     for (int i = 0; i < 8; ++i) {
-        legacy[static_cast<std::size_t>(i)] = static_cast<char>(source.image[static_cast<std::size_t>(i)]);
+        legacy[static_cast<std::size_t>(i)] =
+            static_cast<char>(source.image[static_cast<std::size_t>(i)]);
     }
     legacy[8] = 0x12;
     legacy[9] = 0x23;  // modes: A = 3, B = 2

@@ -10,9 +10,10 @@ namespace tevusb::testing {
 
 // A fresh directory removed with everything in it when the object goes.
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tevusb-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tevusb-test-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
     }
     ~TempDir() {
@@ -22,7 +23,7 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
