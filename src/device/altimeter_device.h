@@ -29,7 +29,7 @@ inline constexpr int kSendFailed = -5;
 // Operations run to their end on the calling worker thread; the window thread only sets
 // the cancel flag, reads isOpen/the bootloader flag, and closes the link on removal.
 class AltimeterDevice {
-  public:
+public:
     // (context, packet index, in progress, begins a set)
     using ProgressCallback = void (*)(void* context, int packet, int inProgress, int beginsSet);
 
@@ -55,7 +55,7 @@ class AltimeterDevice {
     bool sendMessage(std::uint16_t value, std::uint8_t code);
     bool receiveMessage(int timeoutMs, std::uint16_t& value, std::uint8_t& code);
 
-  private:
+private:
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_bootloader{false};
 };
