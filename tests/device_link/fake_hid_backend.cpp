@@ -189,14 +189,21 @@ std::vector<HidDeviceInfo> FakeHidBackend::enumerate() {
 }
 
 std::unique_ptr<HidHandle> FakeHidBackend::open(const std::string& path) {
-    std::lock_guard lock(m_mutex);
-    for (const auto& [devicePath, device] : m_devices) {
-        if (devicePath == path) {
-            ++m_opens;
-            return std::make_unique<FakeHandle>(device);
+    std::unique_ptr<HidHandle> handle;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& [devicePath, device] : m_devices) {
+            if (devicePath == path) {
+                ++m_opens;
+                handle = std::make_unique<FakeHandle>(device);
+                break;
+            }
         }
     }
-    return nullptr;
+    if (handle && duringOpen) {
+        duringOpen();
+    }
+    return handle;
 }
 
 std::unique_ptr<ChangeNotifier> FakeHidBackend::createNotifier() {

@@ -66,6 +66,8 @@ class FakeHidBackend final : public HidBackend {
     void notifyChange();
 
     int opens() const { return m_opens; }
+    // Runs inside open(), after the interface was opened: lets a test act meanwhile.
+    std::function<void()> duringOpen;
 
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
