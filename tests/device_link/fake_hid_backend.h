@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "device/change_broadcaster.h"
 #include "device/hid_backend.h"
 
 namespace tevusb::device::test {
@@ -77,7 +78,7 @@ class FakeHidBackend final : public HidBackend {
     mutable std::mutex m_mutex;
     std::vector<HidDeviceInfo> m_interfaces;
     std::vector<std::pair<std::string, std::shared_ptr<FakeDevice>>> m_devices;
-    std::vector<std::weak_ptr<struct Pipe>> m_notifiers;
+    ChangeBroadcaster m_changes;
     bool m_notifierSupport = true;
     std::atomic<int> m_opens{0};
 };
