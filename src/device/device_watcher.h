@@ -11,7 +11,7 @@ namespace tevusb::device {
 // Arrival and removal of HID interfaces, by path. Plain C++: a GUI wraps fd() in its event
 // loop (or a CLI polls it) and calls poll() when it becomes readable or a timer fires.
 class DeviceWatcher {
-public:
+  public:
     enum class EventType { Arrival, Removal };
     struct Event {
         EventType type;
@@ -28,7 +28,7 @@ public:
     // Compares the present interfaces with the last known ones.
     std::vector<Event> poll();
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> m_state;
 };

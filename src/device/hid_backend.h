@@ -19,7 +19,7 @@ struct HidDeviceInfo {
 // An opened HID interface. Used by one thread at a time, except close(), which any
 // thread may call to make a transfer in flight fail promptly.
 class HidHandle {
-public:
+  public:
     virtual ~HidHandle() = default;
     // Sends one output report; data[0] is the report id (0 for unnumbered reports).
     // Returns the bytes written, or -1 on error or when the time limit passed.
@@ -33,7 +33,7 @@ public:
 // Where HID interfaces come from: hidapi on a real system, the simulated altimeter in
 // tests and with --simulator.
 class HidBackend {
-public:
+  public:
     virtual ~HidBackend() = default;
     // Every HID interface present, in enumeration order.
     virtual std::vector<HidDeviceInfo> enumerate() = 0;

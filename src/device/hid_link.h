@@ -16,7 +16,7 @@ namespace tevusb::device {
 // leading report id byte 0 (4 bytes for messages, 65 for bootloader reports), whatever
 // the backend delivers. One worker drives transfers; the window thread may close().
 class HidLink {
-public:
+  public:
     explicit HidLink(std::shared_ptr<HidBackend> backend);
     ~HidLink();
 
@@ -43,7 +43,7 @@ public:
     // Whether a removal names the opened device (case-insensitive path match).
     bool isSameDevice(const std::string& removedPath) const;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> m_state;
 };
