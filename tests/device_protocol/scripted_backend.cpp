@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <sstream>
+#include <thread>
 
 namespace tevusb::device::testing {
 
 namespace {
+
+using Kind = ScriptedBackend::Step::Kind;
+using Clock = std::chrono::steady_clock;
 
 std::string describe(const std::uint8_t* data, std::size_t length) {
     std::ostringstream out;
@@ -23,49 +27,80 @@ class ScriptedHandle : public HidHandle {
         : m_script(std::move(script)) {}
 
     int write(const std::uint8_t* data, std::size_t length, int) override {
-        auto& steps = m_script->steps;
-        if (steps.empty() || steps.front().kind != ScriptedBackend::Step::Kind::Write) {
-            m_script->faults.push_back("unexpected write " + describe(data, length));
-            return -1;
+        std::function<void()> action;
+        int result = -1;
+        {
+            std::lock_guard lock(m_script->mutex);
+            auto& steps = m_script->steps;
+            if (steps.empty() || steps.front().kind != Kind::Write) {
+                m_script->faults.push_back(
+                    (steps.empty() ? "write past the end: " : "write while a reply was due: ") +
+                    describe(data, length));
+                return -1;
+            }
+            ScriptedBackend::Step step = std::move(steps.front());
+            steps.pop_front();
+            if (!std::equal(data, data + length, step.bytes.begin(), step.bytes.end())) {
+                m_script->faults.push_back("wrote " + describe(data, length) + ", expected " +
+                                           describe(step.bytes.data(), step.bytes.size()));
+            }
+            action = std::move(step.action);
+            result = step.accepted ? static_cast<int>(length) : -1;
         }
-        const auto step = steps.front();
-        steps.pop_front();
-        if (step.action) {
-            step.action();
+        if (action) {
+            action();
         }
-        if (!std::equal(data, data + length, step.bytes.begin(), step.bytes.end())) {
-            m_script->faults.push_back("wrote " + describe(data, length) + ", expected " +
-                                       describe(step.bytes.data(), step.bytes.size()));
-        }
-        return step.accepted ? static_cast<int>(length) : -1;
+        return result;
     }
 
     int read(std::uint8_t* data, std::size_t length, int timeoutMs) override {
-        auto& steps = m_script->steps;
-        const bool answerDue =
-            !steps.empty() && steps.front().kind != ScriptedBackend::Step::Kind::Write;
-        // A device says nothing until it is asked; a poll without waiting just finds that.
-        if (timeoutMs <= 0 &&
-            (!answerDue || steps.front().kind == ScriptedBackend::Step::Kind::Silence)) {
-            return 0;
+        std::function<void()> action;
+        int result = 0;
+        {
+            std::unique_lock lock(m_script->mutex);
+            auto& steps = m_script->steps;
+            const bool waiting = timeoutMs > 0;
+            if (steps.empty() || steps.front().kind == Kind::Write) {
+                // Nothing queued; waiting for it is a fault of the conversation.
+                if (!waiting) {
+                    return 0;
+                }
+                m_script->faults.push_back(steps.empty() ? "read past the end"
+                                                         : "read while a write was due");
+                return -1;
+            }
+            ScriptedBackend::Step& step = steps.front();
+            if (!waiting) {
+                // The link clears queued input before each write; a reply still
+                // scripted then was never read, and the write that follows says so.
+                return 0;
+            }
+            if (step.kind == Kind::Silence) {
+                action = std::move(step.action);
+                steps.pop_front();
+                result = -1;
+            } else {
+                if (!step.waitedSince) {
+                    step.waitedSince = Clock::now();
+                }
+                const auto due = *step.waitedSince + std::chrono::milliseconds(step.delayMs);
+                if (Clock::now() < due) {
+                    lock.unlock();
+                    std::this_thread::sleep_for(std::min<Clock::duration>(
+                        due - Clock::now(), std::chrono::milliseconds(timeoutMs)));
+                    return 0;
+                }
+                const std::size_t n = std::min(length, step.bytes.size());
+                std::copy_n(step.bytes.begin(), n, data);
+                action = std::move(step.action);
+                steps.pop_front();
+                result = static_cast<int>(n);
+            }
         }
-        m_script->readTimeouts.push_back(timeoutMs);
-        if (!answerDue) {
-            m_script->faults.push_back(steps.empty() ? "read past the end of the conversation"
-                                                     : "read while a write was due");
-            return 0;
+        if (action) {
+            action();
         }
-        const auto step = steps.front();
-        steps.pop_front();
-        if (step.action) {
-            step.action();
-        }
-        if (step.kind == ScriptedBackend::Step::Kind::Silence) {
-            return 0;
-        }
-        const std::size_t n = std::min(length, step.bytes.size());
-        std::copy_n(step.bytes.begin(), n, data);
-        return static_cast<int>(n);
+        return result;
     }
 
   private:
@@ -74,40 +109,53 @@ class ScriptedHandle : public HidHandle {
 
 }  // namespace
 
+void ScriptedBackend::add(Step step) {
+    std::lock_guard lock(m_script->mutex);
+    m_script->steps.push_back(std::move(step));
+}
+
 void ScriptedBackend::expectWrite(std::vector<std::uint8_t> bytes, bool accepted) {
-    m_script->steps.push_back({Step::Kind::Write, std::move(bytes), accepted, {}});
+    add({Kind::Write, std::move(bytes), accepted, 0, {}, {}});
 }
 
 void ScriptedBackend::expectMessage(std::uint16_t value, std::uint8_t code, bool accepted) {
     expectWrite({0, std::uint8_t(value & 0xFF), std::uint8_t(value >> 8), code}, accepted);
 }
 
-void ScriptedBackend::reply(std::vector<std::uint8_t> payload) {
-    m_script->steps.push_back({Step::Kind::Read, std::move(payload), true, {}});
+void ScriptedBackend::reply(std::vector<std::uint8_t> payload, int delayMs) {
+    add({Kind::Read, std::move(payload), true, delayMs, {}, {}});
 }
 
-void ScriptedBackend::replyMessage(std::uint16_t value, std::uint8_t code) {
-    reply({std::uint8_t(value & 0xFF), std::uint8_t(value >> 8), code});
+void ScriptedBackend::replyMessage(std::uint16_t value, std::uint8_t code, int delayMs) {
+    reply({std::uint8_t(value & 0xFF), std::uint8_t(value >> 8), code}, delayMs);
 }
 
 void ScriptedBackend::silence() {
-    m_script->steps.push_back({Step::Kind::Silence, {}, true, {}});
+    add({Kind::Silence, {}, true, 0, {}, {}});
 }
 
 void ScriptedBackend::whenPlayed(std::function<void()> action) {
+    std::lock_guard lock(m_script->mutex);
     m_script->steps.back().action = std::move(action);
 }
 
-const std::vector<std::string>& ScriptedBackend::faults() const {
+std::vector<std::string> ScriptedBackend::faults() const {
+    std::lock_guard lock(m_script->mutex);
     return m_script->faults;
 }
 
 std::size_t ScriptedBackend::pending() const {
+    std::lock_guard lock(m_script->mutex);
     return m_script->steps.size();
 }
 
-const std::vector<int>& ScriptedBackend::readTimeouts() const {
-    return m_script->readTimeouts;
+int ScriptedBackend::openCount() const {
+    std::lock_guard lock(m_script->mutex);
+    return m_script->opens;
+}
+
+std::vector<HidDeviceInfo> ScriptedBackend::enumerate() {
+    return devices;
 }
 
 std::unique_ptr<HidHandle> ScriptedBackend::open(const std::string& path) {
@@ -119,7 +167,8 @@ std::unique_ptr<HidHandle> ScriptedBackend::open(const std::string& path) {
     if (!known) {
         return nullptr;
     }
-    ++m_opens;
+    std::lock_guard lock(m_script->mutex);
+    ++m_script->opens;
     return std::make_unique<ScriptedHandle>(m_script);
 }
 
