@@ -15,7 +15,9 @@ constexpr std::uint8_t kValue = 0;
 constexpr std::uint8_t kComplete = 5;
 constexpr std::uint8_t kDataWord = 11;
 
-std::uint8_t code(Command c) { return static_cast<std::uint8_t>(c); }
+std::uint8_t code(Command c) {
+    return static_cast<std::uint8_t>(c);
+}
 
 TEST(SimApplication, ResetAloneIsNotAnswered) {
     Bench bench;

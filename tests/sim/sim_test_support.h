@@ -18,7 +18,7 @@ struct Msg {
 
 // Raw reports over a HidHandle, the way a host program would move them: no protocol code.
 class RawLink {
-public:
+  public:
     explicit RawLink(std::unique_ptr<HidHandle> handle) : m_handle(std::move(handle)) {}
 
     bool send(std::uint16_t value, std::uint8_t code);
@@ -32,7 +32,7 @@ public:
 
     HidHandle& handle() { return *m_handle; }
 
-private:
+  private:
     std::unique_ptr<HidHandle> m_handle;
 };
 

@@ -11,7 +11,9 @@ namespace {
 // The ground estimate lags this many samples behind, so the first second of a boost
 // never lifts the ground before the launch is recognised.
 constexpr int kGroundLag = 10;
-constexpr int kSlopeSpan = 10;  // the slope is the height change over one second
+// The slope is the climb rate in m/s over the last half second: short enough to show
+// the descent that has just begun, long enough to calm the sensor noise.
+constexpr int kSlopeSpan = 5;
 constexpr int kStillSpan = 30;  // three seconds without movement: landed in a tree
 constexpr double kStillBand = 1.5;
 constexpr int kMinClimbSamples = 10;
@@ -59,7 +61,9 @@ std::vector<DeploymentEvent> DeploymentLogic::feed(std::uint16_t count) {
         m_highest = std::max(m_highest, agl);
         if (i - m_launchSample >= kMinClimbSamples && agl < m_highest - kApogeeDrop) {
             m_apogeeSample = i;
-            const double slope = filtered() - m_smoothed[static_cast<std::size_t>(i - kSlopeSpan)];
+            const double slope =
+                (filtered() - m_smoothed[static_cast<std::size_t>(i - kSlopeSpan)]) *
+                (10.0 / kSlopeSpan);
             const auto value = static_cast<std::int16_t>(
                 std::isfinite(slope) ? std::clamp(std::lround(slope), -32768L, 32767L) : 0L);
             events.push_back({Reply::ApogeeDetected, value, i});

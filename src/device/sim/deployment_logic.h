@@ -16,7 +16,7 @@ struct DeploymentEvent {
 };
 
 // The altimeter's flight logic, fed one pressure count per 100 ms: finds the ground,
-// detects launch, apogee (with the climb rate of the last second as its slope) and
+// detects launch, apogee (with the climb rate of the last half second as its slope) and
 // landing, and fires each line by its mode once the inhibit time has run out. The same
 // logic writes the line flags of the recorded flights and answers launch emulation.
 class DeploymentLogic {
