@@ -3,6 +3,9 @@
 
 #include <poll.h>
 
+#include <atomic>
+#include <thread>
+
 #include "device/sim/sim_codes.h"
 #include "sim_test_support.h"
 
@@ -111,6 +114,31 @@ TEST(SimFaults, OtherVersionsAndARefusedOpen) {
     EXPECT_EQ(bench.backend->enumerate().size(), 1u) << "still listed";
     bench.device.clearFaults();
     EXPECT_NE(bench.backend->open(bench.device.path()), nullptr);
+}
+
+TEST(SimFaults, StalledWritesFailAtTheirLimitAndAreNotDelivered) {
+    Bench bench;
+    bench.device.injectWriteStallFrom(1);
+    EXPECT_TRUE(bench.link.send(0, code(Command::Reset)));
+    const std::array<std::uint8_t, 4> battery{0, 0, 0, code(Command::ReadBattery)};
+    EXPECT_EQ(bench.link.handle().write(battery.data(), battery.size(), 30), -1);
+    EXPECT_EQ(bench.link.handle().write(battery.data(), battery.size(), 0), -1);
+    EXPECT_TRUE(bench.link.drain().empty());
+    EXPECT_EQ(bench.device.receivedMessages().size(), 1u);
+
+    // A write waiting without a limit is released by the unplug.
+    std::atomic<int> result{0};
+    std::thread writer([&] { result = bench.link.handle().write(battery.data(), 4, -1); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    bench.device.detach();
+    writer.join();
+    EXPECT_EQ(result.load(), -1);
+
+    bench.device.attach();
+    bench.device.clearFaults();
+    RawLink fresh(bench.backend->open(bench.device.path()));
+    EXPECT_TRUE(fresh.send(0, code(Command::ReadBattery)));
+    EXPECT_EQ(fresh.drain().size(), 2u);
 }
 
 }  // namespace

@@ -108,12 +108,16 @@ class SimAltimeter {
     void injectGarbage(std::uint64_t n, std::vector<std::uint8_t> bytes = {});
     // Opening fails while set, as when another program holds the device.
     void setRefuseOpen(bool refuse);
+    // Output reports from the n-th on (0 = the next write) are not taken: each write
+    // waits out its time limit and fails, as with an endpoint that keeps refusing.
+    void injectWriteStallFrom(std::uint64_t n);
     void clearFaults();
 
     // --- Transport, for SimHandle. A handle remembers the generation it was opened in;
     // a detach starts a new one, so the handle is dead from then on.
     std::optional<std::uint64_t> openGeneration() const;
-    int transferWrite(std::uint64_t generation, const std::uint8_t* data, std::size_t length);
+    int transferWrite(std::uint64_t generation, const std::uint8_t* data, std::size_t length,
+                      int timeoutMs);
     int transferRead(std::uint64_t generation, std::uint8_t* data, std::size_t length,
                      int timeoutMs);
 
@@ -151,6 +155,8 @@ class SimAltimeter {
     std::uint64_t m_produced = 0;
     std::vector<SimMessage> m_received;
     int m_bootReports = 0;
+    std::uint64_t m_writes = 0;
+    std::optional<std::uint64_t> m_stallFrom;
     std::vector<StoredFlight> m_flights;
 };
 

@@ -175,10 +175,17 @@ void SimAltimeter::setRefuseOpen(bool refuse) {
     m_refuseOpen = refuse;
 }
 
+void SimAltimeter::injectWriteStallFrom(std::uint64_t n) {
+    std::lock_guard lock(m_mutex);
+    m_stallFrom = m_writes + n;
+}
+
 void SimAltimeter::clearFaults() {
     std::lock_guard lock(m_mutex);
+    m_stallFrom.reset();
     m_faults.clear();
     m_refuseOpen = false;
+    m_changed.notify_all();
 }
 
 }  // namespace tevusb::device::sim

@@ -26,9 +26,22 @@ void SimAltimeter::enqueueLocked(std::vector<SimReport> replies) {
 }
 
 int SimAltimeter::transferWrite(std::uint64_t generation, const std::uint8_t* data,
-                                std::size_t length) {
-    std::lock_guard lock(m_mutex);
+                                std::size_t length, int timeoutMs) {
+    std::unique_lock lock(m_mutex);
     if (!m_attached || generation != m_generation) {
+        return -1;
+    }
+    if (m_stallFrom && m_writes++ >= *m_stallFrom) {
+        // Refused until the limit passes, the device goes away or the fault is cleared.
+        const auto released = [&] {
+            return !m_attached || generation != m_generation || !m_stallFrom;
+        };
+        if (timeoutMs < 0) {
+            m_changed.wait(lock, released);
+        } else {
+            m_changed.wait_until(lock, Clock::now() + std::chrono::milliseconds(timeoutMs),
+                                 released);
+        }
         return -1;
     }
     // Output reports are unnumbered: report id 0 and exactly the endpoint's size.
