@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sstream>
+
+#include "log/diagnostic_log.h"
 
 #include "data/altitude_converter.h"
 #include "device/sim/sim_codes.h"
@@ -202,6 +205,34 @@ TEST(SimApplication, ShortReadBuffersGetTheFrontOfTheReport) {
     EXPECT_EQ(bench.link.handle().read(small.data(), small.size(), 0), 2);
     EXPECT_EQ(small[0], 91);
     EXPECT_EQ(bench.link.receive(0), (Msg{0, kComplete}));
+}
+
+TEST(SimApplication, ANewDeviceLogsNothingAndHoldsTheProgramsDefaultSettings) {
+    std::ostringstream captured;
+    auto* previous = log::DiagnosticLog::instance().setSink(&captured);
+    SimBackend backend(instantConfig(3));
+    RawLink link(openFirst(backend));
+    link.send(0, 8);
+    link.drain();
+    log::DiagnosticLog::instance().setSink(previous);
+    EXPECT_EQ(captured.str(), "");
+    EXPECT_EQ(backend.altimeter().settingsImage(), settings::DeviceSettings{}.image);
+}
+
+TEST(SimApplication, ACorruptedChecksumIsReadBackAsStored) {
+    Bench bench;
+    bench.device.corruptSettingsChecksum();
+    bench.link.send(0, code(Command::ReadSettings));
+    const auto replies = bench.link.drain();
+    ASSERT_EQ(replies.size(), 18u);
+    settings::SettingsImage image{};
+    for (std::size_t i = 0; i < 17; ++i) {
+        image[i] = static_cast<std::uint8_t>(replies[i].value);
+    }
+    EXPECT_EQ(image, bench.device.settingsImage());
+    settings::DeviceSettings parsed;
+    parsed.image = image;
+    EXPECT_FALSE(parsed.parse());
 }
 
 }  // namespace

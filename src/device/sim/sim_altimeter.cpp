@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/sim/factory_settings.h"
+
 namespace tevusb::device::sim {
 
 SimAltimeter::SimAltimeter(std::string path, const SimConfig& config,
@@ -17,7 +19,7 @@ SimAltimeter::SimAltimeter(std::string path, const SimConfig& config,
       m_application(m_state),
       m_bootloaderFirmware(config.hardwareVersion),
       m_faults(config.seed) {
-    m_state.settingsImage = settings::DeviceSettings{}.image;
+    m_state.settingsImage = factorySettingsImage();
     loadFlightsLocked(config.flights);
 }
 
