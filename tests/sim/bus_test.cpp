@@ -17,8 +17,8 @@ std::uint8_t code(Command c) {
     return static_cast<std::uint8_t>(c);
 }
 
-bool notified(SimBackend& backend) {
-    pollfd pfd{backend.notificationFd(), POLLIN, 0};
+bool notified(ChangeNotifier& notifier) {
+    pollfd pfd{notifier.fd(), POLLIN, 0};
     return ::poll(&pfd, 1, 0) == 1;
 }
 
@@ -65,21 +65,24 @@ TEST(SimBus, SeveralDevicesKeepTheirOrderAndOnlyAltimetersOpen) {
     EXPECT_EQ(two.drain().at(0).value, 60);
 }
 
-TEST(SimBus, DetachAndAttachAreNotifiedAndKillOldHandles) {
+TEST(SimBus, DetachAndAttachAreNotifiedToEveryWatcherAndKillOldHandles) {
     Bench bench;
-    bench.backend->drainNotifications();
-    EXPECT_FALSE(notified(*bench.backend));
+    const auto watcher = bench.backend->createNotifier();
+    const auto other = bench.backend->createNotifier();
+    ASSERT_TRUE(watcher && other);
+    EXPECT_FALSE(notified(*watcher));
 
     bench.device.detach();
-    EXPECT_TRUE(notified(*bench.backend));
-    bench.backend->drainNotifications();
-    EXPECT_FALSE(notified(*bench.backend));
+    EXPECT_TRUE(notified(*watcher));
+    watcher->drain();
+    EXPECT_FALSE(notified(*watcher));
+    EXPECT_TRUE(notified(*other)) << "one watcher draining hides nothing from another";
     EXPECT_TRUE(bench.backend->enumerate().empty());
     EXPECT_FALSE(bench.link.send(0, code(Command::ReadBattery)));
     EXPECT_EQ(bench.backend->open(bench.device.path()), nullptr);
 
     bench.device.attach();
-    EXPECT_TRUE(notified(*bench.backend));
+    EXPECT_TRUE(notified(*watcher));
     EXPECT_EQ(bench.backend->enumerate().size(), 1u);
     // The old descriptor stays dead, as a hidraw node of an unplugged device does.
     std::array<std::uint8_t, 3> buffer{};
@@ -87,6 +90,13 @@ TEST(SimBus, DetachAndAttachAreNotifiedAndKillOldHandles) {
     RawLink fresh(bench.backend->open(bench.device.path()));
     fresh.send(0, code(Command::ReadBattery));
     EXPECT_EQ(fresh.drain().size(), 2u);
+
+    // A notifier dropped by its watcher is simply forgotten.
+    watcher->drain();
+    auto gone = bench.backend->createNotifier();
+    gone.reset();
+    bench.device.detach();
+    EXPECT_TRUE(notified(*watcher));
 }
 
 TEST(SimBus, RepliesWaitingAtUnplugAreGoneAfterReplug) {
@@ -101,9 +111,9 @@ TEST(SimBus, RepliesWaitingAtUnplugAreGoneAfterReplug) {
 
 TEST(SimBus, SwitchingToTheBootloaderAndBackReEnumerates) {
     Bench bench;
-    bench.backend->drainNotifications();
+    const auto watcher = bench.backend->createNotifier();
     bench.device.switchToBootloader();
-    EXPECT_TRUE(notified(*bench.backend));
+    EXPECT_TRUE(notified(*watcher));
     EXPECT_TRUE(bench.device.inBootloader());
     const auto boot = bench.backend->enumerate();
     ASSERT_EQ(boot.size(), 1u);
@@ -116,9 +126,9 @@ TEST(SimBus, SwitchingToTheBootloaderAndBackReEnumerates) {
     EXPECT_TRUE(loader.sendBoot({1}));
     EXPECT_TRUE(loader.receiveBoot(0).has_value());
 
-    bench.backend->drainNotifications();
+    watcher->drain();
     bench.device.switchToApplication();
-    EXPECT_TRUE(notified(*bench.backend));
+    EXPECT_TRUE(notified(*watcher));
     EXPECT_EQ(bench.backend->enumerate().at(0).productId, 2);
     RawLink app(bench.backend->open(bench.device.path()));
     app.send(0, code(Command::ReadBattery));
@@ -156,6 +166,7 @@ TEST(SimBus, AWorkerKeepsTalkingWhileTheBusChangesUnderIt) {
     config.timing.reportDelay = std::chrono::microseconds(100);
     auto backend = std::make_shared<SimBackend>(config);
     SimAltimeter& device = backend->altimeter();
+    const auto watcher = backend->createNotifier();
     std::atomic<bool> stop{false};
     std::atomic<int> completed{0};
     std::thread worker([&] {
@@ -183,7 +194,7 @@ TEST(SimBus, AWorkerKeepsTalkingWhileTheBusChangesUnderIt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         backend->enumerate();
         device.detach();
-        backend->drainNotifications();
+        watcher->drain();
         device.attach();
     }
     // Make sure some whole answers got through after the last plug-in.

@@ -87,7 +87,7 @@ TEST(SimFaults, GarbageReplacesAReportWithGivenOrRandomBytes) {
 
 TEST(SimFaults, UnplugAtReportNDropsTheDeviceWhenThatReportIsDue) {
     Bench bench;
-    bench.backend->drainNotifications();
+    const auto watcher = bench.backend->createNotifier();
     bench.device.injectUnplugAtReport(4);
     readPacket(bench.link, 0);
     for (int k = 0; k < 4; ++k) {
@@ -97,7 +97,7 @@ TEST(SimFaults, UnplugAtReportNDropsTheDeviceWhenThatReportIsDue) {
     EXPECT_EQ(bench.link.handle().read(buffer.data(), buffer.size(), 100), -1);
     EXPECT_FALSE(bench.device.isAttached());
     EXPECT_TRUE(bench.backend->enumerate().empty());
-    pollfd pfd{bench.backend->notificationFd(), POLLIN, 0};
+    pollfd pfd{watcher->fd(), POLLIN, 0};
     EXPECT_EQ(::poll(&pfd, 1, 0), 1);
     EXPECT_FALSE(bench.link.send(0, code(Command::Reset)));
 }

@@ -8,7 +8,7 @@
 namespace tevusb::device::sim {
 
 SimAltimeter::SimAltimeter(std::string path, const SimConfig& config,
-                           std::shared_ptr<EventNotifier> notifier)
+                           std::shared_ptr<NotifierHub> notifier)
     : m_path(std::move(path)),
       m_notifier(std::move(notifier)),
       m_attached(config.attached),

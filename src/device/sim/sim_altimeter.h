@@ -15,9 +15,9 @@
 #include "device/sim/altimeter_state.h"
 #include "device/sim/application_firmware.h"
 #include "device/sim/bootloader_firmware.h"
-#include "device/sim/event_notifier.h"
 #include "device/sim/fault_plan.h"
 #include "device/sim/flight_simulator.h"
+#include "device/sim/notifier_hub.h"
 #include "device/sim/sim_config.h"
 
 namespace tevusb::device::sim {
@@ -44,10 +44,9 @@ class SimAltimeter {
   public:
     using Clock = std::chrono::steady_clock;
 
-    SimAltimeter(std::string path, const SimConfig& config,
-                 std::shared_ptr<EventNotifier> notifier);
+    SimAltimeter(std::string path, const SimConfig& config, std::shared_ptr<NotifierHub> notifier);
 
-    // --- Presence and mode; every change makes the backend's notification fd readable.
+    // --- Presence and mode; every change makes the watchers' notifiers readable.
     HidDeviceInfo info() const;
     const std::string& path() const { return m_path; }
     bool isAttached() const;
@@ -134,7 +133,7 @@ class SimAltimeter {
     void loadFlightsLocked(int count);
 
     const std::string m_path;
-    const std::shared_ptr<EventNotifier> m_notifier;
+    const std::shared_ptr<NotifierHub> m_notifier;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
 

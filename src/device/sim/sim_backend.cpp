@@ -4,7 +4,7 @@
 
 namespace tevusb::device::sim {
 
-SimBackend::SimBackend(const SimConfig& config) : m_notifier(std::make_shared<EventNotifier>()) {
+SimBackend::SimBackend(const SimConfig& config) : m_notifier(std::make_shared<NotifierHub>()) {
     addAltimeter(config);
 }
 
@@ -64,12 +64,8 @@ std::unique_ptr<HidHandle> SimBackend::open(const std::string& path) {
     return nullptr;
 }
 
-int SimBackend::notificationFd() {
-    return m_notifier->fd();
-}
-
-void SimBackend::drainNotifications() {
-    m_notifier->drain();
+std::unique_ptr<ChangeNotifier> SimBackend::createNotifier() {
+    return m_notifier->createNotifier();
 }
 
 }  // namespace tevusb::device::sim

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "device/hid_backend.h"
-#include "device/sim/event_notifier.h"
+#include "device/sim/notifier_hub.h"
 #include "device/sim/sim_altimeter.h"
 #include "device/sim/sim_config.h"
 
@@ -28,13 +28,12 @@ class SimBackend : public HidBackend {
 
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
-    int notificationFd() override;
-    void drainNotifications() override;
+    std::unique_ptr<ChangeNotifier> createNotifier() override;
 
   private:
     using Entry = std::variant<std::shared_ptr<SimAltimeter>, HidDeviceInfo>;
 
-    const std::shared_ptr<EventNotifier> m_notifier;
+    const std::shared_ptr<NotifierHub> m_notifier;
     mutable std::mutex m_mutex;
     std::vector<Entry> m_entries;
     std::vector<std::shared_ptr<SimAltimeter>> m_altimeters;
