@@ -2,9 +2,11 @@
 // match what the device holds and did, also when the device misbehaves.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <thread>
 
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
@@ -174,6 +176,41 @@ TEST_F(SimConversationTest, ReplaysARecordedFlightIntoTheFlightLogic) {
     }
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events, raised);
+}
+
+TEST_F(SimConversationTest, CancelFromTheWindowThreadEndsAReplayAtTheNextRequest) {
+    ASSERT_EQ(download(), result::kSuccess);
+    ASSERT_TRUE(device.store.selectSet(0));
+    auto timing = altimeter.timing();
+    timing.samplePace = std::chrono::milliseconds(5);
+    altimeter.setTiming(timing);
+    std::atomic<int> requests{0};
+    auto counter = [](void* context, int code, int) {
+        if (code == 13) {
+            ++*static_cast<std::atomic<int>*>(context);
+        }
+    };
+    bool ended = false;
+    std::thread worker([&] { ended = device.emulateLaunch(counter, &requests); });
+    while (requests.load() < 2) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    device.requestCancel();
+    worker.join();
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(log.has("User ended emulation."));
+    EXPECT_LT(altimeter.emulationSamples(), static_cast<int>(device.store.current.size()));
+}
+
+TEST_F(SimConversationTest, AnUnplugWhileReadingSettingsKeepsTheOldImage) {
+    ASSERT_EQ(device.readSettings(), result::kSuccess);
+    const auto before = device.store.settings.image;
+    auto changed = before;
+    changed[3] ^= 0x55;
+    altimeter.setSettingsImage(changed);
+    altimeter.injectUnplugAtReport(8);
+    EXPECT_EQ(device.readSettings(), result::kTimeout);
+    EXPECT_EQ(device.store.settings.image, before);
 }
 
 class SimConnectTest : public ::testing::Test {
