@@ -234,6 +234,45 @@ int writeSettingsRoutine(AltimeterDevice& device,
     return 0;
 }
 
+int downloadFlights(AltimeterDevice& device, AltimeterDevice::ProgressCallback progress,
+                    void* context, const std::function<void(const std::string&)>& out) {
+    data::DataSetStore& store = device.store;
+    store.packets.clear();
+    out("Attempting to connect to device.\r\n");
+    if (!device.link.isOpen()) {
+        out(kAltimeterNotFound);
+        return -1;
+    }
+    out("Altimeter found! Reading settings...\r\n");
+    const settings::DeviceSettings previous = store.settings;
+    if (device.readSettings() != result::kSuccess) {
+        store.settings = previous;
+        out("Failed to read settings.\r\n");
+        return -1;
+    }
+    out("Settings read successfully.\r\n");
+    if (!store.settings.parse()) {
+        store.settings = previous;
+        out("Checksum failed. The device settings are invalid.\r\n");
+    }
+    out("Reading data...\r\n");
+    const int r = device.readFlightMemory(progress, context);
+    log::logLine("Canceling IO");
+    if (r < 0) {
+        if (r == result::kCancelled) {
+            store.packets.clear();
+            store.current.clear();
+            store.fast.clear();
+        }
+        out("Failed to read data.\r\n");
+        return r;
+    }
+    log::logLine("Packets read: ", store.packets.size());
+    out("Data read successfully.\r\n");
+    out("Packets Read: " + std::to_string(store.packets.size()) + "\r\n");
+    return r;
+}
+
 std::string emulationEventEntry(int replyCode, int samplesSent) {
     switch (replyCode) {
         case code(ReplyCode::AdcRequest):

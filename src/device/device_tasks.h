@@ -62,6 +62,16 @@ CalibrationResult calibrate(AltimeterDevice& device, double groundAltitude,
 int writeSettingsRoutine(AltimeterDevice& device,
                          const std::function<void(const std::string&)>& out);
 
+// The download: the settings, then the flight memory into the store, with the status
+// entries of each step. The settings read from the device are parsed at once when their
+// checksum holds, so the flights shown, exported and saved right after a download all
+// use the device's calibration; a record with a bad checksum is not taken (the previous
+// one stays, and a warning entry says so) so that saved files stay loadable. A cancelled
+// download leaves no partial image. Returns readFlightMemory's result, or -1 when the
+// device was not there or the settings could not be read.
+int downloadFlights(AltimeterDevice& device, AltimeterDevice::ProgressCallback progress,
+                    void* context, const std::function<void(const std::string&)>& out);
+
 // Texts of the launch-emulation events ("" for a reply that shows nothing).
 std::string emulationEventEntry(int replyCode, int samplesSent);
 
