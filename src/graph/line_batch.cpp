@@ -4,6 +4,8 @@
 #include <QPen>
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <iterator>
 
 #include "data/reading.h"
 
@@ -31,6 +33,88 @@ bool clipEdge(double p, double q, double& t0, double& t1) {
     return true;
 }
 
+struct ColumnExtent {
+    int firstY;
+    int lastY;
+    int minY;
+    int maxY;
+};
+
+// The samples of one pixel column are consecutive, because the column of a sample is a
+// monotonic function of its index: gallop and then bisect to the column's last sample.
+template <typename ColumnOf>
+std::size_t lastInColumn(const ColumnOf& columnOf, std::size_t first, std::size_t n, int x) {
+    std::size_t inside = first;
+    std::size_t step = 1;
+    std::size_t outside = n;
+    while (inside + step < n) {
+        if (columnOf(inside + step) != x) {
+            outside = inside + step;
+            break;
+        }
+        inside += step;
+        step *= 2;
+    }
+    while (outside - inside > 1) {
+        const std::size_t mid = inside + (outside - inside) / 2;
+        if (columnOf(mid) == x) {
+            inside = mid;
+        } else {
+            outside = mid;
+        }
+    }
+    return inside;
+}
+
+// The pixel rows a column's samples reach. The row is a monotonic function of a finite
+// value, so the smallest and largest values give the extremes; a column holding a value
+// that is not finite is mapped sample by sample.
+ColumnExtent columnExtent(const GraphMapping& mapping, const std::vector<double>& series,
+                          std::size_t first, std::size_t last) {
+    ColumnExtent extent{mapping.py(series[first]), mapping.py(series[last]), 0, 0};
+    // Four independent running extremes keep the long columns of a huge set fast.
+    constexpr std::size_t kLanes = 4;
+    const double* v = series.data();
+    double low[kLanes];
+    double high[kLanes];
+    // x - x is 0 for a finite x and NaN otherwise, so the sums reveal any wild value.
+    double wild[kLanes] = {};
+    std::fill(std::begin(low), std::end(low), v[first]);
+    std::fill(std::begin(high), std::end(high), v[first]);
+    std::size_t i = first;
+    for (; i + kLanes <= last + 1; i += kLanes) {
+        for (std::size_t k = 0; k < kLanes; ++k) {
+            const double x = v[i + k];
+            low[k] = x < low[k] ? x : low[k];
+            high[k] = x > high[k] ? x : high[k];
+            wild[k] += x - x;
+        }
+    }
+    for (; i <= last; ++i) {
+        low[0] = v[i] < low[0] ? v[i] : low[0];
+        high[0] = v[i] > high[0] ? v[i] : high[0];
+        wild[0] += v[i] - v[i];
+    }
+    const bool finite = wild[0] + wild[1] + wild[2] + wild[3] == 0.0;
+    if (finite) {
+        const double lowest = *std::min_element(std::begin(low), std::end(low));
+        const double highest = *std::max_element(std::begin(high), std::end(high));
+        const int a = mapping.py(lowest);
+        const int b = mapping.py(highest);
+        extent.minY = std::min(a, b);
+        extent.maxY = std::max(a, b);
+        return extent;
+    }
+    extent.minY = extent.firstY;
+    extent.maxY = extent.firstY;
+    for (std::size_t j = first; j <= last; ++j) {
+        const int y = mapping.py(series[j]);
+        extent.minY = std::min(extent.minY, y);
+        extent.maxY = std::max(extent.maxY, y);
+    }
+    return extent;
+}
+
 }  // namespace
 
 void LineBatch::add(double x1, double y1, double x2, double y2) {
@@ -54,34 +138,30 @@ void LineBatch::add(double x1, double y1, double x2, double y2) {
 }
 
 void LineBatch::addPolyline(const GraphMapping& mapping, const std::vector<double>& series) {
-    if (series.size() < 2) {
+    const std::size_t n = series.size();
+    if (n < 2) {
         return;
     }
-    int runX = mapping.px(data::reading::timeOfSample(0));
-    int runMin = mapping.py(series[0]);
-    int runMax = runMin;
-    int lastY = runMin;
-    const auto flushRun = [&] {
-        if (runMin != runMax) {
-            add(runX, runMin, runX, runMax);
+    const auto columnOf = [&](std::size_t i) { return mapping.px(data::reading::timeOfSample(i)); };
+    bool haveRun = false;
+    int lastX = 0;
+    int lastY = 0;
+    std::size_t first = 0;
+    while (first < n) {
+        const int x = columnOf(first);
+        const std::size_t last = lastInColumn(columnOf, first, n, x);
+        const ColumnExtent extent = columnExtent(mapping, series, first, last);
+        if (haveRun) {
+            add(lastX, lastY, x, extent.firstY);
         }
-    };
-    for (std::size_t i = 1; i < series.size(); ++i) {
-        const int x = mapping.px(data::reading::timeOfSample(i));
-        const int y = mapping.py(series[i]);
-        if (x == runX) {
-            runMin = std::min(runMin, y);
-            runMax = std::max(runMax, y);
-        } else {
-            flushRun();
-            add(runX, lastY, x, y);
-            runX = x;
-            runMin = y;
-            runMax = y;
+        if (extent.minY != extent.maxY) {
+            add(x, extent.minY, x, extent.maxY);
         }
-        lastY = y;
+        haveRun = true;
+        lastX = x;
+        lastY = extent.lastY;
+        first = last + 1;
     }
-    flushRun();
 }
 
 void LineBatch::draw(QPainter& painter, const QPen& pen) const {

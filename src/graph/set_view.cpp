@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "data/reading.h"
 #include "graph/graph_palette.h"
@@ -18,25 +21,27 @@ QPen solidPen(QRgb argb, int width) {
 
 // A bar marks each sample interval in which exactly one line fired. Neighbouring
 // intervals with the same flag share their end points, so a run becomes one line.
-void addBars(LineBatch& bars, const GraphMapping& mapping, const data::DataSet& set,
-             std::uint8_t flag) {
+void addBars(LineBatch& lineA, LineBatch& lineB, const GraphMapping& mapping,
+             const data::DataSet& set) {
     const double groundY = mapping.py(0.0);
-    const std::size_t n = set.lineFlags.size();
+    const auto barX = [&](std::size_t i) {
+        return static_cast<double>(mapping.px(data::reading::timeOfSample(i))) + palette::kBarShift;
+    };
+    const std::vector<std::uint8_t>& flags = set.lineFlags;
+    const std::size_t n = flags.size();
     std::size_t i = 1;
     while (i < n) {
-        if (set.lineFlags[i] != flag) {
+        const std::uint8_t flag = flags[i];
+        if (flag != data::reading::kLineAFlag && flag != data::reading::kLineBFlag) {
             ++i;
             continue;
         }
         const std::size_t first = i;
-        while (i < n && set.lineFlags[i] == flag) {
+        while (i < n && flags[i] == flag) {
             ++i;
         }
-        const double x1 = static_cast<double>(mapping.px(data::reading::timeOfSample(first - 1))) +
-                          palette::kBarShift;
-        const double x2 = static_cast<double>(mapping.px(data::reading::timeOfSample(i - 1))) +
-                          palette::kBarShift;
-        bars.add(x1, groundY, x2, groundY);
+        LineBatch& bars = flag == data::reading::kLineAFlag ? lineA : lineB;
+        bars.add(barX(first - 1), groundY, barX(i - 1), groundY);
     }
 }
 
@@ -53,13 +58,31 @@ int peakIndex(const std::vector<double>& series) {
     if (series.empty()) {
         return -1;
     }
-    std::size_t best = 0;
-    for (std::size_t i = 1; i < series.size(); ++i) {
-        if (series[best] < series[i]) {
-            best = i;
+    // A first value that is not a number is never replaced; later ones never win.
+    const double* v = series.data();
+    const std::size_t n = series.size();
+    if (std::isnan(v[0])) {
+        return 0;
+    }
+    // The largest value first, in four independent lanes, then its first position.
+    constexpr std::size_t kLanes = 4;
+    double best[kLanes] = {v[0], v[0], v[0], v[0]};
+    std::size_t i = 0;
+    for (; i + kLanes <= n; i += kLanes) {
+        for (std::size_t k = 0; k < kLanes; ++k) {
+            best[k] = v[i + k] > best[k] ? v[i + k] : best[k];
         }
     }
-    return static_cast<int>(best);
+    for (; i < n; ++i) {
+        best[0] = v[i] > best[0] ? v[i] : best[0];
+    }
+    const double largest = *std::max_element(std::begin(best), std::end(best));
+    for (std::size_t j = 0; j < n; ++j) {
+        if (v[j] == largest) {
+            return static_cast<int>(j);
+        }
+    }
+    return 0;
 }
 
 void drawSetView(QPainter& painter, const GraphMapping& mapping, const data::DataSet& set) {
@@ -79,12 +102,11 @@ void drawSetView(QPainter& painter, const GraphMapping& mapping, const data::Dat
     batch.addPolyline(mapping, set.velocityKmh);
     batch.draw(painter, solidPen(palette::kGreen, palette::kCurveWidth));
 
-    batch.clear();
-    addBars(batch, mapping, set, data::reading::kLineAFlag);
-    batch.draw(painter, solidPen(palette::kRed, palette::kBarWidth));
-    batch.clear();
-    addBars(batch, mapping, set, data::reading::kLineBFlag);
-    batch.draw(painter, solidPen(palette::kBlue, palette::kBarWidth));
+    LineBatch lineA;
+    LineBatch lineB;
+    addBars(lineA, lineB, mapping, set);
+    lineA.draw(painter, solidPen(palette::kRed, palette::kBarWidth));
+    lineB.draw(painter, solidPen(palette::kBlue, palette::kBarWidth));
 
     const QFont font = labelFont();
     const int j = peakIndex(set.altitudeAgl);
