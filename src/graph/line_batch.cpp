@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <iterator>
 
 #include "data/reading.h"
+#include "graph/series_scan.h"
 
 namespace tevusb::graph {
 
@@ -72,35 +72,10 @@ std::size_t lastInColumn(const ColumnOf& columnOf, std::size_t first, std::size_
 ColumnExtent columnExtent(const GraphMapping& mapping, const std::vector<double>& series,
                           std::size_t first, std::size_t last) {
     ColumnExtent extent{mapping.py(series[first]), mapping.py(series[last]), 0, 0};
-    // Four independent running extremes keep the long columns of a huge set fast.
-    constexpr std::size_t kLanes = 4;
-    const double* v = series.data();
-    double low[kLanes];
-    double high[kLanes];
-    // x - x is 0 for a finite x and NaN otherwise, so the sums reveal any wild value.
-    double wild[kLanes] = {};
-    std::fill(std::begin(low), std::end(low), v[first]);
-    std::fill(std::begin(high), std::end(high), v[first]);
-    std::size_t i = first;
-    for (; i + kLanes <= last + 1; i += kLanes) {
-        for (std::size_t k = 0; k < kLanes; ++k) {
-            const double x = v[i + k];
-            low[k] = x < low[k] ? x : low[k];
-            high[k] = x > high[k] ? x : high[k];
-            wild[k] += x - x;
-        }
-    }
-    for (; i <= last; ++i) {
-        low[0] = v[i] < low[0] ? v[i] : low[0];
-        high[0] = v[i] > high[0] ? v[i] : high[0];
-        wild[0] += v[i] - v[i];
-    }
-    const bool finite = wild[0] + wild[1] + wild[2] + wild[3] == 0.0;
-    if (finite) {
-        const double lowest = *std::min_element(std::begin(low), std::end(low));
-        const double highest = *std::max_element(std::begin(high), std::end(high));
-        const int a = mapping.py(lowest);
-        const int b = mapping.py(highest);
+    const SeriesExtent scan = scanExtent(series.data() + first, last - first + 1);
+    if (scan.finite) {
+        const int a = mapping.py(scan.low);
+        const int b = mapping.py(scan.high);
         extent.minY = std::min(a, b);
         extent.maxY = std::max(a, b);
         return extent;

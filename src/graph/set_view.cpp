@@ -4,12 +4,12 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 #include "data/reading.h"
 #include "graph/graph_palette.h"
 #include "graph/graph_text.h"
 #include "graph/line_batch.h"
+#include "graph/series_scan.h"
 
 namespace tevusb::graph {
 
@@ -64,19 +64,8 @@ int peakIndex(const std::vector<double>& series) {
     if (std::isnan(v[0])) {
         return 0;
     }
-    // The largest value first, in four independent lanes, then its first position.
-    constexpr std::size_t kLanes = 4;
-    double best[kLanes] = {v[0], v[0], v[0], v[0]};
-    std::size_t i = 0;
-    for (; i + kLanes <= n; i += kLanes) {
-        for (std::size_t k = 0; k < kLanes; ++k) {
-            best[k] = v[i + k] > best[k] ? v[i + k] : best[k];
-        }
-    }
-    for (; i < n; ++i) {
-        best[0] = v[i] > best[0] ? v[i] : best[0];
-    }
-    const double largest = *std::max_element(std::begin(best), std::end(best));
+    // The largest value first, then its first position.
+    const double largest = largestValue(v, n);
     for (std::size_t j = 0; j < n; ++j) {
         if (v[j] == largest) {
             return static_cast<int>(j);
