@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPen>
 #include <cmath>
+#include <limits>
 
 #include "graph/line_batch.h"
 #include "graph_test_support.h"
@@ -99,6 +100,27 @@ TEST(LineBatch, DenseSeriesDrawsAnEnvelopeWithinOnePixelOfEverySegment) {
         EXPECT_LE(envelope.lines().size(), 2u * static_cast<unsigned>(w)) << n;
         EXPECT_LT(envelope.lines().size(), full.lines().size()) << n;
         EXPECT_EQ(pixelsFartherThanOne(render(envelope, w, h), render(full, w, h)), 0) << n;
+    }
+}
+
+TEST(LineBatch, WildValuesInADenseSeriesDrawLikeEverySegment) {
+    const int w = 400;
+    const int h = 300;
+    const std::size_t n = 20'000;
+    std::vector<double> s = noisyFlight(n);
+    s[3] = std::nan("");
+    s[5000] = std::numeric_limits<double>::infinity();
+    s[5001] = -std::numeric_limits<double>::infinity();
+    for (std::size_t i = 12'000; i < 12'040; ++i) {
+        s[i] = std::nan("");
+    }
+    s[n - 1] = 1e300;
+    for (const int ySpan : {400, 0}) {
+        const GraphMapping m(scaleFor(n, ySpan, w, h));
+        LineBatch envelope;
+        envelope.addPolyline(m, s);
+        const LineBatch full = everySegment(m, s);
+        EXPECT_EQ(pixelsFartherThanOne(render(envelope, w, h), render(full, w, h)), 0) << ySpan;
     }
 }
 

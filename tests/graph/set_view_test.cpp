@@ -134,7 +134,7 @@ TEST_F(SetViewTest, BarsMarkIntervalsWhereExactlyOneLineFired) {
     const QImage image = show(1000, 600);
     const GraphMapping m(graph.scale());
     const int groundY = m.py(0.0);
-    const auto barX = [&](int i) { return m.px(i / 10.0) + palette::kBarShift; };
+    const auto barX = [&](int i) { return m.px(i / 10.0) + 8; };
 
     for (const int dy : {-5, 5}) {
         EXPECT_EQ(image.pixel(barX(110), groundY + dy), testing::opaque(kRed)) << dy;
