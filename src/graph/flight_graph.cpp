@@ -41,7 +41,8 @@ bool FlightGraph::ShowSet(int k) {
     const std::size_t n = set.size();
     int low = INT_MAX;
     int high = INT_MIN;
-    for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t fitted = std::min({n, set.smoothedAltitude.size(), set.velocityKmh.size()});
+    for (std::size_t i = 0; i < fitted; ++i) {
         const int a = data::truncateToInt(set.smoothedAltitude[i]);
         const int b = data::truncateToInt(set.velocityKmh[i]);
         low = std::min({low, a, b});
