@@ -93,6 +93,9 @@ ColumnExtent columnExtent(const GraphMapping& mapping, const std::vector<double>
 }  // namespace
 
 void LineBatch::add(double x1, double y1, double x2, double y2) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
+        return;
+    }
     if (x1 == x2 && y1 == y2) {
         return;
     }

@@ -17,8 +17,8 @@ class LineBatch {
   public:
     static constexpr double kClipLimit = 65536.0;
 
-    // Adds a line between integer points; lines of zero length draw nothing and are
-    // dropped, lines wholly outside the clip box too.
+    // Adds a line; lines of zero length draw nothing and are dropped, lines wholly
+    // outside the clip box or with a coordinate that is not a number too.
     void add(double x1, double y1, double x2, double y2);
 
     // Adds the polyline of a series (sample i at i / 10 s). Where several samples share

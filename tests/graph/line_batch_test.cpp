@@ -129,6 +129,8 @@ TEST(LineBatch, ZeroLengthAndFarAwayLinesAreDroppedLongOnesClipped) {
     batch.add(5, 5, 5, 5);
     batch.add(1e9, 0, 2e9, 10);
     batch.add(0, -1e12, 100, -1e12);
+    batch.add(std::nan(""), 0, 10, 10);
+    batch.add(0, 0, 10, std::numeric_limits<double>::infinity());
     EXPECT_TRUE(batch.lines().empty());
 
     batch.add(0, 0, 1e9, 1e9);
