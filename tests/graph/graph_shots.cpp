@@ -54,6 +54,14 @@ int main(int argc, char** argv) {
     store.fast.clear();
     graph.DrawFastSet();
     ok = surface.snapshot().save(folder + QStringLiteral("/live_view_empty.png")) && ok;
+    // With --large also a 65535-packet set, to look at the column envelope.
+    if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("--large")) {
+        profile.readingCount = 65535 * data::MemoryPacket::kWordCount;
+        graph::testing::loadFlight(store, profile);
+        graph.ShowSet(0);
+        graph.RedrawGraph();
+        ok = surface.snapshot().save(folder + QStringLiteral("/set_view_large.png")) && ok;
+    }
     std::printf("%s: set_view.png live_view.png live_view_empty.png\n", qPrintable(folder));
     return ok ? 0 : 1;
 }

@@ -48,8 +48,9 @@ QPainter* DrawingContext::painter() {
         if (!painter->begin(m_image)) {
             return nullptr;
         }
+        // Lines stay hard-edged; text keeps the platform's usual smoothing.
         painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->setRenderHint(QPainter::TextAntialiasing, false);
+        painter->setRenderHint(QPainter::TextAntialiasing, true);
         m_painter = std::move(painter);
     }
     return m_painter.get();

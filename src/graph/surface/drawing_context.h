@@ -23,7 +23,7 @@ class DrawingContext {
 
     // Sets every pixel to a raw 0x00RRGGBB value.
     void fill(std::uint32_t pixel);
-    // A painter on the buffer, antialiasing off; null when there is no buffer or the
+    // A painter on the buffer, line antialiasing off; null when there is no buffer or the
     // painter could not be started (the view then stays as filled).
     QPainter* painter();
 
