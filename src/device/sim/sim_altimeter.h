@@ -103,10 +103,16 @@ class SimAltimeter {
     void injectEarlyComplete(std::uint64_t n);
     // The device drops off the bus when report n is due to be read.
     void injectUnplugAtReport(std::uint64_t n);
+    // An extra report (value, code) arrives just before report n, as a reply the host
+    // did not ask for; in bootloader mode its first byte is `code`.
+    void injectStrayReport(std::uint64_t n, std::uint16_t value, std::uint8_t code);
     // Report n is replaced by `bytes`, or by random bytes of its own length.
     void injectGarbage(std::uint64_t n, std::vector<std::uint8_t> bytes = {});
     // Opening fails while set, as when another program holds the device.
     void setRefuseOpen(bool refuse);
+    // The device drops off the bus when the n-th output report (0 = the next write)
+    // reaches it; that report is not taken, nor acted on.
+    void injectUnplugAtWrite(std::uint64_t n);
     // Output reports from the n-th on (0 = the next write) are not taken: each write
     // waits out its time limit and fails, as with an endpoint that keeps refusing.
     void injectWriteStallFrom(std::uint64_t n);
@@ -156,6 +162,7 @@ class SimAltimeter {
     int m_bootReports = 0;
     std::uint64_t m_writes = 0;
     std::optional<std::uint64_t> m_stallFrom;
+    std::optional<std::uint64_t> m_unplugAtWrite;
     std::vector<StoredFlight> m_flights;
 };
 

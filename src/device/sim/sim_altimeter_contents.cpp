@@ -165,6 +165,21 @@ void SimAltimeter::injectUnplugAtReport(std::uint64_t n) {
     m_faults.unplugAt(m_produced + n);
 }
 
+void SimAltimeter::injectStrayReport(std::uint64_t n, std::uint16_t value, std::uint8_t code) {
+    std::lock_guard lock(m_mutex);
+    SimReport stray = message(value, static_cast<Reply>(code));
+    if (m_bootloader) {
+        stray.payload.assign(kBootPayload, 0);
+        stray.payload[0] = code;
+    }
+    m_faults.strayAt(m_produced + n, std::move(stray));
+}
+
+void SimAltimeter::injectUnplugAtWrite(std::uint64_t n) {
+    std::lock_guard lock(m_mutex);
+    m_unplugAtWrite = m_writes + n;
+}
+
 void SimAltimeter::injectGarbage(std::uint64_t n, std::vector<std::uint8_t> bytes) {
     std::lock_guard lock(m_mutex);
     m_faults.garbageAt(m_produced + n, std::move(bytes));
@@ -183,6 +198,7 @@ void SimAltimeter::injectWriteStallFrom(std::uint64_t n) {
 void SimAltimeter::clearFaults() {
     std::lock_guard lock(m_mutex);
     m_stallFrom.reset();
+    m_unplugAtWrite.reset();
     m_faults.clear();
     m_refuseOpen = false;
     m_changed.notify_all();

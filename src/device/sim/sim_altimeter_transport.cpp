@@ -31,7 +31,13 @@ int SimAltimeter::transferWrite(std::uint64_t generation, const std::uint8_t* da
     if (!m_attached || generation != m_generation) {
         return -1;
     }
-    if (m_stallFrom && m_writes++ >= *m_stallFrom) {
+    const std::uint64_t write = m_writes++;
+    if (m_unplugAtWrite && write >= *m_unplugAtWrite) {
+        m_unplugAtWrite.reset();
+        detachLocked();
+        return -1;
+    }
+    if (m_stallFrom && write >= *m_stallFrom) {
         // Refused until the limit passes, the device goes away or the fault is cleared.
         const auto released = [&] {
             return !m_attached || generation != m_generation || !m_stallFrom;
