@@ -52,8 +52,10 @@ TEST(SimTimingModel, FiringHoldsTheCompleteBackForTheFiringTime) {
     bench.device.setTiming(timing);
     bench.link.send(0, code(Command::FireLines));
     EXPECT_EQ(bench.device.fireCount(), 1);
+    EXPECT_TRUE(bench.device.linesFiring());
     EXPECT_FALSE(bench.link.receive(0).has_value());
     EXPECT_EQ(bench.link.receive(5000), (Msg{0, kComplete}));
+    EXPECT_FALSE(bench.device.linesFiring()) << "off again by the time it says so";
 }
 
 TEST(SimTimingModel, AResetStopsTheRepliesNotYetSent) {

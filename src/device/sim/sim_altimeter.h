@@ -82,7 +82,9 @@ class SimAltimeter {
     void setSensorBias(int counts);
 
     // --- What the device did.
+    // FireLines commands taken, and whether the lines are still on from the last one.
     int fireCount() const;
+    bool linesFiring() const;
     int clearCount() const;
     int settingsWrites() const;
     int emulationSamples() const;

@@ -88,6 +88,11 @@ int SimAltimeter::fireCount() const {
     return m_state.fireCount;
 }
 
+bool SimAltimeter::linesFiring() const {
+    std::lock_guard lock(m_mutex);
+    return m_state.fireCount > 0 && Clock::now() < m_state.lastFire + m_state.timing.fireDuration;
+}
+
 int SimAltimeter::clearCount() const {
     std::lock_guard lock(m_mutex);
     return m_state.clearCount;
