@@ -88,5 +88,18 @@ TEST(SimTimingModel, ABlockingReadWakesForAReportFromAnotherThread) {
     sender.join();
 }
 
+TEST(SimTimingModel, ASamplePaceSpacesTheEmulationsRequests) {
+    Bench bench;
+    SimTiming paced = SimTiming::instant();
+    paced.samplePace = std::chrono::milliseconds(300);
+    bench.device.setTiming(paced);
+    ASSERT_TRUE(bench.link.send(0, static_cast<std::uint8_t>(Command::EmulateLaunch)));
+    EXPECT_FALSE(bench.link.receive(0).has_value());
+    EXPECT_EQ(bench.link.receive(5000), (Msg{0, 13}));
+    bench.link.send(13000, static_cast<std::uint8_t>(Command::AdcSample));
+    EXPECT_FALSE(bench.link.receive(0).has_value());
+    EXPECT_EQ(bench.link.receive(5000), (Msg{0, 13}));
+}
+
 }  // namespace
 }  // namespace tevusb::device::sim::test
