@@ -54,7 +54,8 @@ class SimAltimeter {
     void attach();
     // Unplugs: transfers in flight and every later one on handles opened before fail.
     void detach();
-    // Re-enumerates as the bootloader (product 1) or the application (product 2).
+    // Re-enumerates as the bootloader (product 1) or the application (product 2); an
+    // unplugged device comes back in that mode, as when plugged in with the button held.
     void switchToBootloader();
     void switchToApplication();
 
@@ -99,9 +100,14 @@ class SimAltimeter {
     std::size_t pendingReports() const;
 
     // --- Faults. `n` counts from the next report the device produces (0 = next one).
+    // The next request that has an answer gets none at all (requests without one, such
+    // as a plain Reset or the first ReadPacket message, leave the fault armed).
     void injectNoReplyToNextCommand();
+    // Report n and every later one are never sent, until clearFaults().
     void injectSilenceFromReport(std::uint64_t n);
+    // Report n carries `code` instead of its own (the status byte in bootloader mode).
     void injectWrongCode(std::uint64_t n, std::uint8_t code);
+    // Report n becomes Complete and the rest of that answer is dropped.
     void injectEarlyComplete(std::uint64_t n);
     // The device drops off the bus when report n is due to be read.
     void injectUnplugAtReport(std::uint64_t n);
