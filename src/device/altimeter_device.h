@@ -1,13 +1,18 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "data/data_set_store.h"
+#include "device/device_messages.h"
+#include "device/firmware_update.h"
 #include "device/hid_link.h"
+#include "device/launch_emulation.h"
 
 namespace tevusb::device {
 
@@ -29,7 +34,7 @@ inline constexpr int kSendFailed = -5;
 // Operations run to their end on the calling worker thread; the window thread only sets
 // the cancel flag, reads isOpen/the bootloader flag, and closes the link on removal.
 class AltimeterDevice {
-public:
+  public:
     // (context, packet index, in progress, begins a set)
     using ProgressCallback = void (*)(void* context, int packet, int inProgress, int beginsSet);
 
@@ -38,6 +43,8 @@ public:
     data::DataSetStore store;
     HidLink link;
 
+    // 1 connected; -1 no device; -2 found but not openable; -3 none with the required
+    // version. outVersion receives the version of the device found, if any.
     int connect(ConnectMode mode, std::uint16_t* outVersion = nullptr);
     bool reset();
     int readSettings();
@@ -52,17 +59,33 @@ public:
     bool isBootloader() const;
     bool cancelRequested() const;
 
+    // Writes the firmware file at `path` through the bootloader (update_result codes).
+    int updateFirmware(FirmwareProgressCallback progress, void* context,
+                       const std::filesystem::path& path, FirmwareVersions& versions);
+    // Replays the current set's ADC counts into the device; true when it ended properly.
+    bool emulateLaunch(EmulationCallback callback, void* context);
+
     bool sendMessage(std::uint16_t value, std::uint8_t code);
     bool receiveMessage(int timeoutMs, std::uint16_t& value, std::uint8_t& code);
 
-private:
+  private:
+    int valueCommand(CommandCode command, std::uint16_t* value);
+    int readClosingReply();
+    int readPacket(int index, ProgressCallback progress, void* context);
+
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_bootloader{false};
+    std::array<std::uint8_t, kMessageSize> m_sendBuffer{};
+    std::array<std::uint8_t, kMessageSize> m_receiveBuffer{};
 };
 
-// The single instance every window uses. Its backend is hidapi unless the program was
-// started with --simulator (selectSimulator before first use).
+// The single instance every window uses, built on first use with a backend from the
+// installed factory (hidapi for a real altimeter, the simulator with --simulator).
 AltimeterDevice& theDevice();
+
+// Installs where theDevice() gets its backend. Call it before first use; called later,
+// it closes the link of the existing instance and gives it a fresh backend.
+void setDeviceBackendFactory(std::function<std::shared_ptr<HidBackend>()> factory);
 
 std::wstring versionText(std::uint16_t version);
 std::wstring versionPatternText(std::uint16_t version);

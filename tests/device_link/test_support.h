@@ -1,0 +1,50 @@
+#pragma once
+
+#include <chrono>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "log/diagnostic_log.h"
+
+namespace tevusb::device::test {
+
+// Captures the diagnostic lines written while it lives.
+class LogCapture {
+  public:
+    LogCapture() : m_previous(log::DiagnosticLog::instance().setSink(&m_stream)) {}
+    ~LogCapture() { log::DiagnosticLog::instance().setSink(m_previous); }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+    std::string text() const { return m_stream.str(); }
+
+  private:
+    std::ostringstream m_stream;
+    std::ostream* m_previous;
+};
+
+// Waits until pred() holds, up to timeoutMs; returns whether it did.
+template <typename Pred>
+bool eventually(Pred pred, int timeoutMs = 2000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// Milliseconds taken by f(), to check that a bounded call came back at all in reasonable
+// time (a hang check, not a speed measurement).
+template <typename F>
+long long millisecondsTaken(F f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
+        .count();
+}
+
+}  // namespace tevusb::device::test
