@@ -3,7 +3,10 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "device/altimeter_device.h"
 #include "log/diagnostic_log.h"
+#include "ui/connect_check.h"
+#include "ui/device_change_notifier.h"
 #include "ui/dialog_look.h"
 #include "ui/group_box_frame.h"
 #include "ui/message_box.h"

@@ -15,7 +15,14 @@
 
 class QWidget;
 
+namespace tevusb::device {
+class AltimeterDevice;
+class HidBackend;
+}  // namespace tevusb::device
+
 namespace tevusb::ui {
+
+class DeviceChangeNotifier;
 
 // What every dialog of the program shares: the light-blue look with owner-drawn group
 // boxes, the anchored layout, the status box with its buffer, the worker thread and its
@@ -47,6 +54,11 @@ class CBaseWindow : public CDialogWindow {
     // The handling every dialog ends in for messages it does not handle itself.
     bool defaultHandler(const DialogMessage& message);
 
+    // The device the dialog works with: the program's one altimeter unless a test set
+    // another.
+    device::AltimeterDevice& device() const;
+    void setDevice(device::AltimeterDevice* device) { m_device = device; }
+
     QColor backgroundBrush() const { return m_backgroundBrush; }
     const std::vector<std::unique_ptr<GroupBoxRecord>>& groupBoxes() const { return m_groupBoxes; }
     AnchorLayout* layout() const { return m_layout.get(); }
@@ -64,6 +76,17 @@ class CBaseWindow : public CDialogWindow {
     // Shows the connection icon (connected or not) in the icon control `id`.
     void setConnectionIcon(int id, bool connected);
 
+    // Has every arrival and removal of a HID interface delivered as a DeviceChange message,
+    // for as long as the dialog lives. Without a backend, the device's own.
+    void registerDeviceNotifications(std::shared_ptr<device::HidBackend> backend = nullptr);
+    // The common device-change handling: logs it; an arrival runs `connectCheck`; the
+    // removal of the device the link uses closes the link and says so; then
+    // `refresh(false)` in every case.
+    void handleDeviceChange(const DialogMessage& message, const std::function<void()>& connectCheck,
+                            const std::function<void(bool)>& refresh);
+    // The application-mode connect check on this dialog's device.
+    void connectCheck();
+
     // Starts `routine` as the dialog's worker; false while one still runs.
     bool startWorker(std::function<int()> routine);
     // The close protocol after a dialog's own first steps: waits up to 100 ms for the
@@ -77,6 +100,8 @@ class CBaseWindow : public CDialogWindow {
     StatusBuffer m_status;
 
   private:
+    device::AltimeterDevice* m_device = nullptr;
+    std::unique_ptr<DeviceChangeNotifier> m_deviceNotifier;
     std::vector<std::unique_ptr<GroupBoxRecord>> m_groupBoxes;
     QColor m_backgroundBrush;
 };

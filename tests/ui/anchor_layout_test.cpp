@@ -37,8 +37,7 @@ TEST(ControlAnchorTest, EachCombinationOfFlagsMovesOrStretchesAsAnchored) {
         control.setGeometry(100, 50, 40, 20);
         ControlAnchor anchor(&control, c.top, c.left, c.bottom, c.right);
         anchor.apply(330, 210);
-        EXPECT_EQ(control.geometry(), c.expected)
-            << c.top << c.left << c.bottom << c.right;
+        EXPECT_EQ(control.geometry(), c.expected) << c.top << c.left << c.bottom << c.right;
         // Back to the old size gives back the old place: changes are relative.
         anchor.apply(300, 200);
         EXPECT_EQ(control.geometry(), QRect(100, 50, 40, 20));
@@ -99,7 +98,9 @@ bool anchorSettingsLike(TestDialog& d, const DialogMessage& m) {
     return true;
 }
 
-QRect geometryOf(TestDialog& d, int id) { return d.item(id)->geometry(); }
+QRect geometryOf(TestDialog& d, int id) {
+    return d.item(id)->geometry();
+}
 
 TEST(AnchorLayoutTest, EnlargingBy50MovesCloseStretchesStatusAndKeepsRadios) {
     TestDialog dialog(settingsLikeTemplate(), anchorSettingsLike);
@@ -185,7 +186,7 @@ TEST(DialogTemplateTest, ControlsGetTheirIdsAsNamesAndRadioGroupsStaySeparate) {
 
 TEST(DialogTemplateTest, UnknownResourceIdCreatesNoDialog) {
     class Plain : public CBaseWindow {
-    public:
+      public:
         Plain() : CBaseWindow(4711) {}
         bool handleMessage(const DialogMessage& m) override { return defaultHandler(m); }
     } dialog;

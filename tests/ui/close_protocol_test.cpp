@@ -9,34 +9,17 @@
 #include <thread>
 
 #include "log/diagnostic_log.h"
+#include "log_capture.h"
 #include "test_dialog.h"
 #include "ui/scripted_prompts.h"
 
 namespace tevusb::ui {
 namespace {
 
+using testing::LogCapture;
 using testing::processEventsUntil;
 using testing::TestDialog;
 using K = ControlKind;
-
-class LogCapture {
-public:
-    LogCapture() : m_previous(log::DiagnosticLog::instance().setSink(&m_stream)) {}
-    ~LogCapture() { log::DiagnosticLog::instance().setSink(m_previous); }
-    std::string text() const { return m_stream.str(); }
-    int count(const std::string& line) const {
-        int n = 0;
-        for (std::size_t at = text().find(line + "\n"); at != std::string::npos;
-             at = text().find(line + "\n", at + 1)) {
-            ++n;
-        }
-        return n;
-    }
-
-private:
-    std::ostringstream m_stream;
-    std::ostream* m_previous;
-};
 
 DialogTemplate workerTemplate() {
     DialogTemplate t;
@@ -61,13 +44,13 @@ struct CancellableDialog {
     std::atomic<int> closeMessages{0};
     bool endedAfterWorker = false;
     int endResult = -1;
-    TestDialog dialog{workerTemplate(), [this](TestDialog& d, const DialogMessage& m) {
-                          return handle(d, m);
-                      }};
+    TestDialog dialog{workerTemplate(),
+                      [this](TestDialog& d, const DialogMessage& m) { return handle(d, m); }};
 
     bool handle(TestDialog& d, const DialogMessage& m) {
         switch (m.message) {
-            case Message::InitDialog: return true;
+            case Message::InitDialog:
+                return true;
             case Message::Command:
                 if (m.wParam == 1006) {
                     d.item(1006)->setEnabled(false);
@@ -81,7 +64,8 @@ struct CancellableDialog {
                 cancel = true;
                 d.closeWhenWorkerEnded("reposting close message...");
                 return true;
-            default: return false;
+            default:
+                return false;
         }
     }
 

@@ -26,7 +26,9 @@ DialogTemplate groupTemplate() {
     return t;
 }
 
-QRgb rgb(const QColor& c) { return c.rgb() & 0xFFFFFF; }
+QRgb rgb(const QColor& c) {
+    return c.rgb() & 0xFFFFFF;
+}
 
 TEST(GroupBoxGeometryTest, PartsFollowTheFontAndSize) {
     const QFont font = dialogFont();

@@ -16,12 +16,12 @@ using testing::TestDialog;
 
 // Installs a scripted user for one test and restores the previous service afterwards.
 class PromptsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { m_previous = setUserPrompts(&prompts); }
     void TearDown() override { EXPECT_EQ(setUserPrompts(m_previous), &prompts); }
     ScriptedPrompts prompts;
 
-private:
+  private:
     UserPrompts* m_previous = nullptr;
 };
 

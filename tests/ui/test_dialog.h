@@ -8,7 +8,7 @@ namespace tevusb::ui::testing {
 
 // A dialog for exercising the framework: its template and handler are the test's.
 class TestDialog : public CBaseWindow {
-public:
+  public:
     using Handler = std::function<bool(TestDialog&, const DialogMessage&)>;
 
     TestDialog(const DialogTemplate& tmpl, Handler handler)
@@ -32,7 +32,7 @@ public:
     using CBaseWindow::setConnectionIcon;
     using CBaseWindow::startWorker;
 
-private:
+  private:
     DialogTemplate m_template;
     Handler m_handler;
 };
