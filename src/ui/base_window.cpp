@@ -27,7 +27,50 @@ CBaseWindow::CBaseWindow(int resourceId)
     : CDialogWindow(resourceId), m_backgroundBrush(kBackgroundColour) {}
 
 CBaseWindow::~CBaseWindow() {
+    m_deviceNotifier.reset();
     m_groupBoxes.clear();
+}
+
+device::AltimeterDevice& CBaseWindow::device() const {
+    return m_device != nullptr ? *m_device : device::theDevice();
+}
+
+void CBaseWindow::registerDeviceNotifications(std::shared_ptr<device::HidBackend> backend) {
+    if (!backend) {
+        // The device outlives every dialog, so its backend can be borrowed.
+        backend =
+            std::shared_ptr<device::HidBackend>(std::shared_ptr<void>(), &device().link.backend());
+    }
+    m_deviceNotifier = std::make_unique<DeviceChangeNotifier>(
+        std::move(backend), [this](const device::DeviceWatcher::Event& event) {
+            const bool arrival = event.type == device::DeviceWatcher::EventType::Arrival;
+            sendMessage({Message::DeviceChange, arrival ? kDeviceArrival : kDeviceRemoveComplete, 0,
+                         event.device.path});
+        });
+}
+
+void CBaseWindow::handleDeviceChange(const DialogMessage& message,
+                                     const std::function<void()>& connectCheck,
+                                     const std::function<void(bool)>& refresh) {
+    log::logLine("Device Change.");
+    if (message.wParam == kDeviceArrival) {
+        if (connectCheck) {
+            connectCheck();
+        }
+    } else if (message.wParam == kDeviceRemoveComplete) {
+        device::AltimeterDevice& dev = device();
+        if (dev.link.isSameDevice(message.devicePath)) {
+            appendStatus(QStringLiteral("Device disconnected.\r\n"));
+            dev.link.close();
+        }
+    }
+    if (refresh) {
+        refresh(false);
+    }
+}
+
+void CBaseWindow::connectCheck() {
+    connectCheckApplication(*this, device());
 }
 
 QWidget* CBaseWindow::item(int id) const {

@@ -27,8 +27,11 @@ class TestDialog : public CBaseWindow {
     using CBaseWindow::anchor;
     using CBaseWindow::anchorGroupBox;
     using CBaseWindow::closeWhenWorkerEnded;
+    using CBaseWindow::connectCheck;
     using CBaseWindow::createLayout;
+    using CBaseWindow::handleDeviceChange;
     using CBaseWindow::refreshStatus;
+    using CBaseWindow::registerDeviceNotifications;
     using CBaseWindow::setConnectionIcon;
     using CBaseWindow::startWorker;
 
