@@ -136,7 +136,11 @@ QRect DialogUnits::rect(const QRect& du) const {
 }
 
 QFont dialogFont() {
-    QFont font("Microsoft Sans Serif");
+    QFont font;
+    // Where the template's font is missing, the fonts of Arial's metrics come closest to
+    // it, so texts fit the boxes the templates give them.
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")});
     font.setPointSize(10);
     font.setStyleHint(QFont::SansSerif);
     return font;
