@@ -2,10 +2,12 @@
 
 #include <QAbstractButton>
 #include <QWidget>
+#include <set>
 
 #include "test_dialog.h"
 #include "ui/control_anchor.h"
 #include "ui/dialog_templates.h"
+#include "ui/status_box.h"
 
 namespace tevusb::ui {
 namespace {
@@ -56,28 +58,9 @@ TEST(ControlAnchorTest, RepeatedResizesAccumulateWithoutDrift) {
     EXPECT_EQ(control.geometry(), QRect(10, 20, 50 + 17 * 7, 60 + 17 * 3));
 }
 
-// The parts of the settings dialog that matter for its layout, in dialog units.
+// The settings dialog, anchored in the order and with the flags it uses.
 DialogTemplate settingsLikeTemplate() {
-    DialogTemplate t;
-    t.id = 9;
-    t.title = "Program Chip";
-    t.clientWidth = 317;
-    t.clientHeight = 243;
-    t.resizable = true;
-    t.controls = {
-        {1013, K::RadioButton, "Disabed", QRect(18, 36, 36, 10), 0, false, false, true},
-        {1014, K::RadioButton, "Time", QRect(60, 36, 32, 10)},
-        {1015, K::RadioButton, "Altitude", QRect(18, 48, 36, 10)},
-        {1016, K::RadioButton, "Apogee", QRect(60, 48, 36, 10)},
-        {1023, K::Edit, "", QRect(242, 36, 56, 12)},
-        {1004, K::PushButton, "Close", QRect(250, 218, 60, 18)},
-        {1006, K::PushButton, "Read Settings", QRect(118, 218, 60, 18)},
-        {1008, K::GroupBox, "Settings", QRect(6, 6, 304, 105)},
-        {1025, K::GroupBox, "Line A", QRect(12, 18, 90, 85)},
-        {1007, K::GroupBox, "Status", QRect(7, 117, 303, 92)},
-        {1003, K::StatusBox, "", QRect(48, 130, 255, 71)},
-    };
-    return t;
+    return *findDialogTemplate(kDialogProgramChip);
 }
 
 bool anchorSettingsLike(TestDialog& d, const DialogMessage& m) {
@@ -86,15 +69,21 @@ bool anchorSettingsLike(TestDialog& d, const DialogMessage& m) {
     }
     d.createLayout();
     d.anchor(1003, true, true, true, true);
-    d.anchor(1006, false, false, true, true);
-    d.anchor(1004, false, false, true, true);
-    for (int id : {1013, 1014, 1015, 1016}) {
+    for (int id : {1006, 1005, 1004}) {
+        d.anchor(id, false, false, true, true);
+    }
+    for (int id : {1013, 1017, 1014, 1018, 1015, 1019, 1016, 1020, 1009, 1010, 1011, 1012}) {
         d.anchor(id, true, true, false, false);
     }
-    d.anchor(1023, true, false, false, true);
+    for (int id : {1029, 1023, 1040, 1039, 1035, 1036}) {
+        d.anchor(id, true, false, false, true);
+    }
+    d.anchor(1041, true, true, false, false);
     d.anchorGroupBox(1007, true, true, true, true);
     d.anchorGroupBox(1008, true, true, false, true);
     d.anchorGroupBox(1025, true, true, false, false);
+    d.anchorGroupBox(1026, true, true, false, false);
+    d.anchorGroupBox(1024, true, false, false, true);
     return true;
 }
 
@@ -112,6 +101,8 @@ TEST(AnchorLayoutTest, EnlargingBy50MovesCloseStretchesStatusAndKeepsRadios) {
     const QRect radio = geometryOf(dialog, 1013);
     const QRect inhibit = geometryOf(dialog, 1023);
     const QRect statusFrame = dialog.groupBoxes()[0]->window->geometry();
+    const QRect settingsFrame = dialog.groupBoxes()[1]->window->geometry();
+    const QRect lineAFrame = dialog.groupBoxes()[2]->window->geometry();
 
     dialog.window()->resize(start + QSize(50, 50));
     ASSERT_TRUE(processEventsUntil([&] { return geometryOf(dialog, 1004) != close; }));
@@ -121,6 +112,8 @@ TEST(AnchorLayoutTest, EnlargingBy50MovesCloseStretchesStatusAndKeepsRadios) {
     EXPECT_EQ(geometryOf(dialog, 1013), radio);
     EXPECT_EQ(geometryOf(dialog, 1023), inhibit.translated(50, 0));
     EXPECT_EQ(dialog.groupBoxes()[0]->window->geometry(), statusFrame.adjusted(0, 0, 50, 50));
+    EXPECT_EQ(dialog.groupBoxes()[1]->window->geometry(), settingsFrame.adjusted(0, 0, 50, 0));
+    EXPECT_EQ(dialog.groupBoxes()[2]->window->geometry(), lineAFrame);
 }
 
 TEST(AnchorLayoutTest, DialogCannotShrinkBelowItsInitialSize) {
@@ -182,6 +175,31 @@ TEST(DialogTemplateTest, ControlsGetTheirIdsAsNamesAndRadioGroupsStaySeparate) {
     EXPECT_FALSE(dialog.item(1009)->isEnabled());
     EXPECT_EQ(dialog.item(4242), nullptr);
     EXPECT_EQ(dialog.window()->windowTitle(), QString());
+}
+
+TEST(DialogTemplateTest, EveryDialogTemplateBuildsWithUniqueIdsInsideItsClientArea) {
+    for (int id : {kDialogProgramChip, kDialogDownloadData, kDialogUpdateFirmware, kDialogAbout,
+                   kDialogControlOptions}) {
+        const DialogTemplate* t = findDialogTemplate(id);
+        ASSERT_NE(t, nullptr) << id;
+        EXPECT_EQ(t->id, id);
+        std::set<int> ids;
+        for (const ControlTemplate& c : t->controls) {
+            if (c.id != 0) {
+                EXPECT_TRUE(ids.insert(c.id).second) << "id " << c.id << " twice in " << id;
+            }
+            EXPECT_TRUE(QRect(0, 0, t->clientWidth, t->clientHeight).contains(c.rect))
+                << "control " << c.id << " outside dialog " << id;
+        }
+        EXPECT_EQ(ids.count(1003), 1u) << "no status box in " << id;
+        TestDialog dialog(*t, nullptr);
+        ASSERT_TRUE(dialog.create(nullptr));
+        EXPECT_EQ(dialog.window()->windowTitle(), t->title);
+        EXPECT_NE(qobject_cast<StatusBox*>(dialog.item(1003)), nullptr);
+    }
+    // Only the About box has a fixed size.
+    EXPECT_FALSE(findDialogTemplate(kDialogAbout)->resizable);
+    EXPECT_TRUE(findDialogTemplate(kDialogProgramChip)->resizable);
 }
 
 TEST(DialogTemplateTest, UnknownResourceIdCreatesNoDialog) {

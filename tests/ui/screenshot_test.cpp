@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "test_dialog.h"
+#include "ui/dialog_templates.h"
 #include "ui/dialogs/about_window.h"
 #include "ui/resource_images.h"
 #include "ui/status_box.h"
@@ -88,6 +89,30 @@ TEST(ScreenshotTest, DeviceDialogWithGroupBoxesAndStatus) {
     dialog.window()->resize(dialog.window()->size() + QSize(120, 60));
     processEventsUntil([] { return false; }, 200);
     EXPECT_TRUE(dialog.window()->grab().save(shotPath("sample_dialog_enlarged.png")));
+}
+
+TEST(ScreenshotTest, EveryTemplateWithItsGroupBoxes) {
+    for (int id :
+         {kDialogProgramChip, kDialogDownloadData, kDialogUpdateFirmware, kDialogControlOptions}) {
+        const DialogTemplate t = *findDialogTemplate(id);
+        TestDialog dialog(t, [&t](TestDialog& d, const DialogMessage& m) {
+            if (m.message != Message::InitDialog) {
+                return false;
+            }
+            for (const ControlTemplate& c : t.controls) {
+                if (c.kind == ControlKind::GroupBox) {
+                    EXPECT_NE(d.replaceGroupBox(c.id), nullptr);
+                }
+            }
+            d.appendStatus(QStringLiteral("Device not found.\r\n"));
+            return true;
+        });
+        ASSERT_TRUE(dialog.create(nullptr));
+        dialog.window()->show();
+        processEventsUntil([] { return false; }, 100);
+        EXPECT_TRUE(
+            dialog.window()->grab().save(shotPath(QStringLiteral("template_%1.png").arg(id))));
+    }
 }
 
 TEST(ScreenshotTest, Icons) {
