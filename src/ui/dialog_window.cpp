@@ -1,5 +1,7 @@
 #include "ui/dialog_window.h"
 
+#include <QThread>
+
 #include "ui/dialog_look.h"
 #include "ui/dialog_templates.h"
 #include "ui/resource_images.h"
@@ -11,6 +13,8 @@ CDialogWindow::CDialogWindow(int resourceId)
       m_mailbox(std::make_unique<QObject>()) {}
 
 CDialogWindow::~CDialogWindow() {
+    // The handler belongs to a derived part that is gone by now: route nothing more.
+    m_initialised = false;
     m_mailbox.reset();
     delete m_window.data();
 }
@@ -56,6 +60,20 @@ bool CDialogWindow::route(const DialogMessage& message) {
 void CDialogWindow::postMessage(const DialogMessage& message) {
     QMetaObject::invokeMethod(
         m_mailbox.get(), [this, message] { route(message); }, Qt::QueuedConnection);
+}
+
+void CDialogWindow::runOnWindowThread(std::function<void()> task) {
+    QMetaObject::invokeMethod(m_mailbox.get(), std::move(task), Qt::QueuedConnection);
+}
+
+void CDialogWindow::runOnWindowThreadAndWait(const std::function<void()>& task) {
+    if (QThread::currentThread() == m_mailbox->thread()) {
+        task();
+        return;
+    }
+    // The window thread waits on a worker for at most the close protocol's 100 ms, so it
+    // always comes back to run this.
+    QMetaObject::invokeMethod(m_mailbox.get(), task, Qt::BlockingQueuedConnection);
 }
 
 bool CDialogWindow::sendMessage(const DialogMessage& message) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "ui/dialog_host.h"
@@ -33,6 +34,12 @@ class CDialogWindow {
     void postMessage(const DialogMessage& message);
     // Delivers a message now; window thread only.
     bool sendMessage(const DialogMessage& message);
+    // Runs `task` on the window thread later; callable from any thread. This is how a worker
+    // changes controls: it never touches a widget itself.
+    void runOnWindowThread(std::function<void()> task);
+    // Runs `task` on the window thread and waits until it has run: for a worker that needs
+    // the result before it goes on. On the window thread itself it runs at once.
+    void runOnWindowThreadAndWait(const std::function<void()>& task);
     // Ends the dialog: show() returns `result`.
     void endDialog(int result);
 

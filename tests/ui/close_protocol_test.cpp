@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QTest>
+#include <QThread>
 #include <atomic>
 #include <chrono>
 #include <sstream>
@@ -195,6 +196,52 @@ TEST(DialogRoutingTest, AThrowingHandlerLeavesTheDialogRunning) {
     QTest::mouseClick(dialog.item(1006), Qt::LeftButton);
     EXPECT_EQ(calls, 2);
     EXPECT_TRUE(dialog.window()->isVisible());
+}
+
+}  // namespace
+}  // namespace tevusb::ui
+
+namespace tevusb::ui {
+namespace {
+
+TEST(WindowThreadTest, WorkersReachControlsOnlyThroughTheWindowThread) {
+    TestDialog dialog(workerTemplate(), [](TestDialog&, const DialogMessage& m) {
+        return m.message == Message::InitDialog;
+    });
+    ASSERT_TRUE(dialog.create(nullptr));
+    QThread* windowThread = QThread::currentThread();
+    QThread* ranOn = nullptr;
+    bool disabledBeforeReturn = false;
+    std::thread worker([&] {
+        dialog.runOnWindowThreadAndWait([&] {
+            ranOn = QThread::currentThread();
+            dialog.item(1006)->setEnabled(false);
+        });
+        // The change is made by the time the call returns.
+        disabledBeforeReturn = ranOn == windowThread;
+        dialog.runOnWindowThread([&] { dialog.item(1006)->setEnabled(true); });
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return ranOn != nullptr; }));
+    worker.join();
+    EXPECT_TRUE(disabledBeforeReturn);
+    EXPECT_FALSE(dialog.item(1006)->isEnabled());
+    ASSERT_TRUE(processEventsUntil([&] { return dialog.item(1006)->isEnabled(); }));
+
+    // On the window thread itself the wait form runs at once instead of deadlocking.
+    bool ran = false;
+    dialog.runOnWindowThreadAndWait([&] { ran = true; });
+    EXPECT_TRUE(ran);
+}
+
+TEST(WindowThreadTest, TasksPostedForADialogThatIsGoneAreDropped) {
+    auto dialog = std::make_unique<TestDialog>(workerTemplate(), nullptr);
+    ASSERT_TRUE(dialog->create(nullptr));
+    bool ran = false;
+    dialog->runOnWindowThread([&] { ran = true; });
+    dialog->appendStatus(QStringLiteral("late\r\n"));
+    dialog.reset();
+    processEventsUntil([] { return false; }, 50);
+    EXPECT_FALSE(ran);
 }
 
 }  // namespace
