@@ -1,10 +1,9 @@
 #include "ui/dialog_window.h"
 
-#include <QThread>
-
 #include "ui/dialog_look.h"
 #include "ui/dialog_templates.h"
 #include "ui/resource_images.h"
+#include "ui/window_thread_call.h"
 
 namespace tevusb::ui {
 
@@ -67,13 +66,9 @@ void CDialogWindow::runOnWindowThread(std::function<void()> task) {
 }
 
 void CDialogWindow::runOnWindowThreadAndWait(const std::function<void()>& task) {
-    if (QThread::currentThread() == m_mailbox->thread()) {
-        task();
-        return;
-    }
     // The window thread waits on a worker for at most the close protocol's 100 ms, so it
     // always comes back to run this.
-    QMetaObject::invokeMethod(m_mailbox.get(), task, Qt::BlockingQueuedConnection);
+    runAndWait(m_mailbox.get(), task);
 }
 
 bool CDialogWindow::sendMessage(const DialogMessage& message) {

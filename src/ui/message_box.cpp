@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "text/string_table.h"
+#include "ui/window_thread_call.h"
 
 namespace tevusb::ui {
 
@@ -38,12 +39,9 @@ MessageResult messageBox(QWidget* owner, int stringId, unsigned type) {
     // thread never waits on a worker for long (close protocol), so this cannot deadlock.
     QPointer<QWidget> guardedOwner(owner);
     MessageResult result = MessageResult::Ok;
-    QMetaObject::invokeMethod(
-        app,
-        [guardedOwner, stringId, type] {
-            return showOnWindowThread(guardedOwner.data(), stringId, type);
-        },
-        Qt::BlockingQueuedConnection, &result);
+    runAndWait(app, [&result, guardedOwner, stringId, type] {
+        result = showOnWindowThread(guardedOwner.data(), stringId, type);
+    });
     return result;
 }
 

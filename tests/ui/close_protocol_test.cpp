@@ -13,6 +13,7 @@
 #include "log_capture.h"
 #include "test_dialog.h"
 #include "ui/scripted_prompts.h"
+#include "ui/window_thread_call.h"
 
 namespace tevusb::ui {
 namespace {
@@ -241,6 +242,39 @@ TEST(WindowThreadTest, TasksPostedForADialogThatIsGoneAreDropped) {
     dialog->appendStatus(QStringLiteral("late\r\n"));
     dialog.reset();
     processEventsUntil([] { return false; }, 50);
+    EXPECT_FALSE(ran);
+}
+
+}  // namespace
+}  // namespace tevusb::ui
+
+namespace tevusb::ui {
+namespace {
+
+TEST(WindowThreadTest, AWaitForACallWhoseReceiverIsGoneEnds) {
+    auto receiver = std::make_unique<QObject>();
+    std::atomic<bool> calling{false};
+    std::atomic<bool> returned{false};
+    bool ran = false;
+    std::thread worker([&] {
+        calling = true;
+        runAndWait(receiver.get(), [&] { ran = true; });
+        returned = true;
+    });
+    while (!calling) {
+        std::this_thread::yield();
+    }
+    // Without running the event loop the call cannot have run; give it time to be posted.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    receiver.reset();
+    for (int i = 0; i < 500 && !returned; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(returned);
+    if (!returned) {
+        std::abort();  // the worker would never end: the test cannot go on
+    }
+    worker.join();
     EXPECT_FALSE(ran);
 }
 
