@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "ui/anchor_layout.h"
+#include "ui/dialog_window.h"
+#include "ui/group_box_record.h"
+#include "ui/status_buffer.h"
+#include "ui/user_prompts.h"
+#include "ui/worker_thread.h"
+
+class QWidget;
+
+namespace tevusb::device {
+class AltimeterDevice;
+class HidBackend;
+}  // namespace tevusb::device
+
+namespace tevusb::ui {
+
+class DeviceChangeNotifier;
+
+// What every dialog of the program shares: the light-blue look with owner-drawn group
+// boxes, the anchored layout, the status box with its buffer, the worker thread and its
+// close protocol, and the message boxes.
+class CBaseWindow : public CDialogWindow {
+  public:
+    explicit CBaseWindow(int resourceId);
+    ~CBaseWindow() override;
+
+    // Replaces the group box `id` by an owner-drawn frame with the same place and caption;
+    // returns the frame (to be anchored like any control), or null if there is no such box.
+    QWidget* replaceGroupBox(int id);
+    // The control with id `id`, or null.
+    QWidget* item(int id) const;
+    // The dialog's size in pixels.
+    int windowWidth() const;
+    int windowHeight() const;
+
+    // String-table message boxes owned by the dialog, with the error or warning icon.
+    // Callable from the worker, which then waits for the user's answer.
+    MessageResult showError(int stringId);
+    MessageResult showWarning(int stringId);
+
+    // Appends to the status buffer and has the status box show it; any thread.
+    void appendStatus(const QString& text);
+    void appendStatus(std::wstring_view text);
+    QString statusText() const { return m_status.text(); }
+
+    // The handling every dialog ends in for messages it does not handle itself.
+    bool defaultHandler(const DialogMessage& message);
+
+    // The device the dialog works with: the program's one altimeter unless a test set
+    // another.
+    device::AltimeterDevice& device() const;
+    void setDevice(device::AltimeterDevice* device) { m_device = device; }
+
+    QColor backgroundBrush() const { return m_backgroundBrush; }
+    const std::vector<std::unique_ptr<GroupBoxRecord>>& groupBoxes() const { return m_groupBoxes; }
+    AnchorLayout* layout() const { return m_layout.get(); }
+    WorkerThread& worker() { return m_worker; }
+
+  protected:
+    // Creates the anchor layout with the dialog's present size as its minimum.
+    void createLayout();
+    // Anchors control `id` (flags top, left, bottom, right); false if there is none.
+    bool anchor(int id, bool top, bool left, bool bottom, bool right);
+    // Replaces group box `id` and anchors the frame.
+    bool anchorGroupBox(int id, bool top, bool left, bool bottom, bool right);
+    // The status refresh: the status box (id 1003) shows the whole buffer, scrolled down.
+    void refreshStatus();
+    // Shows the connection icon (connected or not) in the icon control `id`.
+    void setConnectionIcon(int id, bool connected);
+
+    // Has every arrival and removal of a HID interface delivered as a DeviceChange message,
+    // for as long as the dialog lives. Without a backend, the device's own.
+    void registerDeviceNotifications(std::shared_ptr<device::HidBackend> backend = nullptr);
+    // The common device-change handling: logs it; an arrival runs `connectCheck`; the
+    // removal of the device the link uses closes the link and says so; then
+    // `refresh(false)` in every case.
+    void handleDeviceChange(const DialogMessage& message, const std::function<void()>& connectCheck,
+                            const std::function<void(bool)>& refresh);
+    // The application-mode connect check on this dialog's device.
+    void connectCheck();
+
+    // Starts `routine` as the dialog's worker; false while one still runs.
+    bool startWorker(std::function<int()> routine);
+    // The close protocol after a dialog's own first steps: waits up to 100 ms for the
+    // worker; ends the dialog if it has ended, else logs `repostLine` and posts Close again.
+    // True when the dialog ended.
+    bool closeWhenWorkerEnded(std::string_view repostLine);
+
+    std::unique_ptr<AnchorLayout> m_layout;
+    QColor m_statusBrush{255, 255, 255};
+    WorkerThread m_worker;
+    StatusBuffer m_status;
+
+  private:
+    device::AltimeterDevice* m_device = nullptr;
+    std::unique_ptr<DeviceChangeNotifier> m_deviceNotifier;
+    std::vector<std::unique_ptr<GroupBoxRecord>> m_groupBoxes;
+    QColor m_backgroundBrush;
+};
+
+}  // namespace tevusb::ui

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace tevusb::device {
+class AltimeterDevice;
+}
+
+namespace tevusb::ui {
+
+class CBaseWindow;
+
+// The device dialogs' check when they open and when a device arrives: connects to an
+// altimeter running its application firmware and says in the dialog's status box what
+// was found (no device, one in bootloader mode, an incompatible firmware, or connected).
+// Runs on the window thread; leaves the link open only when connected.
+void connectCheckApplication(CBaseWindow& dialog, device::AltimeterDevice& device);
+
+// A version as the status lines show it: 0x0150 as "1.50".
+QString versionString(std::uint16_t version);
+
+}  // namespace tevusb::ui

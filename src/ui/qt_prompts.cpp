@@ -1,0 +1,81 @@
+#include "ui/qt_prompts.h"
+
+namespace tevusb::ui {
+
+namespace {
+
+QMessageBox::Icon iconFor(unsigned type) {
+    switch (type & 0xF0) {
+        case kMbIconHand:
+            return QMessageBox::Critical;
+        case kMbIconQuestion:
+            return QMessageBox::Question;
+        case kMbIconExclamation:
+            return QMessageBox::Warning;
+        case kMbIconInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> QtPrompts::buildMessageBox(QWidget* owner, const QString& text,
+                                                        const QString& caption, unsigned type) {
+    auto box = std::make_unique<QMessageBox>(owner);
+    box->setWindowTitle(caption);
+    box->setText(text);
+    box->setIcon(iconFor(type));
+    if ((type & 0x0F) == kMbYesNo) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
+    }
+    return box;
+}
+
+MessageResult QtPrompts::messageBox(QWidget* owner, const QString& text, const QString& caption,
+                                    unsigned type) {
+    auto box = buildMessageBox(owner, text, caption, type);
+    switch (box->exec()) {
+        case QMessageBox::Yes:
+            return MessageResult::Yes;
+        case QMessageBox::No:
+            return MessageResult::No;
+        case QMessageBox::Ok:
+            return MessageResult::Ok;
+        default:
+            // Closing a Yes/No box by its frame is no consent.
+            return (type & 0x0F) == kMbYesNo ? MessageResult::No : MessageResult::Ok;
+    }
+}
+
+std::unique_ptr<QFileDialog> QtPrompts::buildFileDialog(QWidget* owner,
+                                                        const FileDialogRequest& request) {
+    auto dialog = std::make_unique<QFileDialog>(owner, request.title);
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setNameFilter(QStringLiteral("%1 (%2)").arg(request.filterName, request.pattern));
+    dialog->setDefaultSuffix(request.defaultSuffix);
+    if (request.mode == FileDialogRequest::Mode::Open) {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    } else {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    }
+    return dialog;
+}
+
+QString QtPrompts::fileDialog(QWidget* owner, const FileDialogRequest& request) {
+    auto dialog = buildFileDialog(owner, request);
+    if (dialog->exec() != QDialog::Accepted) {
+        return {};
+    }
+    const QStringList files = dialog->selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+}  // namespace tevusb::ui

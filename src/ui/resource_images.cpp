@@ -1,0 +1,77 @@
+#include "ui/resource_images.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QSvgRenderer>
+
+// Outside any namespace, as the resource initialiser requires.
+static void initResources() {
+    Q_INIT_RESOURCE(tevusb);
+}
+
+namespace tevusb::ui {
+
+namespace {
+
+void ensureResources() {
+    static const bool once = [] {
+        initResources();
+        return true;
+    }();
+    (void)once;
+}
+
+QPixmap renderSvg(const QString& path, QSize size) {
+    ensureResources();
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid()) {
+        return {};
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    return QPixmap::fromImage(image);
+}
+
+QString iconPath(int id) {
+    switch (id) {
+        case kIconProgram:
+        case kIconNotConnected:
+        case kIconConnected:
+            return QStringLiteral(":/tevusb/icon_%1.svg").arg(id);
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+QPixmap iconPixmap(int id, int size) {
+    const QString path = iconPath(id);
+    return path.isEmpty() ? QPixmap() : renderSvg(path, QSize(size, size));
+}
+
+QPixmap bitmapPixmap(int id) {
+    if (id != kBitmapAbout) {
+        return {};
+    }
+    // The picture is a 24-bit bitmap: opaque, whatever the drawing leaves transparent.
+    QPixmap drawn = renderSvg(QStringLiteral(":/tevusb/bitmap_111.svg"), QSize(386, 109));
+    if (drawn.isNull()) {
+        return drawn;
+    }
+    QImage opaque = drawn.toImage().convertToFormat(QImage::Format_RGB32);
+    return QPixmap::fromImage(opaque);
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addPixmap(iconPixmap(kIconProgram, size));
+    }
+    return icon;
+}
+
+}  // namespace tevusb::ui

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class QWidget;
+
+namespace tevusb::ui {
+
+// Message-box types and results, with the platform's numbers so that callers combine
+// them as the dialogs describe (e.g. kMbYesNo | kMbIconExclamation).
+inline constexpr unsigned kMbOk = 0x00;
+inline constexpr unsigned kMbYesNo = 0x04;
+inline constexpr unsigned kMbIconHand = 0x10;  // error
+inline constexpr unsigned kMbIconQuestion = 0x20;
+inline constexpr unsigned kMbIconExclamation = 0x30;  // warning
+inline constexpr unsigned kMbIconInformation = 0x40;
+
+enum class MessageResult : int { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+// A file dialog as the program asks for it.
+struct FileDialogRequest {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QString filterName;            // "TEV USB Data"
+    QString pattern;               // "*.tev"
+    QString defaultSuffix;         // appended to a name typed without one; empty for none
+    bool mustExist = false;        // open: the file must exist
+    bool overwritePrompt = false;  // save: ask before replacing a file
+};
+
+// Every modal question and file dialog of the program goes through one object, so that
+// tests can answer them. Called on the window thread only; see messageBox() for workers.
+class UserPrompts {
+  public:
+    virtual ~UserPrompts() = default;
+    virtual MessageResult messageBox(QWidget* owner, const QString& text, const QString& caption,
+                                     unsigned type) = 0;
+    // The chosen path, or an empty string when the user cancelled.
+    virtual QString fileDialog(QWidget* owner, const FileDialogRequest& request) = 0;
+};
+
+// The service in use: the Qt dialogs unless a test installed another one.
+UserPrompts& userPrompts();
+// Installs `prompts` (not owned; nullptr restores the Qt dialogs); returns the previous one.
+UserPrompts* setUserPrompts(UserPrompts* prompts);
+
+}  // namespace tevusb::ui

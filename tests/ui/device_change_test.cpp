@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+
+#include "device/altimeter_device.h"
+#include "fake_backend.h"
+#include "log_capture.h"
+#include "test_dialog.h"
+#include "ui/connect_check.h"
+
+namespace tevusb::ui {
+namespace {
+
+using testing::altimeter;
+using testing::bootloader;
+using testing::FakeBackend;
+using testing::LogCapture;
+using testing::processEventsUntil;
+using testing::TestDialog;
+using K = ControlKind;
+
+DialogTemplate deviceTemplate() {
+    DialogTemplate t;
+    t.id = 505;
+    t.clientWidth = 200;
+    t.clientHeight = 120;
+    t.controls = {
+        {1033, K::Icon, "", QRect(5, 5, 16, 16), 109},
+        {1003, K::StatusBox, "", QRect(40, 5, 150, 80)},
+    };
+    return t;
+}
+
+// The connect check alone, on a dialog that is never shown.
+struct CheckFixture {
+    std::shared_ptr<FakeBackend> backend = std::make_shared<FakeBackend>(false);
+    device::AltimeterDevice device{backend};
+    TestDialog dialog{deviceTemplate(), nullptr};
+
+    QString check() {
+        dialog.setDevice(&device);
+        dialog.connectCheck();
+        return dialog.statusText();
+    }
+};
+
+TEST(ConnectCheckTest, NoDeviceIsReported) {
+    CheckFixture f;
+    EXPECT_EQ(f.check(), "Device not found.\r\n");
+    EXPECT_FALSE(f.device.link.isOpen());
+}
+
+TEST(ConnectCheckTest, CompatibleFirmwareConnectsAndShowsItsVersion) {
+    CheckFixture f;
+    f.backend->plug(altimeter(0x015A));
+    EXPECT_EQ(f.check(), "Device Connected.\r\nCurrent device firmware version: 1.5a\r\n");
+    EXPECT_TRUE(f.device.link.isOpen());
+    EXPECT_FALSE(f.device.isBootloader());
+}
+
+TEST(ConnectCheckTest, DeviceInUseElsewhereIsReportedInOneText) {
+    CheckFixture f;
+    f.backend->plug(altimeter(), false);
+    EXPECT_EQ(f.check(),
+              "Device found. Unable to connect to device.\r\n"
+              "Please ensure it is not being used by another application.\r\n"
+              "Removing the device and re-attaching it should correct this.\r\n");
+    EXPECT_FALSE(f.device.link.isOpen());
+}
+
+TEST(ConnectCheckTest, IncompatibleFirmwareShowsBothVersionsAndStaysClosed) {
+    CheckFixture f;
+    f.backend->plug(altimeter(0x0205));
+    EXPECT_EQ(f.check(),
+              "Device found, but has incompatible firmware version.\r\n"
+              "Current device firmware version: 2.05\r\n"
+              "Required device firmware version: 1.50\r\n");
+    EXPECT_FALSE(f.device.link.isOpen());
+}
+
+TEST(ConnectCheckTest, BootloaderModeAsksForAReconnectAndLeavesTheLinkClosed) {
+    CheckFixture f;
+    f.backend->plug(bootloader());
+    EXPECT_EQ(f.check(),
+              "Device found, but is in bootloader mode.\r\nPlease reconnect the device.\r\n");
+    EXPECT_FALSE(f.device.link.isOpen());
+    EXPECT_FALSE(f.device.isBootloader());
+}
+
+// A device dialog as the real ones wire it: notifications, the check at the start and on
+// arrival, the common removal handling, and a refresh after every change.
+struct DeviceDialog {
+    explicit DeviceDialog(bool withNotifier)
+        : backend(std::make_shared<FakeBackend>(withNotifier)), device(backend) {}
+
+    std::shared_ptr<FakeBackend> backend;
+    device::AltimeterDevice device;
+    std::vector<bool> refreshes;  // the link state each refresh saw
+    TestDialog dialog{deviceTemplate(),
+                      [this](TestDialog& d, const DialogMessage& m) { return handle(d, m); }};
+
+    bool handle(TestDialog& d, const DialogMessage& m) {
+        auto refresh = [this, &d](bool busy) {
+            EXPECT_FALSE(busy);
+            refreshes.push_back(device.link.isOpen());
+            d.setConnectionIcon(1033, device.link.isOpen());
+        };
+        switch (m.message) {
+            case Message::InitDialog:
+                d.setDevice(&device);
+                d.registerDeviceNotifications(backend);
+                d.connectCheck();
+                refresh(false);
+                return true;
+            case Message::DeviceChange:
+                d.handleDeviceChange(
+                    m, [&d] { d.connectCheck(); }, refresh);
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    bool waitForStatus(const QString& text) {
+        return processEventsUntil([&] { return dialog.statusText().contains(text); });
+    }
+};
+
+TEST(DeviceChangeTest, ArrivalConnectsAndRemovalOfTheOpenedDeviceDisconnects) {
+    LogCapture log;
+    DeviceDialog d(true);
+    ASSERT_TRUE(d.dialog.create(nullptr));
+    EXPECT_EQ(d.dialog.statusText(), "Device not found.\r\n");
+    const QImage notConnected = qobject_cast<QLabel*>(d.dialog.item(1033))->pixmap().toImage();
+
+    d.backend->plug(altimeter());
+    ASSERT_TRUE(d.waitForStatus("Device Connected.\r\n"));
+    EXPECT_TRUE(d.device.link.isOpen());
+    EXPECT_EQ(log.count("Device Change."), 1);
+    ASSERT_EQ(d.refreshes.size(), 2u);
+    EXPECT_TRUE(d.refreshes.back());
+    EXPECT_NE(qobject_cast<QLabel*>(d.dialog.item(1033))->pixmap().toImage(), notConnected);
+
+    // Some other HID device comes and goes: noted, refreshed, nothing said.
+    d.backend->plug({"/dev/hidraw9", 0x046D, 0xC077, 0x0100});
+    ASSERT_TRUE(processEventsUntil([&] { return d.refreshes.size() == 3; }));
+    d.backend->unplug("/dev/hidraw9");
+    ASSERT_TRUE(processEventsUntil([&] { return d.refreshes.size() == 4; }));
+    EXPECT_FALSE(d.dialog.statusText().contains("disconnected"));
+    EXPECT_TRUE(d.device.link.isOpen());
+
+    d.backend->unplug("/dev/hidraw3");
+    ASSERT_TRUE(d.waitForStatus("Device disconnected.\r\n"));
+    EXPECT_FALSE(d.device.link.isOpen());
+    EXPECT_FALSE(d.refreshes.back());
+    EXPECT_EQ(qobject_cast<QLabel*>(d.dialog.item(1033))->pixmap().toImage(), notConnected);
+    EXPECT_EQ(log.count("Device Change."), 4);
+}
+
+TEST(DeviceChangeTest, WithoutASystemSignalThePeriodicCheckStillSeesTheDevice) {
+    DeviceDialog d(false);
+    ASSERT_TRUE(d.dialog.create(nullptr));
+    d.backend->plug(altimeter(0x0151));
+    ASSERT_TRUE(d.waitForStatus("Current device firmware version: 1.51\r\n"));
+    EXPECT_TRUE(d.device.link.isOpen());
+}
+
+TEST(DeviceChangeTest, ADeviceAlreadyThereWhenTheDialogOpensIsNoArrival) {
+    LogCapture log;
+    DeviceDialog d(true);
+    d.backend->plug(altimeter());
+    ASSERT_TRUE(d.dialog.create(nullptr));
+    processEventsUntil([] { return false; }, 300);
+    EXPECT_EQ(d.dialog.statusText(),
+              "Device Connected.\r\nCurrent device firmware version: 1.50\r\n");
+    EXPECT_EQ(log.count("Device Change."), 0);
+}
+
+}  // namespace
+}  // namespace tevusb::ui

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+
+#include "ui/base_window.h"
+
+namespace tevusb::ui::testing {
+
+// A dialog for exercising the framework: its template and handler are the test's.
+class TestDialog : public CBaseWindow {
+  public:
+    using Handler = std::function<bool(TestDialog&, const DialogMessage&)>;
+
+    TestDialog(const DialogTemplate& tmpl, Handler handler)
+        : CBaseWindow(tmpl.id), m_template(tmpl), m_handler(std::move(handler)) {
+        setDialogTemplate(&m_template);
+    }
+
+    bool handleMessage(const DialogMessage& message) override {
+        if (m_handler && m_handler(*this, message)) {
+            return true;
+        }
+        return defaultHandler(message);
+    }
+
+    // The protected framework pieces, for the tests' handlers.
+    using CBaseWindow::anchor;
+    using CBaseWindow::anchorGroupBox;
+    using CBaseWindow::closeWhenWorkerEnded;
+    using CBaseWindow::connectCheck;
+    using CBaseWindow::createLayout;
+    using CBaseWindow::handleDeviceChange;
+    using CBaseWindow::refreshStatus;
+    using CBaseWindow::registerDeviceNotifications;
+    using CBaseWindow::setConnectionIcon;
+    using CBaseWindow::startWorker;
+
+  private:
+    DialogTemplate m_template;
+    Handler m_handler;
+};
+
+// Runs the event loop until `done` holds or `ms` milliseconds have passed.
+bool processEventsUntil(const std::function<bool()>& done, int ms = 5000);
+
+}  // namespace tevusb::ui::testing
