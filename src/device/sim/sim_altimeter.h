@@ -141,6 +141,7 @@ class SimAltimeter {
         bool unplug = false;
     };
 
+    Clock::time_point nextFrameLocked(Clock::time_point after) const;
     void enqueueLocked(std::vector<SimReport> replies);
     void detachLocked();
     void attachLocked();
@@ -165,6 +166,8 @@ class SimAltimeter {
 
     std::deque<Queued> m_queue;
     Clock::time_point m_lastReady{};
+    Clock::time_point m_lastWriteDone{};
+    const Clock::time_point m_epoch = Clock::now();
     std::uint64_t m_produced = 0;
     std::vector<SimMessage> m_received;
     int m_bootReports = 0;

@@ -14,11 +14,22 @@ std::optional<std::uint64_t> SimAltimeter::openGeneration() const {
     return m_generation;
 }
 
-void SimAltimeter::enqueueLocked(std::vector<SimReport> replies) {
+// The bus runs in frames of one report time, as a full-speed interrupt endpoint does with
+// its 1 ms frames: a report goes out in the first frame after it is ready and after the
+// previous report of its direction. How late within a frame the host asked costs nothing.
+SimAltimeter::Clock::time_point SimAltimeter::nextFrameLocked(Clock::time_point after) const {
     const auto delay = m_state.timing.reportDelay;
+    if (delay.count() <= 0) {
+        return after;
+    }
+    const auto frames = (after - m_epoch) / delay;
+    return m_epoch + (frames + 1) * delay;
+}
+
+void SimAltimeter::enqueueLocked(std::vector<SimReport> replies) {
     for (OutgoingReport& out : m_faults.apply(std::move(replies), m_produced, m_bootloader)) {
         const auto now = Clock::now();
-        const auto readyAt = std::max(now, m_lastReady) + delay + out.report.holdBack;
+        const auto readyAt = nextFrameLocked(std::max(now, m_lastReady)) + out.report.holdBack;
         m_lastReady = readyAt;
         m_queue.push_back({std::move(out.report.payload), readyAt, out.unplug});
     }
@@ -54,6 +65,20 @@ int SimAltimeter::transferWrite(std::uint64_t generation, const std::uint8_t* da
     const std::size_t expected = m_bootloader ? kBootReport : kMessageReport;
     if (data == nullptr || length != expected || data[0] != 0) {
         return -1;
+    }
+    // An output report takes a frame of its own, as on an interrupt OUT endpoint.
+    if (m_state.timing.reportDelay.count() > 0) {
+        const auto now = Clock::now();
+        const auto doneAt = nextFrameLocked(std::max(now, m_lastWriteDone));
+        if (timeoutMs >= 0 && doneAt > now + std::chrono::milliseconds(timeoutMs)) {
+            return -1;
+        }
+        m_lastWriteDone = doneAt;
+        const bool gone = m_changed.wait_until(
+            lock, doneAt, [&] { return !m_attached || generation != m_generation; });
+        if (gone) {
+            return -1;
+        }
     }
     if (m_bootloader) {
         ++m_bootReports;

@@ -7,7 +7,8 @@ namespace tevusb::device::sim {
 
 // How fast the simulated device answers.
 struct SimTiming {
-    // Time between two input reports; 1 ms is a full-speed interrupt endpoint.
+    // Time each report takes on the bus, in either direction; 1 ms is a full-speed
+    // interrupt endpoint.
     std::chrono::microseconds reportDelay{1000};
     // How long FireLines keeps the lines on before it answers Complete.
     std::chrono::milliseconds fireDuration{2000};
