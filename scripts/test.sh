@@ -26,7 +26,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build-asan -j"$jobs" --output-on-failure --timeout 600
 
 step "Threaded tests under ThreadSanitizer"
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVUSB_TSAN=ON -DTEVUSB_BENCH=OFF >/dev/null
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVUSB_TSAN=ON -DTEVUSB_BENCH=OFF -DTEVUSB_GUI=OFF >/dev/null
 ninja -C build-tsan -j"$jobs"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan -j"$jobs" --output-on-failure --timeout 600 -L threads
