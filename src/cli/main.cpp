@@ -15,7 +15,7 @@
 namespace {
 
 const char* kUsage =
-    "Usage: tevusb-cli [--verbose] [--simulator] COMMAND ...\n"
+    "Usage: tevusb-cli [--verbose] [--simulator | --simulator-bootloader] COMMAND ...\n"
     "File commands:\n"
     "  show FILE.tev                          what a data-set file holds\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
@@ -35,7 +35,8 @@ const char* kUsage =
     "  fire [--yes]                           fire both ejection lines for 2 seconds\n"
     "  emulate FILE.tev [--set K]             replay a flight into the altimeter\n"
     "  firmware FILE.dat                      update the firmware (device in bootloader mode)\n"
-    "--simulator talks to the built-in simulated altimeter instead of a real one.\n"
+    "--simulator talks to the built-in simulated altimeter instead of a real one;\n"
+    "--simulator-bootloader starts it in bootloader mode (for firmware).\n"
     "--verbose sends the diagnostic lines to standard error.\n";
 
 using Command = int (*)(tevusb::cli::CliArgs&, std::ostream&, std::ostream&);
@@ -47,11 +48,15 @@ int main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
     cli::CliArgs args(std::move(words));
     const bool verbose = args.takeFlag("--verbose");
-    const bool simulator = args.takeFlag("--simulator");
+    const bool bootloader = args.takeFlag("--simulator-bootloader");
+    const bool simulator = args.takeFlag("--simulator") || bootloader;
     log::DiagnosticLog::instance().setSink(verbose ? &std::cerr : nullptr);
 
     if (simulator) {
-        device::setDeviceBackendFactory([] { return std::make_shared<device::sim::SimBackend>(); });
+        device::sim::SimConfig config;
+        config.bootloader = bootloader;
+        device::setDeviceBackendFactory(
+            [config] { return std::make_shared<device::sim::SimBackend>(config); });
     } else {
         // hidapi must be initialised before any thread starts.
         device::initHidapi();
