@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -111,7 +112,7 @@ TEST_F(FirmwareFileTest, BlocksPastTheImageCountAsErased) {
 TEST_F(FirmwareFileTest, PathsThatCannotBeReadAndOneThatCan) {
     const auto dir =
         std::filesystem::temp_directory_path() /
-        ("tevusb_fw_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        ("tevusb_fw_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     LogCapture log;
     EXPECT_EQ(loadFirmwareFile(dir / "missing.dat", *file), FirmwareLoadResult::CannotOpen);
