@@ -48,6 +48,31 @@ std::optional<std::string> CliArgs::leftover() const {
     return m_words.front();
 }
 
+bool CliArgs::checkDone(std::ostream& err) const {
+    if (auto extra = leftover()) {
+        err << "Unexpected argument: " << *extra << "\n";
+        return false;
+    }
+    if (m_missingValue) {
+        err << "An option is missing its value.\n";
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> CliArgs::takeSetIndex(std::ostream& err) {
+    const auto text = takeOption("--set");
+    if (!text) {
+        return 0;
+    }
+    const auto parsed = parseInt(*text);
+    if (!parsed || *parsed < 0) {
+        err << "--set takes a set number of 0 or more.\n";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
 std::optional<int> parseInt(const std::string& text) {
     int value = 0;
     const char* first = text.data();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ class CliArgs {
     // Whatever is left over, for an "unexpected argument" message.
     std::optional<std::string> leftover() const;
     bool missingValue() const { return m_missingValue; }
+    // True when every word was taken; otherwise says what is wrong on `err`.
+    bool checkDone(std::ostream& err) const;
+    // Takes "--set K" (default 0); nullopt, with a message, when K is not a set number.
+    std::optional<int> takeSetIndex(std::ostream& err);
 
   private:
     std::vector<std::string> m_words;

@@ -18,18 +18,6 @@ namespace {
 using device::AltimeterDevice;
 using device::theDevice;
 
-bool noLeftovers(const CliArgs& args, std::ostream& err) {
-    if (auto extra = args.leftover()) {
-        err << "Unexpected argument: " << *extra << "\n";
-        return false;
-    }
-    if (args.missingValue()) {
-        err << "An option is missing its value.\n";
-        return false;
-    }
-    return true;
-}
-
 // The connect check every device command starts with; true when the link is open.
 bool connectApplication(AltimeterDevice& dev, std::ostream& out, std::ostream& err) {
     for (const auto& entry : device::connectCheckApplication(dev)) {
@@ -76,7 +64,7 @@ struct DownloadProgress {
 }  // namespace
 
 int runDevices(CliArgs& args, std::ostream& out, std::ostream& err) {
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     auto& dev = theDevice();
@@ -97,7 +85,7 @@ int runDevices(CliArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 int runInfo(CliArgs& args, std::ostream& out, std::ostream& err) {
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     auto& dev = theDevice();
@@ -115,7 +103,7 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
         err << "Usage: tevusb-cli download --out DIR [--csv]\n";
         return 2;
     }
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     std::error_code ec;
@@ -170,7 +158,7 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
 
 int runClear(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool yes = args.takeFlag("--yes");
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     auto& dev = theDevice();
@@ -194,7 +182,7 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto lineB = args.takeOption("--line-b");
     const auto inhibit = args.takeOption("--inhibit");
     const bool yes = args.takeFlag("--yes");
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     std::optional<LineSetting> a, b;
@@ -255,7 +243,7 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
 int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto ground = args.takeOption("--ground");
     const bool yes = args.takeFlag("--yes");
-    if (!ground || !noLeftovers(args, err)) {
+    if (!ground || !args.checkDone(err)) {
         err << "Usage: tevusb-cli calibrate --ground METRES [--yes]\n";
         return 2;
     }
@@ -278,7 +266,7 @@ int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     auto& dev = theDevice();
@@ -293,7 +281,7 @@ int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     auto& dev = theDevice();
@@ -311,7 +299,7 @@ int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
 
 int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool yes = args.takeFlag("--yes");
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     auto& dev = theDevice();
@@ -329,27 +317,21 @@ int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
-    const auto setText = args.takeOption("--set");
+    const auto k = args.takeSetIndex(err);
+    if (!k) {
+        return 2;
+    }
     const auto file = args.takePositional();
-    if (!file || !noLeftovers(args, err)) {
+    if (!file || !args.checkDone(err)) {
         err << "Usage: tevusb-cli emulate FILE.tev [--set K]\n";
         return 2;
     }
     auto& dev = theDevice();
-    int k = 0;
-    if (setText) {
-        const auto parsed = parseInt(*setText);
-        if (!parsed || *parsed < 0) {
-            err << "--set takes a set number of 0 or more.\n";
-            return 2;
-        }
-        k = *parsed;
-    }
     if (!dev.store.loadSetFile(*file)) {
         err << text::stringText(109) << "\n";
         return 1;
     }
-    dev.store.selectSet(k);
+    dev.store.selectSet(*k);
     if (dev.store.readingCount() == 0) {
         err << "The file holds no readings to replay.\n";
         return 1;
@@ -381,7 +363,7 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
 
 int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto file = args.takePositional();
-    if (!file || !noLeftovers(args, err)) {
+    if (!file || !args.checkDone(err)) {
         err << "Usage: tevusb-cli firmware FILE.dat\n";
         return 2;
     }

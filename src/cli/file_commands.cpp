@@ -34,18 +34,6 @@ bool loadOrComplain(data::DataSetStore& store, const std::string& path, std::ost
     return false;
 }
 
-bool noLeftovers(const CliArgs& args, std::ostream& err) {
-    if (auto extra = args.leftover()) {
-        err << "Unexpected argument: " << *extra << "\n";
-        return false;
-    }
-    if (args.missingValue()) {
-        err << "An option is missing its value.\n";
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int runShow(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -54,7 +42,7 @@ int runShow(CliArgs& args, std::ostream& out, std::ostream& err) {
         err << "Usage: tevusb-cli show FILE.tev\n";
         return 2;
     }
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
     }
     data::DataSetStore store;
@@ -90,34 +78,28 @@ int runShow(CliArgs& args, std::ostream& out, std::ostream& err) {
 int runExport(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto csv = args.takeOption("--csv");
     const auto xml = args.takeOption("--xml");
-    const auto setText = args.takeOption("--set");
+    const auto k = args.takeSetIndex(err);
+    if (!k) {
+        return 2;
+    }
     auto path = args.takePositional();
     if (!path || csv.has_value() == xml.has_value()) {
         err << "Usage: tevusb-cli export FILE.tev (--csv OUT.csv | --xml OUT.xml) [--set K]\n";
         return 2;
     }
-    if (!noLeftovers(args, err)) {
+    if (!args.checkDone(err)) {
         return 2;
-    }
-    int k = 0;
-    if (setText) {
-        auto parsed = parseInt(*setText);
-        if (!parsed || *parsed < 0) {
-            err << "--set takes a set number of 0 or more.\n";
-            return 2;
-        }
-        k = *parsed;
     }
     data::DataSetStore store;
     if (!loadOrComplain(store, *path, err)) {
         return 1;
     }
-    if (k >= store.setCount()) {
-        err << "The file holds " << store.setCount() << " set start(s); there is no set " << k
+    if (*k >= store.setCount()) {
+        err << "The file holds " << store.setCount() << " set start(s); there is no set " << *k
             << ".\n";
         return 1;
     }
-    const bool ok = csv ? store.exportCsv(*csv, k) : store.exportXml(*xml, k);
+    const bool ok = csv ? store.exportCsv(*csv, *k) : store.exportXml(*xml, *k);
     if (!ok) {
         err << text::stringText(104) << "\n";
         return 1;
