@@ -40,6 +40,9 @@ struct HidLink::State {
     HidDeviceInfo device;
     // Shared with a worker's transfer in flight, so that close() never frees it under one.
     std::shared_ptr<TransferThread> transfers;
+    // Counts closes, so that an open racing a close (a removal during a connect) does not
+    // leave the link open behind the window thread's back.
+    unsigned closes = 0;
 
     std::shared_ptr<TransferThread> currentTransfers() const {
         std::lock_guard lock(mutex);
@@ -104,6 +107,7 @@ HidDeviceInfo HidLink::device() const {
 bool HidLink::open() {
     std::shared_ptr<HidBackend> backend;
     std::string path;
+    unsigned closes = 0;
     {
         std::lock_guard lock(m_state->mutex);
         if (m_state->transfers) {
@@ -111,6 +115,7 @@ bool HidLink::open() {
         }
         backend = m_state->backend;
         path = m_state->device.path;
+        closes = m_state->closes;
     }
     std::unique_ptr<HidHandle> handle = path.empty() ? nullptr : backend->open(path);
     if (!handle) {
@@ -125,6 +130,9 @@ bool HidLink::open() {
         return false;
     }
     std::lock_guard lock(m_state->mutex);
+    if (m_state->closes != closes) {
+        return false;  // closed meanwhile; the new handle goes with `transfers`
+    }
     if (!m_state->transfers) {
         m_state->transfers = std::move(transfers);
     }
@@ -140,6 +148,7 @@ void HidLink::close() {
     {
         std::lock_guard lock(m_state->mutex);
         transfers = std::move(m_state->transfers);
+        ++m_state->closes;
     }
     if (transfers) {
         transfers->stop();

@@ -11,9 +11,11 @@ namespace tevusb::device {
 
 namespace {
 
+// Never destroyed: the program-wide device object closes its handle during static
+// destruction, possibly after a function-local mutex would already be gone.
 std::mutex& hidapiMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static std::mutex* mutex = new std::mutex;
+    return *mutex;
 }
 
 // hid_write has no time limit of its own (the kernel gives up after about 5 s); HidLink

@@ -31,8 +31,11 @@ int AltimeterDevice::readSettings() {
     if (!sendMessage(0, code(CommandCode::ReadSettings))) {
         return result::kSendFailed;
     }
-    auto& image = store.settings.image;
-    for (std::size_t i = 0; i < image.size(); ++i) {
+    // The bytes are gathered apart and kept only when the whole image and its closing
+    // reply arrived: a read that breaks off must not leave a mix of old and new bytes,
+    // which the next data-set file would carry.
+    settings::SettingsImage incoming = store.settings.image;
+    for (std::size_t i = 0; i < incoming.size(); ++i) {
         std::uint16_t value = 0;
         std::uint8_t reply = 0;
         if (!receiveMessage(kMessageTimeoutMs, value, reply)) {
@@ -44,10 +47,14 @@ int AltimeterDevice::readSettings() {
             return result::kProtocolError;
         }
         // Any other code carries a settings byte; the caller's checksum test decides.
-        image[i] = static_cast<std::uint8_t>(value & 0xFF);
+        incoming[i] = static_cast<std::uint8_t>(value & 0xFF);
         logLine("Settings Packet Read: ", i);
     }
-    return readClosingReply();
+    const int closing = readClosingReply();
+    if (closing == result::kSuccess) {
+        store.settings.image = incoming;
+    }
+    return closing;
 }
 
 int AltimeterDevice::writeSettings() {

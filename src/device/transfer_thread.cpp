@@ -54,7 +54,6 @@ struct TransferThread::Shared {
     bool stopping = false;
     bool finished = false;
     std::atomic<bool> stopFlag{false};  // read by the thread between backend calls
-    std::atomic<std::size_t> discarded{0};
     std::unique_ptr<HidHandle> handle;  // touched by the thread only
 };
 
@@ -96,10 +95,6 @@ void TransferThread::stop() {
     m_shared->stopFlag = true;
     m_shared->wake.notify_all();
     m_shared->changed.notify_all();
-}
-
-std::size_t TransferThread::discardedReports() const {
-    return m_shared->discarded;
 }
 
 int TransferThread::read(std::uint8_t* data, std::size_t length, int timeoutMs) {
@@ -195,7 +190,6 @@ int TransferThread::perform(Shared& shared, Transfer& transfer) {
         if (shared.stopFlag || handle.read(scratch, sizeof scratch, 0) <= 0) {
             break;
         }
-        ++shared.discarded;
     }
     if (shared.stopFlag || Clock::now() >= transfer.deadline) {
         return -1;

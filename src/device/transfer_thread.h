@@ -34,8 +34,6 @@ class TransferThread {
     int write(const std::uint8_t* data, std::size_t length, int timeoutMs);
     // Any thread, never blocks: the transfer in flight and all later ones fail.
     void stop();
-    // Input reports thrown away before writes so far.
-    std::size_t discardedReports() const;
 
   private:
     struct Shared;

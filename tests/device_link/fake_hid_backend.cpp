@@ -1,8 +1,6 @@
 #include "fake_hid_backend.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -10,22 +8,6 @@
 #include <thread>
 
 namespace tevusb::device::test {
-
-struct Pipe {
-    int fds[2] = {-1, -1};
-    Pipe() {
-        if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) {
-            fds[0] = fds[1] = -1;
-        }
-    }
-    ~Pipe() {
-        for (int fd : fds) {
-            if (fd >= 0) {
-                ::close(fd);
-            }
-        }
-    }
-};
 
 namespace {
 
@@ -69,20 +51,6 @@ class FakeHandle final : public HidHandle {
   private:
     std::shared_ptr<FakeDevice> m_device;
     std::atomic<int> m_inside{0};
-};
-
-class FakeNotifier final : public ChangeNotifier {
-  public:
-    explicit FakeNotifier(std::shared_ptr<Pipe> pipe) : m_pipe(std::move(pipe)) {}
-    int fd() const override { return m_pipe->fds[0]; }
-    void drain() override {
-        char buf[64];
-        while (::read(m_pipe->fds[0], buf, sizeof buf) > 0) {
-        }
-    }
-
-  private:
-    std::shared_ptr<Pipe> m_pipe;
 };
 
 }  // namespace
@@ -174,13 +142,7 @@ void FakeHidBackend::setNotifierSupport(bool on) {
 }
 
 void FakeHidBackend::notifyChange() {
-    std::lock_guard lock(m_mutex);
-    for (const auto& weak : m_notifiers) {
-        if (auto pipe = weak.lock()) {
-            const char byte = 1;
-            [[maybe_unused]] auto n = ::write(pipe->fds[1], &byte, 1);
-        }
-    }
+    m_changes.notify();
 }
 
 std::vector<HidDeviceInfo> FakeHidBackend::enumerate() {
@@ -189,24 +151,31 @@ std::vector<HidDeviceInfo> FakeHidBackend::enumerate() {
 }
 
 std::unique_ptr<HidHandle> FakeHidBackend::open(const std::string& path) {
-    std::lock_guard lock(m_mutex);
-    for (const auto& [devicePath, device] : m_devices) {
-        if (devicePath == path) {
-            ++m_opens;
-            return std::make_unique<FakeHandle>(device);
+    std::unique_ptr<HidHandle> handle;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& [devicePath, device] : m_devices) {
+            if (devicePath == path) {
+                ++m_opens;
+                handle = std::make_unique<FakeHandle>(device);
+                break;
+            }
         }
     }
-    return nullptr;
+    if (handle && duringOpen) {
+        duringOpen();
+    }
+    return handle;
 }
 
 std::unique_ptr<ChangeNotifier> FakeHidBackend::createNotifier() {
-    std::lock_guard lock(m_mutex);
-    if (!m_notifierSupport) {
-        return nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_notifierSupport) {
+            return nullptr;
+        }
     }
-    auto pipe = std::make_shared<Pipe>();
-    m_notifiers.push_back(pipe);
-    return std::make_unique<FakeNotifier>(std::move(pipe));
+    return m_changes.createNotifier();
 }
 
 bool readable(int fd, int timeoutMs) {

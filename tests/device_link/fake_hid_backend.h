@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "device/change_broadcaster.h"
 #include "device/hid_backend.h"
 
 namespace tevusb::device::test {
@@ -66,6 +67,8 @@ class FakeHidBackend final : public HidBackend {
     void notifyChange();
 
     int opens() const { return m_opens; }
+    // Runs inside open(), after the interface was opened: lets a test act meanwhile.
+    std::function<void()> duringOpen;
 
     std::vector<HidDeviceInfo> enumerate() override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
@@ -75,7 +78,7 @@ class FakeHidBackend final : public HidBackend {
     mutable std::mutex m_mutex;
     std::vector<HidDeviceInfo> m_interfaces;
     std::vector<std::pair<std::string, std::shared_ptr<FakeDevice>>> m_devices;
-    std::vector<std::weak_ptr<struct Pipe>> m_notifiers;
+    ChangeBroadcaster m_changes;
     bool m_notifierSupport = true;
     std::atomic<int> m_opens{0};
 };

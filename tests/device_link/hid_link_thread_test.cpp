@@ -88,6 +88,17 @@ TEST_F(HidLinkThreadTest, ReopenWhileAnAbandonedWriteStillHangsUsesANewHandle) {
     EXPECT_TRUE(eventually([&] { return device->liveHandles == 1; }));
 }
 
+TEST_F(HidLinkThreadTest, ACloseDuringAConnectsOpenLeavesTheLinkClosed) {
+    link.close();
+    // The window thread handles a removal while the worker's open is under way.
+    backend->duringOpen = [&] { link.close(); };
+    EXPECT_FALSE(link.open());
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_TRUE(eventually([&] { return device->liveHandles == 0; }));
+    backend->duringOpen = nullptr;
+    EXPECT_TRUE(link.open());
+}
+
 TEST_F(HidLinkThreadTest, WindowThreadQueriesRaceAWorkersExchangesSafely) {
     device->setResponder([](FakeDevice& d, const Report& r) { d.send({r[1], r[2], 5}); });
     worker = std::thread([&] {

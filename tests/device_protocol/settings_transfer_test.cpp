@@ -36,7 +36,7 @@ TEST_F(SettingsTransferTest, ReadStoresTheLowByteOfEveryReplyWhateverItsCode) {
     EXPECT_EQ(log.lines().back(), "Done.");
 }
 
-TEST_F(SettingsTransferTest, EarlyCompleteIsAProtocolErrorAndKeepsWhatArrived) {
+TEST_F(SettingsTransferTest, EarlyCompleteIsAProtocolErrorAndKeepsTheOldImage) {
     scriptReadStart();
     for (int i = 0; i < 5; ++i) {
         backend->replyMessage(static_cast<std::uint16_t>(i), 0);
@@ -45,9 +45,9 @@ TEST_F(SettingsTransferTest, EarlyCompleteIsAProtocolErrorAndKeepsWhatArrived) {
 
     EXPECT_EQ(device.readSettings(), result::kProtocolError);
     EXPECT_TRUE(log.has("Premature end of data."));
-    const auto& image = device.store.settings.image;
-    EXPECT_EQ(image[4], 4);
-    EXPECT_EQ(image[5], 0xEE);
+    settings::SettingsImage old;
+    old.fill(0xEE);
+    EXPECT_EQ(device.store.settings.image, old);
     expectConversationDone();
 }
 
@@ -73,6 +73,8 @@ TEST_F(SettingsTransferTest, ReadFailuresAndTheirResults) {
         }
         EXPECT_EQ(device.readSettings(), silent ? result::kTimeout : result::kProtocolError);
         expectConversationDone();
+        // Every byte came, but without its confirmation none of them is taken.
+        EXPECT_EQ(device.store.settings.image[0], 0xEE);
     }
     EXPECT_EQ(log.count("Could not read complete confirmation."), 1);
     EXPECT_FALSE(log.has("Done."));
