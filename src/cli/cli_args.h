@@ -8,7 +8,7 @@ namespace tevusb::cli {
 
 // The words of one command line after the global options have been taken out.
 class CliArgs {
-public:
+  public:
     explicit CliArgs(std::vector<std::string> words) : m_words(std::move(words)) {}
 
     bool empty() const { return m_words.empty(); }
@@ -22,7 +22,7 @@ public:
     std::optional<std::string> leftover() const;
     bool missingValue() const { return m_missingValue; }
 
-private:
+  private:
     std::vector<std::string> m_words;
     bool m_missingValue = false;
 };

@@ -17,10 +17,14 @@ std::string tenths(unsigned value) {
 std::string lineText(std::uint8_t mode, std::uint16_t value) {
     using settings::LineMode;
     switch (static_cast<LineMode>(mode)) {
-        case LineMode::Disabled: return "Disabled";
-        case LineMode::Time: return "Time " + tenths(value) + " s";
-        case LineMode::Apogee: return "Apogee";
-        case LineMode::Altitude: return "Altitude " + std::to_string(value) + " m";
+        case LineMode::Disabled:
+            return "Disabled";
+        case LineMode::Time:
+            return "Time " + tenths(value) + " s";
+        case LineMode::Apogee:
+            return "Apogee";
+        case LineMode::Altitude:
+            return "Altitude " + std::to_string(value) + " m";
     }
     return "Unknown mode " + std::to_string(mode);
 }

@@ -5,7 +5,7 @@ namespace tevusb::data {
 // Turns ADC counts of the pressure sensor into volts, kPa and metres above sea level,
 // applying the device's calibration offset, and an altitude back into an ideal count.
 class AltitudeConverter {
-public:
+  public:
     explicit AltitudeConverter(int adcOffset);
 
     double voltage(double count) const;
@@ -14,7 +14,7 @@ public:
     // The sensor's count at an altitude, without the calibration offset (truncated).
     int countForAltitude(double altitude) const;
 
-private:
+  private:
     double m_offset;
     int m_fullScale;
 };

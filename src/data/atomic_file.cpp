@@ -13,8 +13,12 @@ namespace {
 
 std::filesystem::path tempNameFor(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
-    std::string name = "." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
-                       "." + std::to_string(counter.fetch_add(1));
+    std::string name(".");
+    name.append(target.filename().string());
+    name.append(".tmp");
+    name.append(std::to_string(::getpid()));
+    name.push_back('.');
+    name.append(std::to_string(counter.fetch_add(1)));
     return target.parent_path() / name;
 }
 
@@ -32,7 +36,9 @@ AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target
     m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
-AtomicFile::~AtomicFile() { discard(); }
+AtomicFile::~AtomicFile() {
+    discard();
+}
 
 void AtomicFile::write(std::string_view bytes) {
     if (m_fd < 0) {

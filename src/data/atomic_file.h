@@ -11,7 +11,7 @@ namespace tevusb::data {
 // good one was. A target that exists but is write-protected is refused, as an in-place
 // rewrite would be.
 class AtomicFile {
-public:
+  public:
     explicit AtomicFile(std::filesystem::path target);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -23,7 +23,7 @@ public:
     // Flushes, syncs and renames over the target. False on any earlier or final error.
     bool commit();
 
-private:
+  private:
     void discard();
 
     std::filesystem::path m_target;
@@ -34,7 +34,7 @@ private:
 
 // Buffers small writes into larger ones for an AtomicFile; flush() before commit().
 class BufferedWriter {
-public:
+  public:
     explicit BufferedWriter(AtomicFile& file) : m_file(file) { m_buffer.reserve(kChunk); }
     BufferedWriter(const BufferedWriter&) = delete;
     BufferedWriter& operator=(const BufferedWriter&) = delete;
@@ -51,7 +51,7 @@ public:
         m_buffer.clear();
     }
 
-private:
+  private:
     static constexpr std::size_t kChunk = 1 << 16;
     AtomicFile& m_file;
     std::string m_buffer;

@@ -104,9 +104,9 @@ void DataSet::deriveSeries(int adcOffset) {
     for (int i = 0; i < count; ++i) {
         const Window win = windowAround(i, count, kVelocityHalfWidth);
         const int span = win.hi - win.lo;
-        velocity[i] = span > 0 ? (smoothedAltitude[i + win.hi] - smoothedAltitude[i + win.lo]) /
-                                     (span / 10.0)
-                               : 0.0;
+        velocity[i] =
+            span > 0 ? (smoothedAltitude[i + win.hi] - smoothedAltitude[i + win.lo]) / (span / 10.0)
+                     : 0.0;
     }
     smoothAdaptive(velocity, smoothedVelocity, true, nullptr);
     for (std::size_t i = 0; i < n; ++i) {

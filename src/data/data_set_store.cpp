@@ -100,7 +100,9 @@ int DataSetStore::indexOfMaximum(const std::vector<double>& series) const {
     return static_cast<int>(best);
 }
 
-int DataSetStore::readingCount() const { return static_cast<int>(current.size()); }
+int DataSetStore::readingCount() const {
+    return static_cast<int>(current.size());
+}
 
 std::string DataSetStore::comment(int k) const {
     if (k < 0 || static_cast<std::size_t>(k) >= comments.size()) {

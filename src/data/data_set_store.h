@@ -20,7 +20,7 @@ namespace tevusb::data {
 // There is one store per program, inside the program-wide device object. It has no lock:
 // the dialogs let one thread at a time touch it.
 class DataSetStore {
-public:
+  public:
     settings::DeviceSettings settings;
     std::vector<MemoryPacket> packets;
     DataSet current;

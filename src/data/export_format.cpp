@@ -7,7 +7,9 @@ namespace tevusb::data::export_format {
 
 namespace {
 
-void number(std::string& out, double v) { log::DiagnosticLog::appendNumber(out, v); }
+void number(std::string& out, double v) {
+    log::DiagnosticLog::appendNumber(out, v);
+}
 
 }  // namespace
 
@@ -67,11 +69,20 @@ std::string escapeXml(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '<': out.append("&lt;"); break;
-            case '>': out.append("&gt;"); break;
-            case '&': out.append("&amp;"); break;
-            case '"': out.append("&quot;"); break;
-            default: out.push_back(c);
+            case '<':
+                out.append("&lt;");
+                break;
+            case '>':
+                out.append("&gt;");
+                break;
+            case '&':
+                out.append("&amp;");
+                break;
+            case '"':
+                out.append("&quot;");
+                break;
+            default:
+                out.push_back(c);
         }
     }
     return out;

@@ -14,9 +14,15 @@ inline constexpr std::uint8_t kLineAFlag = 2;
 inline constexpr std::uint8_t kLineBFlag = 1;
 inline constexpr double kSamplesPerSecond = 10.0;
 
-constexpr int count(std::uint16_t word) { return word & kCountMask; }
-constexpr std::uint8_t lineFlags(std::uint16_t word) { return static_cast<std::uint8_t>(word >> 14); }
-constexpr double timeOfSample(std::size_t i) { return static_cast<double>(i) / kSamplesPerSecond; }
+constexpr int count(std::uint16_t word) {
+    return word & kCountMask;
+}
+constexpr std::uint8_t lineFlags(std::uint16_t word) {
+    return static_cast<std::uint8_t>(word >> 14);
+}
+constexpr double timeOfSample(std::size_t i) {
+    return static_cast<double>(i) / kSamplesPerSecond;
+}
 
 }  // namespace reading
 

@@ -16,9 +16,8 @@ namespace tevusb::data {
 // Little-endian throughout; the current version is written, the legacy one only read.
 namespace set_file {
 
-inline constexpr std::array<std::uint8_t, 16> kMagic = {0x78, 0x5A, 0xA7, 0xFF, 0x32, 0x04,
-                                                         0x82, 0x4C, 0x93, 0x9F, 0x89, 0x2D,
-                                                         0x31, 0xA4, 0x7A, 0xBC};
+inline constexpr std::array<std::uint8_t, 16> kMagic = {
+    0x78, 0x5A, 0xA7, 0xFF, 0x32, 0x04, 0x82, 0x4C, 0x93, 0x9F, 0x89, 0x2D, 0x31, 0xA4, 0x7A, 0xBC};
 inline constexpr std::uint16_t kWrittenVersion = 0x0110;
 inline constexpr std::size_t kHeaderSize = 26;
 // Comments are typed in a dialog limited to 1023 characters; anything far beyond that

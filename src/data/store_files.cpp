@@ -22,7 +22,8 @@ bool DataSetStore::saveSetFile(const std::filesystem::path& path, int k) {
     const int n = packetCount(k);
     logLine("Packet Count: ", n);
     const MemoryPacket* first = a >= 0 ? &packets[static_cast<std::size_t>(a)] : nullptr;
-    file.write(set_file::encode(first, a >= 0 ? static_cast<std::size_t>(n) : 0, settings, comment(k)));
+    file.write(
+        set_file::encode(first, a >= 0 ? static_cast<std::size_t>(n) : 0, settings, comment(k)));
     return file.commit();
 }
 
@@ -64,8 +65,8 @@ bool DataSetStore::exportXml(const std::filesystem::path& path, int k) {
     selectSet(k);
     const bool hasCommentSlot = k >= 0 && static_cast<std::size_t>(k) < comments.size();
     BufferedWriter writer(file);
-    export_format::writeXml(current, hasCommentSlot ? &comments[static_cast<std::size_t>(k)] : nullptr,
-                            writer);
+    export_format::writeXml(
+        current, hasCommentSlot ? &comments[static_cast<std::size_t>(k)] : nullptr, writer);
     writer.flush();
     return file.commit();
 }

@@ -19,7 +19,7 @@ struct Hex {
 // thread and a worker never interleave. By default it goes to standard output; the CLI
 // sends it to standard error or nowhere, and tests capture it.
 class DiagnosticLog {
-public:
+  public:
     static DiagnosticLog& instance();
 
     // Writes one line (the parts concatenated) plus a line feed, and flushes.
@@ -42,7 +42,7 @@ public:
     static void appendNumber(std::string& out, double value);
     static void appendHex(std::string& out, unsigned value);
 
-private:
+  private:
     DiagnosticLog();
 
     static void appendPart(std::string& out, std::string_view s) { out.append(s); }

@@ -93,9 +93,13 @@ bool DeviceSettings::parse() {
     return true;
 }
 
-std::uint16_t DeviceSettings::computeChecksum() const { return settings::computeChecksum(image); }
+std::uint16_t DeviceSettings::computeChecksum() const {
+    return settings::computeChecksum(image);
+}
 
-std::uint16_t DeviceSettings::storedChecksum() const { return get16(image, 15); }
+std::uint16_t DeviceSettings::storedChecksum() const {
+    return get16(image, 15);
+}
 
 bool DeviceSettings::serialize(std::ostream& out) const {
     if (!out) {
@@ -104,7 +108,8 @@ bool DeviceSettings::serialize(std::ostream& out) const {
     if (storedChecksum() != computeChecksum()) {
         logLine("Invalid checksum.");
     }
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    out.write(reinterpret_cast<const char*>(image.data()),
+              static_cast<std::streamsize>(image.size()));
     logLine("Successfully serialized settings.");
     return true;
 }
@@ -116,7 +121,8 @@ bool DeviceSettings::deserialize(std::istream& in, std::uint16_t formatVersion) 
     if ((formatVersion & 0xFFF0) == kLegacyFormatVersion) {
         logLine("Legacy file settings deserialize...");
         std::array<std::uint8_t, kLegacySettingsSize> legacy{};
-        in.read(reinterpret_cast<char*>(legacy.data()), static_cast<std::streamsize>(legacy.size()));
+        in.read(reinterpret_cast<char*>(legacy.data()),
+                static_cast<std::streamsize>(legacy.size()));
         if (in.gcount() != static_cast<std::streamsize>(legacy.size())) {
             // The fresh checksum of a legacy block would hide the damage.
             return false;
@@ -124,7 +130,8 @@ bool DeviceSettings::deserialize(std::istream& in, std::uint16_t formatVersion) 
         image = convertLegacyImage(legacy);
     } else {
         SettingsImage incoming{};
-        in.read(reinterpret_cast<char*>(incoming.data()), static_cast<std::streamsize>(incoming.size()));
+        in.read(reinterpret_cast<char*>(incoming.data()),
+                static_cast<std::streamsize>(incoming.size()));
         if (in.gcount() != static_cast<std::streamsize>(incoming.size())) {
             return false;
         }

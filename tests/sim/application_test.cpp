@@ -198,9 +198,11 @@ TEST(SimApplication, MalformedOutputReportsAreRefused) {
     EXPECT_EQ(bench.link.drain().size(), 0u);
 }
 
-TEST(SimApplication, ShortReadBuffersGetTheFrontOfTheReport) {
+TEST(SimApplication, ReadBuffersNoneIsRefusedAShortOneGetsTheFrontOfTheReport) {
     Bench bench;
     bench.link.send(0, code(Command::ReadBattery));
+    EXPECT_EQ(bench.link.handle().read(nullptr, 3, 0), -1);
+    EXPECT_EQ(bench.link.handle().read(std::array<std::uint8_t, 1>{}.data(), 0, 0), -1);
     std::array<std::uint8_t, 2> small{};
     EXPECT_EQ(bench.link.handle().read(small.data(), small.size(), 0), 2);
     EXPECT_EQ(small[0], 91);

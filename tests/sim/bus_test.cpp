@@ -133,6 +133,12 @@ TEST(SimBus, SwitchingToTheBootloaderAndBackReEnumerates) {
     RawLink app(bench.backend->open(bench.device.path()));
     app.send(0, code(Command::ReadBattery));
     EXPECT_EQ(app.drain().size(), 2u);
+
+    // Plugged in again with the button held: back as the bootloader.
+    bench.device.detach();
+    bench.device.switchToBootloader();
+    EXPECT_TRUE(bench.device.isAttached());
+    EXPECT_EQ(bench.backend->enumerate().at(0).productId, 1);
 }
 
 TEST(SimBus, ADetachDuringAWaitingReadFailsIt) {

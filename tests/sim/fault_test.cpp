@@ -60,6 +60,32 @@ TEST(SimFaults, WrongCodeReplacesTheCodeOfOneReport) {
     EXPECT_EQ(bench.link.drain()[3].code, kDataWord) << "fires once";
 }
 
+TEST(SimFaults, AStrayReportComesOnTopOfTheAnswer) {
+    Bench bench;
+    bench.device.injectStrayReport(5, 0x1234, 12);
+    readPacket(bench.link, 0);
+    const auto replies = bench.link.drain();
+    ASSERT_EQ(replies.size(), 34u);
+    EXPECT_EQ(replies[5], (Msg{0x1234, 12}));
+    const auto packet = bench.device.packet(0);
+    EXPECT_EQ(replies[6], (Msg{packet.reading(4), kDataWord})) << "word 5 follows it";
+    EXPECT_EQ(replies[33], (Msg{0, kComplete}));
+    EXPECT_EQ(bench.device.reportsProduced(), 33u) << "the stray has no number";
+}
+
+TEST(SimFaults, UnplugAtWriteNDropsTheDeviceBeforeItActs) {
+    SimConfig config;
+    config.bootloader = true;
+    Bench bench(0, config);
+    bench.device.injectUnplugAtWrite(2);
+    EXPECT_TRUE(bench.link.sendBoot({2}));
+    EXPECT_TRUE(bench.link.sendBoot({0x40, 0}));
+    EXPECT_FALSE(bench.link.sendBoot(std::vector<std::uint8_t>(64, 0x12)));
+    EXPECT_FALSE(bench.device.isAttached());
+    EXPECT_TRUE(bench.device.writtenBlocks().empty());
+    EXPECT_EQ(bench.device.bootReportsReceived(), 2);
+}
+
 TEST(SimFaults, EarlyCompleteCutsTheAnswerShort) {
     Bench bench;
     bench.device.injectEarlyComplete(10);

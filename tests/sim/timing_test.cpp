@@ -52,8 +52,10 @@ TEST(SimTimingModel, FiringHoldsTheCompleteBackForTheFiringTime) {
     bench.device.setTiming(timing);
     bench.link.send(0, code(Command::FireLines));
     EXPECT_EQ(bench.device.fireCount(), 1);
+    EXPECT_TRUE(bench.device.linesFiring());
     EXPECT_FALSE(bench.link.receive(0).has_value());
     EXPECT_EQ(bench.link.receive(5000), (Msg{0, kComplete}));
+    EXPECT_FALSE(bench.device.linesFiring()) << "off again by the time it says so";
 }
 
 TEST(SimTimingModel, AResetStopsTheRepliesNotYetSent) {
@@ -84,6 +86,19 @@ TEST(SimTimingModel, ABlockingReadWakesForAReportFromAnotherThread) {
     });
     EXPECT_EQ(bench.link.receive(-1), (Msg{77, 0}));
     sender.join();
+}
+
+TEST(SimTimingModel, ASamplePaceSpacesTheEmulationsRequests) {
+    Bench bench;
+    SimTiming paced = SimTiming::instant();
+    paced.samplePace = std::chrono::milliseconds(300);
+    bench.device.setTiming(paced);
+    ASSERT_TRUE(bench.link.send(0, static_cast<std::uint8_t>(Command::EmulateLaunch)));
+    EXPECT_FALSE(bench.link.receive(0).has_value());
+    EXPECT_EQ(bench.link.receive(5000), (Msg{0, 13}));
+    bench.link.send(13000, static_cast<std::uint8_t>(Command::AdcSample));
+    EXPECT_FALSE(bench.link.receive(0).has_value());
+    EXPECT_EQ(bench.link.receive(5000), (Msg{0, 13}));
 }
 
 }  // namespace

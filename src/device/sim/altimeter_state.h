@@ -28,7 +28,7 @@ struct AltimeterState {
     SimTiming timing;
 
     int fireCount = 0;
-    std::chrono::steady_clock::time_point lastFire{};
+    std::chrono::steady_clock::time_point lastFire{};  // start of the last FireLines
     int clearCount = 0;
     int settingsWrites = 0;
     int emulationSamples = 0;

@@ -111,9 +111,6 @@ void ApplicationFirmware::takeSample(std::uint16_t value, std::vector<SimReport>
     ++m_state.emulationSamples;
     for (const DeploymentEvent& event : m_logic->feed(value & 0x3FFF)) {
         m_state.emulationEvents.push_back(event);
-        if (event.code == Reply::LineAFired || event.code == Reply::LineBFired) {
-            m_state.lastFire = std::chrono::steady_clock::now();
-        }
         out.push_back(message(static_cast<std::uint16_t>(event.value), event.code));
     }
     if (m_logic->ended()) {

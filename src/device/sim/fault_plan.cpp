@@ -11,11 +11,12 @@ void FaultPlan::clear() {
     m_wrongCode.clear();
     m_earlyComplete.clear();
     m_garbageAt.clear();
+    m_stray.clear();
 }
 
 bool FaultPlan::armed() const {
     return m_muteNext || m_silenceFrom || m_unplugAt || !m_wrongCode.empty() ||
-           !m_earlyComplete.empty() || !m_garbageAt.empty();
+           !m_earlyComplete.empty() || !m_garbageAt.empty() || !m_stray.empty();
 }
 
 std::vector<OutgoingReport> FaultPlan::apply(std::vector<SimReport> replies, std::uint64_t& next,
@@ -43,6 +44,12 @@ std::vector<OutgoingReport> FaultPlan::apply(std::vector<SimReport> replies, std
             m_unplugAt.reset();
             out.push_back({{}, true});
             break;
+        }
+        if (const auto it = m_stray.find(number); it != m_stray.end()) {
+            for (SimReport& stray : it->second) {
+                out.push_back({std::move(stray)});
+            }
+            m_stray.erase(it);
         }
         if (m_earlyComplete.erase(number) != 0) {
             SimReport complete = bootloader ? SimReport{std::vector<std::uint8_t>(kBootPayload, 0)}

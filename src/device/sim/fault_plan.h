@@ -33,6 +33,10 @@ class FaultPlan {
     void garbageAt(std::uint64_t report, std::vector<std::uint8_t> bytes) {
         m_garbageAt[report] = std::move(bytes);
     }
+    // Sends one extra report just before report n; it takes no number of its own.
+    void strayAt(std::uint64_t report, SimReport stray) {
+        m_stray[report].push_back(std::move(stray));
+    }
     void clear();
     bool armed() const;
 
@@ -48,6 +52,7 @@ class FaultPlan {
     std::map<std::uint64_t, std::uint8_t> m_wrongCode;
     std::map<std::uint64_t, bool> m_earlyComplete;
     std::map<std::uint64_t, std::vector<std::uint8_t>> m_garbageAt;
+    std::map<std::uint64_t, std::vector<SimReport>> m_stray;
     std::mt19937 m_garbage;
 };
 

@@ -54,7 +54,8 @@ class SimAltimeter {
     void attach();
     // Unplugs: transfers in flight and every later one on handles opened before fail.
     void detach();
-    // Re-enumerates as the bootloader (product 1) or the application (product 2).
+    // Re-enumerates as the bootloader (product 1) or the application (product 2); an
+    // unplugged device comes back in that mode, as when plugged in with the button held.
     void switchToBootloader();
     void switchToApplication();
 
@@ -82,7 +83,9 @@ class SimAltimeter {
     void setSensorBias(int counts);
 
     // --- What the device did.
+    // FireLines commands taken, and whether the lines are still on from the last one.
     int fireCount() const;
+    bool linesFiring() const;
     int clearCount() const;
     int settingsWrites() const;
     int emulationSamples() const;
@@ -97,16 +100,27 @@ class SimAltimeter {
     std::size_t pendingReports() const;
 
     // --- Faults. `n` counts from the next report the device produces (0 = next one).
+    // The next request that has an answer gets none at all (requests without one, such
+    // as a plain Reset or the first ReadPacket message, leave the fault armed).
     void injectNoReplyToNextCommand();
+    // Report n and every later one are never sent, until clearFaults().
     void injectSilenceFromReport(std::uint64_t n);
+    // Report n carries `code` instead of its own (the status byte in bootloader mode).
     void injectWrongCode(std::uint64_t n, std::uint8_t code);
+    // Report n becomes Complete and the rest of that answer is dropped.
     void injectEarlyComplete(std::uint64_t n);
     // The device drops off the bus when report n is due to be read.
     void injectUnplugAtReport(std::uint64_t n);
+    // An extra report (value, code) arrives just before report n, as a reply the host
+    // did not ask for; in bootloader mode its first byte is `code`.
+    void injectStrayReport(std::uint64_t n, std::uint16_t value, std::uint8_t code);
     // Report n is replaced by `bytes`, or by random bytes of its own length.
     void injectGarbage(std::uint64_t n, std::vector<std::uint8_t> bytes = {});
     // Opening fails while set, as when another program holds the device.
     void setRefuseOpen(bool refuse);
+    // The device drops off the bus when the n-th output report (0 = the next write)
+    // reaches it; that report is not taken, nor acted on.
+    void injectUnplugAtWrite(std::uint64_t n);
     // Output reports from the n-th on (0 = the next write) are not taken: each write
     // waits out its time limit and fails, as with an endpoint that keeps refusing.
     void injectWriteStallFrom(std::uint64_t n);
@@ -156,6 +170,7 @@ class SimAltimeter {
     int m_bootReports = 0;
     std::uint64_t m_writes = 0;
     std::optional<std::uint64_t> m_stallFrom;
+    std::optional<std::uint64_t> m_unplugAtWrite;
     std::vector<StoredFlight> m_flights;
 };
 

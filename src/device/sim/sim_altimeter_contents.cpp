@@ -88,6 +88,11 @@ int SimAltimeter::fireCount() const {
     return m_state.fireCount;
 }
 
+bool SimAltimeter::linesFiring() const {
+    std::lock_guard lock(m_mutex);
+    return m_state.fireCount > 0 && Clock::now() < m_state.lastFire + m_state.timing.fireDuration;
+}
+
 int SimAltimeter::clearCount() const {
     std::lock_guard lock(m_mutex);
     return m_state.clearCount;
@@ -165,6 +170,21 @@ void SimAltimeter::injectUnplugAtReport(std::uint64_t n) {
     m_faults.unplugAt(m_produced + n);
 }
 
+void SimAltimeter::injectStrayReport(std::uint64_t n, std::uint16_t value, std::uint8_t code) {
+    std::lock_guard lock(m_mutex);
+    SimReport stray = message(value, static_cast<Reply>(code));
+    if (m_bootloader) {
+        stray.payload.assign(kBootPayload, 0);
+        stray.payload[0] = code;
+    }
+    m_faults.strayAt(m_produced + n, std::move(stray));
+}
+
+void SimAltimeter::injectUnplugAtWrite(std::uint64_t n) {
+    std::lock_guard lock(m_mutex);
+    m_unplugAtWrite = m_writes + n;
+}
+
 void SimAltimeter::injectGarbage(std::uint64_t n, std::vector<std::uint8_t> bytes) {
     std::lock_guard lock(m_mutex);
     m_faults.garbageAt(m_produced + n, std::move(bytes));
@@ -183,6 +203,7 @@ void SimAltimeter::injectWriteStallFrom(std::uint64_t n) {
 void SimAltimeter::clearFaults() {
     std::lock_guard lock(m_mutex);
     m_stallFrom.reset();
+    m_unplugAtWrite.reset();
     m_faults.clear();
     m_refuseOpen = false;
     m_changed.notify_all();

@@ -31,7 +31,13 @@ int SimAltimeter::transferWrite(std::uint64_t generation, const std::uint8_t* da
     if (!m_attached || generation != m_generation) {
         return -1;
     }
-    if (m_stallFrom && m_writes++ >= *m_stallFrom) {
+    const std::uint64_t write = m_writes++;
+    if (m_unplugAtWrite && write >= *m_unplugAtWrite) {
+        m_unplugAtWrite.reset();
+        detachLocked();
+        return -1;
+    }
+    if (m_stallFrom && write >= *m_stallFrom) {
         // Refused until the limit passes, the device goes away or the fault is cleared.
         const auto released = [&] {
             return !m_attached || generation != m_generation || !m_stallFrom;
@@ -70,6 +76,9 @@ int SimAltimeter::transferWrite(std::uint64_t generation, const std::uint8_t* da
 
 int SimAltimeter::transferRead(std::uint64_t generation, std::uint8_t* data, std::size_t length,
                                int timeoutMs) {
+    if (data == nullptr || length == 0) {
+        return -1;  // nowhere to put a report: refuse rather than lose one
+    }
     std::unique_lock lock(m_mutex);
     const bool forever = timeoutMs < 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
@@ -86,9 +95,7 @@ int SimAltimeter::transferRead(std::uint64_t generation, std::uint8_t* data, std
                 return -1;
             }
             const std::size_t n = std::min(length, front.payload.size());
-            if (n > 0 && data != nullptr) {
-                std::memcpy(data, front.payload.data(), n);
-            }
+            std::copy_n(front.payload.begin(), n, data);
             return static_cast<int>(n);
         }
         if (!forever && now >= deadline) {

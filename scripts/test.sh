@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds with warnings as errors, and runs every test: the plain
+# build, again under AddressSanitizer + UndefinedBehaviorSanitizer, the threaded tests
+# under ThreadSanitizer, and each fuzzer for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+"$root/scripts/install-deps.sh"
+
+jobs=$(nproc)
+fuzz_seconds=${TEVUSB_FUZZ_SECONDS:-60}
+export QT_QPA_PLATFORM=offscreen
+
+step() { printf '\n=== %s ===\n' "$*"; }
+
+step "Build and test (warnings as errors)"
+cmake -S . -B build-ci -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVUSB_BENCH=ON >/dev/null
+ninja -C build-ci -j"$jobs"
+ctest --test-dir build-ci -j"$jobs" --output-on-failure --timeout 300
+
+step "Tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVUSB_SANITIZE=ON -DTEVUSB_BENCH=OFF >/dev/null
+ninja -C build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan -j"$jobs" --output-on-failure --timeout 600
+
+step "Threaded tests under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVUSB_TSAN=ON -DTEVUSB_BENCH=OFF >/dev/null
+ninja -C build-tsan -j"$jobs"
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build-tsan -j"$jobs" --output-on-failure --timeout 600 -L threads
+
+step "Fuzzers (${fuzz_seconds} s each)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTEVUSB_FUZZ=ON >/dev/null
+ninja -C build-fuzz -j"$jobs"
+for fuzzer in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  seeds="fuzz/corpus/${name#fuzz_}"
+  work=$(mktemp -d)
+  echo "--- $name"
+  status=0
+  "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=8192 -print_final_stats=1 "$work" "$seeds" \
+    >"$work.log" 2>&1 || status=$?
+  grep -E '^(stat::number_of_executed_units|Done |==[0-9]+==ERROR|SUMMARY)' "$work.log" || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 60 "$work.log"
+    echo "$name found a fault (exit $status)"
+    exit 1
+  fi
+  rm -rf "$work" "$work.log"
+done
+
+step "All tests passed"

@@ -1,0 +1,410 @@
+#include "cli/device_commands.h"
+
+#include <filesystem>
+
+#include "cli/line_setting.h"
+#include "cli/settings_text.h"
+#include "cli/terminal.h"
+#include "device/altimeter_device.h"
+#include "device/device_messages.h"
+#include "device/device_tasks.h"
+#include "log/diagnostic_log.h"
+#include "text/string_table.h"
+
+namespace tevusb::cli {
+
+namespace {
+
+using device::AltimeterDevice;
+using device::theDevice;
+
+bool noLeftovers(const CliArgs& args, std::ostream& err) {
+    if (auto extra = args.leftover()) {
+        err << "Unexpected argument: " << *extra << "\n";
+        return false;
+    }
+    if (args.missingValue()) {
+        err << "An option is missing its value.\n";
+        return false;
+    }
+    return true;
+}
+
+// The connect check every device command starts with; true when the link is open.
+bool connectApplication(AltimeterDevice& dev, std::ostream& out, std::ostream& err) {
+    for (const auto& entry : device::connectCheckApplication(dev)) {
+        printEntries(out, entry);
+    }
+    if (!dev.link.isOpen()) {
+        err << "No altimeter in application mode to talk to.\n";
+        return false;
+    }
+    return true;
+}
+
+std::function<void(const std::string&)> printer(std::ostream& out) {
+    return [&out](const std::string& entry) { printEntries(out, entry); };
+}
+
+// Reads and parses the device's settings into the record.
+bool readDeviceSettings(AltimeterDevice& dev, std::ostream& err) {
+    if (dev.readSettings() != device::result::kSuccess) {
+        err << "Failed to read settings.\n";
+        return false;
+    }
+    if (!dev.store.settings.parse()) {
+        err << "Checksum failed. The device settings are invalid.\n";
+        return false;
+    }
+    return true;
+}
+
+std::string number(double v) {
+    std::string s;
+    log::DiagnosticLog::appendNumber(s, v);
+    return s;
+}
+
+struct DownloadProgress {
+    ProgressBar bar{"Downloading"};
+    static void callback(void* context, int packet, int inProgress, int) {
+        auto* self = static_cast<DownloadProgress*>(context);
+        self->bar.update(packet + (inProgress ? 0 : 1), 128);
+    }
+};
+
+}  // namespace
+
+int runDevices(CliArgs& args, std::ostream& out, std::ostream& err) {
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    auto& dev = theDevice();
+    const auto found = dev.link.findDevices(device::kApplicationIdentity.vendorId, 0, 0, 0);
+    if (found.empty()) {
+        out << "Device not found.\n";
+        return 0;
+    }
+    for (const auto& info : found) {
+        const char* mode =
+            info.productId == device::kApplicationIdentity.productId  ? "application firmware"
+            : info.productId == device::kBootloaderIdentity.productId ? "bootloader"
+                                                                      : "unknown product";
+        out << info.path << "  " << mode << " " << device::versionString(info.versionNumber)
+            << "\n";
+    }
+    return 0;
+}
+
+int runInfo(CliArgs& args, std::ostream& out, std::ostream& err) {
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    auto& dev = theDevice();
+    if (!connectApplication(dev, out, err) || !readDeviceSettings(dev, err)) {
+        return 1;
+    }
+    out << settingsText(dev.store.settings);
+    return 0;
+}
+
+int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto dir = args.takeOption("--out");
+    const bool csv = args.takeFlag("--csv");
+    if (!dir) {
+        err << "Usage: tevusb-cli download --out DIR [--csv]\n";
+        return 2;
+    }
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(*dir, ec);
+    if (!std::filesystem::is_directory(*dir)) {
+        err << "Cannot create the folder " << *dir << ".\n";
+        return 1;
+    }
+    auto& dev = theDevice();
+    if (!connectApplication(dev, out, err)) {
+        return 1;
+    }
+    installCancelOnInterrupt();
+    int r = 0;
+    {
+        DownloadProgress progress;
+        r = device::downloadFlights(dev, &DownloadProgress::callback, &progress, printer(out));
+    }
+    if (r < 0) {
+        err << (r == device::result::kCancelled ? "Download cancelled.\n"
+                                                : "Failed to read data.\n");
+        return 1;
+    }
+    const int sets = dev.store.setCount();
+    if (sets == 0) {
+        out << "The altimeter holds no flights.\n";
+        return 0;
+    }
+    for (int k = 0; k < sets; ++k) {
+        const std::string base = "set" + std::to_string(k + 1);
+        const auto tev = std::filesystem::path(*dir) / (base + ".tev");
+        if (!dev.store.saveSetFile(tev, k)) {
+            err << text::stringText(104) << "\n";
+            return 1;
+        }
+        out << "Saved " << tev.string() << "\n";
+        if (csv) {
+            // Exported from the saved file, so the table is exactly what `export` of
+            // that file gives.
+            data::DataSetStore saved;
+            const auto csvPath = std::filesystem::path(*dir) / (base + ".csv");
+            if (!saved.loadSetFile(tev) || !saved.exportCsv(csvPath, 0)) {
+                err << text::stringText(106) << "\n";
+                return 1;
+            }
+            out << "Saved " << csvPath.string() << "\n";
+        }
+    }
+    out << text::stringText(103) << "\n";
+    return 0;
+}
+
+int runClear(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const bool yes = args.takeFlag("--yes");
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    auto& dev = theDevice();
+    if (!connectApplication(dev, out, err)) {
+        return 1;
+    }
+    if (!confirm("Clear every flight from the altimeter's memory? Are you sure?", yes, err)) {
+        return 1;
+    }
+    if (dev.clearMemory() != device::result::kSuccess) {
+        printEntries(out, "Failed to clear data.\r\n");
+        return 1;
+    }
+    dev.store.packets.clear();
+    printEntries(out, "Data cleared successfully.\r\n");
+    return 0;
+}
+
+int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto lineA = args.takeOption("--line-a");
+    const auto lineB = args.takeOption("--line-b");
+    const auto inhibit = args.takeOption("--inhibit");
+    const bool yes = args.takeFlag("--yes");
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    std::optional<LineSetting> a, b;
+    std::optional<std::uint16_t> inhibitTenths;
+    if (lineA && !(a = parseLineSetting(*lineA))) {
+        err << "--line-a takes disabled, apogee, time:SECONDS or altitude:METRES.\n";
+        return 2;
+    }
+    if (lineB && !(b = parseLineSetting(*lineB))) {
+        err << "--line-b takes disabled, apogee, time:SECONDS or altitude:METRES.\n";
+        return 2;
+    }
+    if (inhibit && !(inhibitTenths = parseTenths(*inhibit))) {
+        err << "--inhibit takes seconds from 0 to 6553.5.\n";
+        return 2;
+    }
+    auto& dev = theDevice();
+    if (!connectApplication(dev, out, err) || !readDeviceSettings(dev, err)) {
+        return 1;
+    }
+    if (!a && !b && !inhibitTenths) {
+        out << settingsText(dev.store.settings);
+        return 0;
+    }
+    auto& s = dev.store.settings;
+    const auto apply = [](const LineSetting& line, std::uint8_t& mode, std::uint16_t& value) {
+        mode = line.mode;
+        if (line.value) {
+            value = *line.value;
+        }
+    };
+    if (a) {
+        apply(*a, s.lineAMode, s.lineAValue);
+    }
+    if (b) {
+        apply(*b, s.lineBMode, s.lineBValue);
+    }
+    if (inhibitTenths) {
+        s.inhibitTime = *inhibitTenths;
+    }
+    if (s.inhibitTime > 200) {
+        err << "Warning: " << text::stringText(111) << "\n";
+    }
+    if (s.lineAMode == 0 || s.lineBMode == 0) {
+        err << "Warning: " << text::stringText(112) << "\n";
+    }
+    if (!confirm("Writing the settings clears the altimeter's flight memory. Are you sure?", yes,
+                 err)) {
+        return 1;
+    }
+    if (device::writeSettingsRoutine(dev, printer(out)) < 0) {
+        return 1;
+    }
+    out << settingsText(dev.store.settings);
+    return 0;
+}
+
+int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto ground = args.takeOption("--ground");
+    const bool yes = args.takeFlag("--yes");
+    if (!ground || !noLeftovers(args, err)) {
+        err << "Usage: tevusb-cli calibrate --ground METRES [--yes]\n";
+        return 2;
+    }
+    const auto metres = parseInt(*ground);
+    if (!metres || *metres < 0) {
+        err << text::stringText(110) << "\n";
+        return 2;
+    }
+    auto& dev = theDevice();
+    if (!connectApplication(dev, out, err) || !readDeviceSettings(dev, err)) {
+        return 1;
+    }
+    if (!confirm("Calibrating clears the altimeter's flight memory. Are you sure?", yes, err)) {
+        return 1;
+    }
+    const auto result = device::calibrate(
+        dev, static_cast<double>(*metres),
+        [&] { return device::writeSettingsRoutine(dev, printer(out)); }, printer(out));
+    return result.completed ? 0 : 1;
+}
+
+int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    auto& dev = theDevice();
+    if (!connectApplication(dev, out, err)) {
+        return 1;
+    }
+    const auto reading = device::readPressure(dev);
+    for (const auto& entry : device::pressureEntries(reading)) {
+        printEntries(out, entry);
+    }
+    return reading.adcRead ? 0 : 1;
+}
+
+int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    auto& dev = theDevice();
+    if (!connectApplication(dev, out, err)) {
+        return 1;
+    }
+    std::uint16_t tenths = 0;
+    if (dev.readBattery(tenths) != device::result::kSuccess) {
+        printEntries(out, "Failed.\r\n");
+        return 1;
+    }
+    printEntries(out, "Current Voltage: " + number(tenths / 10.0) + " Volts\r\n");
+    return 0;
+}
+
+int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const bool yes = args.takeFlag("--yes");
+    if (!noLeftovers(args, err)) {
+        return 2;
+    }
+    auto& dev = theDevice();
+    if (!connectApplication(dev, out, err)) {
+        return 1;
+    }
+    if (!confirm("Fire BOTH ejection lines for 2 seconds? Live charges will go off. Are you sure?",
+                 yes, err)) {
+        return 1;
+    }
+    printEntries(out, "Firing both lines for 2 seconds...\r\n");
+    const bool ok = dev.fireLines() == device::result::kSuccess;
+    printEntries(out, ok ? "Done.\r\n" : "Failed.\r\n");
+    return ok ? 0 : 1;
+}
+
+int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto setText = args.takeOption("--set");
+    const auto file = args.takePositional();
+    if (!file || !noLeftovers(args, err)) {
+        err << "Usage: tevusb-cli emulate FILE.tev [--set K]\n";
+        return 2;
+    }
+    auto& dev = theDevice();
+    int k = 0;
+    if (setText) {
+        const auto parsed = parseInt(*setText);
+        if (!parsed || *parsed < 0) {
+            err << "--set takes a set number of 0 or more.\n";
+            return 2;
+        }
+        k = *parsed;
+    }
+    if (!dev.store.loadSetFile(*file)) {
+        err << text::stringText(109) << "\n";
+        return 1;
+    }
+    dev.store.selectSet(k);
+    if (dev.store.readingCount() == 0) {
+        err << "The file holds no readings to replay.\n";
+        return 1;
+    }
+    if (!connectApplication(dev, out, err)) {
+        return 1;
+    }
+    installCancelOnInterrupt();
+    struct Context {
+        std::ostream& out;
+        ProgressBar bar{"Emulating"};
+        int total;
+    } context{out, ProgressBar("Emulating"), dev.store.readingCount()};
+    printEntries(out, "Emulating...\r\n");
+    const bool ok = dev.emulateLaunch(
+        [](void* c, int code, int samples) {
+            auto* ctx = static_cast<Context*>(c);
+            ctx->bar.update(samples, ctx->total);
+            const std::string entry = device::emulationEventEntry(code, samples);
+            if (!entry.empty() && code != device::code(device::ReplyCode::AdcRequest)) {
+                printEntries(ctx->out, entry);
+            }
+        },
+        &context);
+    context.bar.finish();
+    printEntries(out, ok ? "Done.\r\n" : "Failed.\r\n");
+    return ok ? 0 : 1;
+}
+
+int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto file = args.takePositional();
+    if (!file || !noLeftovers(args, err)) {
+        err << "Usage: tevusb-cli firmware FILE.dat\n";
+        return 2;
+    }
+    auto& dev = theDevice();
+    for (const auto& entry : device::connectCheckBootloader(dev)) {
+        printEntries(out, entry);
+    }
+    if (!dev.link.isOpen()) {
+        printEntries(out, device::kAltimeterNotFound);
+        return 1;
+    }
+    ProgressBar bar("Updating firmware");
+    device::FirmwareVersions versions;
+    const int r = dev.updateFirmware(
+        [](void* c, int block, int highest) {
+            static_cast<ProgressBar*>(c)->update(block + 1, highest + 1);
+        },
+        &bar, *file, versions);
+    bar.finish();
+    for (const auto& entry : device::firmwareResultEntries(r, versions)) {
+        printEntries(out, entry);
+    }
+    return r == device::update_result::kSuccess ? 0 : 1;
+}
+
+}  // namespace tevusb::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <ostream>
+
+#include "cli/cli_args.h"
+
+namespace tevusb::cli {
+
+// The commands that talk to the altimeter (or the simulator with --simulator). Each
+// returns the process exit status: 0 on success, non-zero on any failure, with the
+// program's own status texts on standard output and a one-line reason on standard error.
+int runDevices(CliArgs& args, std::ostream& out, std::ostream& err);
+int runInfo(CliArgs& args, std::ostream& out, std::ostream& err);
+int runDownload(CliArgs& args, std::ostream& out, std::ostream& err);
+int runClear(CliArgs& args, std::ostream& out, std::ostream& err);
+int runSettings(CliArgs& args, std::ostream& out, std::ostream& err);
+int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err);
+int runPressure(CliArgs& args, std::ostream& out, std::ostream& err);
+int runBattery(CliArgs& args, std::ostream& out, std::ostream& err);
+int runFire(CliArgs& args, std::ostream& out, std::ostream& err);
+int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err);
+int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err);
+
+}  // namespace tevusb::cli

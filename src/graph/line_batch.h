@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QLineF>
+#include <vector>
+
+#include "graph/graph_mapping.h"
+
+class QPainter;
+class QPen;
+
+namespace tevusb::graph {
+
+// The straight lines of one pen, collected and drawn in one call. Lines are clipped to
+// a box far outside any buffer, so a wild value cannot hand the painter coordinates it
+// cannot represent; the visible part of a line is unchanged by that clip.
+class LineBatch {
+  public:
+    static constexpr double kClipLimit = 65536.0;
+
+    // Adds a line; lines of zero length draw nothing and are dropped, lines wholly
+    // outside the clip box or with a coordinate that is not a number too.
+    void add(double x1, double y1, double x2, double y2);
+
+    // Adds the polyline of a series (sample i at i / 10 s). Where several samples share
+    // a pixel column the column's vertical extent and the links between neighbouring
+    // columns are drawn instead of every segment: the union of the segments is the same.
+    void addPolyline(const GraphMapping& mapping, const std::vector<double>& series);
+
+    void draw(QPainter& painter, const QPen& pen) const;
+
+    const std::vector<QLineF>& lines() const { return m_lines; }
+    void clear() { m_lines.clear(); }
+
+  private:
+    std::vector<QLineF> m_lines;
+};
+
+}  // namespace tevusb::graph

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string_view>
+
+#include "graph/surface/drawing_context.h"
+
+class QPainter;
+
+namespace tevusb::surface {
+
+// What the window shows when the buffer cannot be created at start-up.
+inline constexpr std::string_view kInitFailedText = "Failed to Initialize Direct Draw";
+inline constexpr std::string_view kInitFailedCaption = "Direct Draw Init Failed!";
+
+// The off-screen picture of the main window: views are drawn into it completely and
+// painting the window only copies it, so the window never shows a half-drawn view.
+// A worker may draw while the window thread paints; one mutex guards the buffer.
+class DisplaySurface {
+  public:
+    // Sizes beyond these are refused instead of attempting a huge allocation.
+    static constexpr int kMaxSide = 32767;
+    static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
+
+    // Releases any buffer, then creates a black one of width x height. False (and no
+    // buffer) for an empty, negative or absurd size or when memory runs out; the caller
+    // then shows kInitFailedText at start-up and ends the program.
+    bool create(int width, int height);
+    // Frees the buffer; harmless when there is none.
+    void release();
+    bool hasBuffer() const;
+    QSize size() const;
+
+    // Sets every pixel to a raw 0x00RRGGBB value. False without a buffer.
+    bool fill(std::uint32_t pixel);
+
+    // Exclusive access for drawing one view; empty (false) without a buffer.
+    DrawingContext open();
+
+    // Window side: copies the whole buffer, scaled, onto (0, 0, width, height) of the
+    // window's painter. False without a buffer (the caller leaves its area as it is).
+    bool PresentGraph(QPainter& target, int width, int height);
+    // Drawing side: asks whoever shows the buffer to repaint soon. False without a buffer.
+    bool PresentGraph();
+
+    // The window installs a callback that schedules a repaint of its graph; it is called
+    // from any thread, so it must only post (never touch a widget directly).
+    void setRepaintRequest(std::function<void()> request);
+    void requestRepaint();
+
+    // A deep copy of the picture, for screenshots and checks.
+    QImage snapshot() const;
+
+  private:
+    mutable std::mutex m_mutex;
+    QImage m_image;
+
+    std::mutex m_requestMutex;
+    std::function<void()> m_repaintRequest;
+};
+
+}  // namespace tevusb::surface

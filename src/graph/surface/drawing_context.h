@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+namespace tevusb::surface {
+
+// Exclusive drawing access to the surface's buffer for the time of one view: it holds
+// the surface's lock until it is destroyed, so a paint never sees a half-drawn picture.
+class DrawingContext {
+  public:
+    DrawingContext() = default;
+    DrawingContext(std::unique_lock<std::mutex> lock, QImage* image);
+    ~DrawingContext();
+    DrawingContext(DrawingContext&&) noexcept;
+    DrawingContext& operator=(DrawingContext&&) noexcept;
+
+    // True when there is a buffer to draw on.
+    explicit operator bool() const { return m_image != nullptr; }
+
+    // Sets every pixel to a raw 0x00RRGGBB value.
+    void fill(std::uint32_t pixel);
+    // A painter on the buffer, line antialiasing off; null when there is no buffer or the
+    // painter could not be started (the view then stays as filled).
+    QPainter* painter();
+
+  private:
+    std::unique_lock<std::mutex> m_lock;
+    QImage* m_image = nullptr;
+    std::unique_ptr<QPainter> m_painter;
+};
+
+}  // namespace tevusb::surface

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/file_commands.h"
+#include "data/data_set_store.h"
+#include "log_capture.h"
+#include "packet_builder.h"
+#include "temp_dir.h"
+
+using tevusb::cli::CliArgs;
+using tevusb::data::DataSetStore;
+using tevusb::testing::makePacket;
+using tevusb::testing::readAll;
+using tevusb::testing::TempDir;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun run(int (*command)(CliArgs&, std::ostream&, std::ostream&), std::vector<std::string> words) {
+    tevusb::testing::LogCapture quiet;
+    CliArgs args(std::move(words));
+    std::ostringstream out, err;
+    const int status = command(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::filesystem::path writeFlight(const TempDir& dir) {
+    DataSetStore s;
+    s.packets = {makePacket(2, {13384, 0x8000 | 13000, 12500, 12600})};
+    s.comments = {"club launch"};
+    s.settings.lineAMode = 1;
+    s.settings.lineAValue = 15;
+    s.settings.build();
+    tevusb::testing::LogCapture quiet;
+    s.saveSetFile(dir / "f.tev", 0);
+    return dir / "f.tev";
+}
+
+}  // namespace
+
+TEST(CliShow, DescribesTheFile) {
+    TempDir dir;
+    const auto file = writeFlight(dir);
+    const CliRun r = run(tevusb::cli::runShow, {file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* line : {"Format version: 0x0110\n", "Packets: 1\n", "Readings: 4\n",
+                             "Sets: 1\n", "Line A: Time 1.5 s\n", "Line B: Altitude 150 m\n",
+                             "Inhibit time: 2 s\n", "ADC offset: 0\n", "Comment: club launch\n",
+                             "Peak altitude: 511.", " m above ground at 0.2 s\n"}) {
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+    }
+}
+
+TEST(CliShow, RejectsBadFilesWithTheProgramText) {
+    TempDir dir;
+    tevusb::testing::writeAll(dir / "bad.tev", "not a flight");
+    const CliRun r = run(tevusb::cli::runShow, {(dir / "bad.tev").string()});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.err, "Could not load file. Make sure the file is valid and not locked.\n");
+    EXPECT_NE(run(tevusb::cli::runShow, {}).status, 0);
+    EXPECT_NE(run(tevusb::cli::runShow, {"a", "b"}).status, 0);
+}
+
+TEST(CliExport, WritesWhatTheStoreWrites) {
+    TempDir dir;
+    const auto file = writeFlight(dir);
+    ASSERT_EQ(
+        run(tevusb::cli::runExport, {file.string(), "--csv", (dir / "a.csv").string()}).status, 0);
+    ASSERT_EQ(
+        run(tevusb::cli::runExport, {"--xml", (dir / "a.xml").string(), file.string()}).status, 0);
+
+    DataSetStore s;
+    tevusb::testing::LogCapture quiet;
+    ASSERT_TRUE(s.loadSetFile(file));
+    ASSERT_TRUE(s.exportCsv(dir / "b.csv", 0));
+    ASSERT_TRUE(s.exportXml(dir / "b.xml", 0));
+    EXPECT_EQ(readAll(dir / "a.csv"), readAll(dir / "b.csv"));
+    EXPECT_EQ(readAll(dir / "a.xml"), readAll(dir / "b.xml"));
+}
+
+TEST(CliExport, ArgumentErrors) {
+    TempDir dir;
+    const auto file = writeFlight(dir);
+    const std::string out = (dir / "o.csv").string();
+    EXPECT_EQ(run(tevusb::cli::runExport, {file.string()}).status, 2);  // no format
+    EXPECT_EQ(run(tevusb::cli::runExport, {file.string(), "--csv", out, "--xml", out}).status, 2);
+    EXPECT_EQ(run(tevusb::cli::runExport, {file.string(), "--csv"}).status, 2);
+    EXPECT_EQ(run(tevusb::cli::runExport, {file.string(), "--csv", out, "--set", "x"}).status, 2);
+    EXPECT_EQ(run(tevusb::cli::runExport, {file.string(), "--csv", out, "--set", "-1"}).status, 2);
+    EXPECT_EQ(run(tevusb::cli::runExport, {file.string(), "--csv", out, "--bogus"}).status, 2);
+    const CliRun noSet = run(tevusb::cli::runExport, {file.string(), "--csv", out, "--set", "1"});
+    EXPECT_EQ(noSet.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    const CliRun unwritable =
+        run(tevusb::cli::runExport, {file.string(), "--csv", (dir / "no" / "x.csv").string()});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("Error saving file."), std::string::npos);
+}
