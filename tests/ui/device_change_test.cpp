@@ -214,3 +214,28 @@ TEST(DeviceChangeTest, ADeviceAlreadyThereWhenTheDialogOpensIsNoArrival) {
 
 }  // namespace
 }  // namespace tevusb::ui
+
+namespace tevusb::ui {
+namespace {
+
+TEST(ConnectCheckTest, BootloaderCheckConnectsOnlyToABootloader) {
+    auto backend = std::make_shared<testing::FakeBackend>(false);
+    device::AltimeterDevice device(backend);
+    testing::TestDialog dialog(deviceTemplate(), nullptr);
+    backend->plug(testing::altimeter());
+    connectCheckBootloader(dialog, device);
+    EXPECT_EQ(dialog.statusText(),
+              "Device found, but is not in bootloader mode.\r\n"
+              "Please reconnect the device in bootloader mode.\r\n");
+    EXPECT_FALSE(device.link.isOpen());
+    backend->unplug("/dev/hidraw3");
+    backend->plug(testing::bootloader());
+    connectCheckBootloader(dialog, device);
+    EXPECT_TRUE(dialog.statusText().endsWith(
+        "Device connected in bootloader mode.\r\nDevice bootloader version: 1.10\r\n"));
+    EXPECT_TRUE(device.link.isOpen());
+    EXPECT_TRUE(device.isBootloader());
+}
+
+}  // namespace
+}  // namespace tevusb::ui
