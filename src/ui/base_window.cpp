@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QTimer>
+#include <utility>
 
 #include "device/altimeter_device.h"
 #include "log/diagnostic_log.h"
@@ -20,6 +22,7 @@ namespace {
 constexpr int kStatusBoxId = 1003;
 constexpr int kCloseWaitMs = 100;
 constexpr qsizetype kMaxCaption = 254;
+constexpr int kDeferredCheckMs = 100;
 
 }  // namespace
 
@@ -27,6 +30,7 @@ CBaseWindow::CBaseWindow(int resourceId)
     : CDialogWindow(resourceId), m_backgroundBrush(kBackgroundColour) {}
 
 CBaseWindow::~CBaseWindow() {
+    m_deferTimer.reset();
     m_deviceNotifier.reset();
     m_groupBoxes.clear();
 }
@@ -53,8 +57,13 @@ void CBaseWindow::handleDeviceChange(const DialogMessage& message,
                                      const std::function<void()>& connectCheck,
                                      const std::function<void(bool)>& refresh) {
     log::logLine("Device Change.");
+    const bool busy = m_worker.running();
     if (message.wParam == kDeviceArrival) {
-        if (connectCheck) {
+        if (busy) {
+            // Connecting closes and reopens the link: under a running transfer that would
+            // break a download or a settings write because some other USB device came.
+            deferConnectCheck(connectCheck, refresh);
+        } else if (connectCheck) {
             connectCheck();
         }
     } else if (message.wParam == kDeviceRemoveComplete) {
@@ -64,9 +73,35 @@ void CBaseWindow::handleDeviceChange(const DialogMessage& message,
             dev.link.close();
         }
     }
+    // While a worker runs its buttons stay disabled: only one worker at a time.
     if (refresh) {
-        refresh(false);
+        refresh(busy);
     }
+}
+
+void CBaseWindow::deferConnectCheck(const std::function<void()>& connectCheck,
+                                    const std::function<void(bool)>& refresh) {
+    m_deferredCheck = connectCheck;
+    m_deferredRefresh = refresh;
+    if (!m_deferTimer) {
+        m_deferTimer = std::make_unique<QTimer>();
+        m_deferTimer->setInterval(kDeferredCheckMs);
+        QObject::connect(m_deferTimer.get(), &QTimer::timeout, [this] {
+            if (m_worker.running()) {
+                return;
+            }
+            m_deferTimer->stop();
+            const auto check = std::exchange(m_deferredCheck, nullptr);
+            const auto refreshAfter = std::exchange(m_deferredRefresh, nullptr);
+            if (check) {
+                check();
+            }
+            if (refreshAfter) {
+                refreshAfter(false);
+            }
+        });
+    }
+    m_deferTimer->start();
 }
 
 void CBaseWindow::connectCheck() {

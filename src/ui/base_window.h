@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "ui/user_prompts.h"
 #include "ui/worker_thread.h"
 
+class QTimer;
 class QWidget;
 
 namespace tevusb::device {
@@ -80,8 +82,10 @@ class CBaseWindow : public CDialogWindow {
     // for as long as the dialog lives. Without a backend, the device's own.
     void registerDeviceNotifications(std::shared_ptr<device::HidBackend> backend = nullptr);
     // The common device-change handling: logs it; an arrival runs `connectCheck`; the
-    // removal of the device the link uses closes the link and says so; then
-    // `refresh(false)` in every case.
+    // removal of the device the link uses closes the link and says so; then `refresh`.
+    // While the worker runs, an arrival's check waits until the worker has ended (it would
+    // reopen the link under the transfer), and `refresh` is told the dialog is busy.
+    // Dialogs that skip the check in some state (e.g. closing) test it in `connectCheck`.
     void handleDeviceChange(const DialogMessage& message, const std::function<void()>& connectCheck,
                             const std::function<void(bool)>& refresh);
     // The application-mode connect check on this dialog's device.
@@ -100,7 +104,13 @@ class CBaseWindow : public CDialogWindow {
     StatusBuffer m_status;
 
   private:
+    void deferConnectCheck(const std::function<void()>& connectCheck,
+                           const std::function<void(bool)>& refresh);
+
     device::AltimeterDevice* m_device = nullptr;
+    std::unique_ptr<QTimer> m_deferTimer;
+    std::function<void()> m_deferredCheck;
+    std::function<void(bool)> m_deferredRefresh;
     std::unique_ptr<DeviceChangeNotifier> m_deviceNotifier;
     std::vector<std::unique_ptr<GroupBoxRecord>> m_groupBoxes;
     QColor m_backgroundBrush;

@@ -1,50 +1,32 @@
 #include "ui/connect_check.h"
 
 #include "device/altimeter_device.h"
+#include "device/device_tasks.h"
 #include "ui/base_window.h"
 
 namespace tevusb::ui {
 
 namespace {
 
-constexpr std::uint16_t kRequiredFirmware = 0x0150;
+// The shared checks say what they found in status entries; the dialog shows each one.
+void show(CBaseWindow& dialog, const device::StatusEntries& entries) {
+    for (const std::string& entry : entries) {
+        dialog.appendStatus(QString::fromStdString(entry));
+    }
+}
 
 }  // namespace
 
 QString versionString(std::uint16_t version) {
-    const std::wstring text = device::versionText(version);
-    return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdString(device::versionString(version));
 }
 
 void connectCheckApplication(CBaseWindow& dialog, device::AltimeterDevice& device) {
-    std::uint16_t version = 0;
-    const int code = device.connect(device::ConnectMode::Application, &version);
-    if (code == -2) {
-        dialog.appendStatus(
-            QStringLiteral("Device found. Unable to connect to device.\r\n"
-                           "Please ensure it is not being used by another application.\r\n"
-                           "Removing the device and re-attaching it should correct this.\r\n"));
-    } else if (code == -1) {
-        device.connect(device::ConnectMode::Bootloader);
-        if (device.link.isOpen() && device.isBootloader()) {
-            device.disconnect();
-            dialog.appendStatus(QStringLiteral("Device found, but is in bootloader mode.\r\n"));
-            dialog.appendStatus(QStringLiteral("Please reconnect the device.\r\n"));
-        } else {
-            dialog.appendStatus(QStringLiteral("Device not found.\r\n"));
-        }
-    } else if (code == -3) {
-        dialog.appendStatus(
-            QStringLiteral("Device found, but has incompatible firmware version.\r\n"));
-        dialog.appendStatus(
-            QStringLiteral("Current device firmware version: %1\r\n").arg(versionString(version)));
-        dialog.appendStatus(QStringLiteral("Required device firmware version: %1\r\n")
-                                .arg(versionString(kRequiredFirmware)));
-    } else if (code >= 0) {
-        dialog.appendStatus(QStringLiteral("Device Connected.\r\n"));
-        dialog.appendStatus(
-            QStringLiteral("Current device firmware version: %1\r\n").arg(versionString(version)));
-    }
+    show(dialog, device::connectCheckApplication(device));
+}
+
+void connectCheckBootloader(CBaseWindow& dialog, device::AltimeterDevice& device) {
+    show(dialog, device::connectCheckBootloader(device));
 }
 
 }  // namespace tevusb::ui

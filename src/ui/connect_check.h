@@ -17,6 +17,9 @@ class CBaseWindow;
 // Runs on the window thread; leaves the link open only when connected.
 void connectCheckApplication(CBaseWindow& dialog, device::AltimeterDevice& device);
 
+// The firmware dialog's counterpart: connects to an altimeter in its bootloader.
+void connectCheckBootloader(CBaseWindow& dialog, device::AltimeterDevice& device);
+
 // A version as the status lines show it: 0x0150 as "1.50".
 QString versionString(std::uint16_t version);
 

@@ -213,19 +213,20 @@ TEST(WindowThreadTest, WorkersReachControlsOnlyThroughTheWindowThread) {
     QThread* windowThread = QThread::currentThread();
     QThread* ranOn = nullptr;
     bool disabledBeforeReturn = false;
+    bool disabledInTask = false;
     std::thread worker([&] {
         dialog.runOnWindowThreadAndWait([&] {
             ranOn = QThread::currentThread();
             dialog.item(1006)->setEnabled(false);
+            disabledInTask = !dialog.item(1006)->isEnabled();
         });
         // The change is made by the time the call returns.
-        disabledBeforeReturn = ranOn == windowThread;
+        disabledBeforeReturn = ranOn == windowThread && disabledInTask;
         dialog.runOnWindowThread([&] { dialog.item(1006)->setEnabled(true); });
     });
     ASSERT_TRUE(processEventsUntil([&] { return ranOn != nullptr; }));
     worker.join();
     EXPECT_TRUE(disabledBeforeReturn);
-    EXPECT_FALSE(dialog.item(1006)->isEnabled());
     ASSERT_TRUE(processEventsUntil([&] { return dialog.item(1006)->isEnabled(); }));
 
     // On the window thread itself the wait form runs at once instead of deadlocking.
@@ -252,13 +253,19 @@ namespace tevusb::ui {
 namespace {
 
 TEST(WindowThreadTest, AWaitForACallWhoseReceiverIsGoneEnds) {
+#if defined(__SANITIZE_THREAD__)
+    // The call is handed over inside Qt, which the thread sanitizer cannot see through
+    // unless an event loop picks it up, and here none must.
+    GTEST_SKIP() << "handover inside Qt is invisible to the thread sanitizer";
+#endif
     auto receiver = std::make_unique<QObject>();
+    QObject* target = receiver.get();
     std::atomic<bool> calling{false};
     std::atomic<bool> returned{false};
     bool ran = false;
     std::thread worker([&] {
         calling = true;
-        runAndWait(receiver.get(), [&] { ran = true; });
+        runAndWait(target, [&] { ran = true; });
         returned = true;
     });
     while (!calling) {

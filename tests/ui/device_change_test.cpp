@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "device/altimeter_device.h"
 #include "fake_backend.h"
@@ -96,12 +99,13 @@ struct DeviceDialog {
     std::shared_ptr<FakeBackend> backend;
     device::AltimeterDevice device;
     std::vector<bool> refreshes;  // the link state each refresh saw
+    std::vector<bool> busyFlags;  // what each refresh was told
     TestDialog dialog{deviceTemplate(),
                       [this](TestDialog& d, const DialogMessage& m) { return handle(d, m); }};
 
     bool handle(TestDialog& d, const DialogMessage& m) {
         auto refresh = [this, &d](bool busy) {
-            EXPECT_FALSE(busy);
+            busyFlags.push_back(busy);
             refreshes.push_back(device.link.isOpen());
             d.setConnectionIcon(1033, device.link.isOpen());
         };
@@ -139,6 +143,7 @@ TEST(DeviceChangeTest, ArrivalConnectsAndRemovalOfTheOpenedDeviceDisconnects) {
     EXPECT_EQ(log.count("Device Change."), 1);
     ASSERT_EQ(d.refreshes.size(), 2u);
     EXPECT_TRUE(d.refreshes.back());
+    EXPECT_FALSE(d.busyFlags.back());
     EXPECT_NE(qobject_cast<QLabel*>(d.dialog.item(1033))->pixmap().toImage(), notConnected);
 
     // Some other HID device comes and goes: noted, refreshed, nothing said.
@@ -155,6 +160,37 @@ TEST(DeviceChangeTest, ArrivalConnectsAndRemovalOfTheOpenedDeviceDisconnects) {
     EXPECT_FALSE(d.refreshes.back());
     EXPECT_EQ(qobject_cast<QLabel*>(d.dialog.item(1033))->pixmap().toImage(), notConnected);
     EXPECT_EQ(log.count("Device Change."), 4);
+}
+
+TEST(DeviceChangeTest, AnArrivalWhileAWorkerRunsWaitsForItAndKeepsTheLink) {
+    DeviceDialog d(true);
+    d.backend->plug(altimeter());
+    ASSERT_TRUE(d.dialog.create(nullptr));
+    ASSERT_TRUE(d.device.link.isOpen());
+    const int opens = d.backend->opens();
+    std::atomic<bool> release{false};
+    ASSERT_TRUE(d.dialog.startWorker([&] {
+        while (!release) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return 0;
+    }));
+
+    // A keyboard is plugged in during the transfer.
+    d.backend->plug({"/dev/hidraw7", 0x046D, 0xC31C, 0x6400});
+    ASSERT_TRUE(processEventsUntil([&] { return d.refreshes.size() == 2; }));
+    EXPECT_TRUE(d.busyFlags.back());
+    processEventsUntil([] { return false; }, 250);
+    EXPECT_EQ(d.backend->opens(), opens);  // the link was not reopened under the worker
+    EXPECT_EQ(d.dialog.statusText().count("Device Connected."), 1);
+
+    release = true;
+    ASSERT_TRUE(
+        processEventsUntil([&] { return d.dialog.statusText().count("Device Connected.") == 2; }));
+    EXPECT_EQ(d.backend->opens(), opens + 1);
+    ASSERT_TRUE(processEventsUntil([&] { return d.refreshes.size() == 3; }));
+    EXPECT_FALSE(d.busyFlags.back());
+    EXPECT_TRUE(d.refreshes.back());
 }
 
 TEST(DeviceChangeTest, WithoutASystemSignalThePeriodicCheckStillSeesTheDevice) {
@@ -174,6 +210,31 @@ TEST(DeviceChangeTest, ADeviceAlreadyThereWhenTheDialogOpensIsNoArrival) {
     EXPECT_EQ(d.dialog.statusText(),
               "Device Connected.\r\nCurrent device firmware version: 1.50\r\n");
     EXPECT_EQ(log.count("Device Change."), 0);
+}
+
+}  // namespace
+}  // namespace tevusb::ui
+
+namespace tevusb::ui {
+namespace {
+
+TEST(ConnectCheckTest, BootloaderCheckConnectsOnlyToABootloader) {
+    auto backend = std::make_shared<testing::FakeBackend>(false);
+    device::AltimeterDevice device(backend);
+    testing::TestDialog dialog(deviceTemplate(), nullptr);
+    backend->plug(testing::altimeter());
+    connectCheckBootloader(dialog, device);
+    EXPECT_EQ(dialog.statusText(),
+              "Device found, but is not in bootloader mode.\r\n"
+              "Please reconnect the device in bootloader mode.\r\n");
+    EXPECT_FALSE(device.link.isOpen());
+    backend->unplug("/dev/hidraw3");
+    backend->plug(testing::bootloader());
+    connectCheckBootloader(dialog, device);
+    EXPECT_TRUE(dialog.statusText().endsWith(
+        "Device connected in bootloader mode.\r\nDevice bootloader version: 1.10\r\n"));
+    EXPECT_TRUE(device.link.isOpen());
+    EXPECT_TRUE(device.isBootloader());
 }
 
 }  // namespace

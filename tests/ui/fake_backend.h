@@ -37,6 +37,12 @@ class FakeBackend : public device::HidBackend {
         signal();
     }
 
+    // How often a device was opened.
+    int opens() {
+        std::lock_guard lock(m_mutex);
+        return m_opens;
+    }
+
     std::vector<device::HidDeviceInfo> enumerate() override {
         std::lock_guard lock(m_mutex);
         return m_devices;
@@ -48,6 +54,7 @@ class FakeBackend : public device::HidBackend {
         if (!present || m_locked.count(path) != 0) {
             return nullptr;
         }
+        ++m_opens;
         return std::make_unique<Handle>();
     }
     std::unique_ptr<device::ChangeNotifier> createNotifier() override {
@@ -104,6 +111,7 @@ class FakeBackend : public device::HidBackend {
     std::vector<device::HidDeviceInfo> m_devices;
     std::set<std::string> m_locked;
     std::vector<int> m_writeEnds;
+    int m_opens = 0;
 };
 
 inline device::HidDeviceInfo altimeter(std::uint16_t version = 0x0150,
