@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -26,11 +27,13 @@ void Program::prepareDevice(int argc, const char* const* argv) {
         auto backend = std::make_shared<device::sim::SimBackend>();
         simulatorBackend() = backend;
         device::setDeviceBackendFactory([backend] { return backend; });
-        return;
+    } else {
+        simulatorBackend().reset();
+        device::initHidapi();
+        device::setDeviceBackendFactory([] { return std::make_shared<device::HidapiBackend>(); });
     }
-    simulatorBackend().reset();
-    device::initHidapi();
-    device::setDeviceBackendFactory([] { return std::make_shared<device::HidapiBackend>(); });
+    // The device object, with its flight store, exists before the window is made.
+    device::theDevice();
 }
 
 bool Program::checkOptions(const QApplication& application) {
@@ -51,6 +54,11 @@ std::unique_ptr<MainWindow> Program::openMainWindow() {
     log::logLine("- TEV USB -");
     log::logLine("");
     auto window = std::make_unique<MainWindow>(device::theDevice().store, simulator());
+    // Without a window manager nothing maximises the window; start it at the screen's
+    // size so that it is large in any case.
+    if (QScreen* screen = window->screen()) {
+        window->resize(screen->availableSize());
+    }
     if (!window->createSurface()) {
         return nullptr;
     }
