@@ -54,6 +54,9 @@ MainWindow::MainWindow(data::DataSetStore& store,
 }
 
 MainWindow::~MainWindow() {
+    // The graph widget outlives this object's members by a moment (Qt deletes children
+    // later); nothing it does then may reach them.
+    disconnect(m_graphWidget, nullptr, this, nullptr);
     m_surface.setRepaintRequest({});
     m_surface.release();
 }
