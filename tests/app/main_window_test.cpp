@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QElapsedTimer>
 
 #include "app/graph_widget.h"
 #include "app/main_menu.h"
@@ -71,7 +72,16 @@ TEST_F(AppTest, BufferFollowsTheClientSizeWhenResizingEnds) {
     openWindow();
     ASSERT_TRUE(m_store.loadSetFile(TEVUSB_SAMPLE_FLIGHT));
     m_window->graph().ShowSet(0);
+    const QSize before = m_window->surface().size();
+    QElapsedTimer clock;
+    clock.start();
     m_window->resize(700, 450);
+    ASSERT_TRUE(processEventsUntil([&] { return m_window->graphWidget()->size() != before; }));
+    if (clock.elapsed() < MainWindow::kResizeSettleMs / 2) {
+        // The size is still changing as far as the window knows: the old picture is
+        // stretched, not rebuilt for every step of a drag.
+        EXPECT_EQ(m_window->surface().size(), before);
+    }
     ASSERT_TRUE(processEventsUntil([&] { return bufferFitsClient(); }));
     // Rebuilt and redrawn: the set view is back at the new size, not a black buffer.
     const QImage picture = m_window->surface().snapshot();
