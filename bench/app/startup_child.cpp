@@ -1,0 +1,79 @@
+#include "startup_child.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMainWindow>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/graph_widget.h"
+#include "app/main_window.h"
+#include "app/program.h"
+
+namespace tevusb::bench {
+
+namespace {
+
+constexpr int kIdleMs = 500;
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+// Reports the first paint of the watched widget, then the memory after an idle moment.
+class FirstPaint : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            std::printf("painted\n");
+            std::fflush(stdout);
+            QTimer::singleShot(kIdleMs, [] {
+                std::printf("rss %ld\n", residentKilobytes());
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool m_seen = false;
+};
+
+}  // namespace
+
+int runStartupChild(const char* kind, int argc, char** argv) {
+    FirstPaint firstPaint;
+    if (std::strcmp(kind, "app") == 0) {
+        // The program's own start: real USB access, toolkit, start-up lines, window.
+        app::Program::prepareDevice(1, argv);
+        QApplication application(argc, argv);
+        std::unique_ptr<app::MainWindow> window = app::Program::openMainWindow();
+        if (!window) {
+            return 1;
+        }
+        window->graphWidget()->installEventFilter(&firstPaint);
+        return QApplication::exec();
+    }
+    QApplication application(argc, argv);
+    QMainWindow window;
+    auto* client = new QWidget(&window);
+    window.setCentralWidget(client);
+    client->installEventFilter(&firstPaint);
+    window.showMaximized();
+    return QApplication::exec();
+}
+
+}  // namespace tevusb::bench

@@ -1,0 +1,93 @@
+#include "app/file_commands.h"
+
+#include <QFile>
+
+#include "data/data_set_store.h"
+#include "graph/flight_graph.h"
+#include "log/diagnostic_log.h"
+#include "ui/message_box.h"
+#include "ui/user_prompts.h"
+
+namespace tevusb::app {
+
+namespace {
+
+// The open command has always written these two values after its dialog; scripts that
+// read the diagnostic stream may expect them.
+constexpr unsigned kReportedSystemVersion = 0x501;
+constexpr unsigned kReportedRequestSize = 0x58;
+
+ui::FileDialogRequest exportRequest(ExportFormat format) {
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogRequest::Mode::Save;
+    request.overwritePrompt = true;
+    if (format == ExportFormat::Csv) {
+        request.title = "Export to CSV";
+        request.filterName = "Excel CSV";
+        request.pattern = "*.csv";
+        request.defaultSuffix = "csv";
+    } else {
+        request.title = "Export to XML";
+        request.filterName = "XML";
+        request.pattern = "*.xml";
+        request.defaultSuffix = "xml";
+    }
+    return request;
+}
+
+}  // namespace
+
+FileCommands::FileCommands(QWidget* owner, data::DataSetStore& store, graph::FlightGraph& graph)
+    : m_owner(owner), m_store(store), m_graph(graph) {}
+
+std::filesystem::path FileCommands::toPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+void FileCommands::openDataSet() {
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogRequest::Mode::Open;
+    request.title = "Load data set";
+    request.filterName = "TEV USB Data";
+    request.pattern = "*.tev";
+    request.mustExist = true;
+    const QString chosen = ui::userPrompts().fileDialog(m_owner, request);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    if (m_store.loadSetFile(toPath(chosen))) {
+        log::logLine("Loaded data set.");
+        m_graph.ShowSet(0);
+        m_graph.RedrawGraph();
+    } else {
+        ui::messageBox(m_owner, kLoadFailedText, ui::kMbIconHand);
+    }
+    log::logLine("NT Version: ", log::Hex{kReportedSystemVersion});
+    log::logLine("size: ", log::Hex{kReportedRequestSize});
+}
+
+void FileCommands::exportCurrentSet(ExportFormat format) {
+    if (m_store.current.size() == 0) {
+        return;
+    }
+    const QString chosen = ui::userPrompts().fileDialog(m_owner, exportRequest(format));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const int k = m_store.current.setIndex;
+    log::logLine("Current Set: ", k);
+    const std::filesystem::path path = toPath(chosen);
+    const bool saved =
+        format == ExportFormat::Csv ? m_store.exportCsv(path, k) : m_store.exportXml(path, k);
+    if (!saved) {
+        ui::messageBox(m_owner, kSaveFailedText, ui::kMbIconHand);
+    }
+}
+
+void FileCommands::showSelectedSet(int k) {
+    log::logLine("Selected Set: ", k);
+    m_graph.ShowSet(k < 0 ? 0 : k);
+    m_graph.RedrawGraph();
+}
+
+}  // namespace tevusb::app

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+
+class QWidget;
+
+namespace tevusb::data {
+class DataSetStore;
+}
+namespace tevusb::graph {
+class FlightGraph;
+}
+
+namespace tevusb::app {
+
+enum class ExportFormat { Csv, Xml };
+
+// String-table entries of the file commands.
+inline constexpr int kSaveFailedText = 104;
+inline constexpr int kLoadFailedText = 109;
+
+// The menu's file commands. Questions and file dialogs go through the prompt service and
+// are owned by `owner`; the work is done on the program's one store and graph.
+class FileCommands {
+  public:
+    FileCommands(QWidget* owner, data::DataSetStore& store, graph::FlightGraph& graph);
+
+    // File > Open: asks for a data-set file and shows its first set. A file that cannot be
+    // loaded is reported and leaves store and graph as they were.
+    void openDataSet();
+
+    // File > Export CSV / Export XML of the current set; nothing at all when it is empty.
+    void exportCurrentSet(ExportFormat format);
+
+    // After the Download Data dialog: shows the chosen set (set 0 when none was chosen).
+    void showSelectedSet(int k);
+
+    // A path the user picked, in the file system's encoding.
+    static std::filesystem::path toPath(const QString& path);
+
+  private:
+    QWidget* m_owner;
+    data::DataSetStore& m_store;
+    graph::FlightGraph& m_graph;
+};
+
+}  // namespace tevusb::app

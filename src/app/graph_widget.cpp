@@ -1,0 +1,29 @@
+#include "app/graph_widget.h"
+
+#include <QPainter>
+
+#include "graph/surface/display_surface.h"
+
+namespace tevusb::app {
+
+GraphWidget::GraphWidget(surface::DisplaySurface& surface, QWidget* parent)
+    : QWidget(parent), m_surface(surface) {
+    // The picture covers every pixel: no erase before painting, so nothing flickers.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setObjectName("graph");
+}
+
+void GraphWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (m_surface.PresentGraph(painter, width(), height())) {
+        ++m_presentCount;
+    }
+}
+
+void GraphWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emit resized();
+}
+
+}  // namespace tevusb::app

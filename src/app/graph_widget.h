@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tevusb::surface {
+class DisplaySurface;
+}
+
+namespace tevusb::app {
+
+// The main window's client area: shows the display surface's picture, stretched onto the
+// widget when the buffer has another size (while the window is being resized). It never
+// draws a view itself; without a buffer it leaves its area as it was.
+class GraphWidget : public QWidget {
+    Q_OBJECT
+  public:
+    GraphWidget(surface::DisplaySurface& surface, QWidget* parent = nullptr);
+
+    // Number of paints that presented the buffer (for checks of what was shown).
+    int presentCount() const { return m_presentCount; }
+
+  signals:
+    void resized();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    surface::DisplaySurface& m_surface;
+    int m_presentCount = 0;
+};
+
+}  // namespace tevusb::app

@@ -1,0 +1,183 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLayout>
+
+#include "app/graph_widget.h"
+#include "app/main_menu.h"
+#include "app/simulator_menu.h"
+#include "data/data_set_store.h"
+#include "text/string_table.h"
+#include "ui/dialogs/about_window.h"
+#include "ui/message_box.h"
+#include "ui/resource_images.h"
+#include "ui/user_prompts.h"
+
+namespace tevusb::app {
+
+namespace {
+constexpr int kConfirmCloseText = 107;
+// Exit status when the picture buffer cannot be made and the program has to stop.
+constexpr int kSurfaceFailedStatus = 1;
+}  // namespace
+
+MainWindow::MainWindow(data::DataSetStore& store,
+                       std::shared_ptr<device::sim::SimBackend> simulator)
+    : m_graph(store, m_surface),
+      m_files(this, store, m_graph),
+      m_graphWidget(new GraphWidget(m_surface, this)),
+      m_simulator(std::move(simulator)) {
+    setWindowTitle(QString::fromUtf8(text::kCaption.data(), text::kCaption.size()));
+    setWindowIcon(ui::programIcon());
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    setCentralWidget(m_graphWidget);
+    buildMainMenu(*this);
+    if (m_simulator) {
+        buildSimulatorMenu(*this, m_simulator);
+    }
+    connectCommands();
+
+    m_resizeSettle.setSingleShot(true);
+    m_resizeSettle.setInterval(kResizeSettleMs);
+    connect(&m_resizeSettle, &QTimer::timeout, this, &MainWindow::RebuildSurface);
+    connect(m_graphWidget, &GraphWidget::resized, this, &MainWindow::onClientResized);
+
+    // Views are drawn on the window thread and by download workers; either only posts the
+    // repaint, which Qt drops if the widget is gone by then.
+    GraphWidget* target = m_graphWidget;
+    m_surface.setRepaintRequest([target] {
+        QMetaObject::invokeMethod(
+            target, [target] { target->update(); }, Qt::QueuedConnection);
+    });
+}
+
+MainWindow::~MainWindow() {
+    // The graph widget outlives this object's members by a moment (Qt deletes children
+    // later); nothing it does then may reach them.
+    disconnect(m_graphWidget, nullptr, this, nullptr);
+    m_surface.setRepaintRequest({});
+    m_surface.release();
+}
+
+void MainWindow::connectCommands() {
+    const auto on = [this](int id, auto slot) {
+        connect(menuAction(*this, id), &QAction::triggered, this, slot);
+    };
+    on(command::kOpen, [this] { m_files.openDataSet(); });
+    on(command::kExportCsv, [this] { m_files.exportCurrentSet(ExportFormat::Csv); });
+    on(command::kExportXml, [this] { m_files.exportCurrentSet(ExportFormat::Xml); });
+    on(command::kExit, [this] { close(); });
+    on(command::kDownload, [this] { openDownloadDialog(); });
+    on(command::kDeviceSettings, [this] { openDeviceSettingsDialog(); });
+    on(command::kControlDevice, [this] { openControlDialog(); });
+    on(command::kUpdateFirmware, [this] { openFirmwareDialog(); });
+    on(command::kAbout, [this] { openAboutDialog(); });
+
+    // These dialogs are not part of this build yet; their items are shown but cannot be
+    // chosen until the dialog's open function below shows it.
+    for (int id : {command::kDownload, command::kDeviceSettings, command::kControlDevice,
+                   command::kUpdateFirmware}) {
+        menuAction(*this, id)->setEnabled(false);
+    }
+}
+
+bool MainWindow::createSurface() {
+    if (QLayout* frame = layout()) {
+        frame->activate();
+    }
+    const QSize client = m_graphWidget->size();
+    m_surface.release();
+    m_graph.setClientSize(client.width(), client.height());
+    if (m_surface.create(client.width(), client.height())) {
+        return true;
+    }
+    ui::userPrompts().messageBox(this, QString::fromUtf8(surface::kInitFailedText.data()),
+                                 QString::fromUtf8(surface::kInitFailedCaption.data()),
+                                 ui::kMbOk | ui::kMbIconExclamation);
+    endProgram();
+    return false;
+}
+
+void MainWindow::RebuildSurface() {
+    m_resizeSettle.stop();
+    const QSize client = m_graphWidget->size();
+    m_surface.release();
+    if (client.width() <= 0 || client.height() <= 0) {
+        return;
+    }
+    m_graph.setClientSize(client.width(), client.height());
+    if (!m_surface.create(client.width(), client.height())) {
+        // Only an absurd size or exhausted memory gets here; there is nothing to show on.
+        endProgram();
+        return;
+    }
+    m_graph.RedrawGraph();
+}
+
+void MainWindow::onClientResized() {
+    // A maximised (or full-screen) window got its final size at once; otherwise the old
+    // picture is stretched until the size has settled.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        RebuildSurface();
+        return;
+    }
+    m_graphWidget->update();
+    m_resizeSettle.start();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMaximized()) {
+        // The new size may arrive after the state; rebuild once the queue has settled.
+        QTimer::singleShot(0, this, &MainWindow::RebuildSurface);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_ending &&
+        ui::messageBox(this, kConfirmCloseText, ui::kMbYesNo | ui::kMbIconExclamation) !=
+            ui::MessageResult::Yes) {
+        event->ignore();
+        return;
+    }
+    m_resizeSettle.stop();
+    m_surface.release();
+    event->accept();
+}
+
+void MainWindow::endProgram() {
+    m_ending = true;
+    m_resizeSettle.stop();
+    m_surface.release();
+    QCoreApplication::exit(kSurfaceFailedStatus);
+}
+
+void MainWindow::openDownloadDialog() {
+    // Shows CCaptureWindow, then showSelectedSet with its selectedSet(), once that dialog
+    // is built into the program.
+}
+
+void MainWindow::openDeviceSettingsDialog() {
+    // Shows CChipLoadWindow once that dialog is built into the program.
+}
+
+void MainWindow::openControlDialog() {
+    // Shows CControlOptionsWindow once that dialog is built into the program.
+}
+
+void MainWindow::openFirmwareDialog() {
+    // Shows CUpdateWindow once that dialog is built into the program.
+}
+
+void MainWindow::openAboutDialog() {
+    ui::CAboutWindow about;
+    about.show(this);
+}
+
+void MainWindow::showSelectedSet(int k) {
+    m_files.showSelectedSet(k);
+}
+
+}  // namespace tevusb::app

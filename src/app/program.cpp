@@ -1,0 +1,91 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/app_options.h"
+#include "app/main_window.h"
+#include "device/altimeter_device.h"
+#include "device/hidapi_backend.h"
+#include "device/sim/sim_backend.h"
+#include "log/diagnostic_log.h"
+
+namespace tevusb::app {
+
+namespace {
+std::shared_ptr<device::sim::SimBackend>& simulatorBackend() {
+    static std::shared_ptr<device::sim::SimBackend> backend;
+    return backend;
+}
+}  // namespace
+
+void Program::prepareDevice(int argc, const char* const* argv) {
+    if (wantsSimulator(argc, argv)) {
+        auto backend = std::make_shared<device::sim::SimBackend>();
+        simulatorBackend() = backend;
+        device::setDeviceBackendFactory([backend] { return backend; });
+    } else {
+        simulatorBackend().reset();
+        device::initHidapi();
+        device::setDeviceBackendFactory([] { return std::make_shared<device::HidapiBackend>(); });
+    }
+    // The device object, with its flight store, exists before the window is made.
+    device::theDevice();
+}
+
+bool Program::checkOptions(const QApplication& application) {
+    std::vector<std::string> words;
+    const QStringList arguments = application.arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        words.push_back(arguments[i].toStdString());
+    }
+    std::string error;
+    if (!parseAppOptions(words, &error)) {
+        std::cerr << error << std::endl;
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<MainWindow> Program::openMainWindow() {
+    log::logLine("- TEV USB -");
+    log::logLine("");
+    auto window = std::make_unique<MainWindow>(device::theDevice().store, simulator());
+    // Without a window manager nothing maximises the window; start it at the screen's
+    // size so that it is large in any case.
+    if (QScreen* screen = window->screen()) {
+        window->resize(screen->availableSize());
+    }
+    if (!window->createSurface()) {
+        return nullptr;
+    }
+    // The buffer starts black, so the window shows black until the set view is drawn at
+    // the maximised size.
+    window->showMaximized();
+    return window;
+}
+
+std::shared_ptr<device::sim::SimBackend> Program::simulator() {
+    return simulatorBackend();
+}
+
+int Program::run(int argc, char** argv) {
+    prepareDevice(argc, argv);
+    QApplication application(argc, argv);
+    if (!checkOptions(application)) {
+        return kUsageStatus;
+    }
+    std::unique_ptr<MainWindow> window = openMainWindow();
+    if (!window) {
+        return 1;
+    }
+    const int status = QApplication::exec();
+    window.reset();
+    device::theDevice().disconnect();
+    return status;
+}
+
+}  // namespace tevusb::app

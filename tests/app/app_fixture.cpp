@@ -1,0 +1,84 @@
+#include "app_fixture.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "app/graph_widget.h"
+#include "app/main_menu.h"
+#include "log/diagnostic_log.h"
+
+namespace tevusb::app::testing {
+
+bool processEventsUntil(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 5000) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+void AppTest::SetUp() {
+    ASSERT_TRUE(m_temp.isValid());
+    m_previousPrompts = ui::setUserPrompts(&m_prompts);
+    m_previousSink = log::DiagnosticLog::instance().setSink(&m_log);
+}
+
+void AppTest::TearDown() {
+    m_window.reset();
+    log::DiagnosticLog::instance().setSink(m_previousSink);
+    ui::setUserPrompts(m_previousPrompts);
+}
+
+void AppTest::openWindow(std::shared_ptr<device::sim::SimBackend> simulator) {
+    m_window = std::make_unique<MainWindow>(m_store, std::move(simulator));
+    m_window->resize(800, 600);
+    ASSERT_TRUE(m_window->createSurface());
+    m_window->show();
+    // Showing delivers the size, and the settled size brings the set view.
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return bufferFitsClient() && logCount("Updating buffer.") >= 1; }));
+}
+
+void AppTest::trigger(int commandId) {
+    QAction* action = menuAction(*m_window, commandId);
+    ASSERT_NE(action, nullptr);
+    action->trigger();
+}
+
+bool AppTest::bufferFitsClient() const {
+    const QSize client = m_window->graphWidget()->size();
+    return m_window->surface().hasBuffer() && m_window->surface().size() == client &&
+           m_store.scale.width == client.width() && m_store.scale.height == client.height();
+}
+
+int AppTest::logCount(const std::string& line) const {
+    const std::string all = "\n" + m_log.str();
+    const std::string needle = "\n" + line + "\n";
+    int n = 0;
+    for (std::size_t at = all.find(needle); at != std::string::npos;
+         at = all.find(needle, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+bool isUniform(const QImage& image, unsigned pixel) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        for (int x = 0; x < rgb.width(); ++x) {
+            if ((rgb.pixel(x, y) & 0x00FFFFFFu) != pixel) {
+                return false;
+            }
+        }
+    }
+    return !rgb.isNull();
+}
+
+}  // namespace tevusb::app::testing

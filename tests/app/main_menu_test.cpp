@@ -1,0 +1,114 @@
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/main_menu.h"
+#include "app/simulator_menu.h"
+#include "app_fixture.h"
+#include "device/sim/sim_backend.h"
+
+namespace tevusb::app {
+namespace {
+
+using testing::AppTest;
+
+struct Shown {
+    QString menu;
+    QString text;
+    QString id;
+    bool separator;
+};
+
+std::vector<Shown> shownEntries(const QMainWindow& window) {
+    std::vector<Shown> shown;
+    for (QAction* top : window.menuBar()->actions()) {
+        for (QAction* item : top->menu()->actions()) {
+            shown.push_back({top->text(), item->text(), item->objectName(), item->isSeparator()});
+        }
+    }
+    return shown;
+}
+
+TEST_F(AppTest, MenuHasEveryItemWithItsTextAndId) {
+    openWindow();
+    const std::vector<Shown> expected = {
+        {"File", "Open...", "40004", false},
+        {"File", "", "", true},
+        {"File", "Export CSV...", "40009", false},
+        {"File", "Export XML...", "40016", false},
+        {"File", "", "", true},
+        {"File", "Exit", "40002", false},
+        {"Tools", "Download Data...", "40006", false},
+        {"Tools", "Device Settings...", "40007", false},
+        {"Tools", "Control Device...", "40014", false},
+        {"Tools", "", "", true},
+        {"Tools", "Update Firmware...", "40011", false},
+        {"Help", "About...", "40010", false},
+    };
+    const std::vector<Shown> shown = shownEntries(*m_window);
+    ASSERT_EQ(shown.size(), expected.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i].menu, expected[i].menu) << i;
+        EXPECT_EQ(shown[i].separator, expected[i].separator) << i;
+        if (!expected[i].separator) {
+            EXPECT_EQ(shown[i].text, expected[i].text) << i;
+            EXPECT_EQ(shown[i].id, expected[i].id) << i;
+        }
+    }
+    EXPECT_EQ(m_window->findChild<QMenu*>(kSimulatorMenu), nullptr);
+}
+
+TEST_F(AppTest, DialogsNotYetBuiltInAreOfferedButDisabled) {
+    openWindow();
+    for (int id : {command::kDownload, command::kDeviceSettings, command::kControlDevice,
+                   command::kUpdateFirmware}) {
+        ASSERT_NE(menuAction(*m_window, id), nullptr);
+        EXPECT_FALSE(menuAction(*m_window, id)->isEnabled()) << id;
+    }
+    for (int id : {command::kOpen, command::kExportCsv, command::kExportXml, command::kExit,
+                   command::kAbout}) {
+        EXPECT_TRUE(menuAction(*m_window, id)->isEnabled()) << id;
+    }
+}
+
+TEST_F(AppTest, SimulatorMenuComesLastAndDrivesTheSimulatedAltimeter) {
+    auto backend = std::make_shared<device::sim::SimBackend>();
+    openWindow(backend);
+    const QList<QAction*> menus = m_window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(menus.back()->text(), "Simulator");
+    QMenu* menu = m_window->findChild<QMenu*>(kSimulatorMenu);
+    ASSERT_NE(menu, nullptr);
+    const auto action = [&](const char* name) { return menu->findChild<QAction*>(name); };
+    ASSERT_NE(action(kSimUnplug), nullptr);
+    EXPECT_EQ(action(kSimUnplug)->text(), "Unplug altimeter");
+    EXPECT_EQ(action(kSimPlugIn)->text(), "Plug in altimeter");
+    EXPECT_EQ(action(kSimBootloader)->text(), "Restart in bootloader mode");
+    EXPECT_EQ(action(kSimApplication)->text(), "Restart in application mode");
+
+    device::sim::SimAltimeter& altimeter = backend->altimeter();
+    ASSERT_TRUE(altimeter.isAttached());
+    emit menu->aboutToShow();
+    EXPECT_TRUE(action(kSimUnplug)->isEnabled());
+    EXPECT_FALSE(action(kSimPlugIn)->isEnabled());
+    EXPECT_FALSE(action(kSimApplication)->isEnabled());
+
+    action(kSimUnplug)->trigger();
+    EXPECT_FALSE(altimeter.isAttached());
+    EXPECT_TRUE(backend->enumerate().empty());
+    emit menu->aboutToShow();
+    EXPECT_TRUE(action(kSimPlugIn)->isEnabled());
+
+    action(kSimPlugIn)->trigger();
+    EXPECT_TRUE(altimeter.isAttached());
+    action(kSimBootloader)->trigger();
+    EXPECT_TRUE(altimeter.inBootloader());
+    ASSERT_EQ(backend->enumerate().size(), 1u);
+    EXPECT_EQ(backend->enumerate()[0].productId, 1);
+    action(kSimApplication)->trigger();
+    EXPECT_FALSE(altimeter.inBootloader());
+    EXPECT_EQ(backend->enumerate()[0].productId, 2);
+}
+
+}  // namespace
+}  // namespace tevusb::app

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <sstream>
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/simulator_menu.h"
+#include "device/altimeter_device.h"
+#include "device/sim/sim_backend.h"
+#include "log/diagnostic_log.h"
+#include "ui/scripted_prompts.h"
+
+namespace tevusb::app {
+namespace {
+
+// The start-up the entry point runs, with and without --simulator.
+TEST(ProgramTest, SimulatorAndItsMenuOnlyWithTheOption) {
+    ui::ScriptedPrompts prompts;
+    ui::UserPrompts* previousPrompts = ui::setUserPrompts(&prompts);
+    std::ostringstream log;
+    std::ostream* previousSink = log::DiagnosticLog::instance().setSink(&log);
+
+    const char* withSimulator[] = {"tevusb", "--simulator"};
+    Program::prepareDevice(2, withSimulator);
+    ASSERT_NE(Program::simulator(), nullptr);
+    std::unique_ptr<MainWindow> window = Program::openMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(window->findChild<QMenu*>(kSimulatorMenu), nullptr);
+    EXPECT_TRUE(window->surface().hasBuffer());
+    EXPECT_NE(log.str().find("- TEV USB -\n\n"), std::string::npos) << log.str();
+    // The program's one device talks to the simulated bus.
+    EXPECT_EQ(device::theDevice().connect(device::ConnectMode::Application),
+              device::result::kConnected);
+    device::theDevice().disconnect();
+    Program::simulator()->altimeter().detach();
+    EXPECT_EQ(device::theDevice().connect(device::ConnectMode::Application),
+              device::result::kTimeout);
+    window.reset();
+
+    const char* plain[] = {"tevusb"};
+    Program::prepareDevice(1, plain);
+    EXPECT_EQ(Program::simulator(), nullptr);
+    window = Program::openMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->findChild<QMenu*>(kSimulatorMenu), nullptr);
+    window.reset();
+
+    log::DiagnosticLog::instance().setSink(previousSink);
+    ui::setUserPrompts(previousPrompts);
+}
+
+}  // namespace
+}  // namespace tevusb::app
