@@ -37,6 +37,7 @@ class ChipLoadTest : public DialogFixture {
     }
 
     void open(const device::sim::SimConfig& config = instant()) {
+        m_dialog.reset();  // it still uses the device of the bus it was opened on
         makeBus(config);
         m_dialog = std::make_unique<CChipLoadWindow>(nullptr, nullptr);
         m_dialog->setDevice(m_device.get());
@@ -90,7 +91,8 @@ TEST_F(ChipLoadTest, WithoutDeviceShowsDefaultsWarningAndNothingToStart) {
 
 TEST_F(ChipLoadTest, ReadShowsTheDeviceSettingsAndEmptiesTheProgramsFlights) {
     open();
-    EXPECT_EQ(status(), kOpening + "Device Connected.\r\nCurrent device firmware version: 1.50\r\n");
+    EXPECT_EQ(status(),
+              kOpening + "Device Connected.\r\nCurrent device firmware version: 1.50\r\n");
     settings::DeviceSettings s;
     s.lineAMode = 1;
     s.lineAValue = 155;
@@ -132,9 +134,10 @@ TEST_F(ChipLoadTest, ChecksumFailureShowsAndKeepsTheDefaults) {
     sim().corruptSettingsChecksum();
 
     run(1006);
-    EXPECT_TRUE(status().endsWith("Altimeter found! Reading settings...\r\n"
-                                  "Checksum failed. The device settings are invalid.\r\n"
-                                  "Displaying default settings.\r\n"));
+    EXPECT_TRUE(
+        status().endsWith("Altimeter found! Reading settings...\r\n"
+                          "Checksum failed. The device settings are invalid.\r\n"
+                          "Displaying default settings.\r\n"));
     EXPECT_TRUE(isChecked(item(1016)));
     EXPECT_TRUE(isChecked(item(1019)));
     EXPECT_FALSE(isChecked(item(1018)));
@@ -203,9 +206,10 @@ TEST_F(ChipLoadTest, WriteAsksBothWarningsOnTheWindowThreadBeforeWritingAndWrite
     EXPECT_TRUE(boxes[0].onWindowThread && boxes[1].onWindowThread);
     EXPECT_EQ(writesAtBox, (std::vector<int>{writesBefore, writesBefore}));
 
-    EXPECT_TRUE(status().endsWith("Attempting to connect to device.\r\n"
-                                  "Altimeter found! Writing settings...\r\n"
-                                  "Settings written successfully.\r\n"));
+    EXPECT_TRUE(
+        status().endsWith("Attempting to connect to device.\r\n"
+                          "Altimeter found! Writing settings...\r\n"
+                          "Settings written successfully.\r\n"));
     const settings::DeviceSettings written = deviceRecord();
     EXPECT_EQ(written.lineAMode, 0);
     EXPECT_EQ(written.lineAValue, 150);  // kept while disabled
@@ -279,8 +283,8 @@ TEST_F(ChipLoadTest, CalibrateWritesTheOffsetThatMakesTheDeviceReadTheGroundAlti
     ASSERT_TRUE(text.endsWith("Settings written successfully.\r\nCalibration complete.\r\n"))
         << text.toStdString();
     const auto number = [&](const char* label) {
-        const auto match = QRegularExpression(QString::fromLatin1(label) + ": (-?\\d+)\r\n")
-                               .match(text);
+        const auto match =
+            QRegularExpression(QString::fromLatin1(label) + ": (-?\\d+)\r\n").match(text);
         EXPECT_TRUE(match.hasMatch()) << label;
         return match.captured(1).toInt();
     };

@@ -12,20 +12,18 @@
 
 namespace tevusb::ui::testing {
 
-LockedLog::LockedLog()
-    : std::ostream(static_cast<std::streambuf*>(this)),
-      m_previous(log::DiagnosticLog::instance().setSink(this)) {}
+LockedLog::LockedLog() : m_previous(log::DiagnosticLog::instance().setSink(&m_stream)) {}
 
 LockedLog::~LockedLog() {
     log::DiagnosticLog::instance().setSink(m_previous);
 }
 
-std::string LockedLog::text() const {
+std::string LockedBuffer::text() const {
     std::lock_guard lock(m_mutex);
     return m_text;
 }
 
-LockedLog::int_type LockedLog::overflow(int_type c) {
+LockedBuffer::int_type LockedBuffer::overflow(int_type c) {
     if (c != traits_type::eof()) {
         std::lock_guard lock(m_mutex);
         m_text.push_back(static_cast<char>(c));
@@ -33,7 +31,7 @@ LockedLog::int_type LockedLog::overflow(int_type c) {
     return traits_type::not_eof(c);
 }
 
-std::streamsize LockedLog::xsputn(const char* s, std::streamsize n) {
+std::streamsize LockedBuffer::xsputn(const char* s, std::streamsize n) {
     std::lock_guard lock(m_mutex);
     m_text.append(s, static_cast<std::size_t>(n));
     return n;

@@ -18,16 +18,10 @@ class QWidget;
 
 namespace tevusb::ui::testing {
 
-// Diagnostic lines captured while it lives; safe to read while workers still write.
-class LockedLog : private std::streambuf, public std::ostream {
+// A text buffer that several threads may write and one may read at the same time.
+class LockedBuffer : public std::streambuf {
   public:
-    LockedLog();
-    ~LockedLog() override;
-    LockedLog(const LockedLog&) = delete;
-    LockedLog& operator=(const LockedLog&) = delete;
-
     std::string text() const;
-    bool contains(const std::string& part) const { return text().find(part) != std::string::npos; }
 
   private:
     int_type overflow(int_type c) override;
@@ -35,6 +29,22 @@ class LockedLog : private std::streambuf, public std::ostream {
 
     mutable std::mutex m_mutex;
     std::string m_text;
+};
+
+// Diagnostic lines captured while it lives; safe to read while workers still write.
+class LockedLog {
+  public:
+    LockedLog();
+    ~LockedLog();
+    LockedLog(const LockedLog&) = delete;
+    LockedLog& operator=(const LockedLog&) = delete;
+
+    std::string text() const { return m_buffer.text(); }
+    bool contains(const std::string& part) const { return text().find(part) != std::string::npos; }
+
+  private:
+    LockedBuffer m_buffer;
+    std::ostream m_stream{&m_buffer};
     std::ostream* m_previous;
 };
 

@@ -42,6 +42,7 @@ class UpdateTest : public DialogFixture {
         return config;
     }
     void open(const device::sim::SimConfig& config = bootloader()) {
+        m_dialog.reset();  // it still uses the device of the bus it was opened on
         makeBus(config);
         m_dialog = std::make_unique<CUpdateWindow>(nullptr);
         m_dialog->setDevice(m_device.get());
@@ -149,8 +150,9 @@ TEST_F(UpdateTest, UpdateWritesTheFilesImageWithProgressInTens) {
     // with 0%.
     pick(builder);
     update();
-    EXPECT_TRUE(status().endsWith("Updating firmware...\r\n0%\r\n" + progressLines() +
-                                  "New firmware version: 1.50\r\nFirmware updated successfully.\r\n"));
+    EXPECT_TRUE(
+        status().endsWith("Updating firmware...\r\n0%\r\n" + progressLines() +
+                          "New firmware version: 1.50\r\nFirmware updated successfully.\r\n"));
 }
 
 TEST_F(UpdateTest, CancelledFileDialogStartsNothing) {
@@ -188,8 +190,7 @@ TEST_F(UpdateTest, EachFailureShowsItsTextAndLeavesTheDialogUsable) {
          "Your hardware version: 1.30\r\nExpected version: 1.20\r\n"},
         {"protocol", nullptr, [](device::sim::SimAltimeter& s) { s.injectWrongCode(3, 0x00); },
          "There was a protocol error.\r\n" + removed},
-        {"time-out", nullptr,
-         [](device::sim::SimAltimeter& s) { s.injectSilenceFromReport(2); },
+        {"time-out", nullptr, [](device::sim::SimAltimeter& s) { s.injectSilenceFromReport(2); },
          "There was a timeout on a read operation.\r\n" + removed},
     };
     for (const FailureCase& c : cases) {
@@ -215,8 +216,8 @@ TEST_F(UpdateTest, FilesThatAreNoFirmwareAreRefusedBeforeTheDevice) {
     open();
     m_prompts.choose(m_dir.filePath(QStringLiteral("missing.dat")));
     update();
-    EXPECT_TRUE(status().endsWith(
-        "The file could not be opened.\r\nFailed to update firmware.\r\n"));
+    EXPECT_TRUE(
+        status().endsWith("The file could not be opened.\r\nFailed to update firmware.\r\n"));
 
     const QString path = m_dir.filePath(QStringLiteral("notes.dat"));
     {
@@ -225,8 +226,8 @@ TEST_F(UpdateTest, FilesThatAreNoFirmwareAreRefusedBeforeTheDevice) {
     }
     m_prompts.choose(path);
     update();
-    EXPECT_TRUE(status().endsWith(
-        "This is not a valid firmware file.\r\nFailed to update firmware.\r\n"));
+    EXPECT_TRUE(
+        status().endsWith("This is not a valid firmware file.\r\nFailed to update firmware.\r\n"));
     EXPECT_EQ(sim().bootReportsReceived(), 0);
     EXPECT_TRUE(isEnabled(item(1005)));
 }
@@ -237,8 +238,9 @@ TEST_F(UpdateTest, UpdateWithTheLinkGoneSaysSo) {
     pick(firmware(4));
     m_dialog->sendMessage({Message::Command, 1005, 0, {}});
     ASSERT_TRUE(processEventsUntil([this] { return !m_dialog->updating(); }));
-    EXPECT_EQ(status(), kConnected +
-                            "Altimeter not found. Make sure it is properly connected to the PC.\r\n");
+    EXPECT_EQ(
+        status(),
+        kConnected + "Altimeter not found. Make sure it is properly connected to the PC.\r\n");
     EXPECT_FALSE(isEnabled(item(1005)));
     EXPECT_TRUE(isEnabled(item(1004)));
 }
@@ -282,7 +284,8 @@ TEST_F(RunningUpdateTest, CloseAndEscapeAreRefusedWhileUpdating) {
 
     QTest::keyClick(m_dialog->window(), Qt::Key_Escape);
     EXPECT_FALSE(m_dialog->window()->isVisible());
-    EXPECT_TRUE(m_log.contains("Canceled IO.\nWaiting for thread to close...\nThread has exited.\n"));
+    EXPECT_TRUE(
+        m_log.contains("Canceled IO.\nWaiting for thread to close...\nThread has exited.\n"));
     EXPECT_EQ(m_prompts.boxes().size(), 2U);
 }
 
@@ -320,7 +323,8 @@ TEST_F(UpdateTest, ClosingWithoutUpdateEndsAtOnceAndDestructionClosesTheLink) {
     ASSERT_TRUE(m_device->link.isOpen());
     click(item(1004));
     EXPECT_FALSE(m_dialog->window()->isVisible());
-    EXPECT_TRUE(m_log.contains("Canceled IO.\nWaiting for thread to close...\nThread has exited.\n"));
+    EXPECT_TRUE(
+        m_log.contains("Canceled IO.\nWaiting for thread to close...\nThread has exited.\n"));
     m_dialog.reset();
     EXPECT_FALSE(m_device->link.isOpen());
     EXPECT_FALSE(m_device->cancelRequested());

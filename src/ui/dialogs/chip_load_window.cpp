@@ -61,10 +61,10 @@ struct LineControls {
     int altitudeField;
 };
 constexpr std::array<std::uint8_t, 4> kRadioModes{0, 2, 1, 3};
-constexpr LineControls kLineA{{kIdDisabledA, kIdApogeeA, kIdTimeModeA, kIdAltModeA}, kIdTimeA,
-                              kIdAltA};
-constexpr LineControls kLineB{{kIdDisabledB, kIdApogeeB, kIdTimeModeB, kIdAltModeB}, kIdTimeB,
-                              kIdAltB};
+constexpr LineControls kLineA{
+    {kIdDisabledA, kIdApogeeA, kIdTimeModeA, kIdAltModeA}, kIdTimeA, kIdAltA};
+constexpr LineControls kLineB{
+    {kIdDisabledB, kIdApogeeB, kIdTimeModeB, kIdAltModeB}, kIdTimeB, kIdAltB};
 
 }  // namespace
 
@@ -89,7 +89,8 @@ bool CChipLoadWindow::handleMessage(const DialogMessage& message) {
         case Message::DeviceChange:
             if (!m_changes.defer(message)) {
                 handleDeviceChange(
-                    message, [this] { connectCheck(); }, [this](bool busy) { refreshControls(busy); });
+                    message, [this] { connectCheck(); },
+                    [this](bool busy) { refreshControls(busy); });
             }
             return true;
         case Message::StatusRefresh:
@@ -107,12 +108,12 @@ void CChipLoadWindow::initDialog() {
     for (int id : {kIdRead, kIdWrite, kIdClose}) {
         anchor(id, false, false, true, true);
     }
-    for (int id : {kIdDisabledA, kIdDisabledB, kIdTimeModeA, kIdTimeModeB, kIdAltModeA,
-                   kIdAltModeB, kIdApogeeA, kIdApogeeB, kIdTimeA, kIdTimeB, kIdAltA, kIdAltB}) {
+    for (int id : {kIdDisabledA, kIdDisabledB, kIdTimeModeA, kIdTimeModeB, kIdAltModeA, kIdAltModeB,
+                   kIdApogeeA, kIdApogeeB, kIdTimeA, kIdTimeB, kIdAltA, kIdAltB}) {
         anchor(id, true, true, false, false);
     }
-    for (int id : {kIdInhibitLabel, kIdInhibit, kIdGroundLabel, kIdGround, kIdCalibrate,
-                   kIdSeparator}) {
+    for (int id :
+         {kIdInhibitLabel, kIdInhibit, kIdGroundLabel, kIdGround, kIdCalibrate, kIdSeparator}) {
         anchor(id, true, false, false, true);
     }
     anchor(kIdIcon, true, true, false, false);
@@ -318,7 +319,8 @@ int CChipLoadWindow::writeRoutine() {
     device::AltimeterDevice& dev = device();
     runOnWindowThreadAndWait([this] { storeSettings(); });
     device::WriteStep step = device::WriteStep::Done;
-    if (device::writeSettingsRoutine(dev, [this](const std::string& e) { out(e); }, &step) < 0) {
+    if (device::writeSettingsRoutine(
+            dev, [this](const std::string& e) { out(e); }, &step) < 0) {
         if (step == device::WriteStep::ClearFailed) {
             post([this] { refreshControls(false); });
         } else {

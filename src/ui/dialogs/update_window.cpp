@@ -25,7 +25,8 @@ std::atomic<int> g_lastShownPercent{0};
 
 }  // namespace
 
-CUpdateWindow::CUpdateWindow(QWidget* parent) : CBaseWindow(kDialogUpdateFirmware), m_parent(parent) {}
+CUpdateWindow::CUpdateWindow(QWidget* parent)
+    : CBaseWindow(kDialogUpdateFirmware), m_parent(parent) {}
 
 CUpdateWindow::~CUpdateWindow() {
     // Also clears the cancel flag our close set, so it cannot stop the next operation.
