@@ -268,6 +268,7 @@ TEST_F(RunningUpdateTest, CloseAndEscapeAreRefusedWhileUpdating) {
     start();
     EXPECT_FALSE(isEnabled(item(1005)));
     EXPECT_FALSE(isEnabled(item(1004)));
+    saveShot(m_dialog->window(), QStringLiteral("update_firmware_running"));
     QTest::keyClick(m_dialog->window(), Qt::Key_Escape);
     m_dialog->window()->close();
     const auto boxes = m_prompts.boxes();
