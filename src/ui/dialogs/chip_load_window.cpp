@@ -52,6 +52,7 @@ constexpr int kStringInhibitLarge = 111;
 constexpr int kStringLineDisabled = 112;
 constexpr int kStringNoGroundAltitude = 110;
 constexpr auto kSettleAfterWrite = std::chrono::milliseconds(100);
+constexpr int kFinishingWorkerMs = 100;
 
 // The radios of one line in the order their check states are set, with the mode each
 // stands for, and the line's two value fields.
@@ -201,6 +202,9 @@ void CChipLoadWindow::startDeviceWorker(std::function<int()> routine) {
     for (int id : {kIdRead, kIdWrite, kIdCalibrate}) {
         setEnabled(id, false);
     }
+    // The previous routine has returned (we heard of it), but its thread may still be
+    // on its last lines: let it finish rather than lose this click.
+    worker().waitFor(kFinishingWorkerMs);
     m_changes.setBusy(true);
     const bool started = startWorker([this, routine = std::move(routine)] {
         const int result = routine();
@@ -208,8 +212,8 @@ void CChipLoadWindow::startDeviceWorker(std::function<int()> routine) {
         return result;
     });
     if (!started) {
-        // The buttons are disabled while a worker runs, so this is a click that raced it.
         m_changes.setBusy(false);
+        refreshControls(false);
     }
 }
 

@@ -19,6 +19,7 @@ constexpr int kIdUpdate = 1005;
 constexpr int kIdStatusGroup = 1007;
 constexpr int kIdIcon = 1033;
 constexpr int kStringUpdateRunning = 114;
+constexpr int kFinishingWorkerMs = 100;
 
 // Program-wide, as the tens already shown belong to the run rather than to one dialog.
 std::atomic<int> g_lastShownPercent{0};
@@ -122,6 +123,8 @@ void CUpdateWindow::startUpdate() {
     }
     m_firmwarePath = path;
     refreshControls(true);
+    // A previous update's thread may still be on its last lines: let it finish.
+    worker().waitFor(kFinishingWorkerMs);
     m_changes.setBusy(true);
     const bool started = startWorker([this] {
         const int result = updateWorker();
