@@ -213,24 +213,30 @@ CalibrationResult calibrate(AltimeterDevice& device, double groundAltitude,
 }
 
 int writeSettingsRoutine(AltimeterDevice& device,
-                         const std::function<void(const std::string&)>& out) {
+                         const std::function<void(const std::string&)>& out, WriteStep* step) {
+    WriteStep ignored = WriteStep::Done;
+    WriteStep& at = step != nullptr ? *step : ignored;
     device.store.settings.build();
     out("Attempting to connect to device.\r\n");
     if (!device.link.isOpen()) {
+        at = WriteStep::NotConnected;
         out(kAltimeterNotFound);
         return -1;
     }
     if (device.clearMemory() != result::kSuccess) {
+        at = WriteStep::ClearFailed;
         out("Failed to clear data.\r\n");
         return -1;
     }
     out("Altimeter found! Writing settings...\r\n");
     if (device.writeSettings() != result::kSuccess) {
+        at = WriteStep::WriteFailed;
         out("Failed to write settings.\r\n");
         return -1;
     }
     out("Settings written successfully.\r\n");
     device.store.settings.parse();
+    at = WriteStep::Done;
     return 0;
 }
 

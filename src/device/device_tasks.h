@@ -57,10 +57,16 @@ CalibrationResult calibrate(AltimeterDevice& device, double groundAltitude,
                             const std::function<int()>& writeRoutine,
                             const std::function<void(const std::string&)>& out);
 
+// The step a settings write stopped at: callers that show controls recover differently
+// from a missing device than from a device that refused the clear.
+enum class WriteStep { Done, NotConnected, ClearFailed, WriteFailed };
+
 // Builds the record into its image and writes it: the device's flight memory is cleared
-// first (the altimeter requires it). Returns 0, or -1 after the failure's entry.
+// first (the altimeter requires it). Returns 0, or -1 after the failure's entry; `step`
+// (when given) receives where it ended.
 int writeSettingsRoutine(AltimeterDevice& device,
-                         const std::function<void(const std::string&)>& out);
+                         const std::function<void(const std::string&)>& out,
+                         WriteStep* step = nullptr);
 
 // The download: the settings, then the flight memory into the store, with the status
 // entries of each step. The settings read from the device are parsed at once when their

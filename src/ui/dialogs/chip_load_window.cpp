@@ -1,0 +1,421 @@
+#include "ui/dialogs/chip_load_window.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <array>
+#include <chrono>
+#include <thread>
+
+#include "data/data_set_store.h"
+#include "device/altimeter_device.h"
+#include "device/device_tasks.h"
+#include "graph/flight_graph.h"
+#include "log/diagnostic_log.h"
+#include "ui/dialog_templates.h"
+
+namespace tevusb::ui {
+
+namespace {
+
+constexpr int kIdStatus = 1003;
+constexpr int kIdClose = 1004;
+constexpr int kIdWrite = 1005;
+constexpr int kIdRead = 1006;
+constexpr int kIdStatusGroup = 1007;
+constexpr int kIdSettingsGroup = 1008;
+constexpr int kIdTimeA = 1009;
+constexpr int kIdTimeB = 1010;
+constexpr int kIdAltA = 1011;
+constexpr int kIdAltB = 1012;
+constexpr int kIdDisabledA = 1013;
+constexpr int kIdTimeModeA = 1014;
+constexpr int kIdAltModeA = 1015;
+constexpr int kIdApogeeA = 1016;
+constexpr int kIdDisabledB = 1017;
+constexpr int kIdTimeModeB = 1018;
+constexpr int kIdAltModeB = 1019;
+constexpr int kIdApogeeB = 1020;
+constexpr int kIdInhibit = 1023;
+constexpr int kIdGeneralGroup = 1024;
+constexpr int kIdLineAGroup = 1025;
+constexpr int kIdLineBGroup = 1026;
+constexpr int kIdInhibitLabel = 1029;
+constexpr int kIdCalibrate = 1035;
+constexpr int kIdSeparator = 1036;
+constexpr int kIdGround = 1039;
+constexpr int kIdGroundLabel = 1040;
+constexpr int kIdIcon = 1041;
+
+constexpr int kInhibitWarnAbove = 200;  // tenths of a second
+constexpr int kStringInhibitLarge = 111;
+constexpr int kStringLineDisabled = 112;
+constexpr int kStringNoGroundAltitude = 110;
+constexpr auto kSettleAfterWrite = std::chrono::milliseconds(100);
+constexpr int kFinishingWorkerMs = 100;
+
+// The radios of one line in the order their check states are set, with the mode each
+// stands for, and the line's two value fields.
+struct LineControls {
+    std::array<int, 4> radios;  // Disabled, Apogee, Time, Altitude
+    int timeField;
+    int altitudeField;
+};
+constexpr std::array<std::uint8_t, 4> kRadioModes{0, 2, 1, 3};
+constexpr LineControls kLineA{
+    {kIdDisabledA, kIdApogeeA, kIdTimeModeA, kIdAltModeA}, kIdTimeA, kIdAltA};
+constexpr LineControls kLineB{
+    {kIdDisabledB, kIdApogeeB, kIdTimeModeB, kIdAltModeB}, kIdTimeB, kIdAltB};
+
+}  // namespace
+
+CChipLoadWindow::CChipLoadWindow(QWidget* parent, graph::FlightGraph* graph)
+    : CBaseWindow(kDialogProgramChip), m_parent(parent), m_graph(graph) {}
+
+CChipLoadWindow::~CChipLoadWindow() {
+    log::logLine("DESTRUCT");
+}
+
+bool CChipLoadWindow::handleMessage(const DialogMessage& message) {
+    switch (message.message) {
+        case Message::InitDialog:
+            initDialog();
+            return true;
+        case Message::Close:
+            closeWhenWorkerEnded("Reposting close message...");
+            return true;
+        case Message::Command:
+            command(static_cast<int>(message.wParam));
+            return true;
+        case Message::DeviceChange:
+            if (!m_changes.defer(message)) {
+                handleDeviceChange(
+                    message, [this] { connectCheck(); },
+                    [this](bool busy) { refreshControls(busy); });
+            }
+            return true;
+        case Message::StatusRefresh:
+            refreshStatus();
+            return true;
+        default:
+            break;
+    }
+    return defaultHandler(message);
+}
+
+void CChipLoadWindow::initDialog() {
+    createLayout();
+    anchor(kIdStatus, true, true, true, true);
+    for (int id : {kIdRead, kIdWrite, kIdClose}) {
+        anchor(id, false, false, true, true);
+    }
+    for (int id : {kIdDisabledA, kIdDisabledB, kIdTimeModeA, kIdTimeModeB, kIdAltModeA, kIdAltModeB,
+                   kIdApogeeA, kIdApogeeB, kIdTimeA, kIdTimeB, kIdAltA, kIdAltB}) {
+        anchor(id, true, true, false, false);
+    }
+    for (int id :
+         {kIdInhibitLabel, kIdInhibit, kIdGroundLabel, kIdGround, kIdCalibrate, kIdSeparator}) {
+        anchor(id, true, false, false, true);
+    }
+    anchor(kIdIcon, true, true, false, false);
+    anchorGroupBox(kIdStatusGroup, true, true, true, true);
+    anchorGroupBox(kIdSettingsGroup, true, true, false, true);
+    anchorGroupBox(kIdLineAGroup, true, true, false, false);
+    anchorGroupBox(kIdLineBGroup, true, true, false, false);
+    anchorGroupBox(kIdGeneralGroup, true, false, false, true);
+
+    setChecked(kIdDisabledA, true);
+    setChecked(kIdDisabledB, true);
+    registerDeviceNotifications();
+    displaySettings(device().store.settings);
+    appendStatus(QStringLiteral("Warning!\r\n"));
+    appendStatus(
+        QStringLiteral("Writing settings or calibrating will clear the current data on the "
+                       "device!\r\n\r\n"));
+    connectCheck();
+    refreshControls(false);
+}
+
+void CChipLoadWindow::command(int id) {
+    switch (id) {
+        case kIdClose:
+            sendMessage({Message::Close, 0, 0, {}});
+            break;
+        case kIdRead:
+        case kIdWrite: {
+            // Both clear the device's memory or replace the calibration the program's flights
+            // were decoded with: the program's copy of the flights goes first.
+            data::DataSetStore& store = device().store;
+            store.packets.clear();
+            store.current.clear();
+            if (id == kIdRead) {
+                startDeviceWorker([this] { return readWorker(); });
+            } else {
+                startDeviceWorker([this] { return writeRoutine(); });
+            }
+            break;
+        }
+        case kIdCalibrate: {
+            bool translated = false;
+            const unsigned ground = getInt(kIdGround, &translated);
+            if (!translated) {
+                showError(kStringNoGroundAltitude);
+                break;
+            }
+            m_groundAltitude = static_cast<std::int32_t>(ground);
+            startDeviceWorker([this] { return calibrateWorker(); });
+            break;
+        }
+        case kIdDisabledA:
+        case kIdApogeeA:
+            setEnabled(kIdTimeA, false);
+            setEnabled(kIdAltA, false);
+            break;
+        case kIdTimeModeA:
+            setEnabled(kIdTimeA, true);
+            setEnabled(kIdAltA, false);
+            break;
+        case kIdAltModeA:
+            setEnabled(kIdTimeA, false);
+            setEnabled(kIdAltA, true);
+            break;
+        case kIdDisabledB:
+        case kIdApogeeB:
+            setEnabled(kIdTimeB, false);
+            setEnabled(kIdAltB, false);
+            break;
+        case kIdTimeModeB:
+            setEnabled(kIdTimeB, true);
+            setEnabled(kIdAltB, false);
+            break;
+        case kIdAltModeB:
+            setEnabled(kIdTimeB, false);
+            setEnabled(kIdAltB, true);
+            break;
+        default:
+            // Enter's and Escape's commands among them: the dialog stays as it is.
+            break;
+    }
+}
+
+void CChipLoadWindow::startDeviceWorker(std::function<int()> routine) {
+    for (int id : {kIdRead, kIdWrite, kIdCalibrate}) {
+        setEnabled(id, false);
+    }
+    // The previous routine has returned (we heard of it), but its thread may still be
+    // on its last lines: let it finish rather than lose this click.
+    worker().waitFor(kFinishingWorkerMs);
+    m_changes.setBusy(true);
+    const bool started = startWorker([this, routine = std::move(routine)] {
+        const int result = routine();
+        post([this] { workerEnded(); });
+        return result;
+    });
+    if (!started) {
+        m_changes.setBusy(false);
+        refreshControls(false);
+    }
+}
+
+void CChipLoadWindow::workerEnded() {
+    m_changes.setBusy(false);
+    for (const DialogMessage& change : m_changes.takeDeferred()) {
+        handleMessage(change);
+    }
+}
+
+void CChipLoadWindow::displaySettings(const settings::DeviceSettings& s) {
+    const auto showLine = [this](const LineControls& line, std::uint8_t mode, std::uint16_t value) {
+        int checked = 0;
+        for (std::size_t k = 0; k < line.radios.size(); ++k) {
+            const bool on = kRadioModes[k] == mode;
+            setChecked(line.radios[k], on);
+            if (on) {
+                checked = line.radios[k];
+            }
+        }
+        if (checked != 0) {
+            sendMessage({Message::Command, static_cast<std::uintptr_t>(checked), 0, {}});
+        }
+        setInt(line.timeField, value / 10U);
+        setInt(line.altitudeField, value);
+    };
+    showLine(kLineA, s.lineAMode, s.lineAValue);
+    showLine(kLineB, s.lineBMode, s.lineBValue);
+    setInt(kIdInhibit, s.inhibitTime / 10U);
+}
+
+void CChipLoadWindow::storeSettings() {
+    settings::DeviceSettings& s = device().store.settings;
+    const auto storeLine = [this](const LineControls& line, std::uint8_t& mode,
+                                  std::uint16_t& value) {
+        bool ignored = false;
+        if (isChecked(line.radios[0])) {
+            mode = 0;
+        }
+        if (isChecked(line.radios[1])) {
+            mode = 2;
+        }
+        if (isChecked(line.radios[2])) {
+            mode = 1;
+            value = static_cast<std::uint16_t>(getInt(line.timeField, &ignored) * 10U);
+        }
+        if (isChecked(line.radios[3])) {
+            mode = 3;
+            value = static_cast<std::uint16_t>(getInt(line.altitudeField, &ignored));
+        }
+    };
+    storeLine(kLineA, s.lineAMode, s.lineAValue);
+    storeLine(kLineB, s.lineBMode, s.lineBValue);
+    bool ignored = false;
+    s.inhibitTime = static_cast<std::uint16_t>(getInt(kIdInhibit, &ignored) * 10U);
+    // Read out before the boxes: while one is open the record is not touched again.
+    const bool longInhibit = s.inhibitTime > kInhibitWarnAbove;
+    const bool lineDisabled = s.lineAMode == 0 || s.lineBMode == 0;
+    if (longInhibit) {
+        showWarning(kStringInhibitLarge);
+    }
+    if (lineDisabled) {
+        showWarning(kStringLineDisabled);
+    }
+}
+
+void CChipLoadWindow::refreshControls(bool busy) {
+    const bool connected = device().link.isOpen();
+    setConnectionIcon(kIdIcon, connected);
+    for (int id : {kIdRead, kIdWrite, kIdCalibrate}) {
+        setEnabled(id, connected && !busy);
+    }
+}
+
+int CChipLoadWindow::readWorker() {
+    device::AltimeterDevice& dev = device();
+    out("Attempting to connect to device.\r\n");
+    if (!dev.link.isOpen()) {
+        post([this] { setEnabled(kIdRead, true); });
+        out(device::kAltimeterNotFound);
+        return -1;
+    }
+    out("Altimeter found! Reading settings...\r\n");
+    // A read that broke off leaves a half-filled image behind; keep the record whole.
+    const settings::DeviceSettings previous = dev.store.settings;
+    if (dev.readSettings() != device::result::kSuccess) {
+        dev.store.settings = previous;
+        post([this] { setEnabled(kIdRead, true); });
+        out("Failed to read settings.\r\n");
+        return -1;
+    }
+    int result = 0;
+    if (dev.store.settings.parse()) {
+        out("Settings read successfully.\r\n");
+    } else {
+        out("Checksum failed. The device settings are invalid.\r\n");
+        out("Displaying default settings.\r\n");
+        dev.store.settings.setDefaults();
+        dev.store.settings.parse();
+        result = -1;
+    }
+    showSettingsLater(dev.store.settings);
+    return result;
+}
+
+int CChipLoadWindow::writeRoutine() {
+    device::AltimeterDevice& dev = device();
+    runOnWindowThreadAndWait([this] { storeSettings(); });
+    device::WriteStep step = device::WriteStep::Done;
+    if (device::writeSettingsRoutine(
+            dev, [this](const std::string& e) { out(e); }, &step) < 0) {
+        if (step == device::WriteStep::ClearFailed) {
+            post([this] { refreshControls(false); });
+        } else {
+            post([this] { setEnabled(kIdRead, true); });
+        }
+        return -1;
+    }
+    std::this_thread::sleep_for(kSettleAfterWrite);
+    post([this] { refreshStatus(); });
+    showSettingsLater(dev.store.settings);
+    return 0;
+}
+
+int CChipLoadWindow::calibrateWorker() {
+    device::AltimeterDevice& dev = device();
+    post([this] { refreshControls(true); });
+    const auto result = device::calibrate(
+        dev, static_cast<double>(m_groundAltitude), [this] { return writeRoutine(); },
+        [this](const std::string& e) { out(e); });
+    post([this] {
+        refreshControls(false);
+        redrawGraph();
+    });
+    return result.completed ? 0 : -1;
+}
+
+void CChipLoadWindow::out(const std::string& entry) {
+    appendStatus(QString::fromStdString(entry));
+}
+
+void CChipLoadWindow::post(std::function<void()> task) {
+    runOnWindowThread(std::move(task));
+}
+
+void CChipLoadWindow::showSettingsLater(const settings::DeviceSettings& settings) {
+    post([this, settings] {
+        displaySettings(settings);
+        refreshControls(false);
+        redrawGraph();
+    });
+}
+
+void CChipLoadWindow::redrawGraph() {
+    if (m_graph != nullptr) {
+        m_graph->RedrawGraph();
+    }
+}
+
+void CChipLoadWindow::setInt(int id, unsigned value) {
+    if (auto* edit = qobject_cast<QLineEdit*>(item(id))) {
+        edit->setText(QString::number(value));
+    }
+}
+
+unsigned CChipLoadWindow::getInt(int id, bool* translated) const {
+    bool ok = false;
+    unsigned value = 0;
+    if (auto* edit = qobject_cast<QLineEdit*>(item(id))) {
+        value = edit->text().trimmed().toUInt(&ok);
+    }
+    *translated = ok;
+    return ok ? value : 0;
+}
+
+void CChipLoadWindow::setEnabled(int id, bool enabled) {
+    if (QWidget* control = item(id)) {
+        control->setEnabled(enabled);
+    }
+}
+
+void CChipLoadWindow::setChecked(int id, bool checked) {
+    auto* button = qobject_cast<QAbstractButton*>(item(id));
+    if (button == nullptr) {
+        return;
+    }
+    // An exclusive group refuses to uncheck its checked button; each state is set as
+    // asked, and the group's rule returns with the next click.
+    QButtonGroup* group = button->group();
+    const bool exclusive = group != nullptr && group->exclusive();
+    if (exclusive) {
+        group->setExclusive(false);
+    }
+    button->setChecked(checked);
+    if (exclusive) {
+        group->setExclusive(true);
+    }
+}
+
+bool CChipLoadWindow::isChecked(int id) const {
+    auto* button = qobject_cast<QAbstractButton*>(item(id));
+    return button != nullptr && button->isChecked();
+}
+
+}  // namespace tevusb::ui

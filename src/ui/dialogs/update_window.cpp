@@ -1,0 +1,184 @@
+#include "ui/dialogs/update_window.h"
+
+#include <QFile>
+#include <atomic>
+#include <filesystem>
+
+#include "device/altimeter_device.h"
+#include "device/device_tasks.h"
+#include "log/diagnostic_log.h"
+#include "ui/dialog_templates.h"
+
+namespace tevusb::ui {
+
+namespace {
+
+constexpr int kIdStatus = 1003;
+constexpr int kIdClose = 1004;
+constexpr int kIdUpdate = 1005;
+constexpr int kIdStatusGroup = 1007;
+constexpr int kIdIcon = 1033;
+constexpr int kStringUpdateRunning = 114;
+constexpr int kFinishingWorkerMs = 100;
+
+// Program-wide, as the tens already shown belong to the run rather than to one dialog.
+std::atomic<int> g_lastShownPercent{0};
+
+}  // namespace
+
+CUpdateWindow::CUpdateWindow(QWidget* parent)
+    : CBaseWindow(kDialogUpdateFirmware), m_parent(parent) {}
+
+CUpdateWindow::~CUpdateWindow() {
+    // Also clears the cancel flag our close set, so it cannot stop the next operation.
+    device().disconnect();
+    log::logLine("DESTRUCT");
+}
+
+bool CUpdateWindow::handleMessage(const DialogMessage& message) {
+    switch (message.message) {
+        case Message::InitDialog:
+            createLayout();
+            anchor(kIdStatus, true, true, true, true);
+            anchor(kIdIcon, true, true, false, false);
+            anchor(kIdUpdate, false, false, true, true);
+            anchor(kIdClose, false, false, true, true);
+            anchorGroupBox(kIdStatusGroup, true, true, true, true);
+            registerDeviceNotifications();
+            connectBootloader();
+            refreshControls(false);
+            return true;
+        case Message::Close:
+            close();
+            return true;
+        case Message::KeyDown:
+            if (message.wParam == kKeyEscape) {
+                close();
+                return true;
+            }
+            break;
+        case Message::Command:
+            if (message.wParam == static_cast<std::uintptr_t>(kIdUpdate)) {
+                startUpdate();
+            } else if (message.wParam == static_cast<std::uintptr_t>(kIdClose)) {
+                close();
+            }
+            return true;
+        case Message::DeviceChange:
+            if (!m_changes.defer(message)) {
+                handleDeviceChange(
+                    message, [this] { connectBootloader(); },
+                    [this](bool busy) { refreshControls(busy); });
+            }
+            return true;
+        case Message::StatusRefresh:
+            refreshStatus();
+            return true;
+        default:
+            break;
+    }
+    return defaultHandler(message);
+}
+
+void CUpdateWindow::refreshControls(bool busy) {
+    const bool connected = device().link.isOpen();
+    setConnectionIcon(kIdIcon, connected);
+    if (QWidget* update = item(kIdUpdate)) {
+        update->setEnabled(connected && !busy);
+    }
+    if (QWidget* closeButton = item(kIdClose)) {
+        closeButton->setEnabled(!busy);
+    }
+}
+
+void CUpdateWindow::connectBootloader() {
+    for (const std::string& entry : device::connectCheckBootloader(device())) {
+        out(entry);
+    }
+}
+
+void CUpdateWindow::close() {
+    if (m_changes.busy() || worker().running()) {
+        showWarning(kStringUpdateRunning);
+        return;
+    }
+    device().requestCancel();
+    log::logLine("Canceled IO.");
+    closeWhenWorkerEnded("reposting close message...");
+}
+
+void CUpdateWindow::startUpdate() {
+    if (m_changes.busy()) {
+        return;
+    }
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.title = QStringLiteral("Load Firmware file");
+    request.filterName = QStringLiteral("Firmware Code");
+    request.pattern = QStringLiteral("*.dat");
+    request.defaultSuffix = QStringLiteral("dat");
+    const QString path = userPrompts().fileDialog(window(), request);
+    if (path.isEmpty()) {
+        return;
+    }
+    m_firmwarePath = path;
+    refreshControls(true);
+    // A previous update's thread may still be on its last lines: let it finish.
+    worker().waitFor(kFinishingWorkerMs);
+    m_changes.setBusy(true);
+    const bool started = startWorker([this] {
+        const int result = updateWorker();
+        runOnWindowThread([this] { workerEnded(); });
+        return result;
+    });
+    if (!started) {
+        m_changes.setBusy(false);
+        refreshControls(false);
+    }
+}
+
+int CUpdateWindow::updateWorker() {
+    device::AltimeterDevice& dev = device();
+    log::logLine("Firmware file: ", m_firmwarePath.toStdString());
+    if (!dev.link.isOpen()) {
+        out(device::kAltimeterNotFound);
+        return -1;
+    }
+    out("Updating firmware...\r\n");
+    device::FirmwareVersions versions;
+    const std::filesystem::path path(QFile::encodeName(m_firmwarePath).toStdString());
+    const int result = dev.updateFirmware(&CUpdateWindow::progress, this, path, versions);
+    for (const std::string& entry : device::firmwareResultEntries(result, versions)) {
+        out(entry);
+    }
+    return result < 0 ? -1 : 0;
+}
+
+void CUpdateWindow::workerEnded() {
+    m_changes.setBusy(false);
+    for (const DialogMessage& change : m_changes.takeDeferred()) {
+        handleMessage(change);
+    }
+    refreshControls(false);
+}
+
+void CUpdateWindow::progress(void* context, int block, int highestBlock) {
+    auto* dialog = static_cast<CUpdateWindow*>(context);
+    const int percent = highestBlock == 0 ? 100 : block * 100 / highestBlock;
+    log::logLine(percent);
+    const int tens = percent / 10 * 10;
+    if (g_lastShownPercent.exchange(tens) == tens) {
+        return;
+    }
+    dialog->out(std::to_string(tens) + "%\r\n");
+}
+
+void CUpdateWindow::resetShownProgress() {
+    g_lastShownPercent = 0;
+}
+
+void CUpdateWindow::out(const std::string& entry) {
+    appendStatus(QString::fromStdString(entry));
+}
+
+}  // namespace tevusb::ui
