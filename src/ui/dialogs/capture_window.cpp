@@ -21,9 +21,8 @@ CCaptureWindow::CCaptureWindow(QWidget* parent, graph::FlightGraph* graph,
     : CBaseWindow(kDialogDownloadData),
       m_parent(parent),
       m_graph(graph),
-      m_live(std::make_unique<LiveUpdate>(graph, surface)),
-      m_selectedSet(device().store.current.setIndex) {
-    m_memoryMap = memoryMapImage({}, m_selectedSet);
+      m_live(std::make_unique<LiveUpdate>(graph, surface)) {
+    m_memoryMap = memoryMapImage({}, -1);
 }
 
 CCaptureWindow::~CCaptureWindow() {
@@ -91,6 +90,8 @@ bool CCaptureWindow::handleMessage(const DialogMessage& message) {
 }
 
 void CCaptureWindow::initialise() {
+    // Taken here rather than at construction so that the device a test sets is the one read.
+    m_selectedSet = device().store.current.setIndex;
     if (QWidget* w = item(kSaveSelected)) {
         w->setEnabled(false);
     }

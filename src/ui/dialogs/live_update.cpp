@@ -25,12 +25,14 @@ void LiveUpdate::stop() {
 }
 
 void LiveUpdate::offer(const data::FastSet& fast) {
-    if (m_pending.exchange(true)) {
-        return;  // the window thread has not drawn the previous copy yet
-    }
+    // The copy is a few microseconds and the window thread holds the lock only as long as
+    // its own copy takes; a frame then always shows the newest series.
     {
         std::lock_guard lock(m_mutex);
         m_latest = fast;
+    }
+    if (m_pending.exchange(true)) {
+        return;  // a draw is already on its way and will take this copy
     }
     QMetaObject::invokeMethod(
         m_context.get(), [this] { drawPending(); }, Qt::QueuedConnection);

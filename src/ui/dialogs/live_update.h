@@ -18,8 +18,8 @@ class DisplaySurface;
 namespace tevusb::ui {
 
 // The main window's live view during a download. The download worker only hands over a
-// copy of the growing series, and only when the window thread has taken the previous one;
-// the window thread draws at most once per display frame. So drawing never holds up the
+// copy of the growing series and posts at most one draw at a time; the window thread
+// draws at most once per display frame. So drawing never holds up the
 // transfer, and a slow redraw only means fewer frames.
 class LiveUpdate {
   public:
@@ -37,7 +37,7 @@ class LiveUpdate {
     void stop();
     bool active() const { return m_active; }
 
-    // Worker thread: the series as it now stands. Costs a copy at most once per frame.
+    // Worker thread: the series as it now stands. Costs one copy, never a draw.
     void offer(const data::FastSet& fast);
 
     // Window thread: draws `fast` now and presents it.
