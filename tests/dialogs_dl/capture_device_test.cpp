@@ -33,10 +33,16 @@ void tick(CCaptureWindow& dialog, int id) {
 TEST(CaptureDeviceTest, ClosingDuringADownloadWaitsForTheWorkerAndLeavesNoImage) {
     SimRig rig(slowConfig());
     rig.device.store.current.adcCounts = {1, 2, 3};
+    rig.device.store.current.setIndex = 2;
     CCaptureWindow dialog(nullptr, &rig.graph, &rig.surface);
     ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_EQ(dialog.selectedSet(), 2);
     ASSERT_TRUE(press(dialog, kReadData));
     ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Packet Read: 2\r\n"); }));
+    // A click on the strip while the worker fills the image changes nothing.
+    QWidget* map = dialog.item(kMap);
+    QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(1, 2));
+    EXPECT_EQ(dialog.selectedSet(), 2);
     dltest::LogCapture log;
     dialog.sendMessage({Message::Close, 0, 0, {}});
     ASSERT_TRUE(waitUntil([&] { return !dialog.window()->isVisible(); }));

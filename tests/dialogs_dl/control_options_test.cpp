@@ -57,6 +57,26 @@ TEST(ControlOptionsTest, EmulateNeedsAFlightTheOtherButtonsOnlyAnOpenLink) {
     }));
 }
 
+TEST(ControlOptionsTest, ADevicePluggedInWhileOpenIsConnectedAndEnablesTheButtons) {
+    device::sim::SimConfig config = dltest::instantConfig();
+    config.attached = false;
+    SimRig rig(config);
+    CControlOptionsWindow dialog(nullptr, nullptr);
+    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    EXPECT_EQ(dialog.statusText(), "Device not found.\r\n");
+    EXPECT_FALSE(enabled(dialog, kReadBattery));
+    rig.sim().attach();
+    ASSERT_TRUE(waitUntil([&] { return enabled(dialog, kReadBattery); }));
+    EXPECT_TRUE(dialog.statusText().endsWith(
+        "Device Connected.\r\nCurrent device firmware version: 1.50\r\n"));
+    // Another interface going away only logs.
+    dltest::LogCapture log;
+    dialog.sendMessage({Message::DeviceChange, kDeviceRemoveComplete, 0, "/dev/hidraw-other"});
+    EXPECT_EQ(log.count("Device Change."), 1);
+    EXPECT_TRUE(rig.device.link.isOpen());
+    EXPECT_TRUE(enabled(dialog, kReadBattery));
+}
+
 TEST(ControlOptionsTest, BatteryIsShownInVolts) {
     SimRig rig;
     rig.sim().setBatteryTenths(84);
