@@ -148,8 +148,9 @@ TEST(CaptureWindowTest, DownloadSelectCommentSaveWithCsvAndReloadGivesTheSameFli
     const QString tev = dir.filePath("second.tev");
     rig.prompts.choose(tev);
     ASSERT_TRUE(press(dialog, kSaveSelected));
-    ASSERT_EQ(rig.prompts.files().size(), 1u);
-    const FileDialogRequest& asked = rig.prompts.files()[0].request;
+    const auto files = rig.prompts.files();  // a copy: the reference below must outlive it
+    ASSERT_EQ(files.size(), 1u);
+    const FileDialogRequest& asked = files[0].request;
     EXPECT_EQ(asked.title, "Save data set 2");
     EXPECT_EQ(asked.filterName, "TEV USB Data");
     EXPECT_EQ(asked.pattern, "*.tev");
