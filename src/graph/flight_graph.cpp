@@ -79,6 +79,10 @@ void FlightGraph::RedrawGraph() {
 }
 
 void FlightGraph::DrawFastSet() {
+    DrawFastSet(m_store.fast);
+}
+
+void FlightGraph::DrawFastSet(const data::FastSet& fast) {
     std::lock_guard lock(m_mutex);
     surface::DrawingContext context = m_surface.open();
     if (!context) {
@@ -86,7 +90,6 @@ void FlightGraph::DrawFastSet() {
     }
     context.fill(palette::kLiveBackground);
     QPainter* painter = context.painter();
-    const data::FastSet& fast = m_store.fast;
     data::GraphScale& scale = m_store.scale;
     scale.xOrigin = fast.range.x;
     scale.yOrigin = fast.range.y;

@@ -28,6 +28,9 @@ class FlightGraph {
     // Draws the live view of the FastSet and takes its range into the scale; it neither
     // presents nor asks for a repaint (the caller presents). Nothing without a buffer.
     void DrawFastSet();
+    // The same from a copy of the live series, so the window thread can draw while a
+    // download worker goes on growing the store's own FastSet.
+    void DrawFastSet(const data::FastSet& fast);
 
     data::GraphScale scale() const;
 

@@ -1,0 +1,264 @@
+#include "ui/dialogs/control_options_window.h"
+
+#include <QWidget>
+
+#include "device/altimeter_device.h"
+#include "device/device_tasks.h"
+#include "graph/flight_graph.h"
+#include "log/diagnostic_log.h"
+#include "text/string_table.h"
+#include "ui/dialog_templates.h"
+#include "ui/message_box.h"
+
+namespace tevusb::ui {
+
+namespace {
+
+constexpr int kOptionsGroup = 1008;
+constexpr int kEmulate = 1039;
+constexpr int kReadPressure = 1040;
+constexpr int kReadBattery = 1041;
+constexpr int kFireLines = 1042;
+constexpr int kStatusGroup = 1007;
+constexpr int kStatus = 1003;
+constexpr int kIcon = 1033;
+constexpr int kClose = 1004;
+
+// Asked before the lines are fired: a slip of the mouse must not set off live charges.
+const QString kFireQuestion = QStringLiteral(
+    "Fire both ejection lines for 2 seconds?\n\n"
+    "Any charge connected to Line A or Line B will go off.");
+
+}  // namespace
+
+CControlOptionsWindow::CControlOptionsWindow(QWidget* parent, graph::FlightGraph* graph)
+    : CBaseWindow(kDialogControlOptions), m_parent(parent), m_graph(graph) {}
+
+CControlOptionsWindow::~CControlOptionsWindow() {
+    // Backstop for a dialog destroyed without its close protocol: the worker uses us.
+    device().requestCancel();
+    while (!m_worker.waitFor(100)) {
+    }
+    log::logLine("DESTRUCT");
+}
+
+int CControlOptionsWindow::exec() {
+    return show(m_parent);
+}
+
+bool CControlOptionsWindow::handleMessage(const DialogMessage& message) {
+    switch (message.message) {
+        case Message::InitDialog:
+            initialise();
+            return true;
+        case Message::Command:
+            switch (message.wParam) {
+                case kEmulate:
+                    emulate();
+                    break;
+                case kReadPressure:
+                    readPressure();
+                    break;
+                case kReadBattery:
+                    readBattery();
+                    break;
+                case kFireLines:
+                    fireLines();
+                    break;
+                case kClose:
+                    sendMessage({Message::Close, 0, 0, {}});
+                    break;
+                default:
+                    break;
+            }
+            return true;
+        case Message::KeyDown:
+            if (message.wParam == kKeyEscape) {
+                sendMessage({Message::Close, 0, 0, {}});
+                return true;
+            }
+            break;
+        case Message::DeviceChange:
+            deviceChange(message);
+            return true;
+        case Message::StatusRefresh:
+            refreshStatus();
+            return true;
+        case Message::Close:
+            close();
+            return true;
+        default:
+            break;
+    }
+    return defaultHandler(message);
+}
+
+void CControlOptionsWindow::initialise() {
+    createLayout();
+    anchorGroupBox(kOptionsGroup, true, true, false, true);
+    for (int id : {kEmulate, kReadPressure, kReadBattery, kFireLines}) {
+        anchor(id, true, true, false, false);
+    }
+    anchorGroupBox(kStatusGroup, true, true, true, true);
+    anchor(kStatus, true, true, true, true);
+    anchor(kClose, false, false, true, true);
+    registerDeviceNotifications();
+    if (!m_closing) {
+        connectCheck();
+    }
+    refreshControls(false);
+}
+
+void CControlOptionsWindow::refreshControls(bool busy) {
+    if (m_closing) {
+        return;
+    }
+    const bool connected = device().link.isOpen();
+    if (!busy) {
+        m_hasFlight = !device().store.current.adcCounts.empty();
+    }
+    setConnectionIcon(kIcon, connected);
+    auto enable = [this](int id, bool on) {
+        if (QWidget* w = item(id)) {
+            w->setEnabled(on);
+        }
+    };
+    enable(kEmulate, !busy && connected && m_hasFlight);
+    enable(kReadPressure, !busy && connected);
+    enable(kReadBattery, !busy && connected);
+    enable(kFireLines, !busy && connected);
+}
+
+void CControlOptionsWindow::startDeviceWorker(std::function<int()> body,
+                                              std::function<void()> afterIdle) {
+    if (m_worker.running()) {
+        return;
+    }
+    // Disabled at once, so a second click cannot queue a second operation.
+    refreshControls(true);
+    startWorker([this, body = std::move(body), afterIdle = std::move(afterIdle)] {
+        postRefresh(true);
+        if (!device().link.isOpen()) {
+            status(device::kAltimeterNotFound);
+            postRefresh(false);
+            return -1;
+        }
+        const int r = body();
+        postRefresh(false);
+        if (r == 0 && afterIdle) {
+            runOnWindowThread(afterIdle);
+        }
+        return r;
+    });
+}
+
+void CControlOptionsWindow::emulate() {
+    if (m_worker.running()) {
+        return;
+    }
+    // Whatever the answer: it only gives the user the moment to connect the battery.
+    messageBox(window(), 113, kMbOk | kMbIconInformation);
+    startDeviceWorker([this] {
+        status("Emulating...\r\n");
+        const bool ok = device().emulateLaunch(&CControlOptionsWindow::emulationEvent, this);
+        status(ok ? "Done.\r\n" : "Failed.\r\n");
+        return ok ? 0 : -1;
+    });
+}
+
+void CControlOptionsWindow::emulationEvent(void* context, int replyCode, int samplesSent) {
+    auto* self = static_cast<CControlOptionsWindow*>(context);
+    const std::string entry = device::emulationEventEntry(replyCode, samplesSent);
+    if (!entry.empty()) {
+        self->status(entry);
+    }
+}
+
+void CControlOptionsWindow::readPressure() {
+    startDeviceWorker(
+        [this] {
+            const device::PressureReading reading = device::readPressure(device());
+            for (const std::string& entry : device::pressureEntries(reading)) {
+                status(entry);
+            }
+            return reading.adcRead ? 0 : -1;
+        },
+        [this] {
+            if (m_graph != nullptr) {
+                m_graph->RedrawGraph();
+            }
+        });
+}
+
+void CControlOptionsWindow::readBattery() {
+    startDeviceWorker(
+        [this] {
+            std::uint16_t tenths = 0;
+            if (device().readBattery(tenths) != device::result::kSuccess) {
+                status("Failed.\r\n");
+                return -1;
+            }
+            std::string volts;
+            log::DiagnosticLog::appendNumber(volts, tenths / 10.0);
+            status("Current Voltage: " + volts + " Volts\r\n");
+            log::logLine("Notifying connection...");
+            return 0;
+        },
+        [] { log::logLine("Done."); });
+}
+
+void CControlOptionsWindow::fireLines() {
+    if (m_worker.running()) {
+        return;
+    }
+    if (userPrompts().messageBox(
+            window(), kFireQuestion,
+            QString::fromUtf8(text::kCaption.data(), static_cast<qsizetype>(text::kCaption.size())),
+            kMbYesNo | kMbIconExclamation) != MessageResult::Yes) {
+        return;
+    }
+    startDeviceWorker([this] {
+        status("Firing both lines for 2 seconds...\r\n");
+        const bool ok = device().fireLines() == device::result::kSuccess;
+        status(ok ? "Done.\r\n" : "Failed.\r\n");
+        return ok ? 0 : -1;
+    });
+}
+
+void CControlOptionsWindow::close() {
+    m_closing = true;
+    device().requestCancel();
+    closeWhenWorkerEnded("reposting close message...");
+}
+
+void CControlOptionsWindow::deviceChange(const DialogMessage& message) {
+    if (m_closing) {
+        return;
+    }
+    // A connect check under a running operation would pull the link from under it.
+    if (message.wParam == kDeviceArrival && m_worker.running()) {
+        log::logLine("Device Change.");
+        m_arrivalPending = true;
+        return;
+    }
+    const bool busy = m_worker.running();
+    handleDeviceChange(
+        message, [this] { connectCheck(); }, [this, busy](bool) { refreshControls(busy); });
+}
+
+void CControlOptionsWindow::status(const std::string& entry) {
+    appendStatus(QString::fromStdString(entry));
+}
+
+void CControlOptionsWindow::postRefresh(bool busy) {
+    runOnWindowThread([this, busy] {
+        refreshControls(busy);
+        if (!busy && m_arrivalPending && !m_closing) {
+            m_arrivalPending = false;
+            connectCheck();
+            refreshControls(false);
+        }
+    });
+}
+
+}  // namespace tevusb::ui

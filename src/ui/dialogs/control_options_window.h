@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+
+#include "ui/base_window.h"
+
+class QWidget;
+
+namespace tevusb::graph {
+class FlightGraph;
+}
+
+namespace tevusb::ui {
+
+// "Control Options": drives the device directly. Replays the flight shown in the main
+// window into the altimeter (launch emulation), reads the pressure sensor and the
+// battery, and fires both ejection lines for two seconds after the user confirms.
+class CControlOptionsWindow : public CBaseWindow {
+  public:
+    // `graph` is the main window's (redrawn after a pressure read); it may be null.
+    CControlOptionsWindow(QWidget* parent, graph::FlightGraph* graph);
+    ~CControlOptionsWindow() override;
+
+    // Runs the dialog modally over the parent given at construction.
+    int exec();
+
+    bool handleMessage(const DialogMessage& message) override;
+
+    // Sets the buttons from the connection and the busy state; nothing once closing.
+    void refreshControls(bool busy);
+    bool closing() const { return m_closing; }
+
+  private:
+    void initialise();
+    void emulate();
+    void readPressure();
+    void readBattery();
+    void fireLines();
+    void close();
+    void deviceChange(const DialogMessage& message);
+
+    // Runs `body` as the worker, between the busy and the idle state of the controls,
+    // after making sure the link is open.
+    // `afterIdle` runs on the window thread once the controls are idle again, when the
+    // body succeeded.
+    void startDeviceWorker(std::function<int()> body, std::function<void()> afterIdle = {});
+    void status(const std::string& entry);
+    void postRefresh(bool busy);
+    static void emulationEvent(void* context, int replyCode, int samplesSent);
+
+    QWidget* m_parent;
+    graph::FlightGraph* m_graph;
+    // The window thread's own answer to "is there a flight to replay", taken when idle,
+    // so refreshing never reads the set while a worker uses it.
+    bool m_hasFlight = false;
+    bool m_closing = false;
+    bool m_arrivalPending = false;
+};
+
+}  // namespace tevusb::ui
