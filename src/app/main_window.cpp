@@ -11,6 +11,10 @@
 #include "data/data_set_store.h"
 #include "text/string_table.h"
 #include "ui/dialogs/about_window.h"
+#include "ui/dialogs/capture_window.h"
+#include "ui/dialogs/chip_load_window.h"
+#include "ui/dialogs/control_options_window.h"
+#include "ui/dialogs/update_window.h"
 #include "ui/message_box.h"
 #include "ui/resource_images.h"
 #include "ui/user_prompts.h"
@@ -74,13 +78,6 @@ void MainWindow::connectCommands() {
     on(command::kControlDevice, [this] { openControlDialog(); });
     on(command::kUpdateFirmware, [this] { openFirmwareDialog(); });
     on(command::kAbout, [this] { openAboutDialog(); });
-
-    // These dialogs are not part of this build yet; their items are shown but cannot be
-    // chosen until the dialog's open function below shows it.
-    for (int id : {command::kDownload, command::kDeviceSettings, command::kControlDevice,
-                   command::kUpdateFirmware}) {
-        menuAction(*this, id)->setEnabled(false);
-    }
 }
 
 bool MainWindow::createSurface() {
@@ -155,20 +152,28 @@ void MainWindow::endProgram() {
 }
 
 void MainWindow::openDownloadDialog() {
-    // Shows CCaptureWindow, then showSelectedSet with its selectedSet(), once that dialog
-    // is built into the program.
+    int selected = -1;
+    {
+        ui::CCaptureWindow dialog(this, &m_graph, &m_surface);
+        dialog.exec();
+        selected = dialog.selectedSet();
+    }
+    showSelectedSet(selected);
 }
 
 void MainWindow::openDeviceSettingsDialog() {
-    // Shows CChipLoadWindow once that dialog is built into the program.
+    ui::CChipLoadWindow dialog(this, &m_graph);
+    dialog.exec();
 }
 
 void MainWindow::openControlDialog() {
-    // Shows CControlOptionsWindow once that dialog is built into the program.
+    ui::CControlOptionsWindow dialog(this, &m_graph);
+    dialog.exec();
 }
 
 void MainWindow::openFirmwareDialog() {
-    // Shows CUpdateWindow once that dialog is built into the program.
+    ui::CUpdateWindow dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::openAboutDialog() {
