@@ -77,6 +77,10 @@ bool AltimeterDevice::isBootloader() const {
     return m_bootloader;
 }
 
+void AltimeterDevice::clearCancel() {
+    m_cancel = false;
+}
+
 bool AltimeterDevice::cancelRequested() const {
     return m_cancel;
 }

@@ -55,6 +55,8 @@ class AltimeterDevice {
     int readBattery(std::uint16_t& value);
     int fireLines();
     void requestCancel();
+    // Forgets a cancel request, at the start of an operation the user just asked for.
+    void clearCancel();
     void disconnect();
     bool isBootloader() const;
     bool cancelRequested() const;

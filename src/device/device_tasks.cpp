@@ -244,6 +244,7 @@ int downloadFlights(AltimeterDevice& device, AltimeterDevice::ProgressCallback p
                     void* context, const std::function<void(const std::string&)>& out) {
     data::DataSetStore& store = device.store;
     store.packets.clear();
+    device.clearCancel();
     out("Attempting to connect to device.\r\n");
     if (!device.link.isOpen()) {
         out(kAltimeterNotFound);
@@ -262,11 +263,15 @@ int downloadFlights(AltimeterDevice& device, AltimeterDevice::ProgressCallback p
         out("Checksum failed. The device settings are invalid.\r\n");
     }
     out("Reading data...\r\n");
-    const int r = device.readFlightMemory(progress, context);
+    // readFlightMemory starts by clearing the cancel flag, so a close that came during
+    // the settings read must be honoured here or it would be lost for the whole download.
+    const int r =
+        device.cancelRequested() ? result::kCancelled : device.readFlightMemory(progress, context);
     log::logLine("Canceling IO");
     if (r < 0) {
         if (r == result::kCancelled) {
             store.packets.clear();
+            store.comments.clear();
             store.current.clear();
             store.fast.clear();
         }

@@ -73,7 +73,8 @@ int writeSettingsRoutine(AltimeterDevice& device,
 // checksum holds, so the flights shown, exported and saved right after a download all
 // use the device's calibration; a record with a bad checksum is not taken (the previous
 // one stays, and a warning entry says so) so that saved files stay loadable. A cancelled
-// download leaves no partial image. Returns readFlightMemory's result, or -1 when the
+// download leaves no partial image, also when the cancel came during the settings read.
+// Returns readFlightMemory's result, or -1 when the
 // device was not there or the settings could not be read.
 int downloadFlights(AltimeterDevice& device, AltimeterDevice::ProgressCallback progress,
                     void* context, const std::function<void(const std::string&)>& out);

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
 #include "data/altitude_converter.h"
 #include "device/altimeter_device.h"
+#include "device/device_tasks.h"
 #include "device/sim/sim_backend.h"
 #include "firmware_builder.h"
 #include "log_capture.h"
@@ -24,7 +26,7 @@ struct CliRun {
 };
 
 class CliDevice : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { plugIn(); }
     void TearDown() override {
         device::theDevice().disconnect();
@@ -78,7 +80,8 @@ TEST_F(CliDevice, DownloadSavesEverySetWithTheDevicesCalibration) {
         ASSERT_TRUE(saved.loadSetFile(tev)) << k;
         EXPECT_EQ(saved.settings.adcOffset, 37);
         EXPECT_EQ(saved.packets.size(),
-                  static_cast<std::size_t>(altimeter().flights()[static_cast<std::size_t>(k - 1)].packetCount));
+                  static_cast<std::size_t>(
+                      altimeter().flights()[static_cast<std::size_t>(k - 1)].packetCount));
         const auto csv = dir / ("check" + std::to_string(k) + ".csv");
         ASSERT_EQ(run(cli::runExport, {tev.string(), "--csv", csv.string()}).status, 0);
         EXPECT_EQ(readAll(dir / ("set" + std::to_string(k) + ".csv")), readAll(csv)) << k;
@@ -126,8 +129,8 @@ TEST_F(CliDevice, DestructiveCommandsNeedConfirmation) {
 }
 
 TEST_F(CliDevice, SettingsAreWrittenWithTheDialogsWarnings) {
-    const CliRun r = run(cli::runSettings,
-                         {"--line-a", "time:1.5", "--line-b", "disabled", "--inhibit", "25", "--yes"});
+    const CliRun r = run(cli::runSettings, {"--line-a", "time:1.5", "--line-b", "disabled",
+                                            "--inhibit", "25", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(has(r.err, "The inhibit setting is very large."));
     EXPECT_TRUE(has(r.err, "One or both of the ejection lines are disabled."));
@@ -219,13 +222,15 @@ TEST_F(CliDevice, FirmwareUpdateThroughTheBootloader) {
 
     const CliRun app = run(cli::runFirmware, {(dir / "fw.dat").string()});
     EXPECT_EQ(app.status, 1);
-    EXPECT_TRUE(has(app.out, "Device found, but is not in bootloader mode.\n"
-                             "Please reconnect the device in bootloader mode.\n"));
+    EXPECT_TRUE(has(app.out,
+                    "Device found, but is not in bootloader mode.\n"
+                    "Please reconnect the device in bootloader mode.\n"));
 
     altimeter().switchToBootloader();
     const CliRun ok = run(cli::runFirmware, {(dir / "fw.dat").string()});
     ASSERT_EQ(ok.status, 0) << ok.out;
-    EXPECT_TRUE(has(ok.out, "Device connected in bootloader mode.\nDevice bootloader version: 1.10\n"));
+    EXPECT_TRUE(
+        has(ok.out, "Device connected in bootloader mode.\nDevice bootloader version: 1.10\n"));
     EXPECT_TRUE(has(ok.out, "New firmware version: 1.50\nFirmware updated successfully.\n"));
     EXPECT_EQ(altimeter().writtenBlocks(), (std::vector<std::uint16_t>{0, 3 * 64}));
     EXPECT_EQ(altimeter().flash()[3 * 64 + 5], builder.image[3 * 64 + 5]);
@@ -235,9 +240,10 @@ TEST_F(CliDevice, FirmwareUpdateThroughTheBootloader) {
     tevusb::testing::writeAll(dir / "wrong.dat", std::string(wrong.begin(), wrong.end()));
     const CliRun refused = run(cli::runFirmware, {(dir / "wrong.dat").string()});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(has(refused.out,
-                    "The firmware version is not intended for use with this software version.\n"
-                    "New firmware version: 1.60\nExpected version: 1.50\nFailed to update firmware.\n"));
+    EXPECT_TRUE(
+        has(refused.out,
+            "The firmware version is not intended for use with this software version.\n"
+            "New firmware version: 1.60\nExpected version: 1.50\nFailed to update firmware.\n"));
 }
 
 TEST_F(CliDevice, DevicesListsModeAndVersion) {
@@ -248,4 +254,38 @@ TEST_F(CliDevice, DevicesListsModeAndVersion) {
     EXPECT_EQ(run(cli::runDevices, {}).out, "/dev/hidraw-sim0  bootloader 1.10\n");
     altimeter().detach();
     EXPECT_EQ(run(cli::runDevices, {}).out, "Device not found.\n");
+}
+
+TEST_F(CliDevice, ACancelDuringTheSettingsReadStopsTheDownload) {
+    // Slow reports, so the settings read is still running when the cancel comes.
+    device::sim::SimTiming slow = device::sim::SimTiming::instant();
+    slow.reportDelay = std::chrono::milliseconds(30);
+    altimeter().setTiming(slow);
+    auto& dev = device::theDevice();
+    tevusb::testing::LogCapture quiet;
+    ASSERT_EQ(dev.connect(device::ConnectMode::Application), device::result::kConnected);
+    dev.requestCancel();  // a stale request from before must not stop this download
+    dev.store.comments = {"old"};
+    int r = 0;
+    std::thread worker(
+        [&] { r = device::downloadFlights(dev, nullptr, nullptr, [](const std::string&) {}); });
+    const auto sawReadSettings = [&] {
+        for (const auto& m : altimeter().receivedMessages()) {
+            if (m.code == 8) {
+                return true;
+            }
+        }
+        return false;
+    };
+    while (!sawReadSettings()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    dev.requestCancel();
+    worker.join();
+    EXPECT_EQ(r, device::result::kCancelled);
+    for (const auto& m : altimeter().receivedMessages()) {
+        EXPECT_NE(m.code, 2) << "no packet was asked for";
+    }
+    EXPECT_TRUE(dev.store.packets.empty());
+    EXPECT_TRUE(dev.store.comments.empty());
 }
