@@ -7,8 +7,14 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 ninja -C build -j"$(nproc)"
 
-if [ -x build/src/app/tevusb ]; then
+if [ -x build/src/app/tevusb ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
   exec build/src/app/tevusb --simulator "$@"
+fi
+if [ -x build/src/app/tevusb ]; then
+  echo "No display to open the window on; here is the command-line front on the simulator." >&2
+  out=$(mktemp -d)
+  build/src/cli/tevusb-cli --simulator download --out "$out" --csv
+  exec build/src/cli/tevusb-cli show "$out/set1.tev"
 fi
 # Without the window, show what the command-line front reads from a sample flight.
 exec build/src/cli/tevusb-cli show resources/samples/sample-flight.tev
