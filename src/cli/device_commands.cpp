@@ -30,6 +30,19 @@ bool connectApplication(AltimeterDevice& dev, std::ostream& out, std::ostream& e
     return true;
 }
 
+// The start every simple device command shares: no stray arguments, then the connect
+// check. Returns the exit status when the command cannot go on.
+std::optional<int> checkAndConnect(const CliArgs& args, AltimeterDevice& dev, std::ostream& out,
+                                   std::ostream& err) {
+    if (!args.checkDone(err)) {
+        return 2;
+    }
+    if (!connectApplication(dev, out, err)) {
+        return 1;
+    }
+    return std::nullopt;
+}
+
 std::function<void(const std::string&)> printer(std::ostream& out) {
     return [&out](const std::string& entry) { printEntries(out, entry); };
 }
@@ -158,12 +171,9 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
 
 int runClear(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool yes = args.takeFlag("--yes");
-    if (!args.checkDone(err)) {
-        return 2;
-    }
     auto& dev = theDevice();
-    if (!connectApplication(dev, out, err)) {
-        return 1;
+    if (const auto stop = checkAndConnect(args, dev, out, err)) {
+        return *stop;
     }
     if (!confirm("Clear every flight from the altimeter's memory? Are you sure?", yes, err)) {
         return 1;
@@ -266,12 +276,9 @@ int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
-    if (!args.checkDone(err)) {
-        return 2;
-    }
     auto& dev = theDevice();
-    if (!connectApplication(dev, out, err)) {
-        return 1;
+    if (const auto stop = checkAndConnect(args, dev, out, err)) {
+        return *stop;
     }
     const auto reading = device::readPressure(dev);
     for (const auto& entry : device::pressureEntries(reading)) {
@@ -281,12 +288,9 @@ int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
-    if (!args.checkDone(err)) {
-        return 2;
-    }
     auto& dev = theDevice();
-    if (!connectApplication(dev, out, err)) {
-        return 1;
+    if (const auto stop = checkAndConnect(args, dev, out, err)) {
+        return *stop;
     }
     std::uint16_t tenths = 0;
     if (dev.readBattery(tenths) != device::result::kSuccess) {
@@ -299,12 +303,9 @@ int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
 
 int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool yes = args.takeFlag("--yes");
-    if (!args.checkDone(err)) {
-        return 2;
-    }
     auto& dev = theDevice();
-    if (!connectApplication(dev, out, err)) {
-        return 1;
+    if (const auto stop = checkAndConnect(args, dev, out, err)) {
+        return *stop;
     }
     if (!confirm("Fire BOTH ejection lines for 2 seconds? Live charges will go off. Are you sure?",
                  yes, err)) {
