@@ -7,7 +7,7 @@ namespace tevusb::analysis {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 json orNull(const std::optional<double>& v) {
     return v ? json(*v) : json(nullptr);
