@@ -107,8 +107,8 @@ void addDescent(FlightStatistics& s, const FlightTrack& track, std::size_t top,
     double t = landing->at.timeS;
     if (last && last->line.slope < 0.0) {
         const double meet = (landing->level - last->line.intercept) / last->line.slope;
-        if (std::isfinite(meet) && meet >= t - kLandingRefineBackS &&
-            meet <= t + kLandingRefineAheadS) {
+        const double earliest = std::max(t - kLandingRefineBackS, track.time(top));
+        if (std::isfinite(meet) && meet >= earliest && meet <= t + kLandingRefineAheadS) {
             t = meet;
         }
     }
