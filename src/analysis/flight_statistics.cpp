@@ -167,6 +167,7 @@ FlightStatistics computeStatistics(const data::DataSet& set) {
     }
     s.durationS = static_cast<double>(n - 1) / data::reading::kSamplesPerSecond;
     s.groundMslM = finiteOr(set.altitudeMsl[0], 0.0);
+    s.groundKnown = std::isfinite(set.altitudeMsl[0]);
 
     const FlightTrack track = FlightTrack::fromSeries(set.altitudeAgl.data(), n);
     const Builder build(set, track);
