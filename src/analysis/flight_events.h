@@ -28,7 +28,8 @@ std::optional<TrackEvent> findBurnout(const FlightTrack& track, std::size_t laun
                                       std::size_t top);
 
 // The largest acceleration of the boost: the second derivative of parabolas fitted over
-// windows (up to 1.1 s) that lie wholly between launch and burnout.
+// windows (0.9 to 1.1 s) wholly between launch and burnout; for a shorter boost, its mean
+// acceleration from fitting h = a/2 (t - launch)^2.
 struct PeakAcceleration {
     TrackEvent at;
     double ms2 = 0.0;
