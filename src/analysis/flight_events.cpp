@@ -12,6 +12,7 @@ namespace tevusb::analysis {
 namespace {
 constexpr std::size_t kSustainSamples = 5;  // a climb must stay up half a second
 constexpr std::size_t kClimbFitSamples = 6;
+constexpr std::size_t kMaxRiseSamples = 30;  // any motor lifts past the launch height in 3 s
 constexpr double kLaunchBackLimitS = 0.5;
 constexpr int kSlopeHalfWidth = 3;
 constexpr int kCurvatureMaxHalfWidth = 5;
@@ -25,7 +26,8 @@ std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
     const std::size_t n = track.size();
     const double line = track.launchHeight;
     std::size_t c = 0;
-    for (;; ++c) {
+    std::size_t b = 0;
+    for (;;) {
         while (c < n && !(track.height(c) > line)) {
             ++c;
         }
@@ -37,14 +39,21 @@ std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
         while (k < end && track.height(k) > line) {
             ++k;
         }
-        if (k == end) {
+        if (k < end) {
+            c = k;  // a spike, not a climb
+            continue;
+        }
+        b = c;
+        while (b > 0 && track.height(b - 1) > track.band) {
+            --b;
+        }
+        if (c - b <= kMaxRiseSamples) {
             break;
         }
-        c = k;
-    }
-    std::size_t b = c;
-    while (b > 0 && track.height(b - 1) > track.band) {
-        --b;
+        // Carried up a hill or driven: far too slow for a motor. Look past it.
+        while (c < n && track.height(c) > line) {
+            ++c;
+        }
     }
     TrackEvent launch{b, track.time(b)};
     if (b == 0) {

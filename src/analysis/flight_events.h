@@ -16,7 +16,8 @@ struct TrackEvent {
 
 // The start of the first sustained climb past the launch height: found backwards from
 // the first crossing to the last sample on the ground, then placed by fitting the early
-// climb (sqrt of the height rises linearly at constant thrust) back to ground level.
+// climb (sqrt of the height rises linearly at constant thrust) back to ground level. A
+// rise that takes over 3 s from the ground to the launch height is no launch.
 std::optional<TrackEvent> findLaunch(const FlightTrack& track);
 
 // The highest sample at or after `from`.

@@ -87,6 +87,15 @@ TEST(StatisticsEdges, GroundOnlyRecordingsFindNoFlight) {
     EXPECT_TRUE(s.has(analysis::kNoLaunch));
     EXPECT_TRUE(nothingDetected(s));
 
+    // Driven 40 m up a road in a minute: far too slow to be a motor.
+    std::vector<double> drive;
+    for (int i = 0; i < 600; ++i) {
+        drive.push_back(std::min(40.0, i * 0.1));
+    }
+    s = computeStatistics(decodeWords(wordsAt(drive)));
+    EXPECT_TRUE(s.has(analysis::kNoLaunch));
+    EXPECT_TRUE(nothingDetected(s));
+
     // A one-sample glitch high above the pad is no sustained climb.
     std::vector<double> glitch(300, 0.0);
     glitch[100] = 400.0;
