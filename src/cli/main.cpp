@@ -11,11 +11,13 @@
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
 #include "log/diagnostic_log.h"
+#include "tevusb_version.h"
 
 namespace {
 
 const char* kUsage =
     "Usage: tevusb-cli [--verbose] [--simulator | --simulator-bootloader] COMMAND ...\n"
+    "       tevusb-cli --version\n"
     "File commands:\n"
     "  show FILE.tev                          what a data-set file holds\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
@@ -47,6 +49,10 @@ int main(int argc, char** argv) {
     using namespace tevusb;
     std::vector<std::string> words(argv + 1, argv + argc);
     cli::CliArgs args(std::move(words));
+    if (args.takeFlag("--version")) {
+        std::cout << "tevusb-cli " << kVersion << "\n";
+        return 0;
+    }
     const bool verbose = args.takeFlag("--verbose");
     const bool bootloader = args.takeFlag("--simulator-bootloader");
     const bool simulator = args.takeFlag("--simulator") || bootloader;
