@@ -99,7 +99,8 @@ bool wantsSimulator(int argc, const char* const* argv) {
 
 std::string usageText() {
     return "Usage: tevusb [--simulator] [--verbose] [--library DIR] [FILE.tev]\n"
-           "The desktop companion of the TEV USB flight altimeter.\n"
+           "The desktop companion of the TEV USB flight altimeter.\n\n"
+           "Options:\n"
            "  FILE.tev       open this data-set file, as File > Open does\n"
            "  --library DIR  keep the flight library in DIR\n"
            "  --simulator    talk to the built-in simulated altimeter instead of a real one\n"
