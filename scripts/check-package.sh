@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: MIT
 # Builds the Debian package from its own Release tree and checks it as Debian and the
 # desktops do: lintian (no error, no warning), the desktop entry, the AppStream metainfo,
-# the MIME definition and the type it gives a real flight file; then installs it, runs both
-# programs from their installed paths without a display, finds the manual page and
-# purges the package again. Uses sudo for the install when not root.
+# the MIME definition and the type it gives a real flight file; then installs it, checks
+# that flight files open with tevusb, runs both programs from their installed paths
+# without a display, finds the manual page and purges the package again. Uses sudo for
+# the install when not root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -67,6 +68,10 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get install -y -qq "$deb" >/dev/null
 installed=1
 /usr/bin/tevusb-cli --version
+# dpkg's triggers register the types and the desktop entry that opens them.
+default=$(xdg-mime query default application/x-tevusb-data)
+echo "flights open with: $default"
+[ "$default" = tevusb.desktop ] || { echo "expected tevusb.desktop"; exit 1; }
 help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/tevusb --help)
 head -n 1 <<<"$help"
 # Slim container images tell dpkg to leave manual pages out; there the page cannot be found
