@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The conversion of CHANGELOG.md into the package's Debian changelog, on crafted inputs
-# and on the project's own file. Needs SOURCE_DIR, PROJECT_VERSION and CMAKE.
+# The conversion of CHANGELOG.md into the package's Debian changelog and the release date
+# read from it, on crafted inputs and on the project's own file. Needs SOURCE_DIR, PROJECT_VERSION and CMAKE.
 set -uo pipefail
 
 script=$SOURCE_DIR/packaging/debian_changelog.cmake
@@ -59,6 +59,14 @@ sed 's/2024-02-29/2024-13-01/' "$work/in.md" >"$work/bad-date.md"
 convert "$work/bad-date.md" 2.0 "$work/wrong" >/dev/null 2>&1 && fail "month 13 was accepted"
 printf '## 2.0 (2024-01-01)\n\nStray paragraph.\n' >"$work/stray.md"
 convert "$work/stray.md" 2.0 "$work/wrong" >/dev/null 2>&1 && fail "a paragraph inside a release was accepted"
+
+# The release date that dates the manual pages, against date(1) across leap days,
+# century rules and the epoch itself.
+for day in 1970-01-01 1999-12-31 2000-02-29 2000-03-01 2024-02-29 2026-12-08 2100-03-01; do
+    printf '## 1.0 (%s)\n\n- Item.\n' "$day" >"$work/dated.md"
+    got=$("$CMAKE" -DCHANGELOG="$work/dated.md" -P "$SOURCE_DIR/packaging/release_date.cmake" 2>&1)
+    [ "$got" = "$(date -u -d "$day" +%s)" ] || fail "release date $day gives '$got'"
+done
 
 # The project's own changelog converts and starts with the project's version.
 if convert "$SOURCE_DIR/CHANGELOG.md" "$PROJECT_VERSION" "$work/project" >"$work/log" 2>&1; then
