@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core locales
+  help2man lintian desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
+  bash-completion man-db libfile-mimeinfo-perl dpkg-dev file
 )
 
 missing=()

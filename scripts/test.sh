@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds with warnings as errors, and runs every test: the plain
 # build, again under AddressSanitizer + UndefinedBehaviorSanitizer, the threaded tests
-# under ThreadSanitizer, and each fuzzer for a bounded time.
+# under ThreadSanitizer, each fuzzer for a bounded time, and the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -51,5 +51,8 @@ for fuzzer in build-fuzz/fuzz/fuzz_*; do
   fi
   rm -rf "$work" "$work.log"
 done
+
+step "Debian package: build, lintian, desktop files, install and remove"
+"$root/scripts/check-package.sh"
 
 step "All tests passed"

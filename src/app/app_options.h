@@ -6,10 +6,19 @@
 
 namespace tevusb::app {
 
-// What the command line asks for. The program has one option: --simulator, which puts the
-// built-in simulated altimeter in place of the USB bus.
+// What the command line asks for:
+//   tevusb [--simulator] [--verbose] [--library DIR] [FILE.tev]
+// --simulator puts the built-in simulated altimeter in place of the USB bus.
 struct AppOptions {
     bool simulator = false;
+    // Diagnostic lines also when standard output is the system journal.
+    bool verbose = false;
+    bool help = false;
+    bool version = false;
+    // The flight library folder asked for with --library; empty when none was given.
+    std::string libraryDir;
+    // A data-set file to open once the window is up; empty when none was given.
+    std::string file;
 };
 
 // The options of `words` (the arguments after the program name, with the toolkit's own
@@ -18,8 +27,17 @@ struct AppOptions {
 std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& words,
                                           std::string* error = nullptr);
 
-// True when the raw command line asks for the simulator. Read before the toolkit starts,
-// because the real USB access must be initialised before any thread exists.
+// The switches of the raw command line, read before the toolkit starts (it may not start
+// at all without a display, and the real USB access must be initialised before any thread
+// exists). Words the toolkit owns are passed over; only help, version, simulator and
+// verbose are filled in.
+AppOptions scanRawOptions(int argc, const char* const* argv);
+
+// True when the raw command line asks for the simulator.
 bool wantsSimulator(int argc, const char* const* argv);
+
+// The texts of --help and --version, each ending in a line feed.
+std::string usageText();
+std::string versionText();
 
 }  // namespace tevusb::app

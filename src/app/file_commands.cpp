@@ -55,7 +55,11 @@ void FileCommands::openDataSet() {
     if (chosen.isEmpty()) {
         return;
     }
-    if (m_store.loadSetFile(toPath(chosen))) {
+    openFile(toPath(chosen));
+}
+
+void FileCommands::openFile(const std::filesystem::path& path) {
+    if (m_store.loadSetFile(path)) {
         log::logLine("Loaded data set.");
         m_graph.ShowSet(0);
         m_graph.RedrawGraph();

@@ -29,6 +29,9 @@ class FileCommands {
     // File > Open: asks for a data-set file and shows its first set. A file that cannot be
     // loaded is reported and leaves store and graph as they were.
     void openDataSet();
+    // What File > Open does once the file is chosen; also for a file named on the command
+    // line or dropped onto the window.
+    void openFile(const std::filesystem::path& path);
 
     // File > Export CSV / Export XML of the current set; nothing at all when it is empty.
     void exportCurrentSet(ExportFormat format);

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLayout>
 
+#include "app/data_set_drop.h"
 #include "app/graph_widget.h"
 #include "app/main_menu.h"
 #include "app/simulator_menu.h"
@@ -42,6 +43,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
         buildSimulatorMenu(*this, m_simulator);
     }
     connectCommands();
+    new DataSetDrop(*this, m_files);
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);

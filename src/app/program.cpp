@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
 #include "log/diagnostic_log.h"
+#include "log/journal_stream.h"
 
 namespace tevusb::app {
 
@@ -19,6 +21,10 @@ namespace {
 std::shared_ptr<device::sim::SimBackend>& simulatorBackend() {
     static std::shared_ptr<device::sim::SimBackend> backend;
     return backend;
+}
+AppOptions& runOptions() {
+    static AppOptions options;
+    return options;
 }
 }  // namespace
 
@@ -36,18 +42,31 @@ void Program::prepareDevice(int argc, const char* const* argv) {
     device::theDevice();
 }
 
-bool Program::checkOptions(const QApplication& application) {
+bool Program::answerEarlyRequest(int argc, const char* const* argv) {
+    const AppOptions raw = scanRawOptions(argc, argv);
+    if (raw.help) {
+        std::cout << usageText() << std::flush;
+        return true;
+    }
+    if (raw.version) {
+        std::cout << versionText() << std::flush;
+        return true;
+    }
+    return false;
+}
+
+std::optional<AppOptions> Program::checkOptions(const QApplication& application) {
     std::vector<std::string> words;
     const QStringList arguments = application.arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         words.push_back(arguments[i].toStdString());
     }
     std::string error;
-    if (!parseAppOptions(words, &error)) {
+    std::optional<AppOptions> options = parseAppOptions(words, &error);
+    if (!options) {
         std::cerr << error << std::endl;
-        return false;
     }
-    return true;
+    return options;
 }
 
 std::unique_ptr<MainWindow> Program::openMainWindow() {
@@ -68,19 +87,49 @@ std::unique_ptr<MainWindow> Program::openMainWindow() {
     return window;
 }
 
+void Program::openStartFile(MainWindow& window, const AppOptions& options) {
+    if (options.file.empty()) {
+        return;
+    }
+    const std::filesystem::path path(options.file);
+    QTimer::singleShot(0, &window, [&window, path] { window.fileCommands().openFile(path); });
+}
+
+const AppOptions& Program::options() {
+    return runOptions();
+}
+
 std::shared_ptr<device::sim::SimBackend> Program::simulator() {
     return simulatorBackend();
 }
 
-int Program::run(int argc, char** argv) {
+void Program::quietInJournal(int argc, const char* const* argv) {
+    // A desktop launch sends standard output to the journal, where the progress lines
+    // would only fill the user's log.
+    if (!log::diagnosticsWanted(scanRawOptions(argc, argv).verbose)) {
+        log::DiagnosticLog::instance().setSink(nullptr);
+    }
+}
+
+int Program::run(int argc, char** argv, const std::function<void(MainWindow&)>& started) {
+    if (answerEarlyRequest(argc, argv)) {
+        return 0;
+    }
+    quietInJournal(argc, argv);
     prepareDevice(argc, argv);
     QApplication application(argc, argv);
-    if (!checkOptions(application)) {
+    const std::optional<AppOptions> options = checkOptions(application);
+    if (!options) {
         return kUsageStatus;
     }
+    runOptions() = *options;
     std::unique_ptr<MainWindow> window = openMainWindow();
     if (!window) {
         return 1;
+    }
+    openStartFile(*window, *options);
+    if (started) {
+        started(*window);
     }
     const int status = QApplication::exec();
     window.reset();

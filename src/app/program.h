@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
+
+#include "app/app_options.h"
 
 class QApplication;
 
@@ -23,18 +27,35 @@ class Program {
     // Must run before the QApplication is made.
     static void prepareDevice(int argc, const char* const* argv);
 
-    // Checks the options left once the toolkit took its own; false after telling the user.
-    static bool checkOptions(const QApplication& application);
+    // --help and --version, answered from the raw command line before the toolkit starts,
+    // so that they work without a display. True when one was answered (exit status 0).
+    static bool answerEarlyRequest(int argc, const char* const* argv);
+
+    // Silences the diagnostic lines when standard output is the system journal and
+    // neither --verbose nor TEVUSB_VERBOSE asks for them.
+    static void quietInJournal(int argc, const char* const* argv);
+
+    // The options left once the toolkit took its own; empty after telling the user.
+    static std::optional<AppOptions> checkOptions(const QApplication& application);
 
     // Writes the start-up lines and builds the main window with its buffer, shown
     // maximised. Null when the buffer could not be made (the user has been told).
     static std::unique_ptr<MainWindow> openMainWindow();
 
+    // Opens the file named on the command line, if any, once the event loop runs, so that
+    // a failure is reported over the shown window.
+    static void openStartFile(MainWindow& window, const AppOptions& options);
+
+    // The options of this run (defaults before run has read them): the library window
+    // takes its folder from here.
+    static const AppOptions& options();
+
     // The simulated bus installed by prepareDevice, or null on the real one.
     static std::shared_ptr<device::sim::SimBackend> simulator();
 
-    // The whole program: returns the process's exit status.
-    static int run(int argc, char** argv);
+    // The whole program: returns the process's exit status. `started`, when given, sees
+    // the window once it is shown, before the event loop runs (benchmarks and tests).
+    static int run(int argc, char** argv, const std::function<void(MainWindow&)>& started = {});
 };
 
 }  // namespace tevusb::app

@@ -12,11 +12,13 @@
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
 #include "log/diagnostic_log.h"
+#include "tevusb_version.h"
 
 namespace {
 
 const char* kUsage =
     "Usage: tevusb-cli [--verbose] [--simulator | --simulator-bootloader] COMMAND ...\n"
+    "   or: tevusb-cli --help | --version\n"
     "File commands:\n"
     "  show FILE.tev [--units U]              what a data-set file holds, with the\n"
     "                                         statistics of its first set\n"
@@ -41,9 +43,13 @@ const char* kUsage =
     "  fire [--yes]                           fire both ejection lines for 2 seconds\n"
     "  emulate FILE.tev [--set K]             replay a flight into the altimeter\n"
     "  firmware FILE.dat                      update the firmware (device in bootloader mode)\n"
-    "--simulator talks to the built-in simulated altimeter instead of a real one;\n"
-    "--simulator-bootloader starts it in bootloader mode (for firmware).\n"
-    "--verbose sends the diagnostic lines to standard error.\n";
+    "Options:\n"
+    "  --simulator                            talk to the built-in simulated altimeter\n"
+    "                                         instead of a real one\n"
+    "  --simulator-bootloader                 start it in bootloader mode (for firmware)\n"
+    "  --verbose                              send the diagnostic lines to standard error\n"
+    "  --help                                 show this text\n"
+    "  --version                              show the program's version\n";
 
 using Command = int (*)(tevusb::cli::CliArgs&, std::ostream&, std::ostream&);
 
@@ -53,6 +59,16 @@ int main(int argc, char** argv) {
     using namespace tevusb;
     std::vector<std::string> words(argv + 1, argv + argc);
     cli::CliArgs args(std::move(words));
+    if (args.takeFlag("--version")) {
+        std::cout << "tevusb-cli " << kVersion << "\n";
+        return 0;
+    }
+    // Help that was asked for is an answer, not an error: standard output and success,
+    // wherever the option stands (manual pages are made from this text).
+    if (args.takeFlag("--help")) {
+        std::cout << kUsage;
+        return 0;
+    }
     const bool verbose = args.takeFlag("--verbose");
     const bool bootloader = args.takeFlag("--simulator-bootloader");
     const bool simulator = args.takeFlag("--simulator") || bootloader;
@@ -80,7 +96,7 @@ int main(int argc, char** argv) {
         {"stats", cli::runStats},
     };
     const auto command = args.takePositional();
-    if (!command || *command == "help" || args.takeFlag("--help")) {
+    if (!command || *command == "help") {
         (command ? std::cout : std::cerr) << kUsage;
         return command ? 0 : 2;
     }

@@ -5,32 +5,67 @@
 namespace tevusb::app {
 namespace {
 
-TEST(AppOptionsTest, SimulatorIsTheOnlyOption) {
+TEST(AppOptionsTest, OptionsAndTheFileAreRead) {
     auto none = parseAppOptions({});
     ASSERT_TRUE(none);
     EXPECT_FALSE(none->simulator);
+    EXPECT_TRUE(none->file.empty());
+    EXPECT_TRUE(none->libraryDir.empty());
 
-    auto simulator = parseAppOptions({"--simulator"});
-    ASSERT_TRUE(simulator);
-    EXPECT_TRUE(simulator->simulator);
+    auto all = parseAppOptions({"--library", "/tmp/flights", "--simulator", "a.tev", "--verbose"});
+    ASSERT_TRUE(all);
+    EXPECT_TRUE(all->simulator);
+    EXPECT_TRUE(all->verbose);
+    EXPECT_EQ(all->libraryDir, "/tmp/flights");
+    EXPECT_EQ(all->file, "a.tev");
+
+    // After "--" a file may start with a dash; a library folder may look like an option.
+    auto dashed = parseAppOptions({"--library", "--simulator", "--", "-odd.tev"});
+    ASSERT_TRUE(dashed);
+    EXPECT_FALSE(dashed->simulator);
+    EXPECT_EQ(dashed->libraryDir, "--simulator");
+    EXPECT_EQ(dashed->file, "-odd.tev");
 }
 
 TEST(AppOptionsTest, AnythingElseIsRefusedWithOneLine) {
-    for (const std::string word : {"--help", "-simulator", "--Simulator", "file.tev", ""}) {
+    const std::vector<std::vector<std::string>> refused = {{"--simulator", "-simulator"},
+                                                           {"--Simulator"},
+                                                           {""},
+                                                           {"--library"},
+                                                           {"--library", ""},
+                                                           {"a.tev", "b.tev"},
+                                                           {"-"},
+                                                           {"--file=a.tev"}};
+    for (const auto& words : refused) {
         std::string error;
-        EXPECT_FALSE(parseAppOptions({"--simulator", word}, &error)) << word;
-        EXPECT_NE(error.find("'" + word + "'"), std::string::npos) << error;
+        EXPECT_FALSE(parseAppOptions(words, &error)) << words.back();
+        EXPECT_EQ(error.rfind("tevusb: ", 0), 0u) << error;
+        EXPECT_NE(error.find("usage: tevusb"), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
     }
+    std::string error;
+    parseAppOptions({"--simulator", "--bogus"}, &error);
+    EXPECT_NE(error.find("'--bogus'"), std::string::npos) << error;
 }
 
-TEST(AppOptionsTest, RawCommandLineIsScannedForTheSimulatorOnly) {
+TEST(AppOptionsTest, RawCommandLineIsScannedPastTheToolkitsWords) {
     const char* plain[] = {"tevusb", "-platform", "offscreen"};
     EXPECT_FALSE(wantsSimulator(3, plain));
     const char* sim[] = {"tevusb", "-platform", "offscreen", "--simulator"};
     EXPECT_TRUE(wantsSimulator(4, sim));
     const char* prefix[] = {"tevusb", "--simulator-x"};
     EXPECT_FALSE(wantsSimulator(2, prefix));
+
+    const char* help[] = {"tevusb", "-style", "fusion", "--help", "--bogus"};
+    EXPECT_TRUE(scanRawOptions(5, help).help);
+    const char* folder[] = {"tevusb", "--library", "--help", "--", "--version"};
+    const AppOptions notAsked = scanRawOptions(5, folder);
+    EXPECT_FALSE(notAsked.help);
+    EXPECT_FALSE(notAsked.version);
+    const char* version[] = {"tevusb", "--verbose", "--version"};
+    EXPECT_TRUE(scanRawOptions(3, version).version);
+    EXPECT_TRUE(scanRawOptions(3, version).verbose);
+    EXPECT_EQ(versionText(), "tevusb 1.50\n");
 }
 
 }  // namespace

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstring>
+
+#include "program_child.h"
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], tevusb::app::testing::kProgramChildWord) == 0) {
+        return tevusb::app::testing::runProgramChild(argc, argv);
+    }
     // Also when the test list is read at build time, outside CTest's environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

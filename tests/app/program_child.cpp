@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#include "program_child.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "device/altimeter_device.h"
+
+namespace tevusb::app::testing {
+
+namespace {
+constexpr int kChildLimitMs = 5000;
+constexpr int kNotStartedStatus = 3;
+constexpr int kPollMs = 10;
+}  // namespace
+
+int runProgramChild(int argc, char** argv) {
+    // argv[1] is the child word; what follows is the program's own command line.
+    argv[1] = argv[0];
+    return Program::run(argc - 1, argv + 1, [](MainWindow& window) {
+        auto* poll = new QTimer(&window);
+        QElapsedTimer clock;
+        clock.start();
+        QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, clock] {
+            const bool wantsFile = !Program::options().file.empty();
+            const bool shown =
+                window.isVisible() && (!wantsFile || device::theDevice().store.current.size() > 0);
+            if (shown || clock.elapsed() > kChildLimitMs) {
+                poll->stop();
+                QCoreApplication::exit(shown ? 0 : kNotStartedStatus);
+            }
+        });
+        poll->start(kPollMs);
+    });
+}
+
+ChildRun runChild(const QString& program, const QStringList& arguments,
+                  const QProcessEnvironment& environment, const QString& outputFile) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(outputFile, QIODevice::Append);
+    process.start(program, arguments);
+    ChildRun run;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.standardError = process.readAllStandardError();
+    QFile output(outputFile);
+    if (output.open(QIODevice::ReadOnly)) {
+        run.standardOutput = output.readAll();
+    }
+    return run;
+}
+
+QProcessEnvironment environmentWithoutDisplay() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "JOURNAL_STREAM", "TEVUSB_VERBOSE"}) {
+        environment.remove(QString::fromLatin1(name));
+    }
+    return environment;
+}
+
+}  // namespace tevusb::app::testing
