@@ -7,6 +7,8 @@
 #include "cli/cli_args.h"
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
+#include "cli/library_commands.h"
+#include "cli/library_option.h"
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
@@ -15,7 +17,8 @@
 namespace {
 
 const char* kUsage =
-    "Usage: tevusb-cli [--verbose] [--simulator | --simulator-bootloader] COMMAND ...\n"
+    "Usage: tevusb-cli [--verbose] [--library DIR] [--simulator | --simulator-bootloader] "
+    "COMMAND ...\n"
     "File commands:\n"
     "  show FILE.tev                          what a data-set file holds\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
@@ -23,7 +26,9 @@ const char* kUsage =
     "Altimeter commands:\n"
     "  devices                                what is attached, its mode and version\n"
     "  info                                   connect, show firmware version and settings\n"
-    "  download --out DIR [--csv]             save every flight as setN.tev (and setN.csv)\n"
+    "  download [--out DIR [--csv]]           archive every flight into the library; with --out\n"
+    "                                         also save setN.tev (and setN.csv), never\n"
+    "                                         replacing a file (setN-2.tev, ...)\n"
     "  clear [--yes]                          erase the flight memory\n"
     "  settings [--line-a MODE[:VALUE]] [--line-b MODE[:VALUE]] [--inhibit SECONDS] [--yes]\n"
     "                                         show, or change and write, the settings\n"
@@ -35,6 +40,18 @@ const char* kUsage =
     "  fire [--yes]                           fire both ejection lines for 2 seconds\n"
     "  emulate FILE.tev [--set K]             replay a flight into the altimeter\n"
     "  firmware FILE.dat                      update the firmware (device in bootloader mode)\n"
+    "Flight library commands:\n"
+    "  library list [--json] [--filter TEXT] [--sort KEY] [--desc]\n"
+    "                                         the archived flights (filter: rocket, motor,\n"
+    "                                         site, notes, comment or date, e.g. H128)\n"
+    "  library show ID                        every field of one flight\n"
+    "  library export ID --tev|--csv|--xml OUT  write an archived flight\n"
+    "  library import FILE.tev|DIR...         add data-set files to the library\n"
+    "  library edit ID [--rocket T] [--motor T] [--site T] [--notes T] [--comment T]\n"
+    "  library delete ID [--yes]              remove a flight (its file moves to deleted/)\n"
+    "  library rebuild                        recreate the index from the archive files\n"
+    "--library DIR chooses the library folder (else $TEVUSB_LIBRARY, else\n"
+    "$XDG_DATA_HOME/tevusb or ~/.local/share/tevusb).\n"
     "--simulator talks to the built-in simulated altimeter instead of a real one;\n"
     "--simulator-bootloader starts it in bootloader mode (for firmware).\n"
     "--verbose sends the diagnostic lines to standard error.\n";
@@ -48,6 +65,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
     cli::CliArgs args(std::move(words));
     const bool verbose = args.takeFlag("--verbose");
+    cli::setLibraryOption(args.takeOption("--library"));
+    if (args.missingValue()) {
+        std::cerr << "--library needs a folder.\n" << kUsage;
+        return 2;
+    }
     const bool bootloader = args.takeFlag("--simulator-bootloader");
     const bool simulator = args.takeFlag("--simulator") || bootloader;
     log::DiagnosticLog::instance().setSink(verbose ? &std::cerr : nullptr);
@@ -70,7 +92,7 @@ int main(int argc, char** argv) {
         {"settings", cli::runSettings}, {"calibrate", cli::runCalibrate},
         {"pressure", cli::runPressure}, {"battery", cli::runBattery},
         {"fire", cli::runFire},         {"emulate", cli::runEmulate},
-        {"firmware", cli::runFirmware},
+        {"firmware", cli::runFirmware}, {"library", cli::runLibrary},
     };
     const auto command = args.takePositional();
     if (!command || *command == "help" || args.takeFlag("--help")) {
