@@ -231,7 +231,10 @@ std::vector<ItemOutcome> FlightLibrary::importPaths(const std::vector<std::files
             prepareFlight(contents->packets.data(), contents->packets.size(), contents->settings,
                           contents->comment, 1, isoUtc(std::chrono::system_clock::now()), "");
         Outcome outcome = archive(*m_db, m_folder, flight);
-        if (!outcome.ok()) {
+        if (outcome.status == LibraryStatus::Duplicate) {
+            outcome.message = file.string() + " is already in the library as #" +
+                              std::to_string(outcome.id) + ".";
+        } else if (!outcome.ok()) {
             outcome.message = file.string() + ": " + outcome.message;
         }
         results.push_back({1, file, outcome});

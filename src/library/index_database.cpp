@@ -181,17 +181,18 @@ void IndexDatabase::rollback() {
 
 Outcome IndexDatabase::failure(int code, const std::string& doing) const {
     const int primary = code & 0xFF;
-    LibraryStatus status = LibraryStatus::WriteFailed;
-    std::string detail = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
-    std::string advice;
+    const std::string detail = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
-        status = LibraryStatus::IndexDamaged;
-        advice = "; rebuild the library to recreate it from the archive files";
-    } else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
-        status = LibraryStatus::Busy;
-        detail = "another program kept it busy";
+        return Outcome{LibraryStatus::IndexDamaged,
+                       "The library index " + m_file.string() + " is damaged (" + detail +
+                           "); rebuild the library to recreate it from the archive files.",
+                       0};
     }
-    return Outcome{status, "Could not " + doing + ": " + detail + advice + ".", 0};
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+        return Outcome{LibraryStatus::Busy,
+                       "Could not " + doing + ": another program kept the library busy.", 0};
+    }
+    return Outcome{LibraryStatus::WriteFailed, "Could not " + doing + ": " + detail + ".", 0};
 }
 
 }  // namespace tevusb::library
