@@ -74,17 +74,6 @@ int main(int argc, char** argv) {
     const bool simulator = args.takeFlag("--simulator") || bootloader;
     log::DiagnosticLog::instance().setSink(verbose ? &std::cerr : nullptr);
 
-    if (simulator) {
-        device::sim::SimConfig config;
-        config.bootloader = bootloader;
-        device::setDeviceBackendFactory(
-            [config] { return std::make_shared<device::sim::SimBackend>(config); });
-    } else {
-        // hidapi must be initialised before any thread starts.
-        device::initHidapi();
-        device::setDeviceBackendFactory([] { return std::make_shared<device::HidapiBackend>(); });
-    }
-
     const std::map<std::string, Command> commands = {
         {"show", cli::runShow},         {"export", cli::runExport},
         {"devices", cli::runDevices},   {"info", cli::runInfo},
@@ -104,6 +93,22 @@ int main(int argc, char** argv) {
         std::cerr << "Unknown command: " << *command << "\n" << kUsage;
         return 2;
     }
+    // The file and library commands never touch a device, so they start without hidapi.
+    const bool usesDevice = *command != "library" && *command != "show" && *command != "export";
+    if (!usesDevice) {
+        return it->second(args, std::cout, std::cerr);
+    }
+    if (simulator) {
+        device::sim::SimConfig config;
+        config.bootloader = bootloader;
+        device::setDeviceBackendFactory(
+            [config] { return std::make_shared<device::sim::SimBackend>(config); });
+    } else {
+        // hidapi must be initialised before any thread starts.
+        device::initHidapi();
+        device::setDeviceBackendFactory([] { return std::make_shared<device::HidapiBackend>(); });
+    }
+
     const int status = it->second(args, std::cout, std::cerr);
     device::theDevice().disconnect();
     return status;
