@@ -48,7 +48,7 @@ while [ $SECONDS -lt $deadline ]; do
     "$cli" --library "$lib" library import "$work/in/$variant" >/dev/null 2>&1 &
   fi
   pid=$!
-  sleep "0.0$((RANDOM % 10))$((RANDOM % 10))"
+  sleep "0.$((RANDOM % 4))$((RANDOM % 10))"
   if kill -9 "$pid" 2>/dev/null; then kills=$((kills + 1)); else finished=$((finished + 1)); fi
   wait "$pid" 2>/dev/null
 done

@@ -25,8 +25,10 @@ std::unique_ptr<IndexDatabase> IndexDatabase::open(const std::filesystem::path& 
                                                    Outcome& outcome) {
     std::error_code ec;
     if (std::filesystem::exists(file, ec)) {
+        // An empty file is what SQLite leaves when the first program to open the library
+        // died before its first write: a fresh index, not a damaged one.
         const auto size = std::filesystem::file_size(file, ec);
-        if (ec || size < kSmallestIndex) {
+        if (ec || (size > 0 && size < kSmallestIndex)) {
             outcome = refused(LibraryStatus::IndexDamaged,
                               "The library index " + file.string() +
                                   " is damaged (truncated); rebuild the library to recreate "

@@ -142,6 +142,17 @@ TEST(LibraryIndex, RebuildOfAHealthyIndexKeepsIdsAndFieldsAndDropsVanishedFiles)
     }
 }
 
+TEST(LibraryIndex, AnEmptyIndexLeftByAKillDuringTheFirstOpenIsStartedAfresh) {
+    tevusb::testing::LogCapture quiet;
+    TempDir dir;
+    const auto before = fillLibrary(dir.path());
+    writeAll(dir / "index.sqlite", "");
+    FlightLibrary flights(dir.path());
+    const auto opened = flights.open();
+    ASSERT_TRUE(opened.ok()) << opened.message;
+    EXPECT_EQ(flights.list().size(), before.size());
+}
+
 TEST(LibraryIndex, AnOlderSchemaIsMigratedWithItsRowsKept) {
     tevusb::testing::LogCapture quiet;
     TempDir dir;
