@@ -45,10 +45,13 @@ std::unique_ptr<IndexDatabase> IndexDatabase::open(const std::filesystem::path& 
         return nullptr;
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // Until the index is known to be ours, closing must not checkpoint a WAL into it.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     outcome = index->prepare();
     if (!outcome.ok()) {
         return nullptr;
     }
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     return index;
 }
 
