@@ -31,6 +31,19 @@ Outcome duplicateOf(std::int64_t id) {
 
 }  // namespace
 
+bool isArchivePath(const std::string& relative) {
+    const std::filesystem::path path(relative);
+    if (path.is_absolute() || path.empty() || *path.begin() != kFlightsFolder) {
+        return false;
+    }
+    for (const auto& part : path) {
+        if (part == "..") {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<std::int64_t> idOfHash(IndexDatabase& db, const std::string& hash) {
     SqliteStatement s(db.handle(), "SELECT id FROM flights WHERE hash = ?1");
     s.bind(1, hash);

@@ -46,7 +46,7 @@ Outcome reconcile(IndexDatabase& db, const std::filesystem::path& folder) {
     std::vector<std::string> unreadable;
     for (const auto& [path, id] : rows) {
         std::error_code ec;
-        if (!present.contains(path) &&
+        if (!present.contains(path) && isArchivePath(path) &&
             std::filesystem::exists(folder / kDeletedFolder / path, ec)) {
             SqliteStatement s(db.handle(), "DELETE FROM flights WHERE id = ?1");
             s.bind(1, id);

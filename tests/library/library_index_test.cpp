@@ -175,3 +175,26 @@ TEST(LibraryIndex, AnOlderSchemaIsMigratedWithItsRowsKept) {
     sqlite3_finalize(s);
     sqlite3_close(db);
 }
+
+TEST(LibraryIndex, AnIndexNamingFilesOutsideTheLibraryCannotReachThem) {
+    tevusb::testing::LogCapture quiet;
+    TempDir dir;
+    const auto before = fillLibrary(dir.path());
+    writeAll(dir / "outside.tev", readAll(dir / before[0].archivePath));
+    sql(dir / "index.sqlite", "UPDATE flights SET archive_path = '../outside.tev' WHERE id = " +
+                                  std::to_string(before[0].id) +
+                                  "; UPDATE flights SET archive_path = '/etc/passwd' WHERE id = " +
+                                  std::to_string(before[1].id));
+    const std::string outside = readAll(dir / "outside.tev");
+    FlightLibrary flights(dir / "");
+    ASSERT_TRUE(flights.open().ok());
+    TempDir out;
+    for (const auto& r : {before[0], before[1]}) {
+        EXPECT_EQ(flights.remove(r.id).status, LibraryStatus::IndexDamaged);
+        EXPECT_EQ(flights.exportFlight(r.id, library::ExportFormat::Csv, out / "x.csv").status,
+                  LibraryStatus::IndexDamaged);
+    }
+    EXPECT_EQ(readAll(dir / "outside.tev"), outside);
+    EXPECT_FALSE(std::filesystem::exists(out / "x.csv"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "deleted"));
+}
