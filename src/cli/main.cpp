@@ -9,6 +9,7 @@
 #include "cli/file_commands.h"
 #include "cli/library_commands.h"
 #include "cli/library_option.h"
+#include "cli/stats_command.h"
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
@@ -20,7 +21,12 @@ const char* kUsage =
     "Usage: tevusb-cli [--verbose] [--library DIR] [--simulator | --simulator-bootloader] "
     "COMMAND ...\n"
     "File commands:\n"
-    "  show FILE.tev                          what a data-set file holds\n"
+    "  show FILE.tev [--units U]              what a data-set file holds, with the\n"
+    "                                         statistics of its first set\n"
+    "  stats FILE.tev [FILE.tev ...] [--set K] [--units metric|imperial] [--json]\n"
+    "                                         flight statistics (apogee, speeds, events,\n"
+    "                                         descent rates); several files side by side;\n"
+    "                                         --json gives SI values for programs\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
     "  export FILE.tev --xml OUT [--set K]    write a set as XML\n"
     "Altimeter commands:\n"
@@ -82,6 +88,7 @@ int main(int argc, char** argv) {
         {"pressure", cli::runPressure}, {"battery", cli::runBattery},
         {"fire", cli::runFire},         {"emulate", cli::runEmulate},
         {"firmware", cli::runFirmware}, {"library", cli::runLibrary},
+        {"stats", cli::runStats},
     };
     const auto command = args.takePositional();
     if (!command || *command == "help" || args.takeFlag("--help")) {
@@ -94,7 +101,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     // The file and library commands never touch a device, so they start without hidapi.
-    const bool usesDevice = *command != "library" && *command != "show" && *command != "export";
+    const bool usesDevice =
+        *command != "library" && *command != "show" && *command != "export" && *command != "stats";
     if (!usesDevice) {
         return it->second(args, std::cout, std::cerr);
     }
