@@ -18,10 +18,10 @@ using library::FlightLibrary;
 using library::LibraryStatus;
 
 constexpr const char* kUsage =
-    "Usage: tevusb-cli [--library DIR] library list [--json] [--filter TEXT]\n"
+    "Usage: tevusb-cli [--library DIR] library list [--json] [--filter TEXT] [--units U]\n"
     "                                      [--sort id|date|apogee|velocity|duration|rocket|"
     "motor|site] [--desc]\n"
-    "       tevusb-cli library show ID\n"
+    "       tevusb-cli library show ID [--units metric|imperial]\n"
     "       tevusb-cli library export ID --tev|--csv|--xml OUT\n"
     "       tevusb-cli library import FILE.tev|DIR...\n"
     "       tevusb-cli library edit ID [--rocket T] [--motor T] [--site T] [--notes T] "
@@ -57,6 +57,17 @@ std::optional<std::int64_t> takeId(CliArgs& args, std::ostream& err) {
     return std::nullopt;
 }
 
+// --units metric|imperial for the texts; the JSON stays in SI whatever is chosen.
+std::optional<analysis::UnitSystem> takeUnits(CliArgs& args, std::ostream& err) {
+    analysis::UnitSystem units = analysis::UnitSystem::Metric;
+    const auto text = args.takeOption("--units");
+    if (text && !analysis::parseUnitSystem(*text, units)) {
+        err << "--units takes metric or imperial, not \"" << *text << "\".\n";
+        return std::nullopt;
+    }
+    return units;
+}
+
 int failed(const library::Outcome& outcome, std::ostream& err) {
     err << outcome.message << "\n";
     return 1;
@@ -67,7 +78,8 @@ int runList(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool descending = args.takeFlag("--desc");
     const auto filter = args.takeOption("--filter");
     const auto sort = args.takeOption("--sort");
-    if (!args.checkDone(err)) {
+    const auto units = takeUnits(args, err);
+    if (!units || !args.checkDone(err)) {
         return 2;
     }
     static const std::map<std::string, library::SortKey> keys = {
@@ -102,14 +114,15 @@ int runList(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (json) {
         out << flightsJson(records) << "\n";
     } else {
-        printFlightTable(out, records);
+        printFlightTable(out, records, *units);
     }
     return 0;
 }
 
 int runShowFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto units = takeUnits(args, err);
     const auto id = takeId(args, err);
-    if (!id || !args.checkDone(err)) {
+    if (!units || !id || !args.checkDone(err)) {
         return 2;
     }
     FlightLibrary flights(libraryFolder());
@@ -121,7 +134,7 @@ int runShowFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!record) {
         return failed(outcome, err);
     }
-    printFlight(out, *record, (flights.folder() / record->archivePath).string());
+    printFlight(out, *record, (flights.folder() / record->archivePath).string(), *units);
     return 0;
 }
 

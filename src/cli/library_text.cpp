@@ -1,24 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "cli/library_text.h"
 
-#include <charconv>
-#include <cmath>
 #include <iomanip>
 
 namespace tevusb::cli {
 
-std::string fixed(double value, int decimals) {
-    if (!std::isfinite(value)) {
-        return "-";
-    }
-    char text[64];
-    const auto r =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    return r.ec == std::errc() ? std::string(text, r.ptr) : "-";
-}
-
-std::string orDash(const std::optional<double>& value, const char* unit, int decimals) {
-    return value ? fixed(*value, decimals) + " " + unit : "-";
+std::string orDash(const std::optional<double>& value, analysis::Quantity quantity,
+                   analysis::UnitSystem units) {
+    return value ? analysis::formatQuantity(quantity, *value, units, 1) : "-";
 }
 
 std::string oneLine(const std::string& text) {
@@ -31,7 +20,9 @@ std::string oneLine(const std::string& text) {
     return line;
 }
 
-void printFlightTable(std::ostream& out, const std::vector<library::FlightRecord>& records) {
+void printFlightTable(std::ostream& out, const std::vector<library::FlightRecord>& records,
+                      analysis::UnitSystem units) {
+    using analysis::Quantity;
     out << std::right << std::setw(5) << "ID"
         << "  " << std::left << std::setw(20) << "Downloaded (UTC)" << std::right << std::setw(4)
         << "Set" << std::setw(9) << "Readings" << std::setw(12) << "Apogee AGL"
@@ -45,46 +36,54 @@ void printFlightTable(std::ostream& out, const std::vector<library::FlightRecord
         }
         out << std::right << std::setw(5) << r.id << "  " << std::left << std::setw(20) << date
             << std::right << std::setw(4) << r.setNumber << std::setw(9) << r.readings
-            << std::setw(12) << orDash(r.apogeeAglM, "m") << "  " << std::left << std::setw(14)
-            << oneLine(r.rocket) << std::setw(10) << oneLine(r.motor) << std::setw(14)
-            << oneLine(r.site) << oneLine(r.comment) << "\n";
+            << std::setw(12) << orDash(r.apogeeAglM, Quantity::Altitude, units) << "  " << std::left
+            << std::setw(14) << oneLine(r.rocket) << std::setw(10) << oneLine(r.motor)
+            << std::setw(14) << oneLine(r.site) << oneLine(r.comment) << "\n";
     }
     out << records.size() << (records.size() == 1 ? " flight\n" : " flights\n");
 }
 
-void printFlight(std::ostream& out, const library::FlightRecord& r,
-                 const std::string& archiveFile) {
-    const auto line = [](const std::optional<double>& time, const std::optional<double>& alt) {
-        return time ? "fired at " + fixed(*time) + " s, " + fixed(alt.value_or(0.0)) +
-                          " m above ground"
-                    : std::string("did not fire");
+void printFlight(std::ostream& out, const library::FlightRecord& r, const std::string& archiveFile,
+                 analysis::UnitSystem units) {
+    using analysis::Quantity;
+    const auto alt = [units](const std::optional<double>& v) {
+        return orDash(v, Quantity::Altitude, units);
+    };
+    const auto time = [units](const std::optional<double>& v) {
+        return orDash(v, Quantity::Time, units);
+    };
+    const auto speed = [units](const std::optional<double>& v) {
+        return orDash(v, Quantity::Speed, units);
+    };
+    const auto line = [&](const std::optional<double>& at, const std::optional<double>& height) {
+        return at ? "fired at " + time(at) + ", " + alt(height) + " above ground"
+                  : std::string("did not fire");
     };
     out << "Flight #" << r.id << "\n";
     out << "Downloaded: " << r.downloadedAt << "\n";
     out << "Firmware version: " << (r.firmwareVersion.empty() ? "unknown" : r.firmwareVersion)
         << "\n";
     out << "Set: " << r.setNumber << "\n";
-    out << "Readings: " << r.readings << " (" << fixed(r.durationS) << " s)\n";
+    out << "Readings: " << r.readings << " (" << time(r.durationS) << ")\n";
     if (r.apogeeAglM) {
-        out << "Apogee: " << fixed(*r.apogeeAglM) << " m above ground ("
-            << orDash(r.apogeeMslM, "m") << " above sea level) at " << orDash(r.apogeeTimeS, "s")
-            << "\n";
+        out << "Apogee: " << alt(r.apogeeAglM) << " above ground (" << alt(r.apogeeMslM)
+            << " above sea level) at " << time(r.apogeeTimeS) << "\n";
     } else {
         out << "Apogee: none found\n";
     }
     if (r.peakVelocityMs) {
-        out << "Peak velocity: " << fixed(*r.peakVelocityMs) << " m/s ("
-            << fixed(*r.peakVelocityMs * 3.6) << " km/h) at " << orDash(r.peakVelocityTimeS, "s")
-            << "\n";
+        out << "Peak velocity: " << speed(r.peakVelocityMs) << " ("
+            << orDash(r.peakVelocityMs, Quantity::FastSpeed, units) << ") at "
+            << time(r.peakVelocityTimeS) << "\n";
     } else {
         out << "Peak velocity: none found\n";
     }
     out << "Line A: " << line(r.lineATimeS, r.lineAAltitudeM) << "\n";
     out << "Line B: " << line(r.lineBTimeS, r.lineBAltitudeM) << "\n";
-    out << "Drogue descent: " << orDash(r.drogueRateMs, "m/s") << "\n";
-    out << "Main descent: " << orDash(r.mainRateMs, "m/s") << "\n";
-    out << "Launch: " << orDash(r.launchTimeS, "s") << "\n";
-    out << "Landing: " << orDash(r.landingTimeS, "s") << "\n";
+    out << "Drogue descent: " << speed(r.drogueRateMs) << "\n";
+    out << "Main descent: " << speed(r.mainRateMs) << "\n";
+    out << "Launch: " << time(r.launchTimeS) << "\n";
+    out << "Landing: " << time(r.landingTimeS) << "\n";
     out << "Rocket: " << oneLine(r.rocket) << "\n";
     out << "Motor: " << oneLine(r.motor) << "\n";
     out << "Site: " << oneLine(r.site) << "\n";

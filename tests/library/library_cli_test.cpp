@@ -168,6 +168,11 @@ TEST_F(LibraryCli, EditShowFilterExportAndImport) {
     EXPECT_TRUE(has(shown.out, "Rocket: Ariel\n"));
     EXPECT_TRUE(has(shown.out, "Firmware version: 1.50\n"));
     EXPECT_TRUE(has(shown.out, " m above ground"));
+    const CliRun imperial = library({"show", "2", "--units", "imperial"});
+    ASSERT_EQ(imperial.status, 0) << imperial.err;
+    EXPECT_TRUE(has(imperial.out, " ft above ground")) << imperial.out;
+    EXPECT_TRUE(has(imperial.out, " mph)")) << imperial.out;
+    EXPECT_EQ(library({"list", "--units", "furlongs"}).status, 2);
 
     const CliRun filtered = library({"list", "--filter", "h128"});
     ASSERT_EQ(filtered.status, 0);
