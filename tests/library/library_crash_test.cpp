@@ -144,6 +144,37 @@ TEST(LibraryCrash, AFullDiskFailsClearlyAndLeavesTheEarlierLibraryAsItWas) {
     }
 }
 
+TEST(LibraryCrash, AFullDiskUnderTheIndexKeepsTheFileAndTheNextOpenAddsIt) {
+    tevusb::testing::LogCapture quiet;
+    TempDir dir;
+    FlightLibrary flights(dir.path());
+    ASSERT_TRUE(flights.open().ok());
+    ASSERT_TRUE(flights.archiveDownload(simulatedDownload(1))[0].outcome.ok());
+
+    // Room for the small archive files, none for the index's log, which is already longer.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit = old;
+    limit.rlim_cur = 4000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto results = flights.archiveDownload(simulatedDownload(3, 5));
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    ASSERT_EQ(results.size(), 3u);
+    for (const auto& item : results) {
+        EXPECT_FALSE(item.outcome.ok());
+        EXPECT_NE(item.outcome.message.find("is added when the library is next opened"),
+                  std::string::npos)
+            << item.outcome.message;
+    }
+    EXPECT_EQ(flights.list().size(), 1u);
+    EXPECT_EQ(archiveFilesOf(dir.path()).size(), 4u);
+    FlightLibrary reopened(dir.path());
+    EXPECT_EQ(reopened.open().message, "Added 3 flights whose archive file had no index entry.");
+    expectWhole(dir.path(), 4);
+}
+
 TEST(LibraryCrash, AnUnwritableLibraryFolderFailsWithTheReasonAndChangesNothing) {
     tevusb::testing::LogCapture quiet;
     TempDir dir;
