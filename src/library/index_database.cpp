@@ -116,9 +116,11 @@ Outcome IndexDatabase::prepare() {
     if (rc != SQLITE_OK) {
         return failure(rc, "prepare the library index " + m_file.string());
     }
-    Outcome migrated = migrate();
-    if (!migrated.ok()) {
-        return migrated;
+    if (version < index_schema::kSchemaVersion) {
+        Outcome migrated = migrate();
+        if (!migrated.ok()) {
+            return migrated;
+        }
     }
     SqliteStatement layout(
         m_db, std::string("SELECT ") + index_schema::kColumns + " FROM flights LIMIT 0");

@@ -253,6 +253,8 @@ TEST(LibraryArchive, OpenAddsOrphanFilesAndFinishesAnInterruptedDelete) {
     const auto moved = found[0].archivePath;
     std::filesystem::create_directories((second / "deleted" / moved).parent_path());
     std::filesystem::rename(second / moved, second / "deleted" / moved);
+    // A link loop inside the archive is not followed.
+    std::filesystem::create_directory_symlink(second / "flights", second / "flights" / "loop");
     FlightLibrary reopened(second.path());
     ASSERT_TRUE(reopened.open().ok());
     EXPECT_EQ(reopened.list().size(), 2u);
