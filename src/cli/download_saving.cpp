@@ -73,6 +73,9 @@ std::vector<bool> archiveDownload(const data::DataSetStore& store,
         failure = opened.message;
         return archived;
     }
+    if (!opened.message.empty()) {
+        out << opened.message << "\n";
+    }
     for (const auto& item : flights.archiveDownload(input)) {
         const auto& o = item.outcome;
         const auto slot = static_cast<std::size_t>(item.setNumber - 1);
