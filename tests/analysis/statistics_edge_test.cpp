@@ -179,6 +179,23 @@ TEST(StatisticsEdges, ExtremeValuesInAHandMadeSet) {
     EXPECT_EQ(s.readings, 400u);
 }
 
+TEST(StatisticsEdges, HoveringAboveTheGroundForMillionsOfReadings) {
+    // Short hops past the launch height from a level that never returns to the ground:
+    // each is looked at briefly (a walk back to the start for each would never end).
+    std::vector<double> agl(2'000'000, 5.0);
+    for (std::size_t i = 0; i < 10; ++i) {
+        agl[i] = 0.0;
+    }
+    for (std::size_t i = 100; i + 5 < agl.size(); i += 45) {
+        for (std::size_t k = 0; k < 5; ++k) {
+            agl[i + k] = 12.0;
+        }
+    }
+    const FlightStatistics s = computeStatistics(tt::handSet(agl));
+    EXPECT_TRUE(s.has(analysis::kNoLaunch));
+    EXPECT_TRUE(allFinite(s));
+}
+
 TEST(StatisticsEdges, LargestFileTheFormatAllows) {
     // 65535 packets of repeated simulated flights: two million readings.
     const auto flight = tt::simulate({}, 5);
