@@ -12,10 +12,11 @@ namespace tevusb::analysis {
 namespace {
 constexpr std::size_t kSustainSamples = 5;  // a climb must stay up half a second
 constexpr std::size_t kClimbFitSamples = 6;
+constexpr std::size_t kMaxRiseSamples = 30;  // any motor lifts past the launch height in 3 s
 constexpr double kLaunchBackLimitS = 0.5;
 constexpr int kSlopeHalfWidth = 3;
 constexpr int kCurvatureMaxHalfWidth = 5;
-constexpr int kCurvatureMinHalfWidth = 2;
+constexpr int kCurvatureMinHalfWidth = 4;
 constexpr std::size_t kBranchSamples = 8;
 constexpr std::size_t kLandedSamples = 10;
 constexpr double kLandedSlope = 1.5;  // m/s: slower than any parachute
@@ -25,7 +26,8 @@ std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
     const std::size_t n = track.size();
     const double line = track.launchHeight;
     std::size_t c = 0;
-    for (;; ++c) {
+    std::size_t b = 0;
+    for (;;) {
         while (c < n && !(track.height(c) > line)) {
             ++c;
         }
@@ -37,14 +39,23 @@ std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
         while (k < end && track.height(k) > line) {
             ++k;
         }
-        if (k == end) {
+        if (k < end) {
+            c = k;  // a spike, not a climb
+            continue;
+        }
+        // The walk back is bounded, so a long series hovering between the band and the
+        // launch height costs a few steps per crossing, not a walk to its start.
+        b = c;
+        while (b > 0 && c - b <= kMaxRiseSamples && track.height(b - 1) > track.band) {
+            --b;
+        }
+        if (c - b <= kMaxRiseSamples) {
             break;
         }
-        c = k;
-    }
-    std::size_t b = c;
-    while (b > 0 && track.height(b - 1) > track.band) {
-        --b;
+        // Carried up a hill or driven: far too slow for a motor. Look past it.
+        while (c < n && track.height(c) > line) {
+            ++c;
+        }
     }
     TrackEvent launch{b, track.time(b)};
     if (b == 0) {
@@ -146,28 +157,39 @@ std::optional<TrackEvent> findBurnout(const FlightTrack& track, std::size_t laun
 
 std::optional<PeakAcceleration> findPeakAcceleration(const FlightTrack& track, double launchS,
                                                      double burnoutS) {
-    // Only windows wholly inside the boost: one reaching into the pad or the coast
-    // bends the parabola, and a narrow one mostly measures noise.
     const auto first = static_cast<std::size_t>(std::max(0.0, std::ceil(launchS * 10.0)));
     const auto last = static_cast<std::size_t>(std::max(0.0, std::floor(burnoutS * 10.0)));
     if (last <= first || last >= track.size()) {
         return std::nullopt;
     }
-    int w = std::min(kCurvatureMaxHalfWidth, static_cast<int>((last - first) / 2));
-    std::size_t from = first + static_cast<std::size_t>(w);
-    std::size_t to = last - static_cast<std::size_t>(w);
-    if (w < kCurvatureMinHalfWidth) {
-        w = kCurvatureMinHalfWidth;
-        from = to = (first + last) / 2;
-    }
-    std::optional<PeakAcceleration> peak;
-    for (std::size_t i = from; i <= to; ++i) {
-        const double a = localCurvature(track.agl, i, w);
-        if (!peak || a > peak->ms2) {
-            peak = PeakAcceleration{{i, track.time(i)}, a};
+    // Only windows wholly inside the boost: one reaching into the pad or the coast
+    // bends the parabola.
+    const int w = std::min(kCurvatureMaxHalfWidth, static_cast<int>((last - first) / 2));
+    if (w >= kCurvatureMinHalfWidth) {
+        std::optional<PeakAcceleration> peak;
+        for (std::size_t i = first + static_cast<std::size_t>(w);
+             i + static_cast<std::size_t>(w) <= last; ++i) {
+            const double a = localCurvature(track.agl, i, w);
+            if (!peak || a > peak->ms2) {
+                peak = PeakAcceleration{{i, track.time(i)}, a};
+            }
         }
+        return peak;
     }
-    return peak;
+    // A boost under a second leaves windows too narrow to tell noise from thrust; its
+    // mean acceleration then comes from h = a/2 (t - launch)^2, a one-number fit.
+    double num = 0.0, den = 0.0;
+    for (std::size_t i = first; i <= last; ++i) {
+        const double dt = track.time(i) - launchS;
+        const double q = 0.5 * dt * dt;
+        num += track.height(i) * q;
+        den += q * q;
+    }
+    if (!(den > 0.0)) {
+        return std::nullopt;
+    }
+    const std::size_t middle = (first + last) / 2;
+    return PeakAcceleration{{middle, track.time(middle)}, num / den};
 }
 
 std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) {

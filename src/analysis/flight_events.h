@@ -16,7 +16,8 @@ struct TrackEvent {
 
 // The start of the first sustained climb past the launch height: found backwards from
 // the first crossing to the last sample on the ground, then placed by fitting the early
-// climb (sqrt of the height rises linearly at constant thrust) back to ground level.
+// climb (sqrt of the height rises linearly at constant thrust) back to ground level. A
+// rise that takes over 3 s from the ground to the launch height is no launch.
 std::optional<TrackEvent> findLaunch(const FlightTrack& track);
 
 // The highest sample at or after `from`.
@@ -28,7 +29,8 @@ std::optional<TrackEvent> findBurnout(const FlightTrack& track, std::size_t laun
                                       std::size_t top);
 
 // The largest acceleration of the boost: the second derivative of parabolas fitted over
-// windows (up to 1.1 s) that lie wholly between launch and burnout.
+// windows (0.9 to 1.1 s) wholly between launch and burnout; for a shorter boost, its mean
+// acceleration from fitting h = a/2 (t - launch)^2.
 struct PeakAcceleration {
     TrackEvent at;
     double ms2 = 0.0;

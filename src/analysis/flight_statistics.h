@@ -50,7 +50,8 @@ struct FlightStatistics {
     // The first largest unsmoothed velocity, the graph's velocity label.
     std::optional<FlightPoint> maxVelocity;
     // The largest acceleration of the powered ascent: second derivative of parabolas
-    // fitted over windows of up to 1.1 s of altitude lying wholly inside the boost.
+    // fitted over 0.9-1.1 s windows wholly inside the boost; a shorter boost gives its
+    // mean, from fitting height = a/2 (t - launch)^2.
     std::optional<FlightPoint> maxAcceleration;
     double maxAccelerationMs2 = 0.0;  // the value at maxAcceleration
 

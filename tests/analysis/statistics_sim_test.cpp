@@ -103,3 +103,16 @@ TEST(StatisticsSimulated, RecordingThatEndsInTheAir) {
     EXPECT_TRUE(s.mainRateMs);
     EXPECT_TRUE(tt::allFinite(s));
 }
+
+TEST(StatisticsSimulated, ShortBoostsKeepTheirAcceleration) {
+    // Under a second of thrust leaves few samples: the noise must not pass for thrust.
+    // Ten readings a second with a metre of noise cannot pin it closer than this.
+    const FlightProfile shortBurn{78.0, 2.0, 57.0, 0.79, 0.0025, 14.0, 5.0};
+    for (std::uint32_t seed = 0; seed < 12; ++seed) {
+        const auto s = analysis::computeStatistics(
+            tt::decodeWords(tt::simulate(shortBurn, seed * 131 + 20).words));
+        ASSERT_TRUE(s.maxAcceleration) << seed;
+        EXPECT_NEAR(s.maxAccelerationMs2, shortBurn.thrust - kG, 0.45 * (shortBurn.thrust - kG))
+            << seed;
+    }
+}
