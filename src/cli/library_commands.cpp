@@ -18,9 +18,8 @@ using library::FlightLibrary;
 using library::LibraryStatus;
 
 constexpr const char* kUsage =
-    "Usage: tevusb-cli [--library DIR] library list [--json] [--filter TEXT] [--units U]\n"
-    "                                      [--sort id|date|apogee|velocity|duration|rocket|"
-    "motor|site] [--desc]\n"
+    "Usage: tevusb-cli [--library DIR] library list [--json] [--filter TEXT] [--desc]\n"
+    "           [--sort id|date|apogee|velocity|duration|rocket|motor|site] [--units U]\n"
     "       tevusb-cli library show ID [--units metric|imperial]\n"
     "       tevusb-cli library export ID --tev|--csv|--xml OUT\n"
     "       tevusb-cli library import FILE.tev|DIR...\n"
