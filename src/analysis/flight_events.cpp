@@ -43,8 +43,10 @@ std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
             c = k;  // a spike, not a climb
             continue;
         }
+        // The walk back is bounded, so a long series hovering between the band and the
+        // launch height costs a few steps per crossing, not a walk to its start.
         b = c;
-        while (b > 0 && track.height(b - 1) > track.band) {
+        while (b > 0 && c - b <= kMaxRiseSamples && track.height(b - 1) > track.band) {
             --b;
         }
         if (c - b <= kMaxRiseSamples) {
