@@ -18,8 +18,10 @@ constexpr int kSlopeHalfWidth = 3;
 constexpr int kCurvatureMaxHalfWidth = 5;
 constexpr int kCurvatureMinHalfWidth = 4;
 constexpr std::size_t kBranchSamples = 8;
-constexpr std::size_t kLandedSamples = 10;
+constexpr std::size_t kLandedSamples = 15;  // the altimeter records 2 s after touchdown
+constexpr std::size_t kLevelSamples = 10;
 constexpr double kLandedSlope = 1.5;  // m/s: slower than any parachute
+constexpr double kLandedSlopeSigmas = 3.5;
 }  // namespace
 
 std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
@@ -198,7 +200,7 @@ std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) 
         return std::nullopt;
     }
     const double level = median(std::vector<double>(
-        track.agl.end() - static_cast<std::ptrdiff_t>(kLandedSamples), track.agl.end()));
+        track.agl.end() - static_cast<std::ptrdiff_t>(kLevelSamples), track.agl.end()));
     std::size_t s = n - 1;
     while (s > after + 1 && std::fabs(track.agl[s - 1] - level) <= track.band) {
         --s;
@@ -208,13 +210,14 @@ std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) 
     }
     // The stretch's first samples may still be the last of the descent inside the band;
     // the rest of it tells a rest from a slow descent. The slope limit grows with the
-    // noise a short stretch leaves on its slope.
+    // noise only when a very noisy sensor leaves more than that on the slope.
     const std::size_t length = n - s;
     const std::size_t tail = std::max(kLandedSamples, length - length / 4);
     const LineFit rest = fitLine(track.agl, n - tail, n - 1);
     const double t = static_cast<double>(tail);
     const double slopeNoise = track.noise / std::sqrt(t * (t * t - 1.0) / 12.0 * 0.01);
-    if (!rest.ok || std::fabs(rest.slope) > std::max(kLandedSlope, 4.0 * slopeNoise)) {
+    if (!rest.ok ||
+        std::fabs(rest.slope) > std::max(kLandedSlope, kLandedSlopeSigmas * slopeNoise)) {
         return std::nullopt;
     }
     return Landing{{s, track.time(s)}, level};

@@ -38,8 +38,8 @@ struct PeakAcceleration {
 std::optional<PeakAcceleration> findPeakAcceleration(const FlightTrack& track, double launchS,
                                                      double burnoutS);
 
-// The start of the final flat stretch (at least a second long, level within the noise
-// band, after `after`); level is the altitude it rests at.
+// The start of the final flat stretch (at least 1.5 s long, level within the noise band,
+// its slope under 1.5 m/s, after `after`); level is the altitude it rests at.
 struct Landing {
     TrackEvent at;
     double level = 0.0;
