@@ -24,7 +24,8 @@ std::optional<TrackEvent> findLaunch(const FlightTrack& track);
 std::size_t highestFrom(const FlightTrack& track, std::size_t from);
 
 // The end of powered ascent between launch and `top`: the peak of the climb rate, then
-// placed where the velocity lines of boost and coast (from parabola fits) meet.
+// placed where the velocity lines of boost and coast meet (parabola fits over up to 1 s
+// of boost and 1.5 s of coast, split again at the crossing).
 std::optional<TrackEvent> findBurnout(const FlightTrack& track, std::size_t launch,
                                       std::size_t top);
 
