@@ -17,9 +17,12 @@ constexpr double kLaunchBackLimitS = 0.5;
 constexpr int kSlopeHalfWidth = 3;
 constexpr int kCurvatureMaxHalfWidth = 5;
 constexpr int kCurvatureMinHalfWidth = 4;
-constexpr std::size_t kBranchSamples = 8;
-constexpr std::size_t kLandedSamples = 10;
+constexpr std::size_t kBoostSamples = 10;
+constexpr std::size_t kCoastSamples = 15;
+constexpr std::size_t kLandedSamples = 15;  // the altimeter records 2 s after touchdown
+constexpr std::size_t kLevelSamples = 10;
 constexpr double kLandedSlope = 1.5;  // m/s: slower than any parachute
+constexpr double kLandedSlopeSigmas = 3.5;
 }  // namespace
 
 std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
@@ -139,18 +142,26 @@ std::optional<TrackEvent> findBurnout(const FlightTrack& track, std::size_t laun
     }
     TrackEvent burnout{m, track.time(m)};
     // The windowed slope rounds the kink between boost and coast and peaks late; the
-    // two branches' velocity lines cross where the motor stopped.
-    const std::size_t boostFirst =
-        std::max(launch + 1, m >= kBranchSamples ? m - kBranchSamples : 0);
-    double vb = 0, ab = 0, vc = 0, ac = 0;
-    if (m >= 2 && m + kBranchSamples < track.size() &&
-        velocityLine(track, boostFirst, m - 2, vb, ab) &&
-        velocityLine(track, m + 1, m + kBranchSamples, vc, ac) && ab > ac) {
-        const double t = (vc - vb) / (ab - ac);
-        if (t >= std::max(track.time(launch), track.time(m) - 0.5) && t <= track.time(m) + 0.2) {
-            burnout.timeS = t;
-            burnout.sample = static_cast<std::size_t>(std::lround(t * 10.0));
+    // two branches' velocity lines cross where the motor stopped. The first split is the
+    // peak; once the lines give a time, split there and fit again, so that neither
+    // branch keeps samples of the other.
+    std::size_t split = m;
+    for (int pass = 0; pass < 3; ++pass) {
+        const std::size_t boostFirst =
+            std::max(launch + 1, split >= kBoostSamples ? split - kBoostSamples : 0);
+        double vb = 0, ab = 0, vc = 0, ac = 0;
+        if (split < 1 || split + kCoastSamples >= track.size() ||
+            !velocityLine(track, boostFirst, split - (pass == 0 ? 1 : 0), vb, ab) ||
+            !velocityLine(track, split + 1, split + kCoastSamples, vc, ac) || !(ab > ac)) {
+            break;
         }
+        const double t = (vc - vb) / (ab - ac);
+        if (!(t >= std::max(track.time(launch), track.time(m) - 0.5) && t <= track.time(m) + 0.2)) {
+            break;
+        }
+        burnout.timeS = t;
+        burnout.sample = static_cast<std::size_t>(std::lround(t * 10.0));
+        split = static_cast<std::size_t>(std::floor(t * 10.0));
     }
     return burnout;
 }
@@ -198,7 +209,7 @@ std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) 
         return std::nullopt;
     }
     const double level = median(std::vector<double>(
-        track.agl.end() - static_cast<std::ptrdiff_t>(kLandedSamples), track.agl.end()));
+        track.agl.end() - static_cast<std::ptrdiff_t>(kLevelSamples), track.agl.end()));
     std::size_t s = n - 1;
     while (s > after + 1 && std::fabs(track.agl[s - 1] - level) <= track.band) {
         --s;
@@ -208,13 +219,14 @@ std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) 
     }
     // The stretch's first samples may still be the last of the descent inside the band;
     // the rest of it tells a rest from a slow descent. The slope limit grows with the
-    // noise a short stretch leaves on its slope.
+    // noise only when a very noisy sensor leaves more than that on the slope.
     const std::size_t length = n - s;
     const std::size_t tail = std::max(kLandedSamples, length - length / 4);
     const LineFit rest = fitLine(track.agl, n - tail, n - 1);
     const double t = static_cast<double>(tail);
     const double slopeNoise = track.noise / std::sqrt(t * (t * t - 1.0) / 12.0 * 0.01);
-    if (!rest.ok || std::fabs(rest.slope) > std::max(kLandedSlope, 4.0 * slopeNoise)) {
+    if (!rest.ok ||
+        std::fabs(rest.slope) > std::max(kLandedSlope, kLandedSlopeSigmas * slopeNoise)) {
         return std::nullopt;
     }
     return Landing{{s, track.time(s)}, level};

@@ -24,7 +24,8 @@ std::optional<TrackEvent> findLaunch(const FlightTrack& track);
 std::size_t highestFrom(const FlightTrack& track, std::size_t from);
 
 // The end of powered ascent between launch and `top`: the peak of the climb rate, then
-// placed where the velocity lines of boost and coast (from parabola fits) meet.
+// placed where the velocity lines of boost and coast meet (parabola fits over up to 1 s
+// of boost and 1.5 s of coast, split again at the crossing).
 std::optional<TrackEvent> findBurnout(const FlightTrack& track, std::size_t launch,
                                       std::size_t top);
 
@@ -38,8 +39,8 @@ struct PeakAcceleration {
 std::optional<PeakAcceleration> findPeakAcceleration(const FlightTrack& track, double launchS,
                                                      double burnoutS);
 
-// The start of the final flat stretch (at least a second long, level within the noise
-// band, after `after`); level is the altitude it rests at.
+// The start of the final flat stretch (at least 1.5 s long, level within the noise band,
+// its slope under 1.5 m/s, after `after`); level is the altitude it rests at.
 struct Landing {
     TrackEvent at;
     double level = 0.0;

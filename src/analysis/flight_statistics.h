@@ -62,8 +62,8 @@ struct FlightStatistics {
     // Burnout: the peak climb rate after launch, refined to where the velocity lines of
     // boost and coast (parabola fits either side) cross.
     std::optional<double> burnoutTimeS;
-    // Landing: the start of the final flat stretch (a second or more within the noise
-    // band), refined to where the last descent line meets the level it rests at.
+    // Landing: the start of the final flat stretch (1.5 s or more within the noise band,
+    // falling slower than 1.5 m/s), refined to where the last descent line meets it.
     std::optional<double> landingTimeS;
 
     std::optional<LineEvent> lineA;
