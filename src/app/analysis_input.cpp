@@ -32,6 +32,10 @@ void AnalysisInput::setActive(bool active) {
     m_drag = Drag::None;
     m_widget->setMouseTracking(active);
     m_widget->setFocusPolicy(active ? Qt::StrongFocus : Qt::NoFocus);
+    if (active) {
+        // The keys work at once, without a click into the graph first.
+        m_widget->setFocus();
+    }
     m_widget->update();
 }
 

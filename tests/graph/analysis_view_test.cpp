@@ -85,6 +85,18 @@ TEST_F(AnalysisViewTest, MarkersSitAtTheStatisticsTimesAndMissingOnesAreNotDrawn
     EXPECT_NEAR(layout.altitude().px(40.0), layout.plot().center().x(), 2);
 }
 
+TEST_F(AnalysisViewTest, AFreshStateShowsTheWholeFlight) {
+    analysis::FlightStatistics stats;
+    stats.launchTimeS = 10.0;
+    AnalysisLayout layout;
+    const QImage image = draw(stats, AnalysisViewState{}, layout);
+    EXPECT_DOUBLE_EQ(layout.altitude().t0(), 0.0);
+    EXPECT_DOUBLE_EQ(layout.altitude().t1(), 89.9);
+    EXPECT_EQ(layout.endSample(), 900u);
+    EXPECT_GT(columnCount(image, layout, 10.0, testing::opaque(ap::kPhase)),
+              layout.plot().height() / 4);
+}
+
 TEST_F(AnalysisViewTest, ReadoutNamesTheNearestSampleInTheChosenUnits) {
     graph.setAnalysisView(true);
     graph.RedrawGraph();
