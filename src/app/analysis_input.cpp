@@ -39,6 +39,12 @@ void AnalysisInput::setActive(bool active) {
     m_widget->update();
 }
 
+void AnalysisInput::detach() {
+    m_active = false;
+    m_widget->removeEventFilter(this);
+    m_widget->setOverlay({});
+}
+
 double AnalysisInput::bufferX(double widgetX) const {
     const QSize buffer = m_graph.shownLayout().target().size();
     const int width = m_widget->width();
