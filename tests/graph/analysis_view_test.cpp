@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <atomic>
+#include <thread>
 
 #include "graph/analysis_palette.h"
 #include "graph/analysis_view.h"
@@ -214,6 +216,37 @@ TEST_F(AnalysisViewTest, EmptyFlatAndTinyTargetsDrawWithoutCurvesOrCrashes) {
     ASSERT_TRUE(cursor.has_value());
     EXPECT_TRUE(cursor->sample.lineA);
     EXPECT_FALSE(cursor->sample.lineB);
+}
+
+// A worker redraws (as the settings dialogs do) and draws the live view while the window
+// thread reads the cursor and zooms: every readout comes from one whole analysis view.
+TEST_F(AnalysisViewTest, ReadoutAndZoomOnTheWindowThreadWhileAWorkerRedraws) {
+    graph.setAnalysisView(true);
+    graph.RedrawGraph();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int i = 0; i < 60; ++i) {
+            if (i % 10 == 9) {
+                graph.DrawFastSet();
+            }
+            graph.RedrawGraph();
+        }
+        done = true;
+    });
+    int readouts = 0;
+    while (!done) {
+        graph.changeView([](AnalysisViewState& s) { s.window.zoomAround(30.0, 0.9); });
+        if (const auto cursor = graph.cursorAt(kWidth / 2.0)) {
+            EXPECT_TRUE(cursor->layout.valid());
+            EXPECT_LT(cursor->sample.index, store.current.size());
+            ++readouts;
+        }
+    }
+    worker.join();
+    graph.RedrawGraph();
+    EXPECT_TRUE(graph.cursorAt(kWidth / 2.0).has_value());
+    EXPECT_GE(graph.viewState().window.span(), TimeWindow::kMinSpanS);
+    RecordProperty("readouts", readouts);
 }
 
 }  // namespace
