@@ -192,6 +192,10 @@ AnalysisLayout drawAnalysisView(QPainter& painter, const QRect& target, const da
         std::vector<ExtraMarker> markers = flightMarkers(statistics, units);
         markers.insert(markers.end(), state.extraMarkers.begin(), state.extraMarkers.end());
         drawMarkers(painter, layout, markers);
+    } else {
+        // An empty plot says why it is empty rather than looking broken.
+        painter.setPen(colour(ap::kText));
+        painter.drawText(layout.plot(), Qt::AlignCenter, QStringLiteral("No readings in this set"));
     }
     painter.setPen(QPen(colour(ap::kFrame), 1));
     painter.setBrush(Qt::NoBrush);

@@ -201,6 +201,10 @@ TEST_F(AnalysisViewTest, EmptyFlatAndTinyTargetsDrawWithoutCurvesOrCrashes) {
     EXPECT_TRUE(layout.valid());
     EXPECT_FALSE(nearestSample(empty, layout, layout.plot().center().x()).has_value());
     EXPECT_EQ(testing::countColour(image, image.rect(), testing::opaque(ap::kAltitude)), 0);
+    // The empty plot carries its explanation in the middle.
+    EXPECT_GT(testing::countColour(image, layout.plot().adjusted(40, 40, -40, -40),
+                                   testing::opaque(ap::kText)),
+              0);
     const AnalysisLayout tiny = drawAnalysisView(painter, QRect(0, 0, 30, 20), store.current, stats,
                                                  state, UnitSystem::Metric);
     EXPECT_FALSE(tiny.valid());
