@@ -6,6 +6,7 @@
 #include <QPen>
 #include <algorithm>
 
+#include "data/reading.h"
 #include "graph/analysis_palette.h"
 #include "graph/flight_markers.h"
 #include "graph/line_batch.h"
@@ -20,6 +21,7 @@ using analysis::Quantity;
 constexpr int kTickLength = 5;
 constexpr int kGap = 4;
 constexpr int kMarkerRows = 3;
+constexpr int kBarHeight = 5;
 
 QColor colour(QRgb argb) {
     return QColor::fromRgba(argb);
@@ -120,6 +122,35 @@ void drawCurves(QPainter& painter, const AnalysisLayout& layout, const data::Dat
     painter.restore();
 }
 
+// Thin bars along the bottom of the plot while each line is on (Line A lowest), so the
+// firing times and durations can be read against the time axis.
+void drawLineBars(QPainter& painter, const AnalysisLayout& layout, const data::DataSet& set) {
+    const std::vector<std::uint8_t>& flags = set.lineFlags;
+    const std::size_t end = std::min(layout.endSample(), flags.size());
+    const QRect& plot = layout.plot();
+    const PlotMapping& mapping = layout.altitude();
+    const int rows[2] = {plot.bottom() - kBarHeight, plot.bottom() - 2 * kBarHeight - 1};
+    const std::uint8_t bits[2] = {data::reading::kLineAFlag, data::reading::kLineBFlag};
+    const QRgb colours[2] = {ap::kLineA, ap::kLineB};
+    for (int line = 0; line < 2; ++line) {
+        std::size_t i = layout.firstSample();
+        while (i < end) {
+            if ((flags[i] & bits[line]) == 0) {
+                ++i;
+                continue;
+            }
+            const std::size_t first = i;
+            while (i < end && (flags[i] & bits[line]) != 0) {
+                ++i;
+            }
+            // A run covers its samples' tenths of a second; a single sample stays visible.
+            const int x0 = mapping.px(data::reading::timeOfSample(first));
+            const int x1 = std::max(x0 + 2, mapping.px(data::reading::timeOfSample(i)));
+            painter.fillRect(QRect(x0, rows[line], x1 - x0, kBarHeight), colour(colours[line]));
+        }
+    }
+}
+
 // Vertical lines at the markers' times; labels on the first row where they overlap no
 // earlier label, so close events (launch and burnout) stay legible: two rows above the
 // plot, and only when those are full a third just inside it.
@@ -189,6 +220,10 @@ AnalysisLayout drawAnalysisView(QPainter& painter, const QRect& target, const da
     drawGrid(painter, layout);
     if (set.size() > 0) {
         drawCurves(painter, layout, set);
+        painter.save();
+        painter.setClipRect(layout.plot());
+        drawLineBars(painter, layout, set);
+        painter.restore();
         std::vector<ExtraMarker> markers = flightMarkers(statistics, units);
         markers.insert(markers.end(), state.extraMarkers.begin(), state.extraMarkers.end());
         drawMarkers(painter, layout, markers);

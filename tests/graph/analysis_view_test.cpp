@@ -222,6 +222,36 @@ TEST_F(AnalysisViewTest, EmptyFlatAndTinyTargetsDrawWithoutCurvesOrCrashes) {
     EXPECT_FALSE(cursor->sample.lineB);
 }
 
+TEST_F(AnalysisViewTest, LineBarsShowWhileEachLineIsOn) {
+    std::vector<std::uint8_t> flags(50, 0);
+    std::fill(flags.begin() + 10, flags.begin() + 20, 2);  // Line A 1.0-2.0 s
+    std::fill(flags.begin() + 20, flags.begin() + 30, 1);  // Line B 2.0-3.0 s
+    std::fill(flags.begin() + 30, flags.begin() + 35, 3);  // both 3.0-3.5 s
+    testing::loadFlatFlight(store, flags);
+    ASSERT_TRUE(graph.ShowSet(0));
+    graph.setAnalysisView(true);
+    graph.RedrawGraph();
+    const QImage image = surface.snapshot();
+    const AnalysisLayout layout = graph.shownLayout();
+    const int rowA = layout.plot().bottom() - 3;
+    const int rowB = layout.plot().bottom() - 8;
+    const auto at = [&](double t, int row) {
+        return image.pixel(layout.altitude().px(t), row) | 0xFF000000u;
+    };
+    const QRgb red = testing::opaque(ap::kLineA);
+    const QRgb blue = testing::opaque(ap::kLineB);
+    EXPECT_NE(at(0.5, rowA), red);
+    EXPECT_NE(at(0.5, rowB), blue);
+    EXPECT_EQ(at(1.5, rowA), red);
+    EXPECT_NE(at(1.5, rowB), blue);
+    EXPECT_NE(at(2.5, rowA), red);
+    EXPECT_EQ(at(2.5, rowB), blue);
+    EXPECT_EQ(at(3.2, rowA), red);
+    EXPECT_EQ(at(3.2, rowB), blue);
+    EXPECT_NE(at(4.2, rowA), red);
+    EXPECT_NE(at(4.2, rowB), blue);
+}
+
 // A worker redraws (as the settings dialogs do) and draws the live view while the window
 // thread reads the cursor and zooms: every readout comes from one whole analysis view.
 TEST_F(AnalysisViewTest, ReadoutAndZoomOnTheWindowThreadWhileAWorkerRedraws) {
