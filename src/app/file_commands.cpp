@@ -63,6 +63,9 @@ void FileCommands::openFile(const std::filesystem::path& path) {
         log::logLine("Loaded data set.");
         m_graph.ShowSet(0);
         m_graph.RedrawGraph();
+        if (m_shown) {
+            m_shown();
+        }
     } else {
         ui::messageBox(m_owner, kLoadFailedText, ui::kMbIconHand);
     }
@@ -92,6 +95,9 @@ void FileCommands::showSelectedSet(int k) {
     log::logLine("Selected Set: ", k);
     m_graph.ShowSet(k < 0 ? 0 : k);
     m_graph.RedrawGraph();
+    if (m_shown) {
+        m_shown();
+    }
 }
 
 }  // namespace tevusb::app

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLayout>
 
+#include "app/analysis_front.h"
 #include "app/data_set_drop.h"
 #include "app/graph_widget.h"
 #include "app/main_menu.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setCentralWidget(m_graphWidget);
     buildMainMenu(*this);
+    m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }
@@ -63,6 +65,7 @@ MainWindow::~MainWindow() {
     // The graph widget outlives this object's members by a moment (Qt deletes children
     // later); nothing it does then may reach them.
     disconnect(m_graphWidget, nullptr, this, nullptr);
+    delete m_analysis;
     m_surface.setRepaintRequest({});
     m_surface.release();
 }

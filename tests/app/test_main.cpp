@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstring>
 
 #include "program_child.h"
@@ -14,6 +16,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The window remembers view choices; keep the user's own settings out of every test.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // A window closed by a test must not end the application the other tests run in.
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
