@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "test_dialog.h"
 #include "ui/dialogs/about_window.h"
 #include "ui/status_box.h"
@@ -15,7 +15,7 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::LogCapture;
+using tevusb::testing::LogCapture;
 using testing::processEventsUntil;
 
 StatusBox* statusBox(CAboutWindow& about) {
