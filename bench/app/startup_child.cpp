@@ -57,15 +57,11 @@ class FirstPaint : public QObject {
 int runStartupChild(const char* kind, int argc, char** argv) {
     FirstPaint firstPaint;
     if (std::strcmp(kind, "app") == 0) {
-        // The program's own start: real USB access, toolkit, start-up lines, window.
-        app::Program::prepareDevice(1, argv);
-        QApplication application(argc, argv);
-        std::unique_ptr<app::MainWindow> window = app::Program::openMainWindow();
-        if (!window) {
-            return 1;
-        }
-        window->graphWidget()->installEventFilter(&firstPaint);
-        return QApplication::exec();
+        // The program's own entry point: options, real USB access, toolkit, start-up
+        // lines, window. The child's own words are not the program's.
+        return app::Program::run(1, argv, [&firstPaint](app::MainWindow& window) {
+            window.graphWidget()->installEventFilter(&firstPaint);
+        });
     }
     QApplication application(argc, argv);
     QMainWindow window;
