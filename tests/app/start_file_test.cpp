@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Files that reach the window without File > Open: named on the command line or dropped.
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -33,6 +34,8 @@ TEST_F(AppTest, FileOnTheCommandLineOpensAsFileOpenDoes) {
     EXPECT_FALSE(testing::isUniform(m_window->surface().snapshot(), testing::kSetBackground));
     EXPECT_EQ(logCount("Loaded data set."), 1);
     EXPECT_TRUE(m_prompts.files().empty());  // no dialog asked for it
+    QDir().mkpath(TEVUSB_SHOTS_DIR);
+    EXPECT_TRUE(m_window->grab().save(QString(TEVUSB_SHOTS_DIR) + "/opened-from-command-line.png"));
 
     options.file = tempPath("missing.tev").toStdString();
     Program::openStartFile(*m_window, options);
