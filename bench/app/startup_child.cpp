@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -37,7 +38,8 @@ class FirstPaint : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !m_seen) {
             m_seen = true;
-            std::printf("painted\n");
+            std::printf("painted\ncpu %.3f\n",
+                        1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC);
             std::fflush(stdout);
             QTimer::singleShot(kIdleMs, [] {
                 std::printf("rss %ld\n", residentKilobytes());

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/after_first_paint.h"
 #include "app/data_set_drop.h"
 #include "app/program.h"
 #include "app_fixture.h"
@@ -80,6 +81,20 @@ TEST_F(AppTest, DroppedFlightIsShownAndOtherDragsAreRefused) {
     EXPECT_TRUE(drop.isAccepted());
     ASSERT_TRUE(processEventsUntil([&] { return m_store.current.size() > 0; }));
     EXPECT_EQ(logCount("Loaded data set."), 1);
+}
+
+TEST(AfterFirstPaintTest, RunsOnceAfterTheFirstPaint) {
+    int runs = 0;
+    auto widget = std::make_unique<QWidget>();
+    widget->resize(50, 40);
+    afterFirstPaint(*widget, [&] { ++runs; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0);  // not shown, not painted
+    widget->show();
+    ASSERT_TRUE(testing::processEventsUntil([&] { return runs == 1; }));
+    widget->repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace
