@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/device_change_deferral.h"
 
 #include <QTimer>

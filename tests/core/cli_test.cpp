@@ -4,8 +4,8 @@
 
 #include "cli/file_commands.h"
 #include "data/data_set_store.h"
-#include "support/log_capture.h"
 #include "packet_builder.h"
+#include "support/log_capture.h"
 #include "support/temp_dir.h"
 
 using tevusb::cli::CliArgs;

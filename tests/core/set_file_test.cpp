@@ -6,8 +6,8 @@
 
 #include "data/data_set_store.h"
 #include "data/set_file.h"
-#include "support/log_capture.h"
 #include "packet_builder.h"
+#include "support/log_capture.h"
 #include "support/temp_dir.h"
 
 using tevusb::data::DataSetStore;

@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "support/log_capture.h"
 #include "settings/device_settings.h"
+#include "support/log_capture.h"
 
 using tevusb::settings::DeviceSettings;
 using tevusb::settings::SettingsImage;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "data/data_set_store.h"
-#include "support/log_capture.h"
 #include "packet_builder.h"
+#include "support/log_capture.h"
 
 using tevusb::data::DataSetStore;
 using tevusb::data::FastSet;

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "device/altimeter_device.h"
-#include "support/log_capture.h"
 #include "scripted_backend.h"
+#include "support/log_capture.h"
 
 namespace tevusb::device::testing {
 

@@ -15,8 +15,8 @@
 namespace tevusb::ui {
 namespace {
 
-using tevusb::testing::LogCapture;
 using testing::processEventsUntil;
+using tevusb::testing::LogCapture;
 
 StatusBox* statusBox(CAboutWindow& about) {
     return qobject_cast<StatusBox*>(about.item(1003));

@@ -18,9 +18,9 @@
 namespace tevusb::ui {
 namespace {
 
-using tevusb::testing::LogCapture;
 using testing::processEventsUntil;
 using testing::TestDialog;
+using tevusb::testing::LogCapture;
 using K = ControlKind;
 
 DialogTemplate workerTemplate() {

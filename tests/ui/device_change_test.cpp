@@ -17,9 +17,9 @@ namespace {
 using testing::altimeter;
 using testing::bootloader;
 using testing::FakeBackend;
-using tevusb::testing::LogCapture;
 using testing::processEventsUntil;
 using testing::TestDialog;
+using tevusb::testing::LogCapture;
 using K = ControlKind;
 
 DialogTemplate deviceTemplate() {
