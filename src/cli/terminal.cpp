@@ -108,10 +108,15 @@ extern "C" void onInterrupt(int) {
 
 void installCancelOnInterrupt() {
     g_interruptTarget = &device::theDevice();
+#if defined(_WIN32)
+    // The console runs the handler on a thread of its own; the flag is atomic.
+    std::signal(SIGINT, onInterrupt);
+#else
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
+#endif
 }
 
 }  // namespace tevusb::cli

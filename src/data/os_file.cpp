@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <process.h>
+#include <share.h>
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
