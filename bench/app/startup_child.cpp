@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -37,7 +38,8 @@ class FirstPaint : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !m_seen) {
             m_seen = true;
-            std::printf("painted\n");
+            std::printf("painted\ncpu %.3f\n",
+                        1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC);
             std::fflush(stdout);
             QTimer::singleShot(kIdleMs, [] {
                 std::printf("rss %ld\n", residentKilobytes());
@@ -57,15 +59,11 @@ class FirstPaint : public QObject {
 int runStartupChild(const char* kind, int argc, char** argv) {
     FirstPaint firstPaint;
     if (std::strcmp(kind, "app") == 0) {
-        // The program's own start: real USB access, toolkit, start-up lines, window.
-        app::Program::prepareDevice(1, argv);
-        QApplication application(argc, argv);
-        std::unique_ptr<app::MainWindow> window = app::Program::openMainWindow();
-        if (!window) {
-            return 1;
-        }
-        window->graphWidget()->installEventFilter(&firstPaint);
-        return QApplication::exec();
+        // The program's own entry point: options, real USB access, toolkit, start-up
+        // lines, window. The child's own words are not the program's.
+        return app::Program::run(1, argv, [&firstPaint](app::MainWindow& window) {
+            window.graphWidget()->installEventFilter(&firstPaint);
+        });
     }
     QApplication application(argc, argv);
     QMainWindow window;

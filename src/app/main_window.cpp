@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLayout>
 
+#include "app/after_first_paint.h"
 #include "app/analysis_front.h"
 #include "app/data_set_drop.h"
 #include "app/graph_widget.h"
@@ -36,7 +37,9 @@ MainWindow::MainWindow(data::DataSetStore& store,
       m_graphWidget(new GraphWidget(m_surface, this)),
       m_simulator(std::move(simulator)) {
     setWindowTitle(QString::fromUtf8(text::kCaption.data(), text::kCaption.size()));
-    setWindowIcon(ui::programIcon());
+    // Drawing the icon's sizes for the window system costs more than the first picture's
+    // frame; the title bar gets it a moment after the graph is shown.
+    afterFirstPaint(*m_graphWidget, [this] { setWindowIcon(ui::programIcon()); });
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setCentralWidget(m_graphWidget);
     buildMainMenu(*this);

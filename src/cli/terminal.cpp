@@ -1,6 +1,10 @@
 #include "cli/terminal.h"
 
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <csignal>
@@ -11,8 +15,21 @@
 
 namespace tevusb::cli {
 
+namespace {
+constexpr int kStandardInput = 0;
+constexpr int kStandardError = 2;
+
+bool isTerminal(int fd) {
+#if defined(_WIN32)
+    return ::_isatty(fd) != 0;
+#else
+    return ::isatty(fd) == 1;
+#endif
+}
+}  // namespace
+
 ProgressBar::ProgressBar(std::string label)
-    : m_label(std::move(label)), m_enabled(::isatty(STDERR_FILENO) == 1) {}
+    : m_label(std::move(label)), m_enabled(isTerminal(kStandardError)) {}
 
 ProgressBar::~ProgressBar() {
     finish();
@@ -46,7 +63,7 @@ bool confirm(const std::string& question, bool assumeYes, std::ostream& err) {
     if (assumeYes) {
         return true;
     }
-    if (::isatty(STDIN_FILENO) != 1) {
+    if (!isTerminal(kStandardInput)) {
         err << question << " Not confirmed: run it from a terminal or add --yes.\n";
         return false;
     }
@@ -91,10 +108,15 @@ extern "C" void onInterrupt(int) {
 
 void installCancelOnInterrupt() {
     g_interruptTarget = &device::theDevice();
+#if defined(_WIN32)
+    // The console runs the handler on a thread of its own; the flag is atomic.
+    std::signal(SIGINT, onInterrupt);
+#else
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
+#endif
 }
 
 }  // namespace tevusb::cli

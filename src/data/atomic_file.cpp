@@ -1,11 +1,9 @@
 #include "data/atomic_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
 #include <string>
+
+#include "data/os_file.h"
 
 namespace tevusb::data {
 
@@ -16,7 +14,7 @@ std::filesystem::path tempNameFor(const std::filesystem::path& target) {
     std::string name(".");
     name.append(target.filename().string());
     name.append(".tmp");
-    name.append(std::to_string(::getpid()));
+    name.append(std::to_string(os::processId()));
     name.push_back('.');
     name.append(std::to_string(counter.fetch_add(1)));
     return target.parent_path() / name;
@@ -26,14 +24,14 @@ std::filesystem::path tempNameFor(const std::filesystem::path& target) {
 
 AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target)) {
     std::error_code ec;
-    if (std::filesystem::exists(m_target, ec) && ::access(m_target.c_str(), W_OK) != 0) {
+    if (std::filesystem::exists(m_target, ec) && !os::mayWrite(m_target)) {
         return;
     }
     if (m_target.filename().empty() || std::filesystem::is_directory(m_target, ec)) {
         return;
     }
     m_temp = tempNameFor(m_target);
-    m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    m_fd = os::createExclusive(m_temp);
 }
 
 AtomicFile::~AtomicFile() {
@@ -46,11 +44,8 @@ void AtomicFile::write(std::string_view bytes) {
         return;
     }
     while (!bytes.empty() && !m_failed) {
-        const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
+        const long n = os::writeSome(m_fd, bytes.data(), bytes.size());
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             m_failed = true;
         } else {
             bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -62,8 +57,8 @@ bool AtomicFile::commit() {
     if (m_fd < 0) {
         return false;
     }
-    bool ok = !m_failed && ::fsync(m_fd) == 0;
-    ok = (::close(m_fd) == 0) && ok;
+    bool ok = !m_failed;
+    ok = os::syncAndClose(m_fd) && ok;
     m_fd = -1;
     if (ok) {
         std::error_code ec;
@@ -80,7 +75,7 @@ bool AtomicFile::commit() {
 
 void AtomicFile::discard() {
     if (m_fd >= 0) {
-        ::close(m_fd);
+        os::closeFile(m_fd);
         m_fd = -1;
     }
     if (!m_temp.empty()) {

@@ -5,7 +5,9 @@
 #include <mutex>
 #include <unordered_set>
 
+#if defined(TEVUSB_HAVE_UDEV)
 #include "device/udev_notifier.h"
+#endif
 
 namespace tevusb::device {
 
@@ -89,7 +91,12 @@ std::unique_ptr<HidHandle> HidapiBackend::open(const std::string& path) {
 }
 
 std::unique_ptr<ChangeNotifier> HidapiBackend::createNotifier() {
+#if defined(TEVUSB_HAVE_UDEV)
     return UdevNotifier::create();
+#else
+    // No system source of hot-plug events: the watcher's periodic diff finds changes.
+    return nullptr;
+#endif
 }
 
 }  // namespace tevusb::device

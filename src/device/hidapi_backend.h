@@ -12,10 +12,11 @@ namespace tevusb::device {
 // rule); later calls do nothing. False when hidapi could not be initialised.
 bool initHidapi();
 
-// HID interfaces through hidapi's hidraw backend. hidapi is not thread-safe: every
-// enumerate, open and close runs under one process-wide lock, and an opened handle is
-// used by one thread at a time (HidLink's transfer thread). Change notifications come from
-// a libudev monitor on the hidraw subsystem.
+// HID interfaces through hidapi (its hidraw backend on Linux). hidapi is not thread-safe:
+// every enumerate, open and close runs under one process-wide lock, and an opened handle
+// is used by one thread at a time (HidLink's transfer thread). Change notifications come
+// from a libudev monitor on the hidraw subsystem when built with udev, else none (the
+// watcher's periodic diff).
 class HidapiBackend final : public HidBackend {
   public:
     // Calls initHidapi() in case the program has not yet.

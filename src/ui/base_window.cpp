@@ -2,7 +2,6 @@
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QTimer>
 #include <utility>
 
 #include "device/altimeter_device.h"
@@ -22,7 +21,6 @@ namespace {
 constexpr int kStatusBoxId = 1003;
 constexpr int kCloseWaitMs = 100;
 constexpr qsizetype kMaxCaption = 254;
-constexpr int kDeferredCheckMs = 100;
 
 }  // namespace
 
@@ -30,7 +28,6 @@ CBaseWindow::CBaseWindow(int resourceId)
     : CDialogWindow(resourceId), m_backgroundBrush(kBackgroundColour) {}
 
 CBaseWindow::~CBaseWindow() {
-    m_deferTimer.reset();
     m_deviceNotifier.reset();
     m_groupBoxes.clear();
 }
@@ -62,7 +59,14 @@ void CBaseWindow::handleDeviceChange(const DialogMessage& message,
         if (busy) {
             // Connecting closes and reopens the link: under a running transfer that would
             // break a download or a settings write because some other USB device came.
-            deferConnectCheck(connectCheck, refresh);
+            m_changes.deferUntilWorkerEnded([connectCheck, refresh] {
+                if (connectCheck) {
+                    connectCheck();
+                }
+                if (refresh) {
+                    refresh(false);
+                }
+            });
         } else if (connectCheck) {
             connectCheck();
         }
@@ -77,31 +81,6 @@ void CBaseWindow::handleDeviceChange(const DialogMessage& message,
     if (refresh) {
         refresh(busy);
     }
-}
-
-void CBaseWindow::deferConnectCheck(const std::function<void()>& connectCheck,
-                                    const std::function<void(bool)>& refresh) {
-    m_deferredCheck = connectCheck;
-    m_deferredRefresh = refresh;
-    if (!m_deferTimer) {
-        m_deferTimer = std::make_unique<QTimer>();
-        m_deferTimer->setInterval(kDeferredCheckMs);
-        QObject::connect(m_deferTimer.get(), &QTimer::timeout, [this] {
-            if (m_worker.running()) {
-                return;
-            }
-            m_deferTimer->stop();
-            const auto check = std::exchange(m_deferredCheck, nullptr);
-            const auto refreshAfter = std::exchange(m_deferredRefresh, nullptr);
-            if (check) {
-                check();
-            }
-            if (refreshAfter) {
-                refreshAfter(false);
-            }
-        });
-    }
-    m_deferTimer->start();
 }
 
 void CBaseWindow::connectCheck() {

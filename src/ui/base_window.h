@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "ui/anchor_layout.h"
+#include "ui/device_change_deferral.h"
 #include "ui/dialog_window.h"
 #include "ui/group_box_record.h"
 #include "ui/status_buffer.h"
 #include "ui/user_prompts.h"
 #include "ui/worker_thread.h"
 
-class QTimer;
 class QWidget;
 
 namespace tevusb::device {
@@ -65,6 +65,9 @@ class CBaseWindow : public CDialogWindow {
     const std::vector<std::unique_ptr<GroupBoxRecord>>& groupBoxes() const { return m_groupBoxes; }
     AnchorLayout* layout() const { return m_layout.get(); }
     WorkerThread& worker() { return m_worker; }
+    // Where the dialog's device changes wait while its device operation runs.
+    DeviceChangeDeferral& deviceChanges() { return m_changes; }
+    const DeviceChangeDeferral& deviceChanges() const { return m_changes; }
 
   protected:
     // Creates the anchor layout with the dialog's present size as its minimum.
@@ -104,13 +107,8 @@ class CBaseWindow : public CDialogWindow {
     StatusBuffer m_status;
 
   private:
-    void deferConnectCheck(const std::function<void()>& connectCheck,
-                           const std::function<void(bool)>& refresh);
-
     device::AltimeterDevice* m_device = nullptr;
-    std::unique_ptr<QTimer> m_deferTimer;
-    std::function<void()> m_deferredCheck;
-    std::function<void(bool)> m_deferredRefresh;
+    DeviceChangeDeferral m_changes{[this] { return m_worker.running(); }};
     std::unique_ptr<DeviceChangeNotifier> m_deviceNotifier;
     std::vector<std::unique_ptr<GroupBoxRecord>> m_groupBoxes;
     QColor m_backgroundBrush;

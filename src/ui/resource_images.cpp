@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "ui/svg_icon_engine.h"
+
 // Outside any namespace, as the resource initialiser requires.
 static void initResources() {
     Q_INIT_RESOURCE(tevusb);
@@ -67,11 +69,9 @@ QPixmap bitmapPixmap(int id) {
 }
 
 QIcon programIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(iconPixmap(kIconProgram, size));
-    }
-    return icon;
+    // Drawn size by size when the window system asks, not all seven at start-up.
+    return QIcon(new SvgIconEngine([](int size) { return iconPixmap(kIconProgram, size); },
+                                   {16, 24, 32, 48, 64, 128, 256}));
 }
 
 }  // namespace tevusb::ui

@@ -16,7 +16,8 @@ using testing::processEventsUntil;
 TEST_F(AppTest, WindowHasItsTitleIconAndMinimumSize) {
     openWindow();
     EXPECT_EQ(m_window->windowTitle(), "TEV USB 1.50");
-    EXPECT_FALSE(m_window->windowIcon().isNull());
+    // The icon follows the first picture of the graph.
+    EXPECT_TRUE(processEventsUntil([&] { return !m_window->windowIcon().isNull(); }));
     EXPECT_EQ(m_window->centralWidget(), m_window->graphWidget());
 
     m_window->resize(100, 50);

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Files that reach the window without File > Open: named on the command line or dropped.
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/after_first_paint.h"
 #include "app/data_set_drop.h"
 #include "app/program.h"
 #include "app_fixture.h"
@@ -33,6 +35,8 @@ TEST_F(AppTest, FileOnTheCommandLineOpensAsFileOpenDoes) {
     EXPECT_FALSE(testing::isUniform(m_window->surface().snapshot(), testing::kSetBackground));
     EXPECT_EQ(logCount("Loaded data set."), 1);
     EXPECT_TRUE(m_prompts.files().empty());  // no dialog asked for it
+    QDir().mkpath(TEVUSB_SHOTS_DIR);
+    EXPECT_TRUE(m_window->grab().save(QString(TEVUSB_SHOTS_DIR) + "/opened-from-command-line.png"));
 
     options.file = tempPath("missing.tev").toStdString();
     Program::openStartFile(*m_window, options);
@@ -77,6 +81,20 @@ TEST_F(AppTest, DroppedFlightIsShownAndOtherDragsAreRefused) {
     EXPECT_TRUE(drop.isAccepted());
     ASSERT_TRUE(processEventsUntil([&] { return m_store.current.size() > 0; }));
     EXPECT_EQ(logCount("Loaded data set."), 1);
+}
+
+TEST(AfterFirstPaintTest, RunsOnceAfterTheFirstPaint) {
+    int runs = 0;
+    auto widget = std::make_unique<QWidget>();
+    widget->resize(50, 40);
+    afterFirstPaint(*widget, [&] { ++runs; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0);  // not shown, not painted
+    widget->show();
+    ASSERT_TRUE(testing::processEventsUntil([&] { return runs == 1; }));
+    widget->repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace

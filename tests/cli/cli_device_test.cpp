@@ -11,8 +11,8 @@
 #include "device/device_tasks.h"
 #include "device/sim/sim_backend.h"
 #include "firmware_builder.h"
-#include "log_capture.h"
-#include "temp_dir.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
 
 using namespace tevusb;
 using tevusb::testing::readAll;

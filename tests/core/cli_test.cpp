@@ -4,9 +4,9 @@
 
 #include "cli/file_commands.h"
 #include "data/data_set_store.h"
-#include "log_capture.h"
 #include "packet_builder.h"
-#include "temp_dir.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
 
 using tevusb::cli::CliArgs;
 using tevusb::data::DataSetStore;

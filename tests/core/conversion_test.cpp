@@ -5,7 +5,7 @@
 #include "data/altitude_converter.h"
 #include "data/data_set.h"
 #include "data/reading.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 using tevusb::data::AltitudeConverter;
 using tevusb::data::DataSet;

@@ -5,9 +5,9 @@
 
 #include "data/data_set_store.h"
 #include "data/export_format.h"
-#include "log_capture.h"
 #include "packet_builder.h"
-#include "temp_dir.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
 
 using tevusb::data::DataSetStore;
 using tevusb::data::export_format::escapeXml;

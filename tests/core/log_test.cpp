@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 using tevusb::log::logLine;
 

@@ -6,9 +6,9 @@
 
 #include "data/data_set_store.h"
 #include "data/set_file.h"
-#include "log_capture.h"
 #include "packet_builder.h"
-#include "temp_dir.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
 
 using tevusb::data::DataSetStore;
 using tevusb::testing::LogCapture;
@@ -74,7 +74,7 @@ TEST(SetFile, SavedFileHasTheDocumentedLayout) {
     EXPECT_EQ(bytes.substr(47 + 128), std::string("first flight\0", 13));
     for (const char* line : {"Selected set to save: 0", "Set address: 0", "Packet Count: 2",
                              "Successfully serialized settings.", "Comment: first flight"}) {
-        EXPECT_TRUE(log.contains(line)) << line;
+        EXPECT_TRUE(log.has(line)) << line;
     }
 }
 
@@ -162,8 +162,8 @@ TEST(SetFile, LegacyFilesAreReadWithConvertedSettings) {
     EXPECT_EQ(s.settings.lineBMode, 3);
     EXPECT_EQ(s.comments, (std::vector<std::string>{""}));
     EXPECT_EQ(s.packets.size(), 1u);
-    EXPECT_TRUE(log.contains("Legacy import. Ver: 105"));
-    EXPECT_TRUE(log.contains("Successfully de-serialized."));
+    EXPECT_TRUE(log.has("Legacy import. Ver: 105"));
+    EXPECT_TRUE(log.has("Successfully de-serialized."));
 }
 
 TEST(SetFile, DamagedFilesLeaveTheStoreUntouched) {

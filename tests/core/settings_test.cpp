@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "log_capture.h"
 #include "settings/device_settings.h"
+#include "support/log_capture.h"
 
 using tevusb::settings::DeviceSettings;
 using tevusb::settings::SettingsImage;
@@ -74,10 +74,10 @@ TEST(DeviceSettings, BadChecksumStillUnpacksAndLogs) {
     LogCapture log;
     EXPECT_FALSE(s.parse());
     EXPECT_EQ(s.inhibitTime, 99);
-    EXPECT_TRUE(log.contains("Invalid checksum!"));
-    EXPECT_TRUE(log.contains("MaxReadings: 992"));
-    EXPECT_TRUE(log.contains("Line: 32"));
-    EXPECT_FALSE(log.contains("Checksum is valid."));
+    EXPECT_TRUE(log.has("Invalid checksum!"));
+    EXPECT_TRUE(log.has("MaxReadings: 992"));
+    EXPECT_TRUE(log.has("Line: 32"));
+    EXPECT_FALSE(log.has("Checksum is valid."));
 }
 
 TEST(DeviceSettings, SerializeWritesStaleImagesButWarns) {
@@ -87,8 +87,8 @@ TEST(DeviceSettings, SerializeWritesStaleImagesButWarns) {
     LogCapture log;
     EXPECT_TRUE(s.serialize(out));
     EXPECT_EQ(out.str(), bytesOf(s.image));
-    EXPECT_TRUE(log.contains("Invalid checksum."));
-    EXPECT_TRUE(log.contains("Successfully serialized settings."));
+    EXPECT_TRUE(log.has("Invalid checksum."));
+    EXPECT_TRUE(log.has("Successfully serialized settings."));
 
     std::ostringstream failed;
     failed.setstate(std::ios::badbit);
@@ -125,8 +125,8 @@ TEST(DeviceSettings, DeserializeCurrentAndLegacyForms) {
         EXPECT_EQ(t.lineBMode, 2);
         EXPECT_EQ(t.lineAValue, 10);
         EXPECT_EQ(t.storedChecksum(), t.computeChecksum());
-        EXPECT_TRUE(log.contains("Legacy file settings deserialize..."));
-        EXPECT_TRUE(log.contains("Successfully de-serialized."));
+        EXPECT_TRUE(log.has("Legacy file settings deserialize..."));
+        EXPECT_TRUE(log.has("Successfully de-serialized."));
     }
     legacy[8] = static_cast<char>(0xFF);
     std::istringstream largest(legacy);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "data/data_set_store.h"
-#include "log_capture.h"
 #include "packet_builder.h"
+#include "support/log_capture.h"
 
 using tevusb::data::DataSetStore;
 using tevusb::data::FastSet;
@@ -42,8 +42,8 @@ TEST(DataSetStore, PacketCountStopsAtTheNextSetOrAnErasedPacket) {
     LogCapture log;
     EXPECT_EQ(s.packetCount(0), 2);
     EXPECT_EQ(s.packetCount(1), 1);
-    EXPECT_TRUE(log.contains("Set: 0"));
-    EXPECT_TRUE(log.contains("Set Address: 1"));
+    EXPECT_TRUE(log.has("Set: 0"));
+    EXPECT_TRUE(log.has("Set Address: 1"));
     s.packets.insert(s.packets.begin() + 2, makePacket(0xFF));
     EXPECT_EQ(s.packetCount(0), 1);
     EXPECT_EQ(s.packetCount(7), 0);  // an invalid set is defined: no packets

@@ -1,27 +1,13 @@
 #pragma once
 
 #include <chrono>
-#include <sstream>
-#include <string>
 #include <thread>
 
-#include "log/diagnostic_log.h"
+#include "support/log_capture.h"
 
 namespace tevusb::device::test {
 
-// Captures the diagnostic lines written while it lives.
-class LogCapture {
-  public:
-    LogCapture() : m_previous(log::DiagnosticLog::instance().setSink(&m_stream)) {}
-    ~LogCapture() { log::DiagnosticLog::instance().setSink(m_previous); }
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-    std::string text() const { return m_stream.str(); }
-
-  private:
-    std::ostringstream m_stream;
-    std::ostream* m_previous;
-};
+using tevusb::testing::LogCapture;
 
 // Waits until pred() holds, up to timeoutMs; returns whether it did.
 template <typename Pred>

@@ -5,10 +5,12 @@
 #include <memory>
 
 #include "device/altimeter_device.h"
-#include "log_capture.h"
 #include "scripted_backend.h"
+#include "support/log_capture.h"
 
 namespace tevusb::device::testing {
+
+using tevusb::testing::LogCapture;
 
 // A device object over a scripted backend, connected in the given mode before the
 // conversation under test is scripted.

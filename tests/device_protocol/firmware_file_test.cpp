@@ -7,10 +7,12 @@
 #include <sstream>
 
 #include "firmware_builder.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 namespace tevusb::device::testing {
 namespace {
+
+using tevusb::testing::LogCapture;
 
 // Every parse is done twice, from a stream and from bytes, and both must agree on the
 // result and on the fields they got to.

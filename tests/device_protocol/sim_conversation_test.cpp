@@ -12,10 +12,12 @@
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
 #include "firmware_builder.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 namespace tevusb::device::testing {
 namespace {
+
+using tevusb::testing::LogCapture;
 
 sim::SimConfig instant(int flights) {
     sim::SimConfig config;

@@ -5,7 +5,7 @@
 
 #include "dialog_fixture.h"
 #include "graph/graph_palette.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/dialogs/memory_map.h"
@@ -43,7 +43,7 @@ TEST(CaptureDeviceTest, ClosingDuringADownloadWaitsForTheWorkerAndLeavesNoImage)
     QWidget* map = dialog.item(kMap);
     QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(1, 2));
     EXPECT_EQ(dialog.selectedSet(), 2);
-    dltest::LogCapture log;
+    tevusb::testing::LogCapture log;
     dialog.sendMessage({Message::Close, 0, 0, {}});
     ASSERT_TRUE(waitUntil([&] { return !dialog.window()->isVisible(); }));
     EXPECT_FALSE(dialog.worker().running());
@@ -153,7 +153,7 @@ TEST(CaptureDeviceTest, RemovalOfAnotherDeviceOnlyLogsAndTheOwnRemovalDisconnect
     ASSERT_TRUE(dltest::open(dialog, rig.device));
     const QString before = dialog.statusText();
     {
-        dltest::LogCapture log;
+        tevusb::testing::LogCapture log;
         dialog.sendMessage({Message::DeviceChange, kDeviceRemoveComplete, 0, "/dev/hidraw-other"});
         EXPECT_EQ(log.count("Device Change."), 1);
     }

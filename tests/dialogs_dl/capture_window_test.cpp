@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "dialog_fixture.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/dialogs/memory_map.h"
@@ -126,7 +126,7 @@ TEST(CaptureWindowTest, DownloadSelectCommentSaveWithCsvAndReloadGivesTheSameFli
 
     // Pick the second flight by its last column, comment it.
     {
-        dltest::LogCapture log;
+        tevusb::testing::LogCapture log;
         clickColumn(dialog, second + flights[1].packetCount - 1);
         EXPECT_EQ(dialog.selectedSet(), 1);
         EXPECT_NE(log.text().find("Size: 3\n"), std::string::npos);

@@ -4,7 +4,7 @@
 
 #include "data/altitude_converter.h"
 #include "dialog_fixture.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "ui/dialogs/control_options_window.h"
 
 namespace tevusb::ui {
@@ -70,7 +70,7 @@ TEST(ControlOptionsTest, ADevicePluggedInWhileOpenIsConnectedAndEnablesTheButton
     EXPECT_TRUE(dialog.statusText().endsWith(
         "Device Connected.\r\nCurrent device firmware version: 1.50\r\n"));
     // Another interface going away only logs.
-    dltest::LogCapture log;
+    tevusb::testing::LogCapture log;
     dialog.sendMessage({Message::DeviceChange, kDeviceRemoveComplete, 0, "/dev/hidraw-other"});
     EXPECT_EQ(log.count("Device Change."), 1);
     EXPECT_TRUE(rig.device.link.isOpen());
@@ -82,7 +82,7 @@ TEST(ControlOptionsTest, BatteryIsShownInVolts) {
     rig.sim().setBatteryTenths(84);
     CControlOptionsWindow dialog(nullptr, nullptr);
     ASSERT_TRUE(dltest::open(dialog, rig.device));
-    dltest::LogCapture log;
+    tevusb::testing::LogCapture log;
     ASSERT_TRUE(press(dialog, kReadBattery));
     ASSERT_TRUE(waitUntil([&] {
         return idle(dialog) &&

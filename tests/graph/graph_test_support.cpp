@@ -7,12 +7,6 @@
 
 namespace tevusb::graph::testing {
 
-LogCapture::LogCapture() : m_previous(log::DiagnosticLog::instance().setSink(&m_stream)) {}
-
-LogCapture::~LogCapture() {
-    log::DiagnosticLog::instance().setSink(m_previous);
-}
-
 bool colourNear(const QImage& image, int x, int y, QRgb colour, int radius) {
     for (int yy = y - radius; yy <= y + radius; ++yy) {
         for (int xx = x - radius; xx <= x + radius; ++xx) {

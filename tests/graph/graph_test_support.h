@@ -3,24 +3,14 @@
 #include <QImage>
 #include <QRect>
 #include <QRgb>
-#include <sstream>
 
 #include "data/data_set_store.h"
 #include "graph/synthetic/synthetic_flight.h"
+#include "support/log_capture.h"
 
 namespace tevusb::graph::testing {
 
-// Captures the diagnostic log for the lifetime of the object.
-class LogCapture {
-  public:
-    LogCapture();
-    ~LogCapture();
-    std::string text() const { return m_stream.str(); }
-
-  private:
-    std::ostringstream m_stream;
-    std::ostream* m_previous;
-};
+using tevusb::testing::LogCapture;
 
 // Opaque colour of an ARGB or raw 0x00RRGGBB value, as an RGB32 image holds it.
 constexpr QRgb opaque(QRgb value) {

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "test_dialog.h"
 #include "ui/dialogs/about_window.h"
 #include "ui/status_box.h"
@@ -15,8 +15,8 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::LogCapture;
 using testing::processEventsUntil;
+using tevusb::testing::LogCapture;
 
 StatusBox* statusBox(CAboutWindow& about) {
     return qobject_cast<StatusBox*>(about.item(1003));

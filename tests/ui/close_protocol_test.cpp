@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "log/diagnostic_log.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "test_dialog.h"
 #include "ui/scripted_prompts.h"
 #include "ui/window_thread_call.h"
@@ -18,9 +18,9 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::LogCapture;
 using testing::processEventsUntil;
 using testing::TestDialog;
+using tevusb::testing::LogCapture;
 using K = ControlKind;
 
 DialogTemplate workerTemplate() {

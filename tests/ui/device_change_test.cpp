@@ -7,7 +7,7 @@
 
 #include "device/altimeter_device.h"
 #include "fake_backend.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 #include "test_dialog.h"
 #include "ui/connect_check.h"
 
@@ -17,9 +17,9 @@ namespace {
 using testing::altimeter;
 using testing::bootloader;
 using testing::FakeBackend;
-using testing::LogCapture;
 using testing::processEventsUntil;
 using testing::TestDialog;
+using tevusb::testing::LogCapture;
 using K = ControlKind;
 
 DialogTemplate deviceTemplate() {

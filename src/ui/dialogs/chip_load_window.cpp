@@ -88,7 +88,8 @@ bool CChipLoadWindow::handleMessage(const DialogMessage& message) {
             command(static_cast<int>(message.wParam));
             return true;
         case Message::DeviceChange:
-            if (!m_changes.defer(message)) {
+            if (!deviceChanges().defer(
+                    message, [this](const DialogMessage& change) { handleMessage(change); })) {
                 handleDeviceChange(
                     message, [this] { connectCheck(); },
                     [this](bool busy) { refreshControls(busy); });
@@ -205,23 +206,20 @@ void CChipLoadWindow::startDeviceWorker(std::function<int()> routine) {
     // The previous routine has returned (we heard of it), but its thread may still be
     // on its last lines: let it finish rather than lose this click.
     worker().waitFor(kFinishingWorkerMs);
-    m_changes.setBusy(true);
+    deviceChanges().setBusy(true);
     const bool started = startWorker([this, routine = std::move(routine)] {
         const int result = routine();
         post([this] { workerEnded(); });
         return result;
     });
     if (!started) {
-        m_changes.setBusy(false);
+        deviceChanges().setBusy(false);
         refreshControls(false);
     }
 }
 
 void CChipLoadWindow::workerEnded() {
-    m_changes.setBusy(false);
-    for (const DialogMessage& change : m_changes.takeDeferred()) {
-        handleMessage(change);
-    }
+    deviceChanges().setBusy(false);
 }
 
 void CChipLoadWindow::displaySettings(const settings::DeviceSettings& s) {

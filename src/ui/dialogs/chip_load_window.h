@@ -5,7 +5,6 @@
 
 #include "settings/device_settings.h"
 #include "ui/base_window.h"
-#include "ui/dialogs/device_change_deferral.h"
 
 class QWidget;
 
@@ -40,7 +39,7 @@ class CChipLoadWindow : public CBaseWindow {
     void refreshControls(bool busy);
 
     // True from a button's start of a worker until the window thread heard it ended.
-    bool busy() const { return m_changes.busy(); }
+    bool busy() const { return deviceChanges().busy(); }
     // The ground altitude taken when Calibrate Device was last pressed.
     std::int32_t groundAltitude() const { return m_groundAltitude; }
 
@@ -69,7 +68,6 @@ class CChipLoadWindow : public CBaseWindow {
     QWidget* m_parent;
     graph::FlightGraph* m_graph;
     std::int32_t m_groundAltitude = 0;
-    DeviceChangeDeferral m_changes;
 };
 
 }  // namespace tevusb::ui

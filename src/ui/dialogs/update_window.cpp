@@ -65,7 +65,8 @@ bool CUpdateWindow::handleMessage(const DialogMessage& message) {
             }
             return true;
         case Message::DeviceChange:
-            if (!m_changes.defer(message)) {
+            if (!deviceChanges().defer(
+                    message, [this](const DialogMessage& change) { handleMessage(change); })) {
                 handleDeviceChange(
                     message, [this] { connectBootloader(); },
                     [this](bool busy) { refreshControls(busy); });
@@ -98,7 +99,7 @@ void CUpdateWindow::connectBootloader() {
 }
 
 void CUpdateWindow::close() {
-    if (m_changes.busy() || worker().running()) {
+    if (deviceChanges().busy() || worker().running()) {
         showWarning(kStringUpdateRunning);
         return;
     }
@@ -108,7 +109,7 @@ void CUpdateWindow::close() {
 }
 
 void CUpdateWindow::startUpdate() {
-    if (m_changes.busy()) {
+    if (deviceChanges().busy()) {
         return;
     }
     FileDialogRequest request;
@@ -125,14 +126,14 @@ void CUpdateWindow::startUpdate() {
     refreshControls(true);
     // A previous update's thread may still be on its last lines: let it finish.
     worker().waitFor(kFinishingWorkerMs);
-    m_changes.setBusy(true);
+    deviceChanges().setBusy(true);
     const bool started = startWorker([this] {
         const int result = updateWorker();
         runOnWindowThread([this] { workerEnded(); });
         return result;
     });
     if (!started) {
-        m_changes.setBusy(false);
+        deviceChanges().setBusy(false);
         refreshControls(false);
     }
 }
@@ -155,10 +156,7 @@ int CUpdateWindow::updateWorker() {
 }
 
 void CUpdateWindow::workerEnded() {
-    m_changes.setBusy(false);
-    for (const DialogMessage& change : m_changes.takeDeferred()) {
-        handleMessage(change);
-    }
+    deviceChanges().setBusy(false);
     refreshControls(false);
 }
 

@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "ui/base_window.h"
-#include "ui/dialogs/device_change_deferral.h"
 
 class QWidget;
 
@@ -33,7 +32,7 @@ class CUpdateWindow : public CBaseWindow {
     QString firmwarePath() const { return m_firmwarePath; }
     // True from "Update..." with a file until the worker has ended and the window
     // thread has heard of it.
-    bool updating() const { return m_changes.busy(); }
+    bool updating() const { return deviceChanges().busy(); }
 
     // The progress callback handed to the update (context: the dialog).
     static void progress(void* context, int block, int highestBlock);
@@ -49,7 +48,6 @@ class CUpdateWindow : public CBaseWindow {
 
     QWidget* m_parent;
     QString m_firmwarePath;
-    DeviceChangeDeferral m_changes;
 };
 
 }  // namespace tevusb::ui
