@@ -11,8 +11,8 @@
 #include "cli/stats_command.h"
 #include "data/data_set_store.h"
 #include "flight_sets.h"
-#include "log_capture.h"
-#include "temp_dir.h"
+#include "support/log_capture.h"
+#include "support/temp_dir.h"
 
 using namespace tevusb;
 namespace tt = tevusb::testing;

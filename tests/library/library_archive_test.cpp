@@ -6,7 +6,7 @@
 #include "data/data_set_store.h"
 #include "library/flight_library.h"
 #include "library_fixture.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 using namespace tevusb;
 using library::FlightLibrary;

@@ -12,7 +12,7 @@
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
 #include "library_fixture.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 using namespace tevusb;
 using tevusb::testing::readAll;

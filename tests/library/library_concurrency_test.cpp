@@ -8,7 +8,7 @@
 
 #include "library/flight_library.h"
 #include "library_fixture.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 using namespace tevusb;
 using library::FlightLibrary;

@@ -7,7 +7,7 @@
 
 #include "device/sim/sim_backend.h"
 #include "library/flight_library.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tevusb::testing {
 

@@ -7,7 +7,7 @@
 #include "data/set_file.h"
 #include "library/flight_library.h"
 #include "library_fixture.h"
-#include "log_capture.h"
+#include "support/log_capture.h"
 
 using namespace tevusb;
 using library::FlightLibrary;
