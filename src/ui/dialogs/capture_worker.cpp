@@ -32,6 +32,7 @@ void CCaptureWindow::readData() {
             w->setEnabled(false);
         }
     }
+    m_workerDownloads = true;
     startWorker([this] { return readWorker(); });
 }
 
@@ -103,6 +104,7 @@ void CCaptureWindow::clearDevice() {
             w->setEnabled(false);
         }
     }
+    m_workerDownloads = false;
     startWorker([this] { return clearWorker(); });
 }
 
