@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/memory_packet.h"
+#include "settings/device_settings.h"
+
+namespace tevusb::library {
+
+class IndexDatabase;
+
+// What an operation came to. Every failure carries one line a flyer can read.
+enum class LibraryStatus {
+    Ok = 0,
+    Duplicate,     // the flight is already in the library (id says which)
+    NotFound,      // no flight with that id
+    NotOpen,       // open() has not succeeded
+    IndexMissing,  // no index yet where one was expected
+    IndexDamaged,  // the index is not a readable SQLite database of ours
+    IndexNewer,    // the index was written by a newer program; left untouched
+    WriteFailed,   // the archive file or the index could not be written
+    BadFile,       // an imported file is not a readable data-set file
+    Busy,          // another program held the index past the busy timeout
+    Cancelled,     // the progress callback asked to stop
+};
+
+struct Outcome {
+    LibraryStatus status = LibraryStatus::Ok;
+    std::string message;  // one line, empty on plain success
+    std::int64_t id = 0;  // the flight concerned, where there is one (also for Duplicate)
+    bool ok() const { return status == LibraryStatus::Ok; }
+};
+
+// One archived flight as the index knows it. Lengths in m, times in s from the first
+// reading, speeds in m/s; optional where the analysis could not find the value.
+struct FlightRecord {
+    std::int64_t id = 0;
+    std::string downloadedAt;     // UTC, ISO 8601 "2026-12-08T07:35:28Z"
+    std::string firmwareVersion;  // empty where unknown (imported files)
+    int setNumber = 0;            // 1-based number of the set in its download
+    std::int64_t readings = 0;
+    double durationS = 0.0;
+    unsigned statisticsFlags = 0;  // analysis::StatisticsFlag bits
+
+    std::optional<double> apogeeAglM, apogeeMslM, apogeeTimeS;
+    std::optional<double> peakVelocityMs, peakVelocityTimeS;
+    std::optional<double> lineATimeS, lineAAltitudeM, lineBTimeS, lineBAltitudeM;
+    std::optional<double> drogueRateMs, mainRateMs;
+    std::optional<double> launchTimeS, landingTimeS;
+
+    std::string comment, rocket, motor, site, notes;
+    std::string archivePath;  // relative to the library folder, '/' separated
+    std::string hash;         // SHA-256 of packets + settings image, lowercase hex
+};
+
+// The flyer's fields an edit changes; an empty optional leaves a field as it is.
+struct FlightFields {
+    std::optional<std::string> rocket, motor, site, notes, comment;
+};
+
+// Everything one download brought: the memory image and what the device said about it.
+struct DownloadInput {
+    std::vector<data::MemoryPacket> packets;
+    settings::DeviceSettings settings;
+    std::vector<std::string> comments;  // per set, may be shorter than the set count
+    std::string firmwareVersion;
+    std::chrono::system_clock::time_point downloadedAt = std::chrono::system_clock::now();
+};
+
+// The result for one set of a download or one imported file.
+struct ItemOutcome {
+    int setNumber = 0;           // 1-based, for downloads
+    std::filesystem::path file;  // for imports: the file concerned
+    Outcome outcome;
+};
+
+enum class SortKey { Id, DownloadedAt, ApogeeAgl, PeakVelocity, Duration, Rocket, Motor, Site };
+
+struct ListQuery {
+    std::string filter;  // case-insensitive substring of rocket/motor/site/notes/comment/date
+    SortKey sort = SortKey::Id;
+    bool descending = false;
+};
+
+enum class ExportFormat { Tev, Csv, Xml };
+
+// Called with (done, total) during long work; returning false cancels what is left.
+using Progress = std::function<bool(std::size_t done, std::size_t total)>;
+
+// The flight library: archive files under a folder (the truth, never rewritten) and a
+// SQLite index beside them. Calls are serialized by an internal mutex, so one object may
+// be shared by the window thread and workers; several processes may open one folder.
+class FlightLibrary {
+  public:
+    explicit FlightLibrary(std::filesystem::path folder);
+    ~FlightLibrary();
+    FlightLibrary(const FlightLibrary&) = delete;
+    FlightLibrary& operator=(const FlightLibrary&) = delete;
+
+    const std::filesystem::path& folder() const { return m_folder; }
+
+    // Creates the folder and index as needed, migrates an older schema and adds archive
+    // files that have no row (orphans). Damaged or newer indexes are refused untouched.
+    Outcome open();
+    bool isOpen() const;
+
+    // Archives every set of a download, each file written and synced before its row.
+    // One result per set, in order; a failing set does not stop the others.
+    std::vector<ItemOutcome> archiveDownload(const DownloadInput& download);
+
+    // Imports .tev files and folders (searched recursively for *.tev); each refused file
+    // is named with its reason and the rest goes on.
+    std::vector<ItemOutcome> importPaths(const std::vector<std::filesystem::path>& paths,
+                                         const Progress& progress = {});
+
+    std::vector<FlightRecord> list(const ListQuery& query = {}) const;
+    std::optional<FlightRecord> get(std::int64_t id) const;
+    Outcome edit(std::int64_t id, const FlightFields& fields);
+    // Moves the archive file to deleted/ inside the folder and removes the row.
+    Outcome remove(std::int64_t id);
+    // Writes the flight as .tev (its stored comment as of now), CSV or XML.
+    Outcome exportFlight(std::int64_t id, ExportFormat format,
+                         const std::filesystem::path& target) const;
+
+    // Recreates the index from the archive files; works also when open() failed. The flyer's
+    // fields are kept where the old index can still be read; a damaged one is moved aside.
+    Outcome rebuild(const Progress& progress = {});
+
+  private:
+    std::filesystem::path m_folder;
+    mutable std::mutex m_mutex;
+    std::unique_ptr<IndexDatabase> m_db;
+};
+
+}  // namespace tevusb::library

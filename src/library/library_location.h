@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace tevusb::library {
+
+// The library folder: the --library option when given, else $TEVUSB_LIBRARY, else
+// $XDG_DATA_HOME/tevusb, else ~/.local/share/tevusb (XDG_DATA_HOME unset or relative).
+// Empty only when not even HOME is known.
+std::filesystem::path resolveLibraryFolder(const std::optional<std::string>& option);
+
+}  // namespace tevusb::library
