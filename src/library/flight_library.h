@@ -122,8 +122,10 @@ class FlightLibrary {
     std::vector<ItemOutcome> importPaths(const std::vector<std::filesystem::path>& paths,
                                          const Progress& progress = {});
 
-    std::vector<FlightRecord> list(const ListQuery& query = {}) const;
-    std::optional<FlightRecord> get(std::int64_t id) const;
+    // The matching flights; `outcome`, when given, says why the list is empty on failure.
+    std::vector<FlightRecord> list(const ListQuery& query = {}, Outcome* outcome = nullptr) const;
+    // One flight; nothing when absent (NotFound) or unreadable, as `outcome` then says.
+    std::optional<FlightRecord> get(std::int64_t id, Outcome* outcome = nullptr) const;
     Outcome edit(std::int64_t id, const FlightFields& fields);
     // Moves the archive file to deleted/ inside the folder and removes the row.
     Outcome remove(std::int64_t id);

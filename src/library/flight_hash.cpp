@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#include "library/flight_hash.h"
+
+#include <nettle/sha2.h>
+
+namespace tevusb::library {
+
+std::string flightHash(const data::MemoryPacket* packets, std::size_t count,
+                       const settings::SettingsImage& image) {
+    sha256_ctx ctx;
+    sha256_init(&ctx);
+    for (std::size_t i = 0; i < count; ++i) {
+        sha256_update(&ctx, data::MemoryPacket::kSize, packets[i].bytes.data());
+    }
+    sha256_update(&ctx, image.size(), image.data());
+    std::uint8_t digest[SHA256_DIGEST_SIZE];
+    sha256_digest(&ctx, SHA256_DIGEST_SIZE, digest);
+    static const char* const kHex = "0123456789abcdef";
+    std::string text;
+    text.reserve(2 * SHA256_DIGEST_SIZE);
+    for (const auto byte : digest) {
+        text.push_back(kHex[byte >> 4]);
+        text.push_back(kHex[byte & 0x0F]);
+    }
+    return text;
+}
+
+}  // namespace tevusb::library
