@@ -6,10 +6,11 @@
 
 namespace tevusb::app {
 
-// What the command line asks for. The program has one option: --simulator, which puts the
-// built-in simulated altimeter in place of the USB bus.
+// What the command line asks for: --simulator puts the built-in simulated altimeter in
+// place of the USB bus; --library DIR (or --library=DIR) keeps the flight library there.
 struct AppOptions {
     bool simulator = false;
+    std::optional<std::string> library;
 };
 
 // The options of `words` (the arguments after the program name, with the toolkit's own

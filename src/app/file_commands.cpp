@@ -55,15 +55,23 @@ void FileCommands::openDataSet() {
     if (chosen.isEmpty()) {
         return;
     }
-    if (m_store.loadSetFile(toPath(chosen))) {
-        log::logLine("Loaded data set.");
-        m_graph.ShowSet(0);
-        m_graph.RedrawGraph();
-    } else {
-        ui::messageBox(m_owner, kLoadFailedText, ui::kMbIconHand);
-    }
+    openFile(chosen);
     log::logLine("NT Version: ", log::Hex{kReportedSystemVersion});
     log::logLine("size: ", log::Hex{kReportedRequestSize});
+}
+
+bool FileCommands::openFile(const QString& path) {
+    if (!m_store.loadSetFile(toPath(path))) {
+        ui::messageBox(m_owner, kLoadFailedText, ui::kMbIconHand);
+        return false;
+    }
+    log::logLine("Loaded data set.");
+    m_graph.ShowSet(0);
+    m_graph.RedrawGraph();
+    if (m_opened) {
+        m_opened(path);
+    }
+    return true;
 }
 
 void FileCommands::exportCurrentSet(ExportFormat format) {

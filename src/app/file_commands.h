@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 
 class QWidget;
 
@@ -29,6 +30,13 @@ class FileCommands {
     // File > Open: asks for a data-set file and shows its first set. A file that cannot be
     // loaded is reported and leaves store and graph as they were.
     void openDataSet();
+    // Loads the data-set file at `path` and shows its first set, as File > Open does after
+    // its dialog; a file that cannot be loaded is reported. True when shown.
+    bool openFile(const QString& path);
+    // Called with the path of every file shown by openFile.
+    void setOpenedHandler(std::function<void(const QString&)> handler) {
+        m_opened = std::move(handler);
+    }
 
     // File > Export CSV / Export XML of the current set; nothing at all when it is empty.
     void exportCurrentSet(ExportFormat format);
@@ -43,6 +51,7 @@ class FileCommands {
     QWidget* m_owner;
     data::DataSetStore& m_store;
     graph::FlightGraph& m_graph;
+    std::function<void(const QString&)> m_opened;
 };
 
 }  // namespace tevusb::app

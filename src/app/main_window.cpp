@@ -6,6 +6,7 @@
 #include <QLayout>
 
 #include "app/graph_widget.h"
+#include "app/library_menu.h"
 #include "app/main_menu.h"
 #include "app/simulator_menu.h"
 #include "data/data_set_store.h"
@@ -42,6 +43,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
         buildSimulatorMenu(*this, m_simulator);
     }
     connectCommands();
+    new LibraryMenu(*this);
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);

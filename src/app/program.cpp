@@ -11,7 +11,9 @@
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
+#include "library/library_location.h"
 #include "log/diagnostic_log.h"
+#include "ui/library_service.h"
 
 namespace tevusb::app {
 
@@ -43,10 +45,14 @@ bool Program::checkOptions(const QApplication& application) {
         words.push_back(arguments[i].toStdString());
     }
     std::string error;
-    if (!parseAppOptions(words, &error)) {
+    const std::optional<AppOptions> options = parseAppOptions(words, &error);
+    if (!options) {
         std::cerr << error << std::endl;
         return false;
     }
+    // Only where the library lives is settled here; it is opened on first use, so a
+    // library that cannot be opened never keeps the window from starting.
+    ui::libraryService().setFolder(library::resolveLibraryFolder(options->library));
     return true;
 }
 

@@ -23,7 +23,8 @@ class Program {
     // Must run before the QApplication is made.
     static void prepareDevice(int argc, const char* const* argv);
 
-    // Checks the options left once the toolkit took its own; false after telling the user.
+    // Checks the options left once the toolkit took its own and settles the library folder;
+    // false after telling the user.
     static bool checkOptions(const QApplication& application);
 
     // Writes the start-up lines and builds the main window with its buffer, shown

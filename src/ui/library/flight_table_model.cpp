@@ -1,0 +1,245 @@
+// SPDX-License-Identifier: MIT
+#include "ui/library/flight_table_model.h"
+
+#include <QDateTime>
+#include <cmath>
+
+#include "ui/library/library_units.h"
+
+namespace tevusb::ui {
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The flyer's field shown in `column`, or null for the columns the program fills in.
+template <typename Record>
+auto field(Record& r, int column) -> decltype(&r.rocket) {
+    switch (column) {
+        case FlightTableModel::Rocket:
+            return &r.rocket;
+        case FlightTableModel::Motor:
+            return &r.motor;
+        case FlightTableModel::Site:
+            return &r.site;
+        case FlightTableModel::Comment:
+            return &r.comment;
+        case FlightTableModel::Notes:
+            return &r.notes;
+        default:
+            return nullptr;
+    }
+}
+
+std::optional<std::string>* fieldOf(library::FlightFields& f, int column) {
+    switch (column) {
+        case FlightTableModel::Rocket:
+            return &f.rocket;
+        case FlightTableModel::Motor:
+            return &f.motor;
+        case FlightTableModel::Site:
+            return &f.site;
+        case FlightTableModel::Comment:
+            return &f.comment;
+        case FlightTableModel::Notes:
+            return &f.notes;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+FlightTableModel::FlightTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+QString FlightTableModel::localDate(const std::string& utc) {
+    const QDateTime at = QDateTime::fromString(q(utc), Qt::ISODate);
+    if (!at.isValid()) {
+        return q(utc);
+    }
+    return at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QString FlightTableModel::eventsText(const library::FlightRecord& record) {
+    QStringList parts;
+    const auto add = [&parts](const char* line, const std::optional<double>& at) {
+        if (at) {
+            parts << QStringLiteral("%1 %2 s").arg(QLatin1String(line)).arg(*at, 0, 'f', 1);
+        }
+    };
+    add("Line A", record.lineATimeS);
+    add("Line B", record.lineBTimeS);
+    return parts.join(QStringLiteral(", "));
+}
+
+FlightTableModel::Row FlightTableModel::makeRow(library::FlightRecord record) {
+    Row row;
+    row.date = localDate(record.downloadedAt);
+    row.events = eventsText(record);
+    const QChar sep(u'\n');
+    row.search =
+        (q(record.rocket) + sep + q(record.motor) + sep + q(record.site) + sep + q(record.notes) +
+         sep + q(record.comment) + sep + row.date + sep + q(record.downloadedAt))
+            .toLower();
+    row.record = std::move(record);
+    return row;
+}
+
+void FlightTableModel::setRecords(std::vector<library::FlightRecord> records) {
+    beginResetModel();
+    m_rows.clear();
+    m_rows.reserve(records.size());
+    for (library::FlightRecord& r : records) {
+        m_rows.push_back(makeRow(std::move(r)));
+    }
+    endResetModel();
+}
+
+void FlightTableModel::setUnits(analysis::UnitSystem units) {
+    if (units == m_units) {
+        return;
+    }
+    m_units = units;
+    if (!m_rows.empty()) {
+        emit dataChanged(index(0, Apogee), index(rowCount() - 1, Apogee));
+    }
+}
+
+int FlightTableModel::rowOf(std::int64_t id) const {
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].record.id == id) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int FlightTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int FlightTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString FlightTableModel::apogeeText(const library::FlightRecord& record) const {
+    if (!record.apogeeAglM) {
+        return {};
+    }
+    return altitudeText(*record.apogeeAglM, m_units);
+}
+
+QVariant FlightTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    const library::FlightRecord& r = row.record;
+    if (role == IdRole) {
+        return QVariant::fromValue<qint64>(r.id);
+    }
+    if (role == Qt::TextAlignmentRole && index.column() == Apogee) {
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (role == SortRole) {
+        switch (index.column()) {
+            case Date:
+                return q(r.downloadedAt);
+            case Apogee:
+                return r.apogeeAglM ? *r.apogeeAglM : -INFINITY;
+            case Events:
+                return row.events;
+            default:
+                break;
+        }
+        const std::string* text = field(r, index.column());
+        return text != nullptr ? q(*text).toLower() : QVariant();
+    }
+    if (role == Qt::ToolTipRole && index.column() == Date) {
+        return QStringLiteral("Set %1 of its download, %2 readings, firmware %3")
+            .arg(r.setNumber)
+            .arg(r.readings)
+            .arg(r.firmwareVersion.empty() ? QStringLiteral("unknown") : q(r.firmwareVersion));
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole) {
+        return {};
+    }
+    switch (index.column()) {
+        case Date:
+            return row.date;
+        case Apogee:
+            return apogeeText(r);
+        case Events:
+            return row.events;
+        default: {
+            const std::string* text = field(r, index.column());
+            return text != nullptr ? q(*text) : QVariant();
+        }
+    }
+}
+
+QVariant FlightTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    switch (section) {
+        case Date:
+            return QStringLiteral("Date");
+        case Rocket:
+            return QStringLiteral("Rocket");
+        case Motor:
+            return QStringLiteral("Motor");
+        case Apogee:
+            return QStringLiteral("Apogee");
+        case Events:
+            return QStringLiteral("Events");
+        case Site:
+            return QStringLiteral("Site");
+        case Comment:
+            return QStringLiteral("Comment");
+        case Notes:
+            return QStringLiteral("Notes");
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags FlightTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    library::FlightFields probe;
+    if (index.isValid() && m_editor && fieldOf(probe, index.column()) != nullptr) {
+        f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+bool FlightTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount() || !m_editor) {
+        return false;
+    }
+    Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    std::string* text = field(row.record, index.column());
+    library::FlightFields fields;
+    std::optional<std::string>* changed = fieldOf(fields, index.column());
+    if (text == nullptr || changed == nullptr) {
+        return false;
+    }
+    const std::string wanted = value.toString().trimmed().toStdString();
+    if (wanted == *text) {
+        return true;
+    }
+    *changed = wanted;
+    m_lastEditError = m_editor(row.record.id, fields);
+    if (!m_lastEditError.isEmpty()) {
+        emit editRefused(m_lastEditError);
+        return false;
+    }
+    *text = wanted;
+    row = makeRow(std::move(row.record));
+    emit dataChanged(index, index);
+    return true;
+}
+
+}  // namespace tevusb::ui
