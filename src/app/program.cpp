@@ -81,6 +81,9 @@ std::shared_ptr<device::sim::SimBackend> Program::simulator() {
 int Program::run(int argc, char** argv) {
     prepareDevice(argc, argv);
     QApplication application(argc, argv);
+    // Preferences (recent files, units) live in ~/.config/tevusb/tevusb.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("tevusb"));
+    QCoreApplication::setApplicationName(QStringLiteral("tevusb"));
     if (!checkOptions(application)) {
         return kUsageStatus;
     }

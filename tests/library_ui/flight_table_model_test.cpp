@@ -88,8 +88,8 @@ TEST(FlightTableModelTest, ApogeeInTheChosenUnitsAndEventsInSeconds) {
     };
     EXPECT_EQ(cell(0, FlightTableModel::Apogee), "512 m");
     EXPECT_EQ(cell(2, FlightTableModel::Apogee), "");
-    EXPECT_EQ(cell(0, FlightTableModel::Events), "Line A 9.8 s, Line B 41.0 s");
-    EXPECT_EQ(cell(1, FlightTableModel::Events), "Line B 12.0 s");
+    EXPECT_EQ(cell(0, FlightTableModel::Events), "A 9.8 s, B 41.0 s");
+    EXPECT_EQ(cell(1, FlightTableModel::Events), "B 12.0 s");
     EXPECT_EQ(cell(3, FlightTableModel::Events), "");
     model.setUnits(analysis::UnitSystem::Imperial);
     EXPECT_EQ(cell(0, FlightTableModel::Apogee), "1681 ft");

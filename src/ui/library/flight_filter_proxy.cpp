@@ -19,10 +19,11 @@ void FlightFilterProxy::setSearch(const QString& text) {
     if (words == m_words) {
         return;
     }
-    // A longer search only narrows what is shown, yet Qt re-filters every row either way;
-    // the per-row check is a few substring searches on text prepared once.
+    // One layout change for the whole table: removing the thousands of rows a keystroke
+    // hides one range at a time costs the view far more than filtering and sorting anew.
+    // The per-row check is a few substring searches on text prepared once.
     m_words = words;
-    invalidateRowsFilter();
+    invalidate();
 }
 
 bool FlightFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {

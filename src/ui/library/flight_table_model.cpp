@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/library/flight_table_model.h"
 
-#include <QDateTime>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <ctime>
 
 #include "ui/library/library_units.h"
 
@@ -55,46 +57,97 @@ std::optional<std::string>* fieldOf(library::FlightFields& f, int column) {
 FlightTableModel::FlightTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 QString FlightTableModel::localDate(const std::string& utc) {
-    const QDateTime at = QDateTime::fromString(q(utc), Qt::ISODate);
-    if (!at.isValid()) {
+    // Done for every flight of the library at each load: the C library's conversion is
+    // many times faster than QDateTime's for this one fixed form.
+    std::tm tm{};
+    char zone = 0;
+    if (std::sscanf(utc.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
+                    &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &zone) != 7 ||
+        zone != 'Z') {
         return q(utc);
     }
-    return at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    tm.tm_year -= 1900;
+    tm.tm_mon -= 1;
+    const std::time_t at = timegm(&tm);
+    if (at == static_cast<std::time_t>(-1)) {
+        return q(utc);
+    }
+    // The zone's offset is looked up once per hour of flights, not once per flight.
+    thread_local std::time_t cachedHour = -1;
+    thread_local long cachedOffset = 0;
+    const std::time_t hour = at - at % 3600;
+    if (hour != cachedHour) {
+        std::tm zone{};
+        if (localtime_r(&hour, &zone) == nullptr) {
+            return q(utc);
+        }
+        cachedHour = hour;
+        cachedOffset = zone.tm_gmtoff;
+    }
+    const std::time_t shifted = at + cachedOffset;
+    std::tm local{};
+    gmtime_r(&shifted, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    return QString::fromLatin1(text);
 }
 
 QString FlightTableModel::eventsText(const library::FlightRecord& record) {
-    QStringList parts;
-    const auto add = [&parts](const char* line, const std::optional<double>& at) {
-        if (at) {
-            parts << QStringLiteral("%1 %2 s").arg(QLatin1String(line)).arg(*at, 0, 'f', 1);
+    char text[96];
+    int at = 0;
+    const auto add = [&](const char* line, const std::optional<double>& seconds) {
+        if (seconds && std::isfinite(*seconds) && std::fabs(*seconds) < 1e9 &&
+            at < static_cast<int>(sizeof text)) {
+            // Tenths by hand: printf's decimal mark follows the locale, the table's does not.
+            const long long tenths = std::llround(*seconds * 10.0);
+            at +=
+                std::snprintf(text + at, sizeof text - static_cast<std::size_t>(at),
+                              "%s%s %s%lld.%lld s", at > 0 ? ", " : "", line, tenths < 0 ? "-" : "",
+                              std::llabs(tenths) / 10, std::llabs(tenths) % 10);
         }
     };
-    add("Line A", record.lineATimeS);
-    add("Line B", record.lineBTimeS);
-    return parts.join(QStringLiteral(", "));
+    add("A", record.lineATimeS);
+    add("B", record.lineBTimeS);
+    return QString::fromLatin1(text, std::min(at, static_cast<int>(sizeof text) - 1));
 }
 
 FlightTableModel::Row FlightTableModel::makeRow(library::FlightRecord record) {
     Row row;
     row.date = localDate(record.downloadedAt);
     row.events = eventsText(record);
-    const QChar sep(u'\n');
-    row.search =
-        (q(record.rocket) + sep + q(record.motor) + sep + q(record.site) + sep + q(record.notes) +
-         sep + q(record.comment) + sep + row.date + sep + q(record.downloadedAt))
-            .toLower();
+    // One conversion and one case fold per flight: this runs for the whole library.
+    std::string all;
+    all.reserve(record.rocket.size() + record.motor.size() + record.site.size() +
+                record.notes.size() + record.comment.size() + 64);
+    for (const std::string* part : {&record.rocket, &record.motor, &record.site, &record.notes,
+                                    &record.comment, &record.downloadedAt}) {
+        all += *part;
+        all += '\n';
+    }
+    row.search = (QString::fromStdString(all) + row.date).toLower();
     row.record = std::move(record);
     return row;
 }
 
-void FlightTableModel::setRecords(std::vector<library::FlightRecord> records) {
-    beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(records.size());
+std::vector<FlightTableModel::Row> FlightTableModel::prepareRows(
+    std::vector<library::FlightRecord> records) {
+    std::vector<Row> rows;
+    rows.reserve(records.size());
     for (library::FlightRecord& r : records) {
-        m_rows.push_back(makeRow(std::move(r)));
+        rows.push_back(makeRow(std::move(r)));
     }
+    return rows;
+}
+
+void FlightTableModel::setRows(std::vector<Row> rows) {
+    beginResetModel();
+    m_rows = std::move(rows);
     endResetModel();
+}
+
+void FlightTableModel::setRecords(std::vector<library::FlightRecord> records) {
+    setRows(prepareRows(std::move(records)));
 }
 
 void FlightTableModel::setUnits(analysis::UnitSystem units) {
@@ -157,6 +210,11 @@ QVariant FlightTableModel::data(const QModelIndex& index, int role) const {
         const std::string* text = field(r, index.column());
         return text != nullptr ? q(*text).toLower() : QVariant();
     }
+    if (role == Qt::ToolTipRole && index.column() == Events) {
+        return row.events.isEmpty()
+                   ? QStringLiteral("Neither line fired")
+                   : QStringLiteral("Seconds after the first reading: ") + row.events;
+    }
     if (role == Qt::ToolTipRole && index.column() == Date) {
         return QStringLiteral("Set %1 of its download, %2 readings, firmware %3")
             .arg(r.setNumber)
@@ -194,7 +252,7 @@ QVariant FlightTableModel::headerData(int section, Qt::Orientation orientation, 
         case Apogee:
             return QStringLiteral("Apogee");
         case Events:
-            return QStringLiteral("Events");
+            return QStringLiteral("Line A/B");
         case Site:
             return QStringLiteral("Site");
         case Comment:

@@ -24,8 +24,19 @@ class FlightTableModel : public QAbstractTableModel {
     // Returns an empty string when the library took the edit, else the reason.
     using Editor = std::function<QString(std::int64_t id, const library::FlightFields&)>;
 
+    // A flight with the texts the table shows and searches, made once.
+    struct Row {
+        library::FlightRecord record;
+        QString date;
+        QString events;
+        QString search;
+    };
+
     explicit FlightTableModel(QObject* parent = nullptr);
 
+    // Makes the rows of `records`; any thread, so that a worker does it for ten thousand.
+    static std::vector<Row> prepareRows(std::vector<library::FlightRecord> records);
+    void setRows(std::vector<Row> rows);
     void setRecords(std::vector<library::FlightRecord> records);
     void setUnits(analysis::UnitSystem units);
     void setEditor(Editor editor) { m_editor = std::move(editor); }
@@ -48,19 +59,14 @@ class FlightTableModel : public QAbstractTableModel {
 
     // "2026-12-08 08:35" in local time, from the library's UTC stamp.
     static QString localDate(const std::string& utc);
-    // "Line A 3.2 s, Line B 12.0 s"; empty when neither line fired.
+    // When the lines fired, "A 3.2 s, B 12.0 s" under the heading "Line A/B"; empty when
+    // neither did.
     static QString eventsText(const library::FlightRecord& record);
 
   signals:
     void editRefused(const QString& reason);
 
   private:
-    struct Row {
-        library::FlightRecord record;
-        QString date;
-        QString events;
-        QString search;
-    };
     static Row makeRow(library::FlightRecord record);
     QString apogeeText(const library::FlightRecord& record) const;
 

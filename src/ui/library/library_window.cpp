@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
@@ -84,10 +85,17 @@ void LibraryWindow::buildLayout() {
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     QHeaderView* header = m_table->horizontalHeader();
     header->setStretchLastSection(true);
-    const int em = fontMetrics().horizontalAdvance(QLatin1Char('M'));
-    const int widths[] = {11, 10, 6, 6, 13, 8, 14};
-    for (int c = 0; c < static_cast<int>(std::size(widths)); ++c) {
-        header->resizeSection(c, widths[c] * em);
+    // Widths from the longest text each column usually holds, not from measuring rows.
+    const QFontMetrics metrics = m_table->fontMetrics();
+    const char* const widest[] = {"2026-12-08 18:88 ",
+                                  "Honest John Mk II",
+                                  "H128W-14A",
+                                  "Apogee 8888 ft",
+                                  "A 188.8 s, B 188.8 s",
+                                  "Black Rock Desert",
+                                  "Main out at 150 m, drifted 400"};
+    for (int c = 0; c < static_cast<int>(std::size(widest)); ++c) {
+        header->resizeSection(c, metrics.horizontalAdvance(QLatin1String(widest[c])) + 16);
     }
     connect(m_table, &QTableView::doubleClicked, this, [this] { openSelected(); });
     layout->addWidget(m_table, 1);
@@ -148,27 +156,79 @@ void LibraryWindow::open() {
     reload();
 }
 
+namespace {
+
+// How many rows go ahead of the rest: more than any screen shows.
+constexpr std::size_t kFirstScreenRows = 200;
+
+// The index's order for the table's sort column, where the index has one.
+std::optional<library::ListQuery> queryFor(int column, Qt::SortOrder order) {
+    library::ListQuery query;
+    query.descending = order == Qt::DescendingOrder;
+    switch (column) {
+        case FlightTableModel::Date:
+            query.sort = library::SortKey::DownloadedAt;
+            return query;
+        case FlightTableModel::Apogee:
+            query.sort = library::SortKey::ApogeeAgl;
+            return query;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
 void LibraryWindow::reload() {
     m_model->setUnits(preferredUnits());
-    startJob(QStringLiteral("Loading the flight library..."), [this] {
+    const std::optional<library::ListQuery> query =
+        queryFor(m_proxy->sortColumn(), m_proxy->sortOrder());
+    startJob(QStringLiteral("Loading the flight library..."), [this, query] {
         library::Outcome outcome;
         std::shared_ptr<library::FlightLibrary> lib = m_service.acquire(&outcome);
         if (!lib) {
             post([this, outcome] { showOpenFailure(outcome); });
             return;
         }
-        std::vector<library::FlightRecord> records = lib->list();
-        post([this, lib, records = std::move(records)]() mutable {
+        std::vector<library::FlightRecord> records =
+            lib->list(query.value_or(library::ListQuery{}));
+        // In the table's own order the first rows are those on screen: they are shown
+        // while the rest is still being made ready.
+        if (query && records.size() > kFirstScreenRows) {
+            std::vector<library::FlightRecord> first(records.begin(),
+                                                     records.begin() + kFirstScreenRows);
+            auto rows = std::make_shared<std::vector<FlightTableModel::Row>>(
+                FlightTableModel::prepareRows(std::move(first)));
+            post([this, lib, rows] {
+                m_library = lib;
+                m_model->setRows(std::move(*rows));
+                emit rowsShown();
+            });
+        }
+        auto rows = std::make_shared<std::vector<FlightTableModel::Row>>(
+            FlightTableModel::prepareRows(std::move(records)));
+        post([this, lib, rows] {
             m_library = lib;
             m_openFailed = false;
-            showRecords(std::move(records));
+            showRows(std::move(*rows));
         });
     });
 }
 
-void LibraryWindow::showRecords(std::vector<library::FlightRecord> records) {
-    const std::size_t n = records.size();
-    m_model->setRecords(std::move(records));
+void LibraryWindow::showRows(std::vector<FlightTableModel::Row> rows) {
+    const std::size_t n = rows.size();
+    // A selection made on the first screen's rows is kept over the full load.
+    const std::vector<std::int64_t> selected = selectedIds();
+    m_model->setRows(std::move(rows));
+    for (std::int64_t id : selected) {
+        const int row = m_model->rowOf(id);
+        if (row >= 0) {
+            m_table->selectionModel()->select(
+                m_proxy->mapFromSource(m_model->index(row, 0)),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    emit rowsShown();
     m_status->setText(QStringLiteral("%1 %2 in %3")
                           .arg(n)
                           .arg(n == 1 ? QStringLiteral("flight") : QStringLiteral("flights"))
@@ -205,9 +265,10 @@ void LibraryWindow::askRebuild() {
 }
 
 bool LibraryWindow::startJob(const QString& what, std::function<void()> job) {
-    if (m_worker.running()) {
+    if (m_jobActive || m_worker.running()) {
         return false;
     }
+    m_jobActive = true;
     m_cancel = false;
     m_lastPercent = -1;
     m_status->setText(what);
@@ -220,6 +281,7 @@ bool LibraryWindow::startJob(const QString& what, std::function<void()> job) {
         post([this] { finishJob(); });
         return 0;
     });
+    m_jobActive = started;
     updateButtons();
     return started;
 }
@@ -245,6 +307,7 @@ library::Progress LibraryWindow::progressReporter() {
 void LibraryWindow::finishJob() {
     // This is the worker's last word; it returns right after posting it.
     m_worker.waitFor(100);
+    m_jobActive = false;
     m_progress->hide();
     m_cancelButton->hide();
     updateButtons();
@@ -266,7 +329,7 @@ void LibraryWindow::cancelWork() {
 void LibraryWindow::updateButtons() {
     // While a job runs the window thread stays off the library, so an edit or a second
     // job never waits for the first.
-    const bool idle = !m_worker.running();
+    const bool idle = !m_jobActive;
     const bool usable = idle && m_library != nullptr;
     const bool selected = usable && !selectedIds().empty();
     m_openButton->setEnabled(selected);
@@ -292,7 +355,7 @@ std::vector<std::int64_t> LibraryWindow::selectedIds() const {
 }
 
 QString LibraryWindow::editFlight(std::int64_t id, const library::FlightFields& fields) {
-    if (m_worker.running() || !m_library) {
+    if (m_jobActive || !m_library) {
         return QStringLiteral("Wait until the flight library has finished its work.");
     }
     const library::Outcome outcome = m_library->edit(id, fields);

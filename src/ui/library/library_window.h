@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "library/flight_library.h"
+#include "ui/library/flight_table_model.h"
 #include "ui/worker_thread.h"
 
 class QLabel;
@@ -22,7 +23,6 @@ class QTableView;
 namespace tevusb::ui {
 
 class FlightFilterProxy;
-class FlightTableModel;
 class LibraryService;
 
 // File > Flight Library: a non-modal window over every archived flight. The table sorts
@@ -53,7 +53,8 @@ class LibraryWindow : public QWidget {
     void cancelWork();
 
     std::vector<std::int64_t> selectedIds() const;
-    bool busy() const { return m_worker.running(); }
+    // True from the start of a job until its results are all shown.
+    bool busy() const { return m_jobActive; }
     QString statusText() const;
     FlightTableModel& model() { return *m_model; }
     FlightFilterProxy& proxy() { return *m_proxy; }
@@ -63,7 +64,9 @@ class LibraryWindow : public QWidget {
   signals:
     // The flyer asked to see this archived data-set file in the main window.
     void openRequested(const QString& path);
-    // A reload has shown its rows, or found the library cannot be opened.
+    // Rows are on screen: the first screen of a large library, then all of them.
+    void rowsShown();
+    // A reload has shown all its rows, or found the library cannot be opened.
     void loaded();
     // A piece of work (import, export, delete, rebuild) has ended and its summary is shown.
     void workDone();
@@ -79,7 +82,7 @@ class LibraryWindow : public QWidget {
     void post(std::function<void()> task);
     // A progress callback for the library that shows (done, total) and honours Cancel.
     library::Progress progressReporter();
-    void showRecords(std::vector<library::FlightRecord> records);
+    void showRows(std::vector<FlightTableModel::Row> rows);
     void showOpenFailure(const library::Outcome& outcome);
     void finishJob();
     void askRebuild();
@@ -105,6 +108,7 @@ class LibraryWindow : public QWidget {
     WorkerThread m_worker;
     std::atomic<bool> m_cancel{false};
     std::atomic<int> m_lastPercent{-1};
+    bool m_jobActive = false;  // window thread only
     bool m_failureTold = false;
     bool m_openFailed = false;
     bool m_askRebuild = false;
