@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "cli/download_saving.h"
 #include "cli/line_setting.h"
 #include "cli/settings_text.h"
 #include "cli/terminal.h"
@@ -112,21 +113,28 @@ int runInfo(CliArgs& args, std::ostream& out, std::ostream& err) {
 int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto dir = args.takeOption("--out");
     const bool csv = args.takeFlag("--csv");
-    if (!dir) {
-        err << "Usage: tevusb-cli download --out DIR [--csv]\n";
+    if (csv && !dir) {
+        err << "Usage: tevusb-cli download [--out DIR [--csv]]\n";
         return 2;
     }
     if (!args.checkDone(err)) {
         return 2;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(*dir, ec);
-    if (!std::filesystem::is_directory(*dir)) {
-        err << "Cannot create the folder " << *dir << ".\n";
-        return 1;
+    if (dir) {
+        std::error_code ec;
+        std::filesystem::create_directories(*dir, ec);
+        if (!std::filesystem::is_directory(*dir)) {
+            err << "Cannot create the folder " << *dir << ".\n";
+            return 1;
+        }
     }
     auto& dev = theDevice();
-    if (!connectApplication(dev, out, err)) {
+    const auto entries = device::connectCheckApplication(dev);
+    for (const auto& entry : entries) {
+        printEntries(out, entry);
+    }
+    if (!dev.link.isOpen()) {
+        err << "No altimeter in application mode to talk to.\n";
         return 1;
     }
     installCancelOnInterrupt();
@@ -145,28 +153,34 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
         out << "The altimeter holds no flights.\n";
         return 0;
     }
+    // Every download goes into the library at once, so no flight depends on the user
+    // remembering to save it.
+    std::string failure;
+    const auto archived = archiveDownload(dev.store, firmwareFromEntries(entries), out, failure);
+    if (!failure.empty()) {
+        err << "The flight library could not be written: " << failure << "\n";
+    }
+    const bool allArchived = failure.empty();
+    if (!dir && allArchived) {
+        out << text::stringText(103) << "\n";
+        return 0;
+    }
+    // Without --out the files are the only copy of what the library refused, so they go
+    // into the current folder.
+    const std::filesystem::path folder = dir ? std::filesystem::path(*dir) : ".";
+    if (!dir) {
+        err << "Saving the flights the library did not take in the current folder instead.\n";
+    }
     for (int k = 0; k < sets; ++k) {
-        const std::string base = "set" + std::to_string(k + 1);
-        const auto tev = std::filesystem::path(*dir) / (base + ".tev");
-        if (!dev.store.saveSetFile(tev, k)) {
-            err << text::stringText(104) << "\n";
-            return 1;
+        if (!dir && archived[static_cast<std::size_t>(k)]) {
+            continue;
         }
-        out << "Saved " << tev.string() << "\n";
-        if (csv) {
-            // Exported from the saved file, so the table is exactly what `export` of
-            // that file gives.
-            data::DataSetStore saved;
-            const auto csvPath = std::filesystem::path(*dir) / (base + ".csv");
-            if (!saved.loadSetFile(tev) || !saved.exportCsv(csvPath, 0)) {
-                err << text::stringText(106) << "\n";
-                return 1;
-            }
-            out << "Saved " << csvPath.string() << "\n";
+        if (!saveSetFiles(dev.store, k, folder, csv, out, err)) {
+            return 1;
         }
     }
     out << text::stringText(103) << "\n";
-    return 0;
+    return dir ? 0 : 1;
 }
 
 int runClear(CliArgs& args, std::ostream& out, std::ostream& err) {

@@ -7,6 +7,9 @@
 #include "cli/cli_args.h"
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
+#include "cli/library_commands.h"
+#include "cli/library_option.h"
+#include "cli/stats_command.h"
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
@@ -15,15 +18,23 @@
 namespace {
 
 const char* kUsage =
-    "Usage: tevusb-cli [--verbose] [--simulator | --simulator-bootloader] COMMAND ...\n"
+    "Usage: tevusb-cli [--verbose] [--library DIR] [--simulator | --simulator-bootloader] "
+    "COMMAND ...\n"
     "File commands:\n"
-    "  show FILE.tev                          what a data-set file holds\n"
+    "  show FILE.tev [--units U]              what a data-set file holds, with the\n"
+    "                                         statistics of its first set\n"
+    "  stats FILE.tev [FILE.tev ...] [--set K] [--units metric|imperial] [--json]\n"
+    "                                         flight statistics (apogee, speeds, events,\n"
+    "                                         descent rates); several files side by side;\n"
+    "                                         --json gives SI values for programs\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
     "  export FILE.tev --xml OUT [--set K]    write a set as XML\n"
     "Altimeter commands:\n"
     "  devices                                what is attached, its mode and version\n"
     "  info                                   connect, show firmware version and settings\n"
-    "  download --out DIR [--csv]             save every flight as setN.tev (and setN.csv)\n"
+    "  download [--out DIR [--csv]]           archive every flight into the library; with --out\n"
+    "                                         also save setN.tev (and setN.csv), never\n"
+    "                                         replacing a file (setN-2.tev, ...)\n"
     "  clear [--yes]                          erase the flight memory\n"
     "  settings [--line-a MODE[:VALUE]] [--line-b MODE[:VALUE]] [--inhibit SECONDS] [--yes]\n"
     "                                         show, or change and write, the settings\n"
@@ -35,6 +46,18 @@ const char* kUsage =
     "  fire [--yes]                           fire both ejection lines for 2 seconds\n"
     "  emulate FILE.tev [--set K]             replay a flight into the altimeter\n"
     "  firmware FILE.dat                      update the firmware (device in bootloader mode)\n"
+    "Flight library commands:\n"
+    "  library list [--json] [--filter TEXT] [--sort KEY] [--desc] [--units U]\n"
+    "                                         the archived flights (filter: rocket, motor,\n"
+    "                                         site, notes, comment or date, e.g. H128)\n"
+    "  library show ID [--units U]            every field of one flight\n"
+    "  library export ID --tev|--csv|--xml OUT  write an archived flight\n"
+    "  library import FILE.tev|DIR...         add data-set files to the library\n"
+    "  library edit ID [--rocket T] [--motor T] [--site T] [--notes T] [--comment T]\n"
+    "  library delete ID [--yes]              remove a flight (its file moves to deleted/)\n"
+    "  library rebuild                        recreate the index from the archive files\n"
+    "--library DIR chooses the library folder (else $TEVUSB_LIBRARY, else\n"
+    "$XDG_DATA_HOME/tevusb or ~/.local/share/tevusb).\n"
     "--simulator talks to the built-in simulated altimeter instead of a real one;\n"
     "--simulator-bootloader starts it in bootloader mode (for firmware).\n"
     "--verbose sends the diagnostic lines to standard error.\n";
@@ -48,20 +71,14 @@ int main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
     cli::CliArgs args(std::move(words));
     const bool verbose = args.takeFlag("--verbose");
+    cli::setLibraryOption(args.takeOption("--library"));
+    if (args.missingValue()) {
+        std::cerr << "--library needs a folder.\n" << kUsage;
+        return 2;
+    }
     const bool bootloader = args.takeFlag("--simulator-bootloader");
     const bool simulator = args.takeFlag("--simulator") || bootloader;
     log::DiagnosticLog::instance().setSink(verbose ? &std::cerr : nullptr);
-
-    if (simulator) {
-        device::sim::SimConfig config;
-        config.bootloader = bootloader;
-        device::setDeviceBackendFactory(
-            [config] { return std::make_shared<device::sim::SimBackend>(config); });
-    } else {
-        // hidapi must be initialised before any thread starts.
-        device::initHidapi();
-        device::setDeviceBackendFactory([] { return std::make_shared<device::HidapiBackend>(); });
-    }
 
     const std::map<std::string, Command> commands = {
         {"show", cli::runShow},         {"export", cli::runExport},
@@ -70,7 +87,8 @@ int main(int argc, char** argv) {
         {"settings", cli::runSettings}, {"calibrate", cli::runCalibrate},
         {"pressure", cli::runPressure}, {"battery", cli::runBattery},
         {"fire", cli::runFire},         {"emulate", cli::runEmulate},
-        {"firmware", cli::runFirmware},
+        {"firmware", cli::runFirmware}, {"library", cli::runLibrary},
+        {"stats", cli::runStats},
     };
     const auto command = args.takePositional();
     if (!command || *command == "help" || args.takeFlag("--help")) {
@@ -82,6 +100,23 @@ int main(int argc, char** argv) {
         std::cerr << "Unknown command: " << *command << "\n" << kUsage;
         return 2;
     }
+    // The file and library commands never touch a device, so they start without hidapi.
+    const bool usesDevice =
+        *command != "library" && *command != "show" && *command != "export" && *command != "stats";
+    if (!usesDevice) {
+        return it->second(args, std::cout, std::cerr);
+    }
+    if (simulator) {
+        device::sim::SimConfig config;
+        config.bootloader = bootloader;
+        device::setDeviceBackendFactory(
+            [config] { return std::make_shared<device::sim::SimBackend>(config); });
+    } else {
+        // hidapi must be initialised before any thread starts.
+        device::initHidapi();
+        device::setDeviceBackendFactory([] { return std::make_shared<device::HidapiBackend>(); });
+    }
+
     const int status = it->second(args, std::cout, std::cerr);
     device::theDevice().disconnect();
     return status;

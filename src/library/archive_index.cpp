@@ -31,6 +31,19 @@ Outcome duplicateOf(std::int64_t id) {
 
 }  // namespace
 
+bool isArchivePath(const std::string& relative) {
+    const std::filesystem::path path(relative);
+    if (path.is_absolute() || path.empty() || *path.begin() != kFlightsFolder) {
+        return false;
+    }
+    for (const auto& part : path) {
+        if (part == "..") {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<std::int64_t> idOfHash(IndexDatabase& db, const std::string& hash) {
     SqliteStatement s(db.handle(), "SELECT id FROM flights WHERE hash = ?1");
     s.bind(1, hash);
@@ -118,25 +131,31 @@ Outcome archive(IndexDatabase& db, const std::filesystem::path& folder, Prepared
     return inserted;
 }
 
+namespace {
+
+// Adds the archive files of one folder (and its subfolders) under the relative `prefix`.
+void collectArchiveFiles(const std::filesystem::path& dir, const std::string& prefix,
+                         std::vector<std::string>& files) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // Links are not followed: a loop of them must not recurse for ever.
+        if (it->is_directory(ec) && !it->is_symlink(ec)) {
+            collectArchiveFiles(it->path(), prefix + name + "/", files);
+        } else if (archive_files::isTemporary(it->path())) {
+            archive_files::removeStaleTemporary(it->path());
+        } else if (name.size() > 4 && name.front() != '.' &&
+                   name.compare(name.size() - 4, 4, ".tev") == 0 && it->is_regular_file(ec)) {
+            files.push_back(prefix + name);
+        }
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> archiveFiles(const std::filesystem::path& folder) {
     std::vector<std::string> files;
-    std::error_code ec;
-    const auto root = folder / kFlightsFolder;
-    std::filesystem::recursive_directory_iterator it(root, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) {
-            continue;
-        }
-        const auto& path = it->path();
-        if (archive_files::isTemporary(path)) {
-            archive_files::removeStaleTemporary(path);
-            continue;
-        }
-        if (path.extension() != ".tev" || path.filename().string().front() == '.') {
-            continue;
-        }
-        files.push_back(path.lexically_relative(folder).generic_string());
-    }
+    collectArchiveFiles(folder / kFlightsFolder, std::string(kFlightsFolder) + "/", files);
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -22,6 +22,10 @@ inline constexpr const char* kIndexName = "index.sqlite";
 inline constexpr const char* kFlightsFolder = "flights";
 inline constexpr const char* kDeletedFolder = "deleted";
 
+// True for a path this library writes: relative, under flights/, no "..". An index from
+// elsewhere must never make a delete or export reach outside the library folder.
+bool isArchivePath(const std::string& relative);
+
 // Writes the flight's archive file (synced) and then its row in a transaction. Duplicate,
 // with the id, when a flight with the same hash is already there.
 Outcome archive(IndexDatabase& db, const std::filesystem::path& folder, PreparedFlight& flight);

@@ -4,8 +4,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "data/data_set_store.h"
 #include "library/archive_files.h"
@@ -29,34 +27,48 @@ std::string plural(std::size_t n, const char* one, const char* many) {
 // the two steps of archiving) gets its row, a row whose file was already moved to
 // deleted/ (a crash inside a delete) goes.
 Outcome reconcile(IndexDatabase& db, const std::filesystem::path& folder) {
-    std::unordered_map<std::string, std::int64_t> rows;
+    // Both lists sorted by path (the index through its UNIQUE index), then walked side by
+    // side: this runs on every open, also of a library of many thousand flights.
+    std::vector<std::pair<std::string, std::int64_t>> rows;
     {
-        SqliteStatement s(db.handle(), "SELECT id, archive_path FROM flights");
+        SqliteStatement s(db.handle(),
+                          "SELECT archive_path, id FROM flights ORDER BY archive_path");
         int rc = 0;
         while ((rc = s.step()) == SQLITE_ROW) {
-            rows.emplace(s.text(1), s.integer(0));
+            rows.emplace_back(s.text(0), s.integer(1));
         }
         if (rc != SQLITE_DONE) {
             return db.failure(rc, "read the library index " + db.file().string());
         }
     }
     const auto files = archiveFiles(folder);
-    const std::unordered_set<std::string> present(files.begin(), files.end());
-    std::size_t added = 0;
-    std::vector<std::string> unreadable;
-    for (const auto& [path, id] : rows) {
-        std::error_code ec;
-        if (!present.contains(path) &&
-            std::filesystem::exists(folder / kDeletedFolder / path, ec)) {
-            SqliteStatement s(db.handle(), "DELETE FROM flights WHERE id = ?1");
-            s.bind(1, id);
-            s.step();
+    std::vector<std::int64_t> movedAway;
+    std::vector<std::string> orphans;
+    std::size_t r = 0, f = 0;
+    while (r < rows.size() || f < files.size()) {
+        if (f == files.size() || (r < rows.size() && rows[r].first < files[f])) {
+            const auto& path = rows[r].first;
+            std::error_code ec;
+            if (isArchivePath(path) &&
+                std::filesystem::exists(folder / kDeletedFolder / path, ec)) {
+                movedAway.push_back(rows[r].second);
+            }
+            ++r;
+        } else if (r == rows.size() || files[f] < rows[r].first) {
+            orphans.push_back(files[f++]);
+        } else {
+            ++r;
+            ++f;
         }
     }
-    for (const auto& file : files) {
-        if (rows.contains(file)) {
-            continue;
-        }
+    for (const auto id : movedAway) {
+        SqliteStatement s(db.handle(), "DELETE FROM flights WHERE id = ?1");
+        s.bind(1, id);
+        s.step();
+    }
+    std::size_t added = 0;
+    std::vector<std::string> unreadable;
+    for (const auto& file : orphans) {
         std::string why;
         auto flight = readArchiveFile(folder, file, why);
         if (!flight) {
@@ -231,7 +243,10 @@ std::vector<ItemOutcome> FlightLibrary::importPaths(const std::vector<std::files
             prepareFlight(contents->packets.data(), contents->packets.size(), contents->settings,
                           contents->comment, 1, isoUtc(std::chrono::system_clock::now()), "");
         Outcome outcome = archive(*m_db, m_folder, flight);
-        if (!outcome.ok()) {
+        if (outcome.status == LibraryStatus::Duplicate) {
+            outcome.message = file.string() + " is already in the library as #" +
+                              std::to_string(outcome.id) + ".";
+        } else if (!outcome.ok()) {
             outcome.message = file.string() + ": " + outcome.message;
         }
         results.push_back({1, file, outcome});

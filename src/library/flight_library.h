@@ -99,6 +99,8 @@ using Progress = std::function<bool(std::size_t done, std::size_t total)>;
 // The flight library: archive files under a folder (the truth, never rewritten) and a
 // SQLite index beside them. Calls are serialized by an internal mutex, so one object may
 // be shared by the window thread and workers; several processes may open one folder.
+// archiveDownload, importPaths (per file) and rebuild hold the mutex while they write:
+// run them off the window thread.
 class FlightLibrary {
   public:
     explicit FlightLibrary(std::filesystem::path folder);

@@ -59,6 +59,14 @@ Outcome notFound(std::int64_t id) {
             "There is no flight #" + std::to_string(id) + " in the library.", id};
 }
 
+Outcome outsideLibrary(const FlightRecord& r) {
+    return {LibraryStatus::IndexDamaged,
+            "The index names an archive file outside the library for flight #" +
+                std::to_string(r.id) + " (" + r.archivePath +
+                "); rebuild the library to recreate it from the archive files.",
+            r.id};
+}
+
 std::optional<FlightRecord> fetch(IndexDatabase& db, std::int64_t id, Outcome& outcome) {
     SqliteStatement s(db.handle(), std::string("SELECT ") + index_schema::kColumns +
                                        " FROM flights WHERE id = ?1");
@@ -176,6 +184,9 @@ Outcome FlightLibrary::remove(std::int64_t id) {
     if (!record) {
         return found;
     }
+    if (!isArchivePath(record->archivePath)) {
+        return outsideLibrary(*record);
+    }
     Outcome started = m_db->begin();
     if (!started.ok()) {
         return started;
@@ -227,6 +238,9 @@ Outcome FlightLibrary::exportFlight(std::int64_t id, ExportFormat format,
     const auto record = fetch(*m_db, id, found);
     if (!record) {
         return found;
+    }
+    if (!isArchivePath(record->archivePath)) {
+        return outsideLibrary(*record);
     }
     const auto source = m_folder / record->archivePath;
     // An export over the archive itself would rewrite a file that must stay as written.

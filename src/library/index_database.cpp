@@ -25,8 +25,10 @@ std::unique_ptr<IndexDatabase> IndexDatabase::open(const std::filesystem::path& 
                                                    Outcome& outcome) {
     std::error_code ec;
     if (std::filesystem::exists(file, ec)) {
+        // An empty file is what SQLite leaves when the first program to open the library
+        // died before its first write: a fresh index, not a damaged one.
         const auto size = std::filesystem::file_size(file, ec);
-        if (ec || size < kSmallestIndex) {
+        if (ec || (size > 0 && size < kSmallestIndex)) {
             outcome = refused(LibraryStatus::IndexDamaged,
                               "The library index " + file.string() +
                                   " is damaged (truncated); rebuild the library to recreate "
@@ -43,10 +45,13 @@ std::unique_ptr<IndexDatabase> IndexDatabase::open(const std::filesystem::path& 
         return nullptr;
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // Until the index is known to be ours, closing must not checkpoint a WAL into it.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     outcome = index->prepare();
     if (!outcome.ok()) {
         return nullptr;
     }
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     return index;
 }
 
@@ -111,9 +116,11 @@ Outcome IndexDatabase::prepare() {
     if (rc != SQLITE_OK) {
         return failure(rc, "prepare the library index " + m_file.string());
     }
-    Outcome migrated = migrate();
-    if (!migrated.ok()) {
-        return migrated;
+    if (version < index_schema::kSchemaVersion) {
+        Outcome migrated = migrate();
+        if (!migrated.ok()) {
+            return migrated;
+        }
     }
     SqliteStatement layout(
         m_db, std::string("SELECT ") + index_schema::kColumns + " FROM flights LIMIT 0");
@@ -181,17 +188,18 @@ void IndexDatabase::rollback() {
 
 Outcome IndexDatabase::failure(int code, const std::string& doing) const {
     const int primary = code & 0xFF;
-    LibraryStatus status = LibraryStatus::WriteFailed;
-    std::string detail = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
-    std::string advice;
+    const std::string detail = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
-        status = LibraryStatus::IndexDamaged;
-        advice = "; rebuild the library to recreate it from the archive files";
-    } else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
-        status = LibraryStatus::Busy;
-        detail = "another program kept it busy";
+        return Outcome{LibraryStatus::IndexDamaged,
+                       "The library index " + m_file.string() + " is damaged (" + detail +
+                           "); rebuild the library to recreate it from the archive files.",
+                       0};
     }
-    return Outcome{status, "Could not " + doing + ": " + detail + advice + ".", 0};
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+        return Outcome{LibraryStatus::Busy,
+                       "Could not " + doing + ": another program kept the library busy.", 0};
+    }
+    return Outcome{LibraryStatus::WriteFailed, "Could not " + doing + ": " + detail + ".", 0};
 }
 
 }  // namespace tevusb::library

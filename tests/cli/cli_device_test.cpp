@@ -5,6 +5,7 @@
 
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
+#include "cli/library_option.h"
 #include "data/altitude_converter.h"
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
@@ -27,8 +28,13 @@ struct CliRun {
 
 class CliDevice : public ::testing::Test {
   protected:
-    void SetUp() override { plugIn(); }
+    // Downloads archive into the library too: keep that out of the user's own one.
+    void SetUp() override {
+        cli::setLibraryOption(m_library.path().string());
+        plugIn();
+    }
     void TearDown() override {
+        cli::setLibraryOption(std::nullopt);
         device::theDevice().disconnect();
         device::setDeviceBackendFactory(nullptr);
     }
@@ -54,6 +60,7 @@ class CliDevice : public ::testing::Test {
     }
 
     std::shared_ptr<device::sim::SimBackend> m_backend;
+    TempDir m_library;
 };
 
 bool has(const std::string& text, const std::string& part) {
@@ -104,7 +111,7 @@ TEST_F(CliDevice, DownloadFailuresSaveNothing) {
     EXPECT_TRUE(has(cut.out, "Failed to read data.\n"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 
-    EXPECT_EQ(run(cli::runDownload, {}).status, 2);
+    EXPECT_EQ(run(cli::runDownload, {"--out"}).status, 2);
 }
 
 TEST_F(CliDevice, DestructiveCommandsNeedConfirmation) {

@@ -1,0 +1,295 @@
+// SPDX-License-Identifier: MIT
+#include "cli/library_commands.h"
+
+#include <charconv>
+#include <map>
+
+#include "cli/library_json.h"
+#include "cli/library_option.h"
+#include "cli/library_text.h"
+#include "cli/terminal.h"
+#include "library/flight_library.h"
+
+namespace tevusb::cli {
+
+namespace {
+
+using library::FlightLibrary;
+using library::LibraryStatus;
+
+constexpr const char* kUsage =
+    "Usage: tevusb-cli [--library DIR] library list [--json] [--filter TEXT] [--desc]\n"
+    "           [--sort id|date|apogee|velocity|duration|rocket|motor|site] [--units U]\n"
+    "       tevusb-cli library show ID [--units metric|imperial]\n"
+    "       tevusb-cli library export ID --tev|--csv|--xml OUT\n"
+    "       tevusb-cli library import FILE.tev|DIR...\n"
+    "       tevusb-cli library edit ID [--rocket T] [--motor T] [--site T] [--notes T] "
+    "[--comment T]\n"
+    "       tevusb-cli library delete ID [--yes]\n"
+    "       tevusb-cli library rebuild\n";
+
+// Opens the library or says in one line why not.
+bool openOrComplain(FlightLibrary& flights, std::ostream& err) {
+    const auto opened = flights.open();
+    if (!flights.isOpen()) {
+        err << opened.message << "\n";
+        return false;
+    }
+    if (!opened.message.empty()) {
+        err << opened.message << "\n";
+    }
+    return true;
+}
+
+std::optional<std::int64_t> takeId(CliArgs& args, std::ostream& err) {
+    const auto word = args.takePositional();
+    std::int64_t id = 0;
+    if (word) {
+        const auto* end = word->data() + word->size();
+        const auto* start = word->data() + (word->front() == '#' ? 1 : 0);
+        const auto r = std::from_chars(start, end, id);
+        if (r.ec == std::errc() && r.ptr == end && id > 0) {
+            return id;
+        }
+    }
+    err << "A flight id (a whole number from `library list`) is needed.\n" << kUsage;
+    return std::nullopt;
+}
+
+// --units metric|imperial for the texts; the JSON stays in SI whatever is chosen.
+std::optional<analysis::UnitSystem> takeUnits(CliArgs& args, std::ostream& err) {
+    analysis::UnitSystem units = analysis::UnitSystem::Metric;
+    const auto text = args.takeOption("--units");
+    if (text && !analysis::parseUnitSystem(*text, units)) {
+        err << "--units takes metric or imperial, not \"" << *text << "\".\n";
+        return std::nullopt;
+    }
+    return units;
+}
+
+int failed(const library::Outcome& outcome, std::ostream& err) {
+    err << outcome.message << "\n";
+    return 1;
+}
+
+int runList(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const bool json = args.takeFlag("--json");
+    const bool descending = args.takeFlag("--desc");
+    const auto filter = args.takeOption("--filter");
+    const auto sort = args.takeOption("--sort");
+    const auto units = takeUnits(args, err);
+    if (!units || !args.checkDone(err)) {
+        return 2;
+    }
+    static const std::map<std::string, library::SortKey> keys = {
+        {"id", library::SortKey::Id},
+        {"date", library::SortKey::DownloadedAt},
+        {"apogee", library::SortKey::ApogeeAgl},
+        {"velocity", library::SortKey::PeakVelocity},
+        {"duration", library::SortKey::Duration},
+        {"rocket", library::SortKey::Rocket},
+        {"motor", library::SortKey::Motor},
+        {"site", library::SortKey::Site}};
+    library::ListQuery query;
+    query.filter = filter.value_or("");
+    query.descending = descending;
+    if (sort) {
+        const auto it = keys.find(*sort);
+        if (it == keys.end()) {
+            err << "Unknown sort key: " << *sort << "\n" << kUsage;
+            return 2;
+        }
+        query.sort = it->second;
+    }
+    FlightLibrary flights(libraryFolder());
+    if (!openOrComplain(flights, err)) {
+        return 1;
+    }
+    library::Outcome outcome;
+    const auto records = flights.list(query, &outcome);
+    if (!outcome.ok()) {
+        return failed(outcome, err);
+    }
+    if (json) {
+        out << flightsJson(records) << "\n";
+    } else {
+        printFlightTable(out, records, *units);
+    }
+    return 0;
+}
+
+int runShowFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto units = takeUnits(args, err);
+    const auto id = takeId(args, err);
+    if (!units || !id || !args.checkDone(err)) {
+        return 2;
+    }
+    FlightLibrary flights(libraryFolder());
+    if (!openOrComplain(flights, err)) {
+        return 1;
+    }
+    library::Outcome outcome;
+    const auto record = flights.get(*id, &outcome);
+    if (!record) {
+        return failed(outcome, err);
+    }
+    printFlight(out, *record, (flights.folder() / record->archivePath).string(), *units);
+    return 0;
+}
+
+int runExportFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const std::pair<const char*, library::ExportFormat> formats[] = {
+        {"--tev", library::ExportFormat::Tev},
+        {"--csv", library::ExportFormat::Csv},
+        {"--xml", library::ExportFormat::Xml}};
+    std::optional<std::string> target;
+    library::ExportFormat format = library::ExportFormat::Tev;
+    int given = 0;
+    for (const auto& [flag, f] : formats) {
+        if (auto value = args.takeOption(flag)) {
+            target = std::move(value);
+            format = f;
+            ++given;
+        }
+    }
+    const auto id = takeId(args, err);
+    if (!id) {
+        return 2;
+    }
+    if (given != 1 || !args.checkDone(err)) {
+        err << "Give exactly one of --tev, --csv or --xml with the output file.\n" << kUsage;
+        return 2;
+    }
+    FlightLibrary flights(libraryFolder());
+    if (!openOrComplain(flights, err)) {
+        return 1;
+    }
+    const auto outcome = flights.exportFlight(*id, format, *target);
+    if (!outcome.ok()) {
+        return failed(outcome, err);
+    }
+    out << "Saved " << *target << "\n";
+    return 0;
+}
+
+int runImport(CliArgs& args, std::ostream& out, std::ostream& err) {
+    std::vector<std::filesystem::path> paths;
+    while (auto word = args.takePositional()) {
+        paths.emplace_back(*word);
+    }
+    if (paths.empty() || !args.checkDone(err)) {
+        err << kUsage;
+        return 2;
+    }
+    FlightLibrary flights(libraryFolder());
+    if (!openOrComplain(flights, err)) {
+        return 1;
+    }
+    ProgressBar bar("Importing");
+    const auto results = flights.importPaths(paths, [&bar](std::size_t done, std::size_t total) {
+        bar.update(static_cast<long>(done), static_cast<long>(total));
+        return true;
+    });
+    bar.finish();
+    int status = 0;
+    std::size_t imported = 0;
+    for (const auto& item : results) {
+        const auto& o = item.outcome;
+        if (o.ok()) {
+            ++imported;
+            out << "Imported " << item.file.string() << " as #" << o.id << "\n";
+        } else if (o.status == LibraryStatus::Duplicate) {
+            out << item.file.string() << ": already in the library as #" << o.id << "\n";
+        } else {
+            err << o.message << "\n";
+            status = 1;
+        }
+    }
+    out << imported << " of " << results.size() << (results.size() == 1 ? " file" : " files")
+        << " imported.\n";
+    return status;
+}
+
+int runEdit(CliArgs& args, std::ostream& out, std::ostream& err) {
+    library::FlightFields fields;
+    fields.rocket = args.takeOption("--rocket");
+    fields.motor = args.takeOption("--motor");
+    fields.site = args.takeOption("--site");
+    fields.notes = args.takeOption("--notes");
+    fields.comment = args.takeOption("--comment");
+    const auto id = takeId(args, err);
+    if (!id || !args.checkDone(err)) {
+        return 2;
+    }
+    FlightLibrary flights(libraryFolder());
+    if (!openOrComplain(flights, err)) {
+        return 1;
+    }
+    const auto outcome = flights.edit(*id, fields);
+    if (!outcome.ok()) {
+        return failed(outcome, err);
+    }
+    out << "Flight #" << *id << " changed.\n";
+    return 0;
+}
+
+int runDelete(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const bool yes = args.takeFlag("--yes");
+    const auto id = takeId(args, err);
+    if (!id || !args.checkDone(err)) {
+        return 2;
+    }
+    FlightLibrary flights(libraryFolder());
+    if (!openOrComplain(flights, err)) {
+        return 1;
+    }
+    if (!confirm("Remove flight #" + std::to_string(*id) +
+                     " from the library (its file is kept in deleted/)?",
+                 yes, err)) {
+        return 1;
+    }
+    const auto outcome = flights.remove(*id);
+    if (!outcome.ok()) {
+        return failed(outcome, err);
+    }
+    out << "Flight #" << *id << " removed; its file is in "
+        << (flights.folder() / "deleted").string() << ".\n";
+    return 0;
+}
+
+int runRebuild(CliArgs& args, std::ostream& out, std::ostream& err) {
+    if (!args.checkDone(err)) {
+        return 2;
+    }
+    FlightLibrary flights(libraryFolder());
+    ProgressBar bar("Rebuilding");
+    const auto outcome = flights.rebuild([&bar](std::size_t done, std::size_t total) {
+        bar.update(static_cast<long>(done), static_cast<long>(total));
+        return true;
+    });
+    bar.finish();
+    if (!outcome.ok()) {
+        return failed(outcome, err);
+    }
+    out << outcome.message << "\n";
+    return 0;
+}
+
+}  // namespace
+
+int runLibrary(CliArgs& args, std::ostream& out, std::ostream& err) {
+    using Command = int (*)(CliArgs&, std::ostream&, std::ostream&);
+    static const std::map<std::string, Command> commands = {
+        {"list", runList},      {"show", runShowFlight}, {"export", runExportFlight},
+        {"import", runImport},  {"edit", runEdit},       {"delete", runDelete},
+        {"rebuild", runRebuild}};
+    const auto sub = args.takePositional();
+    const auto it = sub ? commands.find(*sub) : commands.end();
+    if (it == commands.end()) {
+        err << (sub ? "Unknown library command: " + *sub + "\n" : "") << kUsage;
+        return 2;
+    }
+    return it->second(args, out, err);
+}
+
+}  // namespace tevusb::cli

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+#include "cli/library_text.h"
+
+#include <iomanip>
+
+namespace tevusb::cli {
+
+std::string orDash(const std::optional<double>& value, analysis::Quantity quantity,
+                   analysis::UnitSystem units) {
+    return value ? analysis::formatQuantity(quantity, *value, units, 1) : "-";
+}
+
+std::string oneLine(const std::string& text) {
+    std::string line = text;
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
+void printFlightTable(std::ostream& out, const std::vector<library::FlightRecord>& records,
+                      analysis::UnitSystem units) {
+    using analysis::Quantity;
+    out << std::right << std::setw(5) << "ID"
+        << "  " << std::left << std::setw(20) << "Downloaded (UTC)" << std::right << std::setw(4)
+        << "Set" << std::setw(9) << "Readings" << std::setw(12) << "Apogee AGL"
+        << "  " << std::left << std::setw(14) << "Rocket" << std::setw(10) << "Motor"
+        << std::setw(14) << "Site"
+        << "Comment\n";
+    for (const auto& r : records) {
+        std::string date = r.downloadedAt;
+        if (date.size() == 20) {
+            date = date.substr(0, 10) + " " + date.substr(11, 8);
+        }
+        out << std::right << std::setw(5) << r.id << "  " << std::left << std::setw(20) << date
+            << std::right << std::setw(4) << r.setNumber << std::setw(9) << r.readings
+            << std::setw(12) << orDash(r.apogeeAglM, Quantity::Altitude, units) << "  " << std::left
+            << std::setw(14) << oneLine(r.rocket) << std::setw(10) << oneLine(r.motor)
+            << std::setw(14) << oneLine(r.site) << oneLine(r.comment) << "\n";
+    }
+    out << records.size() << (records.size() == 1 ? " flight\n" : " flights\n");
+}
+
+void printFlight(std::ostream& out, const library::FlightRecord& r, const std::string& archiveFile,
+                 analysis::UnitSystem units) {
+    using analysis::Quantity;
+    const auto alt = [units](const std::optional<double>& v) {
+        return orDash(v, Quantity::Altitude, units);
+    };
+    const auto time = [units](const std::optional<double>& v) {
+        return orDash(v, Quantity::Time, units);
+    };
+    const auto speed = [units](const std::optional<double>& v) {
+        return orDash(v, Quantity::Speed, units);
+    };
+    const auto line = [&](const std::optional<double>& at, const std::optional<double>& height) {
+        return at ? "fired at " + time(at) + ", " + alt(height) + " above ground"
+                  : std::string("did not fire");
+    };
+    out << "Flight #" << r.id << "\n";
+    out << "Downloaded: " << r.downloadedAt << "\n";
+    out << "Firmware version: " << (r.firmwareVersion.empty() ? "unknown" : r.firmwareVersion)
+        << "\n";
+    out << "Set: " << r.setNumber << "\n";
+    out << "Readings: " << r.readings << " (" << time(r.durationS) << ")\n";
+    if (r.apogeeAglM) {
+        out << "Apogee: " << alt(r.apogeeAglM) << " above ground (" << alt(r.apogeeMslM)
+            << " above sea level) at " << time(r.apogeeTimeS) << "\n";
+    } else {
+        out << "Apogee: none found\n";
+    }
+    if (r.peakVelocityMs) {
+        out << "Peak velocity: " << speed(r.peakVelocityMs) << " ("
+            << orDash(r.peakVelocityMs, Quantity::FastSpeed, units) << ") at "
+            << time(r.peakVelocityTimeS) << "\n";
+    } else {
+        out << "Peak velocity: none found\n";
+    }
+    out << "Line A: " << line(r.lineATimeS, r.lineAAltitudeM) << "\n";
+    out << "Line B: " << line(r.lineBTimeS, r.lineBAltitudeM) << "\n";
+    out << "Drogue descent: " << speed(r.drogueRateMs) << "\n";
+    out << "Main descent: " << speed(r.mainRateMs) << "\n";
+    out << "Launch: " << time(r.launchTimeS) << "\n";
+    out << "Landing: " << time(r.landingTimeS) << "\n";
+    out << "Rocket: " << oneLine(r.rocket) << "\n";
+    out << "Motor: " << oneLine(r.motor) << "\n";
+    out << "Site: " << oneLine(r.site) << "\n";
+    out << "Notes: " << oneLine(r.notes) << "\n";
+    out << "Comment: " << oneLine(r.comment) << "\n";
+    out << "Archive file: " << archiveFile << "\n";
+    out << "SHA-256: " << r.hash << "\n";
+}
+
+}  // namespace tevusb::cli
