@@ -6,23 +6,19 @@
 
 namespace tevusb::ui {
 
-namespace {
-// The international foot.
-constexpr double kMetresPerFoot = 0.3048;
-}  // namespace
-
 analysis::UnitSystem preferredUnits() {
+    analysis::UnitSystem units = analysis::UnitSystem::Metric;
     const QString name = QSettings().value(QStringLiteral("view/units")).toString();
-    return name == QLatin1String("imperial") ? analysis::UnitSystem::Imperial
-                                             : analysis::UnitSystem::Metric;
+    analysis::parseUnitSystem(name.toStdString(), units);
+    return units;
 }
 
 QString altitudeUnit(analysis::UnitSystem units) {
-    return units == analysis::UnitSystem::Imperial ? QStringLiteral("ft") : QStringLiteral("m");
+    return QString::fromUtf8(analysis::unitSymbol(analysis::Quantity::Altitude, units));
 }
 
 QString altitudeText(double metres, analysis::UnitSystem units) {
-    const double shown = units == analysis::UnitSystem::Imperial ? metres / kMetresPerFoot : metres;
+    const double shown = analysis::toDisplay(analysis::Quantity::Altitude, metres, units);
     return QStringLiteral("%1 %2").arg(std::lround(shown)).arg(altitudeUnit(units));
 }
 

@@ -190,8 +190,13 @@ void LibraryWindow::reload() {
             post([this, outcome] { showOpenFailure(outcome); });
             return;
         }
+        library::Outcome listed;
         std::vector<library::FlightRecord> records =
-            lib->list(query.value_or(library::ListQuery{}));
+            lib->list(query.value_or(library::ListQuery{}), &listed);
+        if (!listed.ok()) {
+            post([this, listed] { showOpenFailure(listed); });
+            return;
+        }
         // In the table's own order the first rows are those on screen: they are shown
         // while the rest is still being made ready.
         if (query && records.size() > kFirstScreenRows) {
