@@ -92,6 +92,21 @@ TEST(DownloadArchiveTest, ALibraryThatCannotBeWrittenIsSaidAndTheFlightsStaySava
     EXPECT_TRUE(back.loadSetFile(lib.path("two.tev").toStdString()));
 }
 
+TEST(DownloadArchiveTest, ADamagedIndexIsSaidWithWhereToRebuildIt) {
+    libtest::LibraryRig lib;
+    libtest::writeFile(QString::fromStdString((lib.folder() / "index.sqlite").string()),
+                       QByteArray(8192, 'x'));
+    SimRig rig(dltest::instantConfig(1));
+    CCaptureWindow dialog(nullptr, nullptr, nullptr);
+    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(download(dialog));
+    EXPECT_TRUE(dialog.statusText().endsWith(
+        "File > Flight Library... can rebuild it. The flights are still here to save by "
+        "hand.\r\n"))
+        << dialog.statusText().toStdString();
+    EXPECT_EQ(rig.device.store.setCount(), 1);
+}
+
 TEST(DownloadArchiveTest, StatusLineCountsSavedKnownAndFailedSets) {
     using library::LibraryStatus;
     const auto item = [](int set, LibraryStatus status, std::string message = {}) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -198,6 +199,22 @@ TEST_F(LibraryWindowTest, ADamagedIndexIsSaidOnceAndRebuildBringsTheFlightsBack)
     EXPECT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(window->model().rowCount(), 3);
     EXPECT_TRUE(window->statusText().startsWith("3 flights in "));
+}
+
+TEST_F(LibraryWindowTest, AnIndexFromANewerProgramIsSaidButNeverRebuilt) {
+    lib.seed(1);
+    // The index says it was written by a far newer program.
+    const QString index = QString::fromStdString((lib.folder() / "index.sqlite").string());
+    ASSERT_EQ(QProcess::execute("sqlite3", {index, "PRAGMA user_version = 9999;"}), 0);
+    const QByteArray before = libtest::readFile(index);
+    ASSERT_TRUE(openWindow());
+    ASSERT_TRUE(waitUntil([&] { return !prompts.boxes().empty() && !window->busy(); }));
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].type, kMbOk | kMbIconExclamation);
+    EXPECT_FALSE(prompts.boxes()[0].text.contains("Rebuild"));
+    EXPECT_TRUE(window->statusText().contains("cannot be opened"));
+    EXPECT_EQ(window->model().rowCount(), 0);
+    EXPECT_EQ(libtest::readFile(index), before);
 }
 
 }  // namespace

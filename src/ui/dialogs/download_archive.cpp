@@ -72,8 +72,10 @@ std::string archiveDownload(const device::AltimeterDevice& device, LibraryServic
     library::Outcome opened;
     const std::shared_ptr<library::FlightLibrary> lib = service.acquire(&opened);
     if (!lib) {
+        const bool repairable = opened.status == library::LibraryStatus::IndexDamaged ||
+                                opened.status == library::LibraryStatus::IndexMissing;
         return "Could not save to the flight library (" + folder + "): " + clause(opened.message) +
-               "." + kKeptNote;
+               "." + (repairable ? " File > Flight Library... can rebuild it." : "") + kKeptNote;
     }
     library::DownloadInput input;
     input.packets = store.packets;

@@ -254,10 +254,22 @@ void LibraryWindow::showOpenFailure(const library::Outcome& outcome) {
     emit loaded();
     // Asked once the loading job has ended, so that Rebuild can start at once.
     m_askRebuild = !m_failureTold && outcome.status != library::LibraryStatus::NotOpen;
+    m_openStatus = outcome.status;
 }
 
 void LibraryWindow::askRebuild() {
     m_failureTold = true;
+    const bool repairable = m_openStatus == library::LibraryStatus::IndexDamaged ||
+                            m_openStatus == library::LibraryStatus::IndexMissing;
+    if (!repairable) {
+        // An index from a newer program, a full disk or a busy index is no case for a
+        // rebuild: it would throw away what the newer program keeps, or fail the same way.
+        userPrompts().messageBox(this,
+                                 QStringLiteral("The flight library in %1 cannot be opened:\n%2")
+                                     .arg(q(m_service.folder().string()), m_openFailure),
+                                 windowTitle(), kMbOk | kMbIconExclamation);
+        return;
+    }
     const QString text = QStringLiteral(
                              "The flight library in %1 cannot be opened:\n%2\n\n"
                              "Rebuild its index from the flight files? The files themselves "

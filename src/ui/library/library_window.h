@@ -112,6 +112,7 @@ class LibraryWindow : public QWidget {
     bool m_failureTold = false;
     bool m_openFailed = false;
     bool m_askRebuild = false;
+    library::LibraryStatus m_openStatus = library::LibraryStatus::Ok;
     QString m_openFailure;
     // What runs on the window thread once the present job has ended (a reload, a summary).
     std::function<void()> m_afterJob;
