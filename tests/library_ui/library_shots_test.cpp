@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -29,6 +30,15 @@ TEST(LibraryShotsTest, ANamedLibraryShowsEveryFlightWithApogeeAndEvents) {
         ASSERT_TRUE(waitUntil([&] {
             return !dialog.worker().running() && dialog.statusText().contains("Saved 4 flights");
         }));
+        // The status box shows the buffer at its next refresh.
+        ASSERT_TRUE(waitUntil([&] {
+            auto* box = qobject_cast<QPlainTextEdit*>(dialog.item(capture_ids::kStatus));
+            return dltest::enabled(dialog, capture_ids::kSaveAll) && box != nullptr &&
+                   box->toPlainText().contains("Saved 4 flights");
+        }));
+        QDir().mkpath(TEVUSB_SHOTS_DIR);
+        EXPECT_TRUE(dialog.window()->grab().save(
+            QStringLiteral(TEVUSB_SHOTS_DIR "/download-archived.png")));
         ASSERT_TRUE(dltest::closeDialog(dialog));
     }
     const struct {
