@@ -98,10 +98,19 @@ TEST_F(LibraryWindowTest, EditsInPlaceAreKeptByTheLibrary) {
     ASSERT_EQ(window->model().rowCount(), 2);
     FlightTableModel& model = window->model();
     const int row = model.rowOf(ids[1]);
-    ASSERT_TRUE(
-        model.setData(model.index(row, FlightTableModel::Site), "Black Rock", Qt::EditRole));
+    ASSERT_TRUE(runAndWait([&] {
+        EXPECT_TRUE(
+            model.setData(model.index(row, FlightTableModel::Site), "Black Rock", Qt::EditRole));
+    }));
+    EXPECT_EQ(window->statusText(), "Change saved.");
+    // A second edit while the first is being written is refused, and says why.
     ASSERT_TRUE(
         model.setData(model.index(row, FlightTableModel::Comment), "drogue early", Qt::EditRole));
+    EXPECT_FALSE(
+        model.setData(model.index(row, FlightTableModel::Notes), "too soon", Qt::EditRole));
+    EXPECT_TRUE(window->statusText().startsWith("Wait until"));
+    ASSERT_TRUE(waitUntil([&] { return !window->busy(); }));
+    EXPECT_EQ(model.index(row, FlightTableModel::Notes).data().toString(), "");
     const auto fresh = lib.listFresh();
     const auto it = std::find_if(fresh.begin(), fresh.end(),
                                  [&](const library::FlightRecord& r) { return r.id == ids[1]; });
@@ -114,6 +123,26 @@ TEST_F(LibraryWindowTest, EditsInPlaceAreKeptByTheLibrary) {
     window->filterEdit()->setText("H128");
     ASSERT_EQ(window->proxy().rowCount(), 1);
     EXPECT_EQ(window->proxy().index(0, FlightTableModel::Rocket).data().toString(), "Nova");
+}
+
+TEST_F(LibraryWindowTest, AnEditTheLibraryRefusesIsSaidAndTheTableShowsTheTruth) {
+    const std::vector<std::int64_t> ids = lib.seed(2, {"Nova", "Arcas"});
+    ASSERT_TRUE(openWindow());
+    // Another program deletes the flight while the window still shows it.
+    {
+        library::FlightLibrary other(lib.folder());
+        ASSERT_TRUE(other.open().ok());
+        ASSERT_TRUE(other.remove(ids[0]).ok());
+    }
+    FlightTableModel& model = window->model();
+    ASSERT_TRUE(runAndWait([&] {
+        model.setData(model.index(model.rowOf(ids[0]), FlightTableModel::Motor), "H128W",
+                      Qt::EditRole);
+    }));
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_TRUE(prompts.boxes()[0].text.startsWith("The change could not be saved: "));
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.rowOf(ids[0]), -1);
 }
 
 TEST_F(LibraryWindowTest, DeleteAsksFirstAndMovesTheFileAside) {

@@ -375,8 +375,25 @@ QString LibraryWindow::editFlight(std::int64_t id, const library::FlightFields& 
     if (m_jobActive || !m_library) {
         return QStringLiteral("Wait until the flight library has finished its work.");
     }
-    const library::Outcome outcome = m_library->edit(id, fields);
-    return outcome.ok() ? QString() : q(outcome.message);
+    // The row shows the new text at once; the index is written on the worker, since
+    // another program holding it could keep the write waiting for seconds.
+    std::shared_ptr<library::FlightLibrary> lib = m_library;
+    startJob(QStringLiteral("Saving the change..."), [this, lib, id, fields] {
+        const library::Outcome out = lib->edit(id, fields);
+        post([this, ok = out.ok(), message = q(out.message)] {
+            m_afterJob = [this, ok, message] {
+                if (ok) {
+                    m_status->setText(QStringLiteral("Change saved."));
+                    emit workDone();
+                    return;
+                }
+                // The table goes back to what the library holds.
+                reload();
+                showSummary(QStringLiteral("The change could not be saved: %1").arg(message), true);
+            };
+        });
+    });
+    return {};
 }
 
 void LibraryWindow::closeEvent(QCloseEvent* event) {
