@@ -56,12 +56,17 @@ std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& words,
             optionsEnded = true;
             continue;
         }
-        if (looksLikeOption && word == kLibraryOption) {
-            if (i + 1 >= words.size() || words[i + 1].empty()) {
-                fail(error, "option '--library' needs a folder");
+        const std::string joinedPrefix = std::string(kLibraryOption) + "=";
+        if (looksLikeOption && (word == kLibraryOption || word.rfind(joinedPrefix, 0) == 0)) {
+            const bool joined = word != kLibraryOption;
+            const bool given = joined || (i + 1 < words.size() && !words[i + 1].empty());
+            std::string folder = !given ? std::string() : joined ? word.substr(joinedPrefix.size())
+                                                                 : words[++i];
+            if (folder.empty()) {
+                fail(error, "--library needs a folder");
                 return std::nullopt;
             }
-            options.libraryDir = words[++i];
+            options.library = std::move(folder);
             continue;
         }
         if (looksLikeOption || word.empty()) {

@@ -15,8 +15,8 @@ struct AppOptions {
     bool verbose = false;
     bool help = false;
     bool version = false;
-    // The flight library folder asked for with --library; empty when none was given.
-    std::string libraryDir;
+    // The flight library folder asked for with --library DIR or --library=DIR.
+    std::optional<std::string> library;
     // A data-set file to open once the window is up; empty when none was given.
     std::string file;
 };

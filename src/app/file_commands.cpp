@@ -56,21 +56,29 @@ void FileCommands::openDataSet() {
         return;
     }
     openFile(toPath(chosen));
-}
-
-void FileCommands::openFile(const std::filesystem::path& path) {
-    if (m_store.loadSetFile(path)) {
-        log::logLine("Loaded data set.");
-        m_graph.ShowSet(0);
-        m_graph.RedrawGraph();
-        if (m_shown) {
-            m_shown();
-        }
-    } else {
-        ui::messageBox(m_owner, kLoadFailedText, ui::kMbIconHand);
-    }
     log::logLine("NT Version: ", log::Hex{kReportedSystemVersion});
     log::logLine("size: ", log::Hex{kReportedRequestSize});
+}
+
+bool FileCommands::openFile(const QString& path) {
+    return openFile(toPath(path));
+}
+
+bool FileCommands::openFile(const std::filesystem::path& path) {
+    if (!m_store.loadSetFile(path)) {
+        ui::messageBox(m_owner, kLoadFailedText, ui::kMbIconHand);
+        return false;
+    }
+    log::logLine("Loaded data set.");
+    m_graph.ShowSet(0);
+    m_graph.RedrawGraph();
+    if (m_shown) {
+        m_shown();
+    }
+    if (m_opened) {
+        m_opened(QFile::decodeName(QByteArray::fromStdString(path.string())));
+    }
+    return true;
 }
 
 void FileCommands::exportCurrentSet(ExportFormat format) {

@@ -31,8 +31,14 @@ class FileCommands {
     // loaded is reported and leaves store and graph as they were.
     void openDataSet();
     // What File > Open does once the file is chosen; also for a file named on the command
-    // line or dropped onto the window.
-    void openFile(const std::filesystem::path& path);
+    // line, dropped onto the window, picked from Open Recent or from the flight library.
+    // A file that cannot be loaded is reported. True when shown.
+    bool openFile(const std::filesystem::path& path);
+    bool openFile(const QString& path);
+    // Called with the path of every file shown by openFile.
+    void setOpenedHandler(std::function<void(const QString&)> handler) {
+        m_opened = std::move(handler);
+    }
 
     // File > Export CSV / Export XML of the current set; nothing at all when it is empty.
     void exportCurrentSet(ExportFormat format);
@@ -51,6 +57,7 @@ class FileCommands {
     data::DataSetStore& m_store;
     graph::FlightGraph& m_graph;
     std::function<void()> m_shown;
+    std::function<void(const QString&)> m_opened;
 };
 
 }  // namespace tevusb::app

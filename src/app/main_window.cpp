@@ -9,6 +9,7 @@
 #include "app/analysis_front.h"
 #include "app/data_set_drop.h"
 #include "app/graph_widget.h"
+#include "app/library_menu.h"
 #include "app/main_menu.h"
 #include "app/simulator_menu.h"
 #include "data/data_set_store.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
     }
     connectCommands();
     new DataSetDrop(*this, m_files);
+    new LibraryMenu(*this);
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);

@@ -12,8 +12,10 @@
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
+#include "library/library_location.h"
 #include "log/diagnostic_log.h"
 #include "log/journal_stream.h"
+#include "ui/library_service.h"
 
 namespace tevusb::app {
 
@@ -65,6 +67,11 @@ std::optional<AppOptions> Program::checkOptions(const QApplication& application)
     std::optional<AppOptions> options = parseAppOptions(words, &error);
     if (!options) {
         std::cerr << error << std::endl;
+    }
+    if (options) {
+        // Only where the library lives is settled here; it is opened on first use, so a
+        // library that cannot be opened never keeps the window from starting.
+        ui::libraryService().setFolder(library::resolveLibraryFolder(options->library));
     }
     return options;
 }
@@ -118,6 +125,9 @@ int Program::run(int argc, char** argv, const std::function<void(MainWindow&)>& 
     quietInJournal(argc, argv);
     prepareDevice(argc, argv);
     QApplication application(argc, argv);
+    // Preferences (recent files, units) live in ~/.config/tevusb/tevusb.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("tevusb"));
+    QCoreApplication::setApplicationName(QStringLiteral("tevusb"));
     const std::optional<AppOptions> options = checkOptions(application);
     if (!options) {
         return kUsageStatus;

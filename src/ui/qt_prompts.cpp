@@ -56,9 +56,15 @@ std::unique_ptr<QFileDialog> QtPrompts::buildFileDialog(QWidget* owner,
                                                         const FileDialogRequest& request) {
     auto dialog = std::make_unique<QFileDialog>(owner, request.title);
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog->setNameFilter(QStringLiteral("%1 (%2)").arg(request.filterName, request.pattern));
+    if (!request.pattern.isEmpty()) {
+        dialog->setNameFilter(QStringLiteral("%1 (%2)").arg(request.filterName, request.pattern));
+    }
     dialog->setDefaultSuffix(request.defaultSuffix);
-    if (request.mode == FileDialogRequest::Mode::Open) {
+    if (request.mode == FileDialogRequest::Mode::Folder) {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    } else if (request.mode == FileDialogRequest::Mode::Open) {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     } else {

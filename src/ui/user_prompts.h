@@ -20,7 +20,7 @@ enum class MessageResult : int { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 // A file dialog as the program asks for it.
 struct FileDialogRequest {
-    enum class Mode { Open, Save };
+    enum class Mode { Open, Save, Folder };  // Folder: an existing folder is chosen
     Mode mode = Mode::Open;
     QString title;
     QString filterName;            // "TEV USB Data"

@@ -10,20 +10,20 @@ TEST(AppOptionsTest, OptionsAndTheFileAreRead) {
     ASSERT_TRUE(none);
     EXPECT_FALSE(none->simulator);
     EXPECT_TRUE(none->file.empty());
-    EXPECT_TRUE(none->libraryDir.empty());
+    EXPECT_FALSE(none->library.has_value());
 
     auto all = parseAppOptions({"--library", "/tmp/flights", "--simulator", "a.tev", "--verbose"});
     ASSERT_TRUE(all);
     EXPECT_TRUE(all->simulator);
     EXPECT_TRUE(all->verbose);
-    EXPECT_EQ(all->libraryDir, "/tmp/flights");
+    EXPECT_EQ(all->library.value_or(""), "/tmp/flights");
     EXPECT_EQ(all->file, "a.tev");
 
     // After "--" a file may start with a dash; a library folder may look like an option.
     auto dashed = parseAppOptions({"--library", "--simulator", "--", "-odd.tev"});
     ASSERT_TRUE(dashed);
     EXPECT_FALSE(dashed->simulator);
-    EXPECT_EQ(dashed->libraryDir, "--simulator");
+    EXPECT_EQ(dashed->library.value_or(""), "--simulator");
     EXPECT_EQ(dashed->file, "-odd.tev");
 }
 

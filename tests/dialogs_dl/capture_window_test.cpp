@@ -235,7 +235,7 @@ TEST(CaptureWindowTest, SaveAllStopsAtACancelOrAFailureAndKeepsWhatWasWritten) {
     EXPECT_EQ(rig.prompts.boxes()[0].type, kMbIconHand);
 }
 
-TEST(CaptureWindowTest, CsvFailureShowsItsOwnMessageAndANameWithoutTevGetsCsvAppended) {
+TEST(CaptureWindowTest, CsvFailureShowsItsOwnMessageAndTheCsvTakesTheSetFilesName) {
     SimRig rig;
     QTemporaryDir dir;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
@@ -247,7 +247,7 @@ TEST(CaptureWindowTest, CsvFailureShowsItsOwnMessageAndANameWithoutTevGetsCsvApp
     rig.prompts.choose(dir.filePath("FLIGHT.DAT"));
     ASSERT_TRUE(press(dialog, kSaveSelected));
     EXPECT_TRUE(QFile::exists(dir.filePath("FLIGHT.DAT")));
-    EXPECT_TRUE(QFile::exists(dir.filePath("FLIGHT.DAT.csv")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("FLIGHT.csv")));
 
     // The CSV's place is taken by a directory: the set file is written, the CSV is not.
     ASSERT_TRUE(QDir(dir.path()).mkdir("blocked.csv"));

@@ -62,13 +62,25 @@ TEST(MemoryMapTest, ClickPicksTheNearestColumn) {
     EXPECT_EQ(memoryMapColumn(5, -2), -1);
 }
 
-TEST(CsvNameTest, FirstLowercaseTevBecomesCsvOtherwiseCsvIsAppended) {
+TEST(CsvNameTest, TheFileNamesExtensionBecomesCsvAndNothingElseChanges) {
     EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/flight.tev"), "/tmp/flight.csv");
-    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/a.tev.tev"), "/tmp/a.csv.tev");
-    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/x.tevfile/f.tev"), "/tmp/x.csvfile/f.tev");
-    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/FLIGHT.TEV"), "/tmp/FLIGHT.TEV.csv");
-    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/flight.dat"), "/tmp/flight.dat.csv");
+    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/a.tev.tev"), "/tmp/a.tev.csv");
+    // A dot in a folder's name leaves the CSV in the set file's folder.
+    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/x.tevfile/f.tev"), "/tmp/x.tevfile/f.csv");
+    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/x.tevfile/f"), "/tmp/x.tevfile/f.csv");
+    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/FLIGHT.TEV"), "/tmp/FLIGHT.csv");
+    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/flight.dat"), "/tmp/flight.csv");
     EXPECT_EQ(CCaptureWindow::csvNameFor("flight"), "flight.csv");
+    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/.hidden"), "/tmp/.hidden.csv");
+    // A set file named .csv is never replaced by its own CSV.
+    EXPECT_EQ(CCaptureWindow::csvNameFor("/tmp/f.CSV"), "/tmp/f.CSV.csv");
+}
+
+TEST(CsvNameTest, ANameWithoutExtensionGetsTev) {
+    EXPECT_EQ(CCaptureWindow::withSetSuffix("/tmp/flight"), "/tmp/flight.tev");
+    EXPECT_EQ(CCaptureWindow::withSetSuffix("/tmp/a.b/flight"), "/tmp/a.b/flight.tev");
+    EXPECT_EQ(CCaptureWindow::withSetSuffix("/tmp/flight.dat"), "/tmp/flight.dat");
+    EXPECT_EQ(CCaptureWindow::withSetSuffix("/tmp/.tev"), "/tmp/.tev.tev");
 }
 
 }  // namespace

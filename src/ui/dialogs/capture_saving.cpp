@@ -1,8 +1,10 @@
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <filesystem>
 
 #include "device/altimeter_device.h"
+#include "text/string_table.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/message_box.h"
@@ -20,15 +22,38 @@ std::filesystem::path toPath(const QString& name) {
     return std::filesystem::path(name.toStdU16String());
 }
 
+QString messageCaption() {
+    return QString::fromUtf8(text::kCaption.data(), static_cast<qsizetype>(text::kCaption.size()));
+}
+
+QString replaceQuestion(const QString& name) {
+    return QStringLiteral("%1 already exists.\nDo you want to replace it?")
+        .arg(QFileInfo(name).fileName());
+}
+
 }  // namespace
 
 QString CCaptureWindow::csvNameFor(const QString& setFileName) {
-    QString csv = setFileName;
-    const qsizetype at = csv.indexOf(QStringLiteral(".tev"), 0, Qt::CaseSensitive);
-    if (at < 0) {
-        return csv + QStringLiteral(".csv");
+    // Only the file's own name counts: a dot in a folder name must not send the CSV
+    // into another folder.
+    const qsizetype slash = setFileName.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = setFileName.lastIndexOf(QLatin1Char('.'));
+    const bool hasExtension = dot > slash + 1;
+    if (!hasExtension ||
+        setFileName.mid(dot + 1).compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
+        // A set file that is itself named .csv keeps it: the CSV must never replace it.
+        return setFileName + QStringLiteral(".csv");
     }
-    return csv.replace(at, 4, QStringLiteral(".csv"));
+    return setFileName.left(dot) + QStringLiteral(".csv");
+}
+
+QString CCaptureWindow::withSetSuffix(const QString& name) {
+    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > slash + 1 && dot + 1 < name.size()) {
+        return name;
+    }
+    return name + QStringLiteral(".tev");
 }
 
 void CCaptureWindow::saveComment() {
@@ -49,10 +74,18 @@ CCaptureWindow::SaveOutcome CCaptureWindow::saveSet(int k) {
     request.title = QStringLiteral("Save data set %1").arg(k + 1);
     request.filterName = QStringLiteral("TEV USB Data");
     request.pattern = QStringLiteral("*.tev");
-    request.defaultSuffix = QStringLiteral("dat");
+    request.defaultSuffix = QStringLiteral("tev");
     request.overwritePrompt = true;
-    const QString name = userPrompts().fileDialog(window(), request);
-    if (name.isEmpty()) {
+    const QString chosen = userPrompts().fileDialog(window(), request);
+    if (chosen.isEmpty()) {
+        return SaveOutcome::Cancelled;
+    }
+    // The file dialog asked about the name it returned; a suffix added here makes a name
+    // it has not asked about.
+    const QString name = withSetSuffix(chosen);
+    if (name != chosen && QFileInfo::exists(name) &&
+        userPrompts().messageBox(window(), replaceQuestion(name), messageCaption(),
+                                 kMbYesNo | kMbIconExclamation) != MessageResult::Yes) {
         return SaveOutcome::Cancelled;
     }
     data::DataSetStore& store = device().store;

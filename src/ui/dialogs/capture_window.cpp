@@ -198,7 +198,7 @@ void CCaptureWindow::clickMemoryMap(int x) {
 
 void CCaptureWindow::close() {
     m_closing = true;
-    if (m_worker.running()) {
+    if (m_worker.running() && m_workerDownloads) {
         m_workerSeenRunning = true;
     }
     device().requestCancel();
@@ -207,8 +207,9 @@ void CCaptureWindow::close() {
     if (!closeWhenWorkerEnded("reposting close message...")) {
         return;
     }
-    // A worker cut short leaves no half-read flights behind, also one that finished
-    // while we were waiting for it.
+    // A download cut short leaves no half-read flights behind, also one that finished
+    // while we were waiting for it. A clear cut short takes nothing from the flight the
+    // main window shows.
     if (m_workerSeenRunning) {
         device().store.current.clear();
         device().store.packets.clear();

@@ -49,9 +49,11 @@ class CCaptureWindow : public CBaseWindow {
     // A left click at client x of the memory map.
     void clickMemoryMap(int x);
 
-    // The CSV name that goes with a data-set file name: its first ".tev" becomes ".csv";
-    // a name without one gets ".csv" appended.
+    // The CSV name that goes with a data-set file name: the file name's extension becomes
+    // ".csv"; a name without one (or one already ending in ".csv") gets ".csv" appended.
     static QString csvNameFor(const QString& setFileName);
+    // A chosen save name without an extension gets ".tev".
+    static QString withSetSuffix(const QString& name);
 
     // Longest comment a set keeps.
     static constexpr int kMaxComment = 1023;
@@ -95,7 +97,10 @@ class CCaptureWindow : public CBaseWindow {
     std::atomic<int> m_selectedSet{-1};
     std::atomic<bool> m_liveUpdate{false};
     bool m_closing = false;
+    // A download was running when the close began.
     bool m_workerSeenRunning = false;
+    // The last worker started is the download (not the clear); window thread only.
+    bool m_workerDownloads = false;
     bool m_arrivalPending = false;
 };
 

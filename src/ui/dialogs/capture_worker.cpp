@@ -6,7 +6,9 @@
 #include "log/diagnostic_log.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
+#include "ui/dialogs/download_archive.h"
 #include "ui/dialogs/live_update.h"
+#include "ui/library_service.h"
 #include "ui/message_box.h"
 
 // The device side of the Download Data dialog: the read and clear workers. They own the
@@ -32,6 +34,7 @@ void CCaptureWindow::readData() {
             w->setEnabled(false);
         }
     }
+    m_workerDownloads = true;
     startWorker([this] { return readWorker(); });
 }
 
@@ -54,6 +57,11 @@ int CCaptureWindow::readWorker() {
             workerFailed();
         });
         return r;
+    }
+    // Before anything else can touch the store, every flight read goes into the library.
+    const std::string archived = archiveDownload(dev, libraryService());
+    if (!archived.empty()) {
+        status(archived);
     }
     const bool empty = dev.store.packets.empty();
     if (empty) {
@@ -103,6 +111,7 @@ void CCaptureWindow::clearDevice() {
             w->setEnabled(false);
         }
     }
+    m_workerDownloads = false;
     startWorker([this] { return clearWorker(); });
 }
 

@@ -1,0 +1,303 @@
+// SPDX-License-Identifier: MIT
+#include "ui/library/flight_table_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+#include "ui/library/library_units.h"
+
+namespace tevusb::ui {
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The flyer's field shown in `column`, or null for the columns the program fills in.
+template <typename Record>
+auto field(Record& r, int column) -> decltype(&r.rocket) {
+    switch (column) {
+        case FlightTableModel::Rocket:
+            return &r.rocket;
+        case FlightTableModel::Motor:
+            return &r.motor;
+        case FlightTableModel::Site:
+            return &r.site;
+        case FlightTableModel::Comment:
+            return &r.comment;
+        case FlightTableModel::Notes:
+            return &r.notes;
+        default:
+            return nullptr;
+    }
+}
+
+std::optional<std::string>* fieldOf(library::FlightFields& f, int column) {
+    switch (column) {
+        case FlightTableModel::Rocket:
+            return &f.rocket;
+        case FlightTableModel::Motor:
+            return &f.motor;
+        case FlightTableModel::Site:
+            return &f.site;
+        case FlightTableModel::Comment:
+            return &f.comment;
+        case FlightTableModel::Notes:
+            return &f.notes;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+FlightTableModel::FlightTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+QString FlightTableModel::localDate(const std::string& utc) {
+    // Done for every flight of the library at each load: the C library's conversion is
+    // many times faster than QDateTime's for this one fixed form.
+    std::tm tm{};
+    char zone = 0;
+    if (std::sscanf(utc.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
+                    &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &zone) != 7 ||
+        zone != 'Z') {
+        return q(utc);
+    }
+    tm.tm_year -= 1900;
+    tm.tm_mon -= 1;
+    const std::time_t at = timegm(&tm);
+    if (at == static_cast<std::time_t>(-1)) {
+        return q(utc);
+    }
+    // The zone's offset is looked up once per hour of flights, not once per flight.
+    thread_local std::time_t cachedHour = -1;
+    thread_local long cachedOffset = 0;
+    const std::time_t hour = at - at % 3600;
+    if (hour != cachedHour) {
+        std::tm zone{};
+        if (localtime_r(&hour, &zone) == nullptr) {
+            return q(utc);
+        }
+        cachedHour = hour;
+        cachedOffset = zone.tm_gmtoff;
+    }
+    const std::time_t shifted = at + cachedOffset;
+    std::tm local{};
+    gmtime_r(&shifted, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    return QString::fromLatin1(text);
+}
+
+QString FlightTableModel::eventsText(const library::FlightRecord& record) {
+    char text[96];
+    int at = 0;
+    const auto add = [&](const char* line, const std::optional<double>& seconds) {
+        if (seconds && std::isfinite(*seconds) && std::fabs(*seconds) < 1e9 &&
+            at < static_cast<int>(sizeof text)) {
+            // Tenths by hand: printf's decimal mark follows the locale, the table's does not.
+            const long long tenths = std::llround(*seconds * 10.0);
+            at +=
+                std::snprintf(text + at, sizeof text - static_cast<std::size_t>(at),
+                              "%s%s %s%lld.%lld s", at > 0 ? ", " : "", line, tenths < 0 ? "-" : "",
+                              std::llabs(tenths) / 10, std::llabs(tenths) % 10);
+        }
+    };
+    add("A", record.lineATimeS);
+    add("B", record.lineBTimeS);
+    return QString::fromLatin1(text, std::min(at, static_cast<int>(sizeof text) - 1));
+}
+
+FlightTableModel::Row FlightTableModel::makeRow(library::FlightRecord record) {
+    Row row;
+    row.date = localDate(record.downloadedAt);
+    row.events = eventsText(record);
+    // One conversion and one case fold per flight: this runs for the whole library.
+    std::string all;
+    all.reserve(record.rocket.size() + record.motor.size() + record.site.size() +
+                record.notes.size() + record.comment.size() + 64);
+    for (const std::string* part : {&record.rocket, &record.motor, &record.site, &record.notes,
+                                    &record.comment, &record.downloadedAt}) {
+        all += *part;
+        all += '\n';
+    }
+    row.search = (QString::fromStdString(all) + row.date).toLower();
+    row.record = std::move(record);
+    return row;
+}
+
+std::vector<FlightTableModel::Row> FlightTableModel::prepareRows(
+    std::vector<library::FlightRecord> records) {
+    std::vector<Row> rows;
+    rows.reserve(records.size());
+    for (library::FlightRecord& r : records) {
+        rows.push_back(makeRow(std::move(r)));
+    }
+    return rows;
+}
+
+void FlightTableModel::setRows(std::vector<Row> rows) {
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void FlightTableModel::setRecords(std::vector<library::FlightRecord> records) {
+    setRows(prepareRows(std::move(records)));
+}
+
+void FlightTableModel::setUnits(analysis::UnitSystem units) {
+    if (units == m_units) {
+        return;
+    }
+    m_units = units;
+    if (!m_rows.empty()) {
+        emit dataChanged(index(0, Apogee), index(rowCount() - 1, Apogee));
+    }
+}
+
+int FlightTableModel::rowOf(std::int64_t id) const {
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].record.id == id) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int FlightTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int FlightTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString FlightTableModel::apogeeText(const library::FlightRecord& record) const {
+    if (!record.apogeeAglM) {
+        return {};
+    }
+    return altitudeText(*record.apogeeAglM, m_units);
+}
+
+QVariant FlightTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    const library::FlightRecord& r = row.record;
+    if (role == IdRole) {
+        return QVariant::fromValue<qint64>(r.id);
+    }
+    if (role == Qt::TextAlignmentRole && index.column() == Apogee) {
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (role == SortRole) {
+        switch (index.column()) {
+            case Date:
+                return q(r.downloadedAt);
+            case Apogee:
+                return r.apogeeAglM ? *r.apogeeAglM : -INFINITY;
+            case Events:
+                return row.events;
+            default:
+                break;
+        }
+        const std::string* text = field(r, index.column());
+        return text != nullptr ? q(*text).toLower() : QVariant();
+    }
+    if (role == Qt::ToolTipRole && index.column() == Events) {
+        return row.events.isEmpty()
+                   ? QStringLiteral("Neither line fired")
+                   : QStringLiteral("Seconds after the first reading: ") + row.events;
+    }
+    if (role == Qt::ToolTipRole && index.column() == Date) {
+        return QStringLiteral("Set %1 of its download, %2 readings, firmware %3")
+            .arg(r.setNumber)
+            .arg(r.readings)
+            .arg(r.firmwareVersion.empty() ? QStringLiteral("unknown") : q(r.firmwareVersion));
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole) {
+        return {};
+    }
+    switch (index.column()) {
+        case Date:
+            return row.date;
+        case Apogee:
+            return apogeeText(r);
+        case Events:
+            return row.events;
+        default: {
+            const std::string* text = field(r, index.column());
+            return text != nullptr ? q(*text) : QVariant();
+        }
+    }
+}
+
+QVariant FlightTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    switch (section) {
+        case Date:
+            return QStringLiteral("Date");
+        case Rocket:
+            return QStringLiteral("Rocket");
+        case Motor:
+            return QStringLiteral("Motor");
+        case Apogee:
+            return QStringLiteral("Apogee");
+        case Events:
+            return QStringLiteral("Line A/B");
+        case Site:
+            return QStringLiteral("Site");
+        case Comment:
+            return QStringLiteral("Comment");
+        case Notes:
+            return QStringLiteral("Notes");
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags FlightTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    library::FlightFields probe;
+    if (index.isValid() && m_editor && fieldOf(probe, index.column()) != nullptr) {
+        f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+bool FlightTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount() || !m_editor) {
+        return false;
+    }
+    Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    std::string* text = field(row.record, index.column());
+    library::FlightFields fields;
+    std::optional<std::string>* changed = fieldOf(fields, index.column());
+    if (text == nullptr || changed == nullptr) {
+        return false;
+    }
+    const std::string wanted = value.toString().trimmed().toStdString();
+    if (wanted == *text) {
+        return true;
+    }
+    *changed = wanted;
+    m_lastEditError = m_editor(row.record.id, fields);
+    if (!m_lastEditError.isEmpty()) {
+        emit editRefused(m_lastEditError);
+        return false;
+    }
+    *text = wanted;
+    row = makeRow(std::move(row.record));
+    emit dataChanged(index, index);
+    return true;
+}
+
+}  // namespace tevusb::ui

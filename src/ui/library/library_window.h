@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "library/flight_library.h"
+#include "ui/library/flight_table_model.h"
+#include "ui/worker_thread.h"
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace tevusb::ui {
+
+class FlightFilterProxy;
+class LibraryService;
+
+// File > Flight Library: a non-modal window over every archived flight. The table sorts
+// by any column and filters as the flyer types; the flyer's fields are edited in place.
+// Loading, import, export, delete and rebuild run on one worker, with progress shown and
+// the window thread never waiting on them.
+class LibraryWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit LibraryWindow(LibraryService& service, QWidget* parent = nullptr);
+    ~LibraryWindow() override;
+
+    // Shows the window and loads the flights afresh.
+    void open();
+    // Loads the flights afresh; a library that cannot be opened is said once, with the
+    // offer to rebuild it.
+    void reload();
+
+    // The commands of the buttons, for the menu and tests. Each does nothing while the
+    // worker is busy.
+    void openSelected();
+    void importFile();
+    void importFolder();
+    void importPaths(std::vector<std::filesystem::path> paths);
+    void exportSelected(library::ExportFormat format);
+    void deleteSelected();
+    void rebuild();
+    void cancelWork();
+
+    std::vector<std::int64_t> selectedIds() const;
+    // True from the start of a job until its results are all shown.
+    bool busy() const { return m_jobActive; }
+    QString statusText() const;
+    FlightTableModel& model() { return *m_model; }
+    FlightFilterProxy& proxy() { return *m_proxy; }
+    QTableView* table() const { return m_table; }
+    QLineEdit* filterEdit() const { return m_filter; }
+
+  signals:
+    // The flyer asked to see this archived data-set file in the main window.
+    void openRequested(const QString& path);
+    // Rows are on screen: the first screen of a large library, then all of them.
+    void rowsShown();
+    // A reload has shown all its rows, or found the library cannot be opened.
+    void loaded();
+    // A piece of work (import, export, delete, rebuild) has ended and its summary is shown.
+    void workDone();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildLayout();
+    // Runs `job` on the worker; the buttons stay disabled until it has ended.
+    bool startJob(const QString& what, std::function<void()> job);
+    // From the worker: runs `task` on the window thread.
+    void post(std::function<void()> task);
+    // A progress callback for the library that shows (done, total) and honours Cancel.
+    library::Progress progressReporter();
+    void showRows(std::vector<FlightTableModel::Row> rows);
+    void showOpenFailure(const library::Outcome& outcome);
+    void finishJob();
+    void askRebuild();
+    void updateButtons();
+    QString editFlight(std::int64_t id, const library::FlightFields& fields);
+    void showSummary(const QString& text, bool problem);
+
+    LibraryService& m_service;
+    std::shared_ptr<library::FlightLibrary> m_library;
+    FlightTableModel* m_model;
+    FlightFilterProxy* m_proxy;
+    QLineEdit* m_filter = nullptr;
+    QTableView* m_table = nullptr;
+    QLabel* m_status = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_openButton = nullptr;
+    QPushButton* m_exportButton = nullptr;
+    QPushButton* m_deleteButton = nullptr;
+    QPushButton* m_importFileButton = nullptr;
+    QPushButton* m_importFolderButton = nullptr;
+    QPushButton* m_rebuildButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    WorkerThread m_worker;
+    std::atomic<bool> m_cancel{false};
+    std::atomic<int> m_lastPercent{-1};
+    bool m_jobActive = false;  // window thread only
+    bool m_failureTold = false;
+    bool m_openFailed = false;
+    bool m_askRebuild = false;
+    library::LibraryStatus m_openStatus = library::LibraryStatus::Ok;
+    QString m_openFailure;
+    // What runs on the window thread once the present job has ended (a reload, a summary).
+    std::function<void()> m_afterJob;
+};
+
+}  // namespace tevusb::ui

@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: MIT
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTableView>
+#include <set>
+
+#include "log/diagnostic_log.h"
+#include "ui/library/flight_table_model.h"
+#include "ui/library/library_window.h"
+#include "ui/library_service.h"
+#include "ui/user_prompts.h"
+
+// The library window's commands: the questions are asked on the window thread, the work
+// is done by the worker, and a summary names whatever did not work.
+
+namespace tevusb::ui {
+
+namespace {
+
+// Longest list a summary box shows; the rest is counted (and logged in full).
+constexpr int kListedProblems = 25;
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString pathText(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+QString plural(std::size_t n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+// "2026-12-08_0735_set2_Nova_H128.tev": sortable, readable, safe on every file system.
+QString exportName(const library::FlightRecord& r, library::ExportFormat format) {
+    QString stamp = q(r.downloadedAt).left(16);
+    stamp.replace(QLatin1Char('T'), QLatin1Char('_')).remove(QLatin1Char(':'));
+    QString name = QStringLiteral("%1_set%2").arg(stamp).arg(r.setNumber);
+    for (const std::string& part : {r.rocket, r.motor}) {
+        QString clean;
+        for (QChar c : q(part)) {
+            clean += (c.isLetterOrNumber() || c == QLatin1Char('-')) ? c : QLatin1Char('_');
+        }
+        if (!clean.isEmpty()) {
+            name += QLatin1Char('_') + clean.left(40);
+        }
+    }
+    const char* ext = format == library::ExportFormat::Tev   ? ".tev"
+                      : format == library::ExportFormat::Csv ? ".csv"
+                                                             : ".xml";
+    return name + QLatin1String(ext);
+}
+
+QString problemList(const QStringList& problems) {
+    QString text;
+    for (int i = 0; i < problems.size() && i < kListedProblems; ++i) {
+        text += QStringLiteral("\n") + problems[i];
+    }
+    if (problems.size() > kListedProblems) {
+        text += QStringLiteral("\n...and %1 more (listed in the diagnostic output).")
+                    .arg(problems.size() - kListedProblems);
+    }
+    for (const QString& p : problems) {
+        log::logLine(p.toStdString());
+    }
+    return text;
+}
+
+}  // namespace
+
+void LibraryWindow::showSummary(const QString& text, bool problem) {
+    m_status->setText(text.section(QLatin1Char('\n'), 0, 0));
+    userPrompts().messageBox(this, text, windowTitle(),
+                             kMbOk | (problem ? kMbIconExclamation : kMbIconInformation));
+    emit workDone();
+}
+
+void LibraryWindow::openSelected() {
+    const std::vector<std::int64_t> ids = selectedIds();
+    if (ids.empty() || !m_library || busy()) {
+        return;
+    }
+    const int row = m_model->rowOf(ids.front());
+    if (row < 0) {
+        return;
+    }
+    const std::filesystem::path file =
+        m_library->folder() / std::filesystem::path(m_model->record(row).archivePath);
+    emit openRequested(pathText(file));
+}
+
+void LibraryWindow::importFile() {
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.title = QStringLiteral("Import a data-set file");
+    request.filterName = QStringLiteral("TEV USB Data");
+    request.pattern = QStringLiteral("*.tev");
+    request.mustExist = true;
+    const QString chosen = userPrompts().fileDialog(this, request);
+    if (!chosen.isEmpty()) {
+        importPaths({std::filesystem::path(chosen.toStdString())});
+    }
+}
+
+void LibraryWindow::importFolder() {
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Folder;
+    request.title = QStringLiteral("Import every data-set file of a folder");
+    const QString chosen = userPrompts().fileDialog(this, request);
+    if (!chosen.isEmpty()) {
+        importPaths({std::filesystem::path(chosen.toStdString())});
+    }
+}
+
+void LibraryWindow::importPaths(std::vector<std::filesystem::path> paths) {
+    std::shared_ptr<library::FlightLibrary> lib = m_library;
+    if (!lib || paths.empty()) {
+        return;
+    }
+    startJob(QStringLiteral("Importing..."), [this, lib, paths = std::move(paths)] {
+        const std::vector<library::ItemOutcome> results =
+            lib->importPaths(paths, progressReporter());
+        std::size_t added = 0;
+        std::size_t already = 0;
+        bool cancelled = false;
+        QStringList refused;
+        for (const library::ItemOutcome& item : results) {
+            const library::LibraryStatus status = item.outcome.status;
+            if (item.outcome.ok()) {
+                ++added;
+            } else if (status == library::LibraryStatus::Duplicate) {
+                ++already;
+            } else if (status == library::LibraryStatus::Cancelled) {
+                cancelled = true;
+            } else {
+                refused << QStringLiteral("%1: %2").arg(pathText(item.file.filename()),
+                                                        q(item.outcome.message));
+            }
+        }
+        QString text = QStringLiteral("Imported %1.").arg(plural(added, "flight", "flights"));
+        if (already > 0) {
+            text += QStringLiteral(" %1 already in the library.")
+                        .arg(plural(already, "file was", "files were"));
+        }
+        if (cancelled) {
+            text += QStringLiteral(" The import was cancelled.");
+        }
+        if (added == 0 && already == 0 && refused.isEmpty() && !cancelled) {
+            text += QStringLiteral(" No data-set file (.tev) was found there.");
+        }
+        if (!refused.isEmpty()) {
+            text += QStringLiteral("\n%1 refused:").arg(plural(refused.size(), "file", "files")) +
+                    problemList(refused);
+        }
+        const bool problem = !refused.isEmpty() || cancelled;
+        post([this, text, problem] {
+            m_afterJob = [this, text, problem] {
+                reload();
+                showSummary(text, problem);
+            };
+        });
+    });
+}
+
+void LibraryWindow::exportSelected(library::ExportFormat format) {
+    const std::vector<std::int64_t> ids = selectedIds();
+    std::shared_ptr<library::FlightLibrary> lib = m_library;
+    if (ids.empty() || !lib || busy()) {
+        return;
+    }
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Folder;
+    request.title =
+        QStringLiteral("Export %1 to folder").arg(plural(ids.size(), "flight", "flights"));
+    const QString folder = userPrompts().fileDialog(this, request);
+    if (folder.isEmpty()) {
+        return;
+    }
+    std::vector<std::pair<std::int64_t, QString>> jobs;
+    QStringList existing;
+    std::set<QString> names;
+    for (std::int64_t id : ids) {
+        const int row = m_model->rowOf(id);
+        if (row < 0) {
+            continue;
+        }
+        QString name = exportName(m_model->record(row), format);
+        // Two flights of one name (same minute, same rocket) each get a file.
+        for (int n = 2; names.count(name) != 0; ++n) {
+            name = QFileInfo(name).completeBaseName() + QStringLiteral("-%1.").arg(n) +
+                   QFileInfo(name).suffix();
+        }
+        names.insert(name);
+        const QString target = QDir(folder).filePath(name);
+        if (QFileInfo::exists(target)) {
+            existing << name;
+        }
+        jobs.emplace_back(id, target);
+    }
+    bool replace = false;
+    if (!existing.isEmpty()) {
+        const QString text =
+            QStringLiteral("%1 in %2:%3\n\nReplace them? No exports only the others.")
+                .arg(plural(existing.size(), "file already exists", "files already exist"), folder,
+                     problemList(existing));
+        replace = userPrompts().messageBox(this, text, windowTitle(), kMbYesNo | kMbIconQuestion) ==
+                  MessageResult::Yes;
+    }
+    startJob(QStringLiteral("Exporting..."), [this, lib, format, jobs, replace, folder] {
+        std::size_t written = 0;
+        std::size_t skipped = 0;
+        QStringList failed;
+        for (std::size_t i = 0; i < jobs.size() && !m_cancel; ++i) {
+            const auto& [id, target] = jobs[i];
+            if (!replace && QFileInfo::exists(target)) {
+                ++skipped;
+                continue;
+            }
+            const library::Outcome out =
+                lib->exportFlight(id, format, std::filesystem::path(target.toStdString()));
+            if (out.ok()) {
+                ++written;
+            } else {
+                failed << QStringLiteral("%1: %2").arg(QFileInfo(target).fileName(),
+                                                       q(out.message));
+            }
+            progressReporter()(i + 1, jobs.size());
+        }
+        QString text =
+            QStringLiteral("Exported %1 to %2.").arg(plural(written, "flight", "flights"), folder);
+        if (skipped > 0) {
+            text += QStringLiteral(" %1 kept as %2.")
+                        .arg(plural(skipped, "existing file was", "existing files were"),
+                             QLatin1String(skipped == 1 ? "it was" : "they were"));
+        }
+        if (!failed.isEmpty()) {
+            text += QStringLiteral("\n%1 could not be written:")
+                        .arg(plural(failed.size(), "file", "files")) +
+                    problemList(failed);
+        }
+        const bool problem = !failed.isEmpty();
+        post([this, text, problem] {
+            m_afterJob = [this, text, problem] { showSummary(text, problem); };
+        });
+    });
+}
+
+void LibraryWindow::deleteSelected() {
+    const std::vector<std::int64_t> ids = selectedIds();
+    std::shared_ptr<library::FlightLibrary> lib = m_library;
+    if (ids.empty() || !lib || busy()) {
+        return;
+    }
+    const QString text = QStringLiteral(
+                             "Delete %1 from the flight library?\n\nThe files are moved into "
+                             "the \"deleted\" folder of %2, from where they can be imported again.")
+                             .arg(plural(ids.size(), "flight", "flights"), pathText(lib->folder()));
+    if (userPrompts().messageBox(this, text, windowTitle(), kMbYesNo | kMbIconExclamation) !=
+        MessageResult::Yes) {
+        return;
+    }
+    startJob(QStringLiteral("Deleting..."), [this, lib, ids] {
+        QStringList failed;
+        for (std::int64_t id : ids) {
+            const library::Outcome out = lib->remove(id);
+            if (!out.ok()) {
+                failed << QStringLiteral("Flight %1: %2").arg(id).arg(q(out.message));
+            }
+        }
+        post([this, failed, n = ids.size()] {
+            m_afterJob = [this, failed, n] {
+                reload();
+                if (!failed.isEmpty()) {
+                    showSummary(QStringLiteral("Deleted %1 of %2.")
+                                        .arg(n - static_cast<std::size_t>(failed.size()))
+                                        .arg(plural(n, "flight", "flights")) +
+                                    problemList(failed),
+                                true);
+                } else {
+                    emit workDone();
+                }
+            };
+        });
+    });
+}
+
+void LibraryWindow::rebuild() {
+    startJob(QStringLiteral("Rebuilding the index from the flight files..."), [this] {
+        const library::Outcome out = m_service.rebuild(progressReporter());
+        post([this, out] {
+            m_afterJob = [this, out] {
+                reload();
+                if (!out.ok()) {
+                    showSummary(
+                        QStringLiteral("The index could not be rebuilt: %1").arg(q(out.message)),
+                        true);
+                } else {
+                    emit workDone();
+                }
+            };
+        });
+    });
+}
+
+}  // namespace tevusb::ui

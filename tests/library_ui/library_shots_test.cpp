@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTableView>
+
+#include "dialog_fixture.h"
+#include "library_rig.h"
+#include "ui/dialogs/capture_ids.h"
+#include "ui/dialogs/capture_window.h"
+#include "ui/library/flight_table_model.h"
+#include "ui/library/library_window.h"
+#include "ui/library_service.h"
+
+namespace tevusb::ui {
+namespace {
+
+using dltest::waitUntil;
+
+// Four simulated flights downloaded and named as a flyer would, the window shot as shown.
+TEST(LibraryShotsTest, ANamedLibraryShowsEveryFlightWithApogeeAndEvents) {
+    libtest::LibraryRig lib;
+    dltest::SimRig rig(dltest::instantConfig(4));
+    {
+        CCaptureWindow dialog(nullptr, nullptr, nullptr);
+        ASSERT_TRUE(dltest::open(dialog, rig.device));
+        ASSERT_TRUE(dltest::press(dialog, capture_ids::kReadData));
+        ASSERT_TRUE(waitUntil([&] {
+            return !dialog.worker().running() && dialog.statusText().contains("Saved 4 flights");
+        }));
+        // The status box shows the buffer at its next refresh.
+        ASSERT_TRUE(waitUntil([&] {
+            auto* box = qobject_cast<QPlainTextEdit*>(dialog.item(capture_ids::kStatus));
+            return dltest::enabled(dialog, capture_ids::kSaveAll) && box != nullptr &&
+                   box->toPlainText().contains("Saved 4 flights");
+        }));
+        QDir().mkpath(TEVUSB_SHOTS_DIR);
+        EXPECT_TRUE(dialog.window()->grab().save(
+            QStringLiteral(TEVUSB_SHOTS_DIR "/download-archived.png")));
+        ASSERT_TRUE(dltest::closeDialog(dialog));
+    }
+    const struct {
+        const char* rocket;
+        const char* motor;
+        const char* site;
+        const char* comment;
+    } names[] = {
+        {"Nova", "H128W", "Black Rock", "First flight on the new bay"},
+        {"Arcas", "G80T", "Lucerne", "Windy, drifted 400 m"},
+        {"Nova", "H128W", "Black Rock", "Main out at 150 m"},
+        {"Brant", "I200W", "Lucerne", ""},
+    };
+    {
+        library::FlightLibrary writer(lib.folder());
+        ASSERT_TRUE(writer.open().ok() || writer.isOpen());
+        const auto rows = writer.list();
+        ASSERT_EQ(rows.size(), 4u);
+        for (const library::FlightRecord& r : rows) {
+            const auto& n = names[(r.setNumber - 1) % 4];
+            writer.edit(r.id, {n.rocket, n.motor, n.site, {}, n.comment});
+        }
+    }
+    ScriptedPrompts prompts;
+    UserPrompts* previous = setUserPrompts(&prompts);
+    {
+        LibraryWindow window(libraryService());
+        QSignalSpy loaded(&window, &LibraryWindow::loaded);
+        window.open();
+        ASSERT_TRUE(waitUntil([&] { return loaded.count() > 0 && !window.busy(); }));
+        ASSERT_EQ(window.model().rowCount(), 4);
+        for (int r = 0; r < 4; ++r) {
+            EXPECT_TRUE(
+                window.model().index(r, FlightTableModel::Apogee).data().toString().endsWith(" m"));
+        }
+        window.table()->selectRow(1);
+        window.resize(1000, 300);
+        QDir().mkpath(TEVUSB_SHOTS_DIR);
+        EXPECT_TRUE(window.grab().save(QStringLiteral(TEVUSB_SHOTS_DIR "/library-window.png")));
+    }
+    setUserPrompts(previous);
+}
+
+}  // namespace
+}  // namespace tevusb::ui

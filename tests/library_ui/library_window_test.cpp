@@ -1,0 +1,250 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTableView>
+
+#include "dialog_fixture.h"
+#include "library_rig.h"
+#include "ui/library/flight_filter_proxy.h"
+#include "ui/library/flight_table_model.h"
+#include "ui/library/library_window.h"
+#include "ui/library_service.h"
+#include "ui/scripted_prompts.h"
+
+namespace tevusb::ui {
+namespace {
+
+using dltest::waitUntil;
+
+class LibraryWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { m_previous = setUserPrompts(&prompts); }
+    void TearDown() override {
+        window.reset();
+        setUserPrompts(m_previous);
+    }
+
+    // Opens the window and waits until it shows the library's rows.
+    bool openWindow() {
+        window = std::make_unique<LibraryWindow>(libraryService());
+        QSignalSpy loaded(window.get(), &LibraryWindow::loaded);
+        window->open();
+        return waitUntil([&] { return loaded.count() > 0 && !window->busy(); });
+    }
+    // Runs `command` and waits until its work, and the reload after it, have ended.
+    bool runAndWait(const std::function<void()>& command) {
+        QSignalSpy done(window.get(), &LibraryWindow::workDone);
+        command();
+        return waitUntil([&] { return done.count() > 0 && !window->busy(); });
+    }
+    void select(std::int64_t id) {
+        const FlightFilterProxy& proxy = window->proxy();
+        for (int r = 0; r < proxy.rowCount(); ++r) {
+            if (proxy.index(r, 0).data(FlightTableModel::IdRole).toLongLong() == id) {
+                window->table()->selectionModel()->select(
+                    proxy.index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            }
+        }
+    }
+
+    libtest::LibraryRig lib;
+    ScriptedPrompts prompts;
+    std::unique_ptr<LibraryWindow> window;
+
+  private:
+    UserPrompts* m_previous = nullptr;
+};
+
+TEST_F(LibraryWindowTest, ImportingAFolderTakesTheGoodFilesAndNamesEachRefusedOne) {
+    ASSERT_TRUE(openWindow());
+    EXPECT_EQ(window->model().rowCount(), 0);
+    const QString in = lib.path("incoming");
+    const QByteArray good = libtest::readFile(TEVUSB_SAMPLE_FLIGHT);
+    ASSERT_GT(good.size(), 100);
+    libtest::writeFile(in + "/good.tev", good);
+    libtest::writeFile(in + "/nested/again.tev", good);  // the same flight: known already
+    libtest::writeFile(in + "/empty.tev", {});
+    libtest::writeFile(in + "/truncated.tev", good.left(good.size() / 2));
+    libtest::writeFile(in + "/noise.tev", QByteArray(4096, '\xA5'));
+    libtest::writeFile(in + "/notes.txt", "not a flight");
+
+    prompts.choose(in);
+    ASSERT_TRUE(runAndWait([&] { window->importFolder(); }));
+    ASSERT_FALSE(prompts.files().empty());
+    EXPECT_EQ(prompts.files().back().request.mode, FileDialogRequest::Mode::Folder);
+    ASSERT_FALSE(prompts.boxes().empty());
+    const QString summary = prompts.boxes().back().text;
+    EXPECT_TRUE(summary.startsWith("Imported 1 flight.")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains("1 file was already in the library")) << summary.toStdString();
+    for (const char* name : {"empty.tev", "truncated.tev", "noise.tev"}) {
+        EXPECT_TRUE(summary.contains(QStringLiteral("\n%1: ").arg(name))) << name;
+    }
+    EXPECT_FALSE(summary.contains("good.tev"));
+    EXPECT_FALSE(summary.contains("notes.txt"));
+    EXPECT_EQ(prompts.boxes().back().type & 0xF0, kMbIconExclamation);
+    EXPECT_EQ(window->model().rowCount(), 1);
+    EXPECT_EQ(lib.listFresh().size(), 1u);
+}
+
+TEST_F(LibraryWindowTest, EditsInPlaceAreKeptByTheLibrary) {
+    const std::vector<std::int64_t> ids = lib.seed(2, {"Nova", "Arcas"}, {"H128W", "G80T"});
+    ASSERT_EQ(ids.size(), 2u);
+    ASSERT_TRUE(openWindow());
+    ASSERT_EQ(window->model().rowCount(), 2);
+    FlightTableModel& model = window->model();
+    const int row = model.rowOf(ids[1]);
+    ASSERT_TRUE(runAndWait([&] {
+        EXPECT_TRUE(
+            model.setData(model.index(row, FlightTableModel::Site), "Black Rock", Qt::EditRole));
+    }));
+    EXPECT_EQ(window->statusText(), "Change saved.");
+    // A second edit while the first is being written is refused, and says why.
+    ASSERT_TRUE(
+        model.setData(model.index(row, FlightTableModel::Comment), "drogue early", Qt::EditRole));
+    EXPECT_FALSE(
+        model.setData(model.index(row, FlightTableModel::Notes), "too soon", Qt::EditRole));
+    EXPECT_TRUE(window->statusText().startsWith("Wait until"));
+    ASSERT_TRUE(waitUntil([&] { return !window->busy(); }));
+    EXPECT_EQ(model.index(row, FlightTableModel::Notes).data().toString(), "");
+    const auto fresh = lib.listFresh();
+    const auto it = std::find_if(fresh.begin(), fresh.end(),
+                                 [&](const library::FlightRecord& r) { return r.id == ids[1]; });
+    ASSERT_NE(it, fresh.end());
+    EXPECT_EQ(it->site, "Black Rock");
+    EXPECT_EQ(it->comment, "drogue early");
+    EXPECT_EQ(it->rocket, "Arcas");
+
+    // Typing "H128" finds the flight with that motor only.
+    window->filterEdit()->setText("H128");
+    ASSERT_EQ(window->proxy().rowCount(), 1);
+    EXPECT_EQ(window->proxy().index(0, FlightTableModel::Rocket).data().toString(), "Nova");
+}
+
+TEST_F(LibraryWindowTest, AnEditTheLibraryRefusesIsSaidAndTheTableShowsTheTruth) {
+    const std::vector<std::int64_t> ids = lib.seed(2, {"Nova", "Arcas"});
+    ASSERT_TRUE(openWindow());
+    // Another program deletes the flight while the window still shows it.
+    {
+        library::FlightLibrary other(lib.folder());
+        ASSERT_TRUE(other.open().ok());
+        ASSERT_TRUE(other.remove(ids[0]).ok());
+    }
+    FlightTableModel& model = window->model();
+    ASSERT_TRUE(runAndWait([&] {
+        model.setData(model.index(model.rowOf(ids[0]), FlightTableModel::Motor), "H128W",
+                      Qt::EditRole);
+    }));
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_TRUE(prompts.boxes()[0].text.startsWith("The change could not be saved: "));
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.rowOf(ids[0]), -1);
+}
+
+TEST_F(LibraryWindowTest, DeleteAsksFirstAndMovesTheFileAside) {
+    const std::vector<std::int64_t> ids = lib.seed(2, {"Nova", "Arcas"});
+    ASSERT_TRUE(openWindow());
+    const std::string archived = window->model().record(window->model().rowOf(ids[0])).archivePath;
+    ASSERT_TRUE(std::filesystem::exists(lib.folder() / archived));
+    select(ids[0]);
+    ASSERT_EQ(window->selectedIds(), std::vector<std::int64_t>{ids[0]});
+
+    prompts.answer(MessageResult::No);
+    window->deleteSelected();
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_TRUE(prompts.boxes()[0].text.startsWith("Delete 1 flight from the flight library?"));
+    EXPECT_FALSE(window->busy());
+    EXPECT_EQ(lib.listFresh().size(), 2u);
+
+    prompts.answer(MessageResult::Yes);
+    ASSERT_TRUE(runAndWait([&] { window->deleteSelected(); }));
+    ASSERT_TRUE(waitUntil([&] { return window->model().rowCount() == 1 && !window->busy(); }));
+    EXPECT_EQ(lib.listFresh().size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(lib.folder() / archived));
+    const auto deleted = lib.folder() / "deleted";
+    ASSERT_TRUE(std::filesystem::is_directory(deleted));
+    bool found = false;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(deleted)) {
+        found = found || entry.path().filename() == std::filesystem::path(archived).filename();
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(LibraryWindowTest, ExportWritesEachFlightAndNeverReplacesAFileUnasked) {
+    const std::vector<std::int64_t> ids = lib.seed(2, {"Nova", "Arcas"}, {"H128W", ""});
+    ASSERT_TRUE(openWindow());
+    select(ids[0]);
+    select(ids[1]);
+    const QString out = lib.path("out");
+    QDir().mkpath(out);
+    prompts.choose(out);
+    ASSERT_TRUE(runAndWait([&] { window->exportSelected(library::ExportFormat::Csv); }));
+    QStringList written = QDir(out).entryList({"*.csv"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(written.size(), 2) << written.join(",").toStdString();
+    EXPECT_TRUE(written.filter("_Nova_H128W.csv").size() == 1);
+    EXPECT_TRUE(libtest::readFile(QDir(out).filePath(written[0])).size() > 100);
+    EXPECT_TRUE(prompts.boxes().back().text.startsWith("Exported 2 flights to "));
+
+    // Both names exist now: the question comes first, and No keeps them as they are.
+    for (const QString& name : written) {
+        libtest::writeFile(QDir(out).filePath(name), "mine");
+    }
+    prompts.choose(out);
+    prompts.answer(MessageResult::No);
+    ASSERT_TRUE(runAndWait([&] { window->exportSelected(library::ExportFormat::Csv); }));
+    const auto boxes = prompts.boxes();
+    ASSERT_GE(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[boxes.size() - 2].text.startsWith("2 files already exist in "));
+    EXPECT_EQ(boxes[boxes.size() - 2].type, kMbYesNo | kMbIconQuestion);
+    for (const QString& name : written) {
+        EXPECT_EQ(libtest::readFile(QDir(out).filePath(name)), "mine");
+    }
+    EXPECT_TRUE(boxes.back().text.startsWith("Exported 0 flights to "));
+
+    prompts.choose(out);
+    prompts.answer(MessageResult::Yes);
+    ASSERT_TRUE(runAndWait([&] { window->exportSelected(library::ExportFormat::Csv); }));
+    for (const QString& name : written) {
+        EXPECT_NE(libtest::readFile(QDir(out).filePath(name)), "mine");
+    }
+}
+
+TEST_F(LibraryWindowTest, ADamagedIndexIsSaidOnceAndRebuildBringsTheFlightsBack) {
+    lib.seed(3);
+    libtest::writeFile(QString::fromStdString((lib.folder() / "index.sqlite").string()),
+                       QByteArray(8192, 'x'));
+    prompts.answer(MessageResult::Yes);
+    window = std::make_unique<LibraryWindow>(libraryService());
+    QSignalSpy done(window.get(), &LibraryWindow::workDone);
+    window->open();
+    ASSERT_TRUE(waitUntil([&] { return done.count() > 0 && !window->busy(); }));
+    ASSERT_GE(prompts.boxes().size(), 1u);
+    EXPECT_TRUE(prompts.boxes()[0].text.startsWith("The flight library in "));
+    EXPECT_TRUE(prompts.boxes()[0].text.contains("Rebuild"));
+    EXPECT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(window->model().rowCount(), 3);
+    EXPECT_TRUE(window->statusText().startsWith("3 flights in "));
+}
+
+TEST_F(LibraryWindowTest, AnIndexFromANewerProgramIsSaidButNeverRebuilt) {
+    lib.seed(1);
+    // The index says it was written by a far newer program.
+    const QString index = QString::fromStdString((lib.folder() / "index.sqlite").string());
+    ASSERT_EQ(QProcess::execute("sqlite3", {index, "PRAGMA user_version = 9999;"}), 0);
+    const QByteArray before = libtest::readFile(index);
+    ASSERT_TRUE(openWindow());
+    ASSERT_TRUE(waitUntil([&] { return !prompts.boxes().empty() && !window->busy(); }));
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].type, kMbOk | kMbIconExclamation);
+    EXPECT_FALSE(prompts.boxes()[0].text.contains("Rebuild"));
+    EXPECT_TRUE(window->statusText().contains("cannot be opened"));
+    EXPECT_EQ(window->model().rowCount(), 0);
+    EXPECT_EQ(libtest::readFile(index), before);
+}
+
+}  // namespace
+}  // namespace tevusb::ui
