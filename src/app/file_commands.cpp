@@ -56,8 +56,6 @@ void FileCommands::openDataSet() {
         return;
     }
     openFile(toPath(chosen));
-    log::logLine("NT Version: ", log::Hex{kReportedSystemVersion});
-    log::logLine("size: ", log::Hex{kReportedRequestSize});
 }
 
 bool FileCommands::openFile(const QString& path) {
@@ -65,20 +63,23 @@ bool FileCommands::openFile(const QString& path) {
 }
 
 bool FileCommands::openFile(const std::filesystem::path& path) {
-    if (!m_store.loadSetFile(path)) {
+    const bool loaded = m_store.loadSetFile(path);
+    if (loaded) {
+        log::logLine("Loaded data set.");
+        m_graph.ShowSet(0);
+        m_graph.RedrawGraph();
+    } else {
         ui::messageBox(m_owner, kLoadFailedText, ui::kMbIconHand);
-        return false;
     }
-    log::logLine("Loaded data set.");
-    m_graph.ShowSet(0);
-    m_graph.RedrawGraph();
-    if (m_shown) {
+    log::logLine("NT Version: ", log::Hex{kReportedSystemVersion});
+    log::logLine("size: ", log::Hex{kReportedRequestSize});
+    if (loaded && m_shown) {
         m_shown();
     }
-    if (m_opened) {
+    if (loaded && m_opened) {
         m_opened(QFile::decodeName(QByteArray::fromStdString(path.string())));
     }
-    return true;
+    return loaded;
 }
 
 void FileCommands::exportCurrentSet(ExportFormat format) {
