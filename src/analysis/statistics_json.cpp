@@ -7,7 +7,7 @@ namespace tevusb::analysis {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 json orNull(const std::optional<double>& v) {
     return v ? json(*v) : json(nullptr);
@@ -41,7 +41,7 @@ json statisticsJson(const FlightStatistics& s) {
     j["set"] = s.setIndex;
     j["readings"] = s.readings;
     j["duration_s"] = s.durationS;
-    j["ground_msl_m"] = s.readings > 0 ? json(s.groundMslM) : json(nullptr);
+    j["ground_msl_m"] = s.groundKnown ? json(s.groundMslM) : json(nullptr);
     j["apogee"] =
         s.apogee
             ? json{{"time_s", s.apogee->timeS}, {"agl_m", s.apogee->aglM}, {"msl_m", s.apogeeMslM}}

@@ -28,6 +28,7 @@ FlightStatistics sampleStats() {
     s.readings = 700;
     s.durationS = 69.9;
     s.groundMslM = 150.0;
+    s.groundKnown = true;
     s.apogee = FlightPoint{83, 8.3, 656.0, 0.5};
     s.apogeeMslM = 806.0;
     s.maxVelocity = FlightPoint{30, 3.0, 200.0, 120.0};
@@ -70,25 +71,26 @@ TEST(StatisticsTable, RowsInBothUnitSystems) {
 }
 
 TEST(StatisticsJson, SiValuesAndNulls) {
-    const nlohmann::json j = statisticsJson(sampleStats());
-    EXPECT_EQ(j["readings"], 700);
-    EXPECT_DOUBLE_EQ(j["apogee"]["agl_m"].get<double>(), 656.0);
-    EXPECT_DOUBLE_EQ(j["apogee"]["msl_m"].get<double>(), 806.0);
-    EXPECT_DOUBLE_EQ(j["max_velocity"]["ms"].get<double>(), 120.0);
-    EXPECT_DOUBLE_EQ(j["max_acceleration"]["ms2"].get<double>(), 98.0665);
-    EXPECT_DOUBLE_EQ(j["launch_time_s"].get<double>(), 2.5);
-    EXPECT_TRUE(j["burnout_time_s"].is_null());
-    EXPECT_TRUE(j["line_b"].is_null());
-    EXPECT_EQ(j["line_a"]["samples"], 10);
-    EXPECT_TRUE(j["descent"]["main_ms"].is_null());
-    EXPECT_EQ(j["flags"], nlohmann::json::array({"no_landing"}));
+    const nlohmann::ordered_json j = statisticsJson(sampleStats());
+    EXPECT_EQ(j.at("readings"), 700);
+    EXPECT_DOUBLE_EQ(j.at("ground_msl_m").get<double>(), 150.0);
+    EXPECT_DOUBLE_EQ(j.at("apogee").at("agl_m").get<double>(), 656.0);
+    EXPECT_DOUBLE_EQ(j.at("apogee").at("msl_m").get<double>(), 806.0);
+    EXPECT_DOUBLE_EQ(j.at("max_velocity").at("ms").get<double>(), 120.0);
+    EXPECT_DOUBLE_EQ(j.at("max_acceleration").at("ms2").get<double>(), 98.0665);
+    EXPECT_DOUBLE_EQ(j.at("launch_time_s").get<double>(), 2.5);
+    EXPECT_TRUE(j.at("burnout_time_s").is_null());
+    EXPECT_TRUE(j.at("line_b").is_null());
+    EXPECT_EQ(j.at("line_a").at("samples"), 10);
+    EXPECT_TRUE(j.at("descent").at("main_ms").is_null());
+    EXPECT_EQ(j.at("flags"), nlohmann::ordered_json::array({"no_landing"}));
 
-    const nlohmann::json e = statisticsJson(computeStatistics(data::DataSet{}));
+    const nlohmann::ordered_json e = statisticsJson(computeStatistics(data::DataSet{}));
     for (const char* key : {"ground_msl_m", "apogee", "max_velocity", "max_acceleration",
                             "launch_time_s", "landing_time_s", "line_a"}) {
-        EXPECT_TRUE(e[key].is_null()) << key;
+        EXPECT_TRUE(e.at(key).is_null()) << key;
     }
-    EXPECT_EQ(e["readings"], 0);
+    EXPECT_EQ(e.at("readings"), 0);
     // What we write, a JSON reader takes back unchanged.
-    EXPECT_EQ(nlohmann::json::parse(j.dump()), j);
+    EXPECT_EQ(nlohmann::ordered_json::parse(j.dump()), j);
 }

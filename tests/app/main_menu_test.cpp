@@ -45,6 +45,9 @@ TEST_F(AppTest, MenuHasEveryItemWithItsTextAndId) {
         {"Tools", "Control Device...", "40014", false},
         {"Tools", "", "", true},
         {"Tools", "Update Firmware...", "40011", false},
+        {"View", "Flight Statistics", "41001", false},
+        {"View", "Analysis View", "41002", false},
+        {"View", "Units", "", false},
         {"Help", "About...", "40010", false},
     };
     const std::vector<Shown> shown = shownEntries(*m_window);
@@ -91,7 +94,7 @@ TEST_F(AppTest, SimulatorMenuComesLastAndDrivesTheSimulatedAltimeter) {
     auto backend = std::make_shared<device::sim::SimBackend>();
     openWindow(backend);
     const QList<QAction*> menus = m_window->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 4);
+    ASSERT_EQ(menus.size(), 5);
     EXPECT_EQ(menus.back()->text(), "Simulator");
     QMenu* menu = m_window->findChild<QMenu*>(kSimulatorMenu);
     ASSERT_NE(menu, nullptr);
