@@ -36,7 +36,8 @@ struct ReportWindowTest : ::testing::Test {
 };
 
 TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDesigned) {
-    CControlOptionsWindow dialog(nullptr, nullptr);
+    rig.graph.setUnits(analysis::UnitSystem::Imperial);
+    CControlOptionsWindow dialog(nullptr, &rig.graph);
     std::vector<analysis::EmulationReport> heard;
     dialog.setReportListener([&](const analysis::EmulationReport& r) { heard.push_back(r); });
     ASSERT_TRUE(dltest::open(dialog, rig.device));
@@ -56,7 +57,12 @@ TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDe
     }
     EXPECT_TRUE(heard[0].settingsFromDevice);
     EXPECT_EQ(window->text().toStdString(),
-              analysis::formatEmulationReport(heard[0], analysis::UnitSystem::Metric));
+              analysis::formatEmulationReport(heard[0], analysis::UnitSystem::Imperial));
+    // The events are on the graph's analysis view, at their times, until another flight.
+    const auto markers = rig.graph.viewState().extraMarkers;
+    ASSERT_EQ(markers.size(), raised.size());
+    EXPECT_DOUBLE_EQ(markers.front().timeS, raised.front().sample / 10.0);
+    EXPECT_EQ(markers.front().label, "Emu launch");
     // Only the designed entries in the dialog: the report lives in its own window.
     const QString events = dialog.statusText().mid(start);
     EXPECT_TRUE(events.startsWith("Emulating...\r\n"));
@@ -65,6 +71,8 @@ TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDe
     EXPECT_FALSE(events.contains("Line A:"));
     ASSERT_TRUE(dltest::closeDialog(dialog));
     EXPECT_EQ(EmulationReportWindow::current(), window) << "outlives the dialog";
+    ASSERT_TRUE(rig.graph.ShowSet(0));
+    EXPECT_TRUE(rig.graph.viewState().extraMarkers.empty());
 
     // A picture to look at, as a flyer would see the report.
     QDir().mkpath(TEVUSB_SHOTS_DIR);

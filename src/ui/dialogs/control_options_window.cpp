@@ -5,6 +5,7 @@
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
 #include "device/settings_snapshot.h"
+#include "graph/emulation_markers.h"
 #include "graph/flight_graph.h"
 #include "log/diagnostic_log.h"
 #include "text/string_table.h"
@@ -195,7 +196,14 @@ void CControlOptionsWindow::reportEmulation(bool succeeded) {
         if (m_closing) {
             return;
         }
-        EmulationReportWindow::present(*report, m_reportUnits);
+        // The report reads in the units the main window's graph shows.
+        EmulationReportWindow::present(*report, m_graph ? m_graph->units() : analysis::UnitSystem::Metric);
+        if (m_graph != nullptr) {
+            const auto markers = graph::emulationMarkers(*report);
+            m_graph->changeView(
+                [&markers](graph::AnalysisViewState& view) { view.extraMarkers = markers; });
+            m_graph->RedrawGraph();
+        }
         if (m_reportListener) {
             m_reportListener(*report);
         }

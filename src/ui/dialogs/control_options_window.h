@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "analysis/emulation_recorder.h"
-#include "analysis/units.h"
 #include "ui/base_window.h"
 
 class QWidget;
@@ -33,10 +32,10 @@ class CControlOptionsWindow : public CBaseWindow {
     bool closing() const { return m_closing; }
 
     // Each emulation that ends while the dialog stays open is reported: the report window
-    // opens, and `listener` (if set) gets the report on the window thread.
+    // opens (in the units of the graph), its events become markers of the graph's analysis
+    // view until another flight is shown, and `listener` (if set) gets the report.
     using ReportListener = std::function<void(const analysis::EmulationReport&)>;
     void setReportListener(ReportListener listener) { m_reportListener = std::move(listener); }
-    void setReportUnits(analysis::UnitSystem units) { m_reportUnits = units; }
 
   private:
     void initialise();
@@ -68,7 +67,6 @@ class CControlOptionsWindow : public CBaseWindow {
     // Filled by the worker during an emulation, read by it afterwards.
     analysis::EmulationRecorder m_recorder;
     ReportListener m_reportListener;
-    analysis::UnitSystem m_reportUnits = analysis::UnitSystem::Metric;
 };
 
 }  // namespace tevusb::ui
