@@ -40,6 +40,10 @@ AnalysisFront::AnalysisFront(QMainWindow& window, graph::FlightGraph& graph, Fil
     files.setShowHook([this] { setShown(); });
 }
 
+AnalysisFront::~AnalysisFront() {
+    m_input->detach();
+}
+
 void AnalysisFront::setAnalysisView(bool on) {
     if (QAction* item = menuAction(m_window, view_command::kAnalysisView);
         item != nullptr && item->isChecked() != on) {

@@ -27,6 +27,9 @@ class AnalysisFront : public QObject {
   public:
     AnalysisFront(QMainWindow& window, graph::FlightGraph& graph, FileCommands& files,
                   GraphWidget* widget);
+    // The window deletes this while its graph still exists: the graph widget then stops
+    // reaching for it.
+    ~AnalysisFront() override;
 
     void setAnalysisView(bool on);
     void setUnits(analysis::UnitSystem units);

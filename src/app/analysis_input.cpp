@@ -32,7 +32,17 @@ void AnalysisInput::setActive(bool active) {
     m_drag = Drag::None;
     m_widget->setMouseTracking(active);
     m_widget->setFocusPolicy(active ? Qt::StrongFocus : Qt::NoFocus);
+    if (active) {
+        // The keys work at once, without a click into the graph first.
+        m_widget->setFocus();
+    }
     m_widget->update();
+}
+
+void AnalysisInput::detach() {
+    m_active = false;
+    m_widget->removeEventFilter(this);
+    m_widget->setOverlay({});
 }
 
 double AnalysisInput::bufferX(double widgetX) const {

@@ -33,6 +33,8 @@ class AnalysisInput : public QObject {
 
     void setActive(bool active);
     bool active() const { return m_active; }
+    // Stops watching and painting on the widget, before the graph it reads goes away.
+    void detach();
 
     // Draws the readout and any zoom rectangle onto the widget's painter.
     void paintOverlay(QPainter& painter);

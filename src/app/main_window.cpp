@@ -65,6 +65,7 @@ MainWindow::~MainWindow() {
     // The graph widget outlives this object's members by a moment (Qt deletes children
     // later); nothing it does then may reach them.
     disconnect(m_graphWidget, nullptr, this, nullptr);
+    delete m_analysis;
     m_surface.setRepaintRequest({});
     m_surface.release();
 }

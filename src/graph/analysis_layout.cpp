@@ -76,8 +76,12 @@ AnalysisLayout::AnalysisLayout(const QRect& target, const data::DataSet& set,
                                const QFont& font, QPaintDevice* device)
     : m_target(target), m_units(units) {
     const QFontMetricsF metrics(font, device);
-    const TimeWindow& window = state.window;
     const std::size_t n = std::min(set.smoothedAltitude.size(), set.smoothedVelocity.size());
+    // A state nobody has fitted to this set (a report's fresh one) shows the whole flight.
+    TimeWindow window = state.window;
+    if (window.duration() <= 0.0 && n > 1) {
+        window.setFlight(data::reading::timeOfSample(n - 1));
+    }
     const double perSecond = data::reading::kSamplesPerSecond;
     m_first = std::min(
         n, static_cast<std::size_t>(std::max(0.0, std::floor(window.start() * perSecond))));

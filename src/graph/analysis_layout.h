@@ -19,8 +19,9 @@ namespace tevusb::graph {
 // Where everything of the analysis view goes inside its target rectangle: the plot
 // area, the two value mappings (altitude left, velocity right, both refitted to the
 // visible samples), the ticks of the three axes in display units, and the samples
-// that fall in the visible time span. Axis ticks hold display values; `toSi` gives
-// their place on the SI mapping.
+// that fall in the visible time span. Axis ticks hold display values (convert them
+// back to SI for their place on a mapping). A state whose window was never given a
+// flight shows the whole set.
 class AnalysisLayout {
   public:
     // What a view of several flights shows: a time span and the SI ranges of both axes.

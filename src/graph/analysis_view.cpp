@@ -5,7 +5,10 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
+#include "data/reading.h"
 #include "graph/analysis_axes.h"
 #include "graph/analysis_palette.h"
 #include "graph/flight_markers.h"
@@ -21,6 +24,7 @@ using analysis::Quantity;
 constexpr int kTickLength = 5;
 constexpr int kGap = 4;
 constexpr int kMarkerRows = 3;
+constexpr int kBarHeight = 5;
 
 QColor colour(QRgb argb) {
     return QColor::fromRgba(argb);
@@ -125,6 +129,44 @@ void drawCurves(QPainter& painter, const AnalysisLayout& layout, const data::Dat
     painter.restore();
 }
 
+// Thin bars along the bottom of the plot while each line is on (Line A lowest), so the
+// firing times and durations can be read against the time axis.
+void drawLineBars(QPainter& painter, const AnalysisLayout& layout, const data::DataSet& set) {
+    const std::vector<std::uint8_t>& flags = set.lineFlags;
+    const std::size_t end = std::min(layout.endSample(), flags.size());
+    const QRect& plot = layout.plot();
+    const PlotMapping& mapping = layout.altitude();
+    const int rows[2] = {plot.bottom() - kBarHeight, plot.bottom() - 2 * kBarHeight - 1};
+    const std::uint8_t bits[2] = {data::reading::kLineAFlag, data::reading::kLineBFlag};
+    const QRgb colours[2] = {ap::kLineA, ap::kLineB};
+    for (int line = 0; line < 2; ++line) {
+        std::size_t i = layout.firstSample();
+        while (i < end) {
+            // Lines are off almost everywhere: pass over eight silent samples at a time.
+            if (i + sizeof(std::uint64_t) <= end) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, flags.data() + i, sizeof word);
+                if (word == 0) {
+                    i += sizeof word;
+                    continue;
+                }
+            }
+            if ((flags[i] & bits[line]) == 0) {
+                ++i;
+                continue;
+            }
+            const std::size_t first = i;
+            while (i < end && (flags[i] & bits[line]) != 0) {
+                ++i;
+            }
+            // A run covers its samples' tenths of a second; a single sample stays visible.
+            const int x0 = mapping.px(data::reading::timeOfSample(first));
+            const int x1 = std::max(x0 + 2, mapping.px(data::reading::timeOfSample(i)));
+            painter.fillRect(QRect(x0, rows[line], x1 - x0, kBarHeight), colour(colours[line]));
+        }
+    }
+}
+
 }  // namespace
 
 // Vertical lines at the markers' times; labels on the first row where they overlap no
@@ -194,9 +236,17 @@ AnalysisLayout drawAnalysisView(QPainter& painter, const QRect& target, const da
     drawGrid(painter, layout);
     if (set.size() > 0) {
         drawCurves(painter, layout, set);
+        painter.save();
+        painter.setClipRect(layout.plot());
+        drawLineBars(painter, layout, set);
+        painter.restore();
         std::vector<ExtraMarker> markers = flightMarkers(statistics, units);
         markers.insert(markers.end(), state.extraMarkers.begin(), state.extraMarkers.end());
         drawMarkers(painter, layout, markers);
+    } else {
+        // An empty plot says why it is empty rather than looking broken.
+        painter.setPen(colour(ap::kText));
+        painter.drawText(layout.plot(), Qt::AlignCenter, QStringLiteral("No readings in this set"));
     }
     painter.setPen(QPen(colour(ap::kFrame), 1));
     painter.setBrush(Qt::NoBrush);

@@ -69,7 +69,7 @@ AxisTicks fittedTicks(double low, double high, double lengthPx,
     }
     // Not even two labels fit: keep only the first, which overlaps nothing.
     if (ticks.values.size() > 1) {
-        ticks.values.resize(1);
+        ticks.values.erase(ticks.values.begin() + 1, ticks.values.end());
     }
     return ticks;
 }

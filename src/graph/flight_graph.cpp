@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "data/reading.h"
-#include "graph/analysis_palette.h"
 #include "graph/analysis_view.h"
 #include "graph/graph_mapping.h"
 #include "graph/graph_palette.h"
@@ -76,7 +75,7 @@ void FlightGraph::RedrawGraph() {
             return;
         }
         if (m_analysisOn) {
-            context.fill(analysis_palette::kBackground & 0x00FFFFFFu);
+            // The analysis view paints every pixel of its target itself; no fill first.
             // Scripts reading the diagnostic stream see the redraw in either view.
             log::logLine("Updating buffer.");
             if (QPainter* painter = context.painter()) {

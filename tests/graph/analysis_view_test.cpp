@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <atomic>
+#include <thread>
 
 #include "graph/analysis_palette.h"
 #include "graph/analysis_view.h"
@@ -83,6 +85,18 @@ TEST_F(AnalysisViewTest, MarkersSitAtTheStatisticsTimesAndMissingOnesAreNotDrawn
     EXPECT_EQ(testing::countColour(zoomed, layout.plot(), testing::opaque(ap::kApogee)), 0);
     EXPECT_GT(columnCount(zoomed, layout, 40.0, 0xFF00A0A0), dashes);
     EXPECT_NEAR(layout.altitude().px(40.0), layout.plot().center().x(), 2);
+}
+
+TEST_F(AnalysisViewTest, AFreshStateShowsTheWholeFlight) {
+    analysis::FlightStatistics stats;
+    stats.launchTimeS = 10.0;
+    AnalysisLayout layout;
+    const QImage image = draw(stats, AnalysisViewState{}, layout);
+    EXPECT_DOUBLE_EQ(layout.altitude().t0(), 0.0);
+    EXPECT_DOUBLE_EQ(layout.altitude().t1(), 89.9);
+    EXPECT_EQ(layout.endSample(), 900u);
+    EXPECT_GT(columnCount(image, layout, 10.0, testing::opaque(ap::kPhase)),
+              layout.plot().height() / 4);
 }
 
 TEST_F(AnalysisViewTest, ReadoutNamesTheNearestSampleInTheChosenUnits) {
@@ -187,6 +201,10 @@ TEST_F(AnalysisViewTest, EmptyFlatAndTinyTargetsDrawWithoutCurvesOrCrashes) {
     EXPECT_TRUE(layout.valid());
     EXPECT_FALSE(nearestSample(empty, layout, layout.plot().center().x()).has_value());
     EXPECT_EQ(testing::countColour(image, image.rect(), testing::opaque(ap::kAltitude)), 0);
+    // The empty plot carries its explanation in the middle.
+    EXPECT_GT(testing::countColour(image, layout.plot().adjusted(40, 40, -40, -40),
+                                   testing::opaque(ap::kText)),
+              0);
     const AnalysisLayout tiny = drawAnalysisView(painter, QRect(0, 0, 30, 20), store.current, stats,
                                                  state, UnitSystem::Metric);
     EXPECT_FALSE(tiny.valid());
@@ -202,6 +220,67 @@ TEST_F(AnalysisViewTest, EmptyFlatAndTinyTargetsDrawWithoutCurvesOrCrashes) {
     ASSERT_TRUE(cursor.has_value());
     EXPECT_TRUE(cursor->sample.lineA);
     EXPECT_FALSE(cursor->sample.lineB);
+}
+
+TEST_F(AnalysisViewTest, LineBarsShowWhileEachLineIsOn) {
+    std::vector<std::uint8_t> flags(50, 0);
+    std::fill(flags.begin() + 10, flags.begin() + 20, 2);  // Line A 1.0-2.0 s
+    std::fill(flags.begin() + 20, flags.begin() + 30, 1);  // Line B 2.0-3.0 s
+    std::fill(flags.begin() + 30, flags.begin() + 35, 3);  // both 3.0-3.5 s
+    testing::loadFlatFlight(store, flags);
+    ASSERT_TRUE(graph.ShowSet(0));
+    graph.setAnalysisView(true);
+    graph.RedrawGraph();
+    const QImage image = surface.snapshot();
+    const AnalysisLayout layout = graph.shownLayout();
+    const int rowA = layout.plot().bottom() - 3;
+    const int rowB = layout.plot().bottom() - 8;
+    const auto at = [&](double t, int row) {
+        return image.pixel(layout.altitude().px(t), row) | 0xFF000000u;
+    };
+    const QRgb red = testing::opaque(ap::kLineA);
+    const QRgb blue = testing::opaque(ap::kLineB);
+    EXPECT_NE(at(0.5, rowA), red);
+    EXPECT_NE(at(0.5, rowB), blue);
+    EXPECT_EQ(at(1.5, rowA), red);
+    EXPECT_NE(at(1.5, rowB), blue);
+    EXPECT_NE(at(2.5, rowA), red);
+    EXPECT_EQ(at(2.5, rowB), blue);
+    EXPECT_EQ(at(3.2, rowA), red);
+    EXPECT_EQ(at(3.2, rowB), blue);
+    EXPECT_NE(at(4.2, rowA), red);
+    EXPECT_NE(at(4.2, rowB), blue);
+}
+
+// A worker redraws (as the settings dialogs do) and draws the live view while the window
+// thread reads the cursor and zooms: every readout comes from one whole analysis view.
+TEST_F(AnalysisViewTest, ReadoutAndZoomOnTheWindowThreadWhileAWorkerRedraws) {
+    graph.setAnalysisView(true);
+    graph.RedrawGraph();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int i = 0; i < 60; ++i) {
+            if (i % 10 == 9) {
+                graph.DrawFastSet();
+            }
+            graph.RedrawGraph();
+        }
+        done = true;
+    });
+    int readouts = 0;
+    while (!done) {
+        graph.changeView([](AnalysisViewState& s) { s.window.zoomAround(30.0, 0.9); });
+        if (const auto cursor = graph.cursorAt(kWidth / 2.0)) {
+            EXPECT_TRUE(cursor->layout.valid());
+            EXPECT_LT(cursor->sample.index, store.current.size());
+            ++readouts;
+        }
+    }
+    worker.join();
+    graph.RedrawGraph();
+    EXPECT_TRUE(graph.cursorAt(kWidth / 2.0).has_value());
+    EXPECT_GE(graph.viewState().window.span(), TimeWindow::kMinSpanS);
+    RecordProperty("readouts", readouts);
 }
 
 }  // namespace
