@@ -210,6 +210,11 @@ AnalysisLayout drawComparison(QPainter& painter, const QRect& target,
                       false, axisTitle("Velocity, dashed", Quantity::Speed, units), ap::kText);
     }
     drawLegend(painter, layout, flights, alignment, state.alignAt);
+    if (flights.empty()) {
+        painter.setPen(QColor::fromRgba(ap::kText));
+        painter.drawText(layout.plot(), Qt::AlignCenter,
+                         QStringLiteral("No flights to compare: add data-set files"));
+    }
     painter.restore();
     return layout;
 }
