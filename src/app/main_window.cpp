@@ -8,6 +8,7 @@
 #include "app/after_first_paint.h"
 #include "app/analysis_front.h"
 #include "app/data_set_drop.h"
+#include "app/compare_menu.h"
 #include "app/graph_widget.h"
 #include "app/library_menu.h"
 #include "app/main_menu.h"
@@ -45,6 +46,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
     setCentralWidget(m_graphWidget);
     buildMainMenu(*this);
     m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
+    addCompareCommand(*this, m_graph, store);
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }

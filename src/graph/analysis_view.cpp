@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "data/reading.h"
+#include "graph/analysis_axes.h"
 #include "graph/analysis_palette.h"
 #include "graph/flight_markers.h"
 #include "graph/line_batch.h"
@@ -28,6 +29,8 @@ constexpr int kBarHeight = 5;
 QColor colour(QRgb argb) {
     return QColor::fromRgba(argb);
 }
+
+}  // namespace
 
 QString axisTitle(const char* name, Quantity quantity, analysis::UnitSystem units) {
     return QString::fromLatin1(name) + QStringLiteral(" (") +
@@ -102,6 +105,8 @@ void drawTimeAxis(QPainter& painter, const AnalysisLayout& layout) {
         title);
 }
 
+namespace {
+
 void drawCurves(QPainter& painter, const AnalysisLayout& layout, const data::DataSet& set) {
     const QRect& plot = layout.plot();
     painter.save();
@@ -162,6 +167,8 @@ void drawLineBars(QPainter& painter, const AnalysisLayout& layout, const data::D
     }
 }
 
+}  // namespace
+
 // Vertical lines at the markers' times; labels on the first row where they overlap no
 // earlier label, so close events (launch and burnout) stay legible: two rows above the
 // plot, and only when those are full a third just inside it.
@@ -205,8 +212,6 @@ void drawMarkers(QPainter& painter, const AnalysisLayout& layout,
         painter.drawText(box, Qt::AlignCenter, marker.label);
     }
 }
-
-}  // namespace
 
 QFont analysisFont() {
     QFont font(QStringLiteral("Arial"));
