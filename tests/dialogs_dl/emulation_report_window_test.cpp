@@ -6,7 +6,7 @@
 #include <QTest>
 #include <nlohmann/json.hpp>
 
-#include "../core/temp_dir.h"
+#include "support/temp_dir.h"
 #include "analysis/emulation_report_text.h"
 #include "dialog_fixture.h"
 #include "support/log_capture.h"
@@ -31,7 +31,7 @@ struct ReportWindowTest : ::testing::Test {
     }
     void TearDown() override { delete EmulationReportWindow::current(); }
 
-    dltest::LogCapture quiet;
+    tevusb::testing::LogCapture quiet;
     SimRig rig;
 };
 
