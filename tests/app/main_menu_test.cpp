@@ -21,17 +21,31 @@ struct Shown {
     bool separator;
 };
 
+// Commands added beside the designed menu carry ids from 41000 on, and only they open
+// submenus (Open Recent, Units). Without them, the separators of their groups would stand
+// doubled or at a menu's edge, where the designed menu has none; those are left out too.
+bool isAddedEntry(const QAction* item) {
+    return item->objectName().toInt() >= 41000 || item->menu() != nullptr;
+}
+
 std::vector<Shown> shownEntries(const QMainWindow& window) {
     std::vector<Shown> shown;
     for (QAction* top : window.menuBar()->actions()) {
+        std::vector<Shown> menu;
         for (QAction* item : top->menu()->actions()) {
-            // Commands added beside the designed menu carry ids from 41000 on, and only
-            // they open submenus (Open Recent, Units).
-            if (item->objectName().toInt() >= 41000 || item->menu() != nullptr) {
+            if (isAddedEntry(item)) {
                 continue;
             }
-            shown.push_back({top->text(), item->text(), item->objectName(), item->isSeparator()});
+            const bool separator = item->isSeparator();
+            if (separator && (menu.empty() || menu.back().separator)) {
+                continue;
+            }
+            menu.push_back({top->text(), item->text(), item->objectName(), separator});
         }
+        if (!menu.empty() && menu.back().separator) {
+            menu.pop_back();
+        }
+        shown.insert(shown.end(), menu.begin(), menu.end());
     }
     return shown;
 }
