@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#include "report/graph_picture.h"
+
+#include <QPainter>
+
+#include "graph/graph_mapping.h"
+#include "graph/graph_palette.h"
+#include "graph/set_scale.h"
+#include "graph/set_view.h"
+
+namespace tevusb::report {
+
+namespace {
+
+void drawSetPicture(QPainter& painter, const QSize& size, const data::DataSet& set) {
+    painter.fillRect(QRect(QPoint(0, 0), size),
+                     QColor::fromRgb(graph::palette::kSetBackground | 0xFF000000u));
+    const data::GraphScale scale = graph::fitSetScale(set, size.width(), size.height());
+    graph::drawSetView(painter, graph::GraphMapping(scale), set);
+}
+
+}  // namespace
+
+void drawGraph(QPainter& painter, const QRect& target, const data::DataSet& set,
+               const GraphOptions& options) {
+    if (target.isEmpty()) {
+        return;
+    }
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    painter.translate(target.topLeft());
+    // The window draws without antialiasing; a picture of it should look the same.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    switch (options.view) {
+        case GraphView::Set:
+            drawSetPicture(painter, target.size(), set);
+            break;
+    }
+    painter.restore();
+}
+
+const char* graphViewName(GraphView view) {
+    switch (view) {
+        case GraphView::Set:
+            break;
+    }
+    return "set";
+}
+
+bool parseGraphView(const std::string& text, GraphView& out) {
+    if (text == "set") {
+        out = GraphView::Set;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace tevusb::report
