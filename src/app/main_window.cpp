@@ -7,6 +7,7 @@
 
 #include "app/graph_widget.h"
 #include "app/main_menu.h"
+#include "app/report_menu.h"
 #include "app/simulator_menu.h"
 #include "data/data_set_store.h"
 #include "text/string_table.h"
@@ -42,6 +43,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
         buildSimulatorMenu(*this, m_simulator);
     }
     connectCommands();
+    buildReportMenu(*this, m_graphWidget, store);
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);

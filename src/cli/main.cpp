@@ -7,6 +7,7 @@
 #include "cli/cli_args.h"
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
+#include "cli/report_exec.h"
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
@@ -20,6 +21,10 @@ const char* kUsage =
     "  show FILE.tev                          what a data-set file holds\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
     "  export FILE.tev --xml OUT [--set K]    write a set as XML\n"
+    "  report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg OUT.svg)\n"
+    "         [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
+    "                                         a one-page flight report, or a picture of\n"
+    "                                         the graph (needs no display)\n"
     "Altimeter commands:\n"
     "  devices                                what is attached, its mode and version\n"
     "  info                                   connect, show firmware version and settings\n"
@@ -76,6 +81,9 @@ int main(int argc, char** argv) {
     if (!command || *command == "help" || args.takeFlag("--help")) {
         (command ? std::cout : std::cerr) << kUsage;
         return command ? 0 : 2;
+    }
+    if (*command == "report") {
+        return cli::execReport(args.takeAll(), verbose, std::cerr);
     }
     const auto it = commands.find(*command);
     if (it == commands.end()) {

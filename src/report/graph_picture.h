@@ -13,6 +13,9 @@ namespace tevusb::report {
 // Which of the window's pictures of a set is drawn.
 enum class GraphView { Set };
 
+// The view a report is drawn with unless another is asked for.
+inline constexpr GraphView kReportDefaultView = GraphView::Set;
+
 struct GraphOptions {
     GraphView view = GraphView::Set;
     analysis::UnitSystem units = analysis::UnitSystem::Metric;

@@ -80,20 +80,26 @@ double drawTable(PageLayout& page, double x, double y, double width, double bott
         labelWidth = std::max(labelWidth, page.textWidth(labelFont, qs(row.label)));
     }
     labelWidth = std::min(labelWidth + page.mm(3), width * 0.5);
-    const double rowHeight = page.lineHeight(valueFont) * 1.15;
+    const double lineHeight = page.lineHeight(valueFont);
+    const double valueWidth = width - labelWidth;
+    const QFontMetricsF metrics(valueFont, page.painter().device());
+    const int wrap = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (y + 2 * rowHeight > bottom && i + 1 < rows.size()) {
-            page.text(QRectF(x, y, width, rowHeight),
+        // A long value wraps under itself rather than losing its end.
+        const QString value = qs(rows[i].value);
+        const double rowHeight =
+            std::max(lineHeight,
+                     metrics.boundingRect(QRectF(0, 0, valueWidth, 1e6), wrap, value).height()) +
+            lineHeight * 0.15;
+        if (y + rowHeight > bottom) {
+            page.text(QRectF(x, y, width, lineHeight),
                       QStringLiteral("(%1 more rows left out)").arg(rows.size() - i), valueFont,
                       kMutedText);
-            return y + rowHeight;
+            return y + lineHeight;
         }
-        const QFontMetricsF metrics(valueFont, page.painter().device());
-        const QString value =
-            metrics.elidedText(qs(rows[i].value), Qt::ElideRight, width - labelWidth);
         page.text(QRectF(x, y, labelWidth, rowHeight), qs(rows[i].label), labelFont, 0xFF000000);
-        page.text(QRectF(x + labelWidth, y, width - labelWidth, rowHeight), value, valueFont,
-                  0xFF000000);
+        page.text(QRectF(x + labelWidth, y, valueWidth, rowHeight), value, valueFont, 0xFF000000,
+                  wrap);
         y += rowHeight;
     }
     return y;
@@ -175,7 +181,7 @@ void paintReportPage(QPainter& painter, const ReportContent& content) {
 
     const double footerTop = bottom - page.mm(kFooterMm);
     const double columnGap = page.mm(8);
-    const double leftWidth = (width - columnGap) * 0.55;
+    const double leftWidth = (width - columnGap) * 0.62;
     const double rightX = left + leftWidth + columnGap;
     const double rightWidth = right - rightX;
     const double tablesBottom = footerTop - page.mm(kGapMm);

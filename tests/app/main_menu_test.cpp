@@ -1,8 +1,8 @@
 #include <QAction>
 #include <QApplication>
-#include <QTimer>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "app/main_menu.h"
 #include "app/simulator_menu.h"
@@ -21,10 +21,14 @@ struct Shown {
     bool separator;
 };
 
+// The designed items as shown; items added beside them carry ids from 41000 up.
 std::vector<Shown> shownEntries(const QMainWindow& window) {
     std::vector<Shown> shown;
     for (QAction* top : window.menuBar()->actions()) {
         for (QAction* item : top->menu()->actions()) {
+            if (item->objectName().toInt() >= 41000) {
+                continue;
+            }
             shown.push_back({top->text(), item->text(), item->objectName(), item->isSeparator()});
         }
     }
