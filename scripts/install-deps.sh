@@ -9,7 +9,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-svg-dev
-  libhidapi-dev libudev-dev
+  libhidapi-dev libudev-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core locales

@@ -24,6 +24,8 @@ struct LineEvent {
 };
 
 // What the analysis could not determine; never a NaN in its place.
+// kNoLaunch is set whenever launch, burnout and acceleration are missing, whatever the
+// reason (the other flags then say why); kNoLanding only after a launch.
 enum StatisticsFlag : unsigned {
     kNoReadings = 1u << 0,  // the set holds no reading
     kTooShort = 1u << 1,    // fewer readings than a flight needs (under 2 s)
@@ -36,24 +38,39 @@ enum StatisticsFlag : unsigned {
 struct FlightStatistics {
     int setIndex = 0;
     std::size_t readings = 0;
-    double durationS = 0.0;    // (readings - 1) / 10, 0 without readings
-    double groundMslM = 0.0;   // the first reading's altitude above sea level
-    unsigned flags = 0;        // StatisticsFlag bits
+    double durationS = 0.0;   // (readings - 1) / 10, 0 without readings
+    double groundMslM = 0.0;  // the first reading's altitude above sea level
+    unsigned flags = 0;       // StatisticsFlag bits
 
-    std::optional<FlightPoint> apogee;       // first largest altitudeAgl (the graph's label)
-    double apogeeMslM = 0.0;                 // apogee above sea level, when there is one
-    std::optional<FlightPoint> maxVelocity;  // first largest unsmoothed velocity
+    // Apogee: the first largest altitudeAgl, the point the graph labels (a first value
+    // that is not a number wins there, so then there is none here).
+    std::optional<FlightPoint> apogee;
+    double apogeeMslM = 0.0;  // apogee above sea level, when there is one
+    // The first largest unsmoothed velocity, the graph's velocity label.
+    std::optional<FlightPoint> maxVelocity;
+    // The largest acceleration of the powered ascent: second derivative of parabolas
+    // fitted over windows of up to 1.1 s of altitude lying wholly inside the boost.
     std::optional<FlightPoint> maxAcceleration;
     double maxAccelerationMs2 = 0.0;  // the value at maxAcceleration
 
+    // Launch: backwards from the first sustained crossing of 10 m (or more on noisy
+    // data) to the last sample on the ground, refined by fitting sqrt(height) of the
+    // early climb back to zero.
     std::optional<double> launchTimeS;
+    // Burnout: the peak climb rate after launch, refined to where the velocity lines of
+    // boost and coast (parabola fits either side) cross.
     std::optional<double> burnoutTimeS;
+    // Landing: the start of the final flat stretch (a second or more within the noise
+    // band), refined to where the last descent line meets the level it rests at.
     std::optional<double> landingTimeS;
 
     std::optional<LineEvent> lineA;
     std::optional<LineEvent> lineB;
 
-    // Descent rates as positive m/s; none where the phase does not exist.
+    // Descent rates as positive m/s from least-squares lines, trimmed of the settling
+    // seconds after each phase starts; none where the phase does not exist.
+    // Drogue: from apogee (or Line A when it fired later) to Line B or landing.
+    // Main: from Line B (or apogee when it fired before) to landing.
     std::optional<double> drogueRateMs;
     std::optional<double> mainRateMs;
 

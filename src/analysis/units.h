@@ -24,6 +24,7 @@ double fromDisplay(Quantity quantity, double shown, UnitSystem system);
 // The unit's symbol: "m", "ft", "m/s", "ft/s", "km/h", "mph", "m/s²", "ft/s²", "s".
 const char* unitSymbol(Quantity quantity, UnitSystem system);
 // Number and unit, with a fixed number of decimals, in the C locale: "1234.5 ft".
+// A value that is not a finite number gives "—" (an em dash), never "nan".
 std::string formatQuantity(Quantity quantity, double si, UnitSystem system, int decimals = 1);
 // The number alone, fixed decimals, C locale.
 std::string formatNumber(double value, int decimals);

@@ -1,6 +1,8 @@
 #include "cli/file_commands.h"
 
+#include "analysis/flight_statistics.h"
 #include "cli/settings_text.h"
+#include "cli/statistics_text.h"
 #include "data/data_set_store.h"
 #include "data/reading.h"
 #include "log/diagnostic_log.h"
@@ -37,12 +39,18 @@ bool loadOrComplain(data::DataSetStore& store, const std::string& path, std::ost
 }  // namespace
 
 int runShow(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto unitsText = args.takeOption("--units");
     auto path = args.takePositional();
     if (!path) {
-        err << "Usage: tevusb-cli show FILE.tev\n";
+        err << "Usage: tevusb-cli show FILE.tev [--units metric|imperial]\n";
         return 2;
     }
     if (!args.checkDone(err)) {
+        return 2;
+    }
+    analysis::UnitSystem units = analysis::UnitSystem::Metric;
+    if (unitsText && !analysis::parseUnitSystem(*unitsText, units)) {
+        err << "--units takes metric or imperial, not \"" << *unitsText << "\".\n";
         return 2;
     }
     data::DataSetStore store;
@@ -64,14 +72,16 @@ int runShow(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (peakAlt < 0 || peakVel < 0) {
         out << "Peak altitude: none (no readings)\n";
         out << "Peak velocity: none (no readings)\n";
-        return 0;
+    } else {
+        const auto a = static_cast<std::size_t>(peakAlt);
+        const auto v = static_cast<std::size_t>(peakVel);
+        out << "Peak altitude: " << number(set.altitudeAgl[a]) << " m above ground at "
+            << number(data::reading::timeOfSample(a)) << " s\n";
+        out << "Peak velocity: " << number(set.velocity[v] * 3.6) << " km/h at "
+            << number(data::reading::timeOfSample(v)) << " s\n";
     }
-    const auto a = static_cast<std::size_t>(peakAlt);
-    const auto v = static_cast<std::size_t>(peakVel);
-    out << "Peak altitude: " << number(set.altitudeAgl[a]) << " m above ground at "
-        << number(data::reading::timeOfSample(a)) << " s\n";
-    out << "Peak velocity: " << number(set.velocity[v] * 3.6) << " km/h at "
-        << number(data::reading::timeOfSample(v)) << " s\n";
+    out << "Statistics of set 0:\n"
+        << statisticsText(analysis::computeStatistics(set), units, "  ");
     return 0;
 }
 

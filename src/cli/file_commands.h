@@ -6,7 +6,8 @@
 
 namespace tevusb::cli {
 
-// tevusb-cli show FILE.tev
+// tevusb-cli show FILE.tev [--units metric|imperial]: what the file holds, then the
+// statistics of its first set.
 int runShow(CliArgs& args, std::ostream& out, std::ostream& err);
 // tevusb-cli export FILE.tev (--csv OUT.csv | --xml OUT.xml) [--set K]
 int runExport(CliArgs& args, std::ostream& out, std::ostream& err);

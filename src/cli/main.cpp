@@ -8,6 +8,7 @@
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
 #include "cli/report_exec.h"
+#include "cli/stats_command.h"
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
@@ -18,7 +19,12 @@ namespace {
 const char* kUsage =
     "Usage: tevusb-cli [--verbose] [--simulator | --simulator-bootloader] COMMAND ...\n"
     "File commands:\n"
-    "  show FILE.tev                          what a data-set file holds\n"
+    "  show FILE.tev [--units U]              what a data-set file holds, with the\n"
+    "                                         statistics of its first set\n"
+    "  stats FILE.tev [FILE.tev ...] [--set K] [--units metric|imperial] [--json]\n"
+    "                                         flight statistics (apogee, speeds, events,\n"
+    "                                         descent rates); several files side by side;\n"
+    "                                         --json gives SI values for programs\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
     "  export FILE.tev --xml OUT [--set K]    write a set as XML\n"
     "  report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg OUT.svg)\n"
@@ -76,6 +82,7 @@ int main(int argc, char** argv) {
         {"pressure", cli::runPressure}, {"battery", cli::runBattery},
         {"fire", cli::runFire},         {"emulate", cli::runEmulate},
         {"firmware", cli::runFirmware},
+        {"stats", cli::runStats},
     };
     const auto command = args.takePositional();
     if (!command || *command == "help" || args.takeFlag("--help")) {

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+#include "analysis/statistics_table.h"
+
+#include <optional>
+
+namespace tevusb::analysis {
+
+namespace {
+
+UnitSystem other(UnitSystem system) {
+    return system == UnitSystem::Metric ? UnitSystem::Imperial : UnitSystem::Metric;
+}
+
+std::string seconds(double t) {
+    return formatQuantity(Quantity::Time, t, UnitSystem::Metric, 1);
+}
+
+// An altitude in the chosen units, the other system's in brackets: flyers quote both.
+std::string altitude(double m, UnitSystem system) {
+    return formatQuantity(Quantity::Altitude, m, system) + " (" +
+           formatQuantity(Quantity::Altitude, m, other(system)) + ")";
+}
+
+// A flight speed with its road-speed form (km/h or mph), as the graph labels it.
+std::string speed(double ms, UnitSystem system) {
+    return formatQuantity(Quantity::Speed, ms, system) + " (" +
+           formatQuantity(Quantity::FastSpeed, ms, system) + ")";
+}
+
+std::string acceleration(double ms2, UnitSystem system) {
+    constexpr double kStandardGravity = 9.80665;
+    return formatQuantity(Quantity::Acceleration, ms2, system) + " (" +
+           formatNumber(ms2 / kStandardGravity, 1) + " g)";
+}
+
+std::string optionalTime(const std::optional<double>& t) {
+    return t ? seconds(*t) : kNoValue;
+}
+
+std::string optionalRate(const std::optional<double>& rate, UnitSystem system) {
+    return rate ? formatQuantity(Quantity::Speed, *rate, system) : kNoValue;
+}
+
+std::string lineText(const std::optional<LineEvent>& line, UnitSystem system) {
+    if (!line) {
+        return "not fired";
+    }
+    return seconds(line->at.timeS) + " at " + altitude(line->at.aglM, system) + ", " +
+           std::to_string(line->samples) + (line->samples == 1 ? " sample" : " samples");
+}
+
+}  // namespace
+
+std::vector<StatisticsRow> statisticsTable(const FlightStatistics& s, UnitSystem system) {
+    const bool any = s.readings > 0;
+    std::vector<StatisticsRow> rows;
+    rows.push_back({"Readings", std::to_string(s.readings)});
+    rows.push_back({"Duration", seconds(s.durationS)});
+    rows.push_back({"Ground above sea level", any ? altitude(s.groundMslM, system) : kNoValue});
+    rows.push_back(
+        {"Apogee", s.apogee ? altitude(s.apogee->aglM, system) + " at " + seconds(s.apogee->timeS)
+                            : kNoValue});
+    rows.push_back(
+        {"Apogee above sea level", s.apogee ? altitude(s.apogeeMslM, system) : kNoValue});
+    rows.push_back({"Peak velocity", s.maxVelocity ? speed(s.maxVelocity->velocityMs, system) +
+                                                         " at " + seconds(s.maxVelocity->timeS)
+                                                   : kNoValue});
+    rows.push_back({"Peak acceleration", s.maxAcceleration
+                                             ? acceleration(s.maxAccelerationMs2, system) + " at " +
+                                                   seconds(s.maxAcceleration->timeS)
+                                             : kNoValue});
+    rows.push_back({"Launch", optionalTime(s.launchTimeS)});
+    rows.push_back({"Burnout", optionalTime(s.burnoutTimeS)});
+    rows.push_back({"Landing", optionalTime(s.landingTimeS)});
+    rows.push_back({"Line A", lineText(s.lineA, system)});
+    rows.push_back({"Line B", lineText(s.lineB, system)});
+    rows.push_back({"Drogue descent", optionalRate(s.drogueRateMs, system)});
+    rows.push_back({"Main descent", optionalRate(s.mainRateMs, system)});
+    const std::string notes = describeFlags(s.flags);
+    rows.push_back({"Notes", notes.empty() ? kNoValue : notes});
+    return rows;
+}
+
+std::string describeFlags(unsigned flags) {
+    // The most telling reason first; kNoLaunch only when nothing explains it better.
+    struct Reason {
+        unsigned flag;
+        const char* text;
+    };
+    static const Reason kReasons[] = {
+        {kNoReadings, "no readings"},
+        {kTooShort, "too short for a flight"},
+        {kFlatData, "no flight: the altitude stays at ground level"},
+        {kNoLaunch, "no launch found"},
+        {kNoLanding, "no landing: the recording ends in the air"},
+    };
+    std::string text;
+    for (const Reason& r : kReasons) {
+        if ((flags & r.flag) == 0) {
+            continue;
+        }
+        if (r.flag == kNoLaunch && (flags & (kNoReadings | kTooShort | kFlatData)) != 0) {
+            continue;
+        }
+        if (r.flag == kTooShort && (flags & kNoReadings) != 0) {
+            continue;
+        }
+        text += text.empty() ? "" : "; ";
+        text += r.text;
+    }
+    return text;
+}
+
+}  // namespace tevusb::analysis

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analysis/flight_statistics.h"
+#include "analysis/units.h"
+
+namespace tevusb::analysis {
+
+// One line of the statistics as a person reads it: a short label and its value in the
+// chosen units ("Apogee", "656.0 m (2152.2 ft) at 8.3 s"); "—" where there is none.
+struct StatisticsRow {
+    std::string label;
+    std::string value;
+};
+
+// The rows of one set, always the same labels in the same order, so several sets can
+// stand side by side.
+std::vector<StatisticsRow> statisticsTable(const FlightStatistics& stats, UnitSystem system);
+
+// What the flags mean, in words ("no landing: the recording ends in the air"); empty
+// when nothing is missing.
+std::string describeFlags(unsigned flags);
+
+// The text every front shows where a value does not exist.
+inline constexpr const char* kNoValue = "\u2014";
+
+}  // namespace tevusb::analysis

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analysis/flight_statistics.h"
+#include "analysis/units.h"
+
+namespace tevusb::cli {
+
+// The statistics of one set as aligned "label  value" lines, each starting with `indent`.
+std::string statisticsText(const analysis::FlightStatistics& stats, analysis::UnitSystem units,
+                           const std::string& indent = "");
+
+// Several sets side by side: a heading line of `names`, then one column per set.
+std::string statisticsColumns(const std::vector<analysis::FlightStatistics>& stats,
+                              const std::vector<std::string>& names, analysis::UnitSystem units);
+
+// Width of UTF-8 text on a terminal, counting each character (not byte) once.
+std::size_t displayWidth(const std::string& text);
+
+}  // namespace tevusb::cli

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <ostream>
+
+#include "cli/cli_args.h"
+
+namespace tevusb::cli {
+
+// tevusb-cli stats FILE.tev [FILE.tev ...] [--set K] [--units metric|imperial] [--json]
+// One file: an aligned table; several: one column per file; --json: SI values, an
+// object for one file, an array of objects for several. Nothing is printed on stdout
+// unless every file could be read.
+int runStats(CliArgs& args, std::ostream& out, std::ostream& err);
+
+}  // namespace tevusb::cli
