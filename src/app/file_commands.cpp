@@ -59,6 +59,9 @@ void FileCommands::openDataSet() {
         log::logLine("Loaded data set.");
         m_graph.ShowSet(0);
         m_graph.RedrawGraph();
+        if (m_shown) {
+            m_shown();
+        }
     } else {
         ui::messageBox(m_owner, kLoadFailedText, ui::kMbIconHand);
     }
@@ -88,6 +91,9 @@ void FileCommands::showSelectedSet(int k) {
     log::logLine("Selected Set: ", k);
     m_graph.ShowSet(k < 0 ? 0 : k);
     m_graph.RedrawGraph();
+    if (m_shown) {
+        m_shown();
+    }
 }
 
 }  // namespace tevusb::app

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 
 class QWidget;
 
@@ -36,6 +37,9 @@ class FileCommands {
     // After the Download Data dialog: shows the chosen set (set 0 when none was chosen).
     void showSelectedSet(int k);
 
+    // Called after every set these commands show (a file opened, a download closed).
+    void setShowHook(std::function<void()> hook) { m_shown = std::move(hook); }
+
     // A path the user picked, in the file system's encoding.
     static std::filesystem::path toPath(const QString& path);
 
@@ -43,6 +47,7 @@ class FileCommands {
     QWidget* m_owner;
     data::DataSetStore& m_store;
     graph::FlightGraph& m_graph;
+    std::function<void()> m_shown;
 };
 
 }  // namespace tevusb::app

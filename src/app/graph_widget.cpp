@@ -18,6 +18,9 @@ void GraphWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (m_surface.PresentGraph(painter, width(), height())) {
         ++m_presentCount;
+        if (m_overlay) {
+            m_overlay(painter);
+        }
     }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+
+class QPainter;
 
 namespace tevusb::surface {
 class DisplaySurface;
@@ -19,6 +22,10 @@ class GraphWidget : public QWidget {
     // Number of paints that presented the buffer (for checks of what was shown).
     int presentCount() const { return m_presentCount; }
 
+    // Something drawn over the presented buffer on every paint (the analysis view's
+    // cursor readout), in widget coordinates; empty for none.
+    void setOverlay(std::function<void(QPainter&)> overlay) { m_overlay = std::move(overlay); }
+
   signals:
     void resized();
 
@@ -29,6 +36,7 @@ class GraphWidget : public QWidget {
   private:
     surface::DisplaySurface& m_surface;
     int m_presentCount = 0;
+    std::function<void(QPainter&)> m_overlay;
 };
 
 }  // namespace tevusb::app

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLayout>
 
+#include "app/analysis_front.h"
 #include "app/graph_widget.h"
 #include "app/main_menu.h"
 #include "app/report_menu.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     setCentralWidget(m_graphWidget);
     buildMainMenu(*this);
+    m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }

@@ -17,6 +17,7 @@ class SimBackend;
 
 namespace tevusb::app {
 
+class AnalysisFront;
 class GraphWidget;
 
 // The program's one top-level window "TEV USB 1.50": menu 102 and, filling the client
@@ -57,6 +58,7 @@ class MainWindow : public QMainWindow {
     graph::FlightGraph& graph() { return m_graph; }
     surface::DisplaySurface& surface() { return m_surface; }
     GraphWidget* graphWidget() const { return m_graphWidget; }
+    AnalysisFront* analysis() const { return m_analysis; }
     // True once the program has decided to end without asking (a failed buffer).
     bool ending() const { return m_ending; }
 
@@ -73,6 +75,7 @@ class MainWindow : public QMainWindow {
     graph::FlightGraph m_graph;
     FileCommands m_files;
     GraphWidget* m_graphWidget;
+    AnalysisFront* m_analysis = nullptr;
     std::shared_ptr<device::sim::SimBackend> m_simulator;
     QTimer m_resizeSettle;
     bool m_ending = false;

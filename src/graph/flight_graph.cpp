@@ -1,5 +1,8 @@
 #include "graph/flight_graph.h"
 
+#include "data/reading.h"
+#include "graph/analysis_palette.h"
+#include "graph/analysis_view.h"
 #include "graph/graph_mapping.h"
 #include "graph/graph_palette.h"
 #include "graph/live_view.h"
@@ -24,6 +27,11 @@ bool FlightGraph::ShowSet(int k) {
         return false;
     }
     m_store.selectSet(k);
+    const std::size_t n = m_store.current.size();
+    // The statistics and the zoom follow the set; the zoom never touches the scale.
+    m_statistics = analysis::computeStatistics(m_store.current);
+    m_view.window.setFlight(n > 0 ? data::reading::timeOfSample(n - 1) : 0.0);
+    m_view.extraMarkers.clear();
     data::GraphScale& scale = m_store.scale;
     scale = fitSetScale(m_store.current, scale.width, scale.height);
     return true;
@@ -36,10 +44,23 @@ void FlightGraph::RedrawGraph() {
         if (!context) {
             return;
         }
-        context.fill(palette::kSetBackground);
-        log::logLine("Updating buffer.");
-        if (QPainter* painter = context.painter()) {
-            drawSetView(*painter, GraphMapping(m_store.scale), m_store.current);
+        if (m_analysisOn) {
+            context.fill(analysis_palette::kBackground & 0x00FFFFFFu);
+            // Scripts reading the diagnostic stream see the redraw in either view.
+            log::logLine("Updating buffer.");
+            if (QPainter* painter = context.painter()) {
+                const QRect target(0, 0, painter->device()->width(), painter->device()->height());
+                m_layout = drawAnalysisView(*painter, target, m_store.current, m_statistics, m_view,
+                                            m_units);
+                m_showsAnalysis = true;
+            }
+        } else {
+            m_showsAnalysis = false;
+            context.fill(palette::kSetBackground);
+            log::logLine("Updating buffer.");
+            if (QPainter* painter = context.painter()) {
+                drawSetView(*painter, GraphMapping(m_store.scale), m_store.current);
+            }
         }
     }
     m_surface.requestRepaint();
@@ -55,6 +76,7 @@ void FlightGraph::DrawFastSet(const data::FastSet& fast) {
     if (!context) {
         return;
     }
+    m_showsAnalysis = false;
     context.fill(palette::kLiveBackground);
     QPainter* painter = context.painter();
     data::GraphScale& scale = m_store.scale;
@@ -70,6 +92,58 @@ void FlightGraph::DrawFastSet(const data::FastSet& fast) {
 data::GraphScale FlightGraph::scale() const {
     std::lock_guard lock(m_mutex);
     return m_store.scale;
+}
+
+void FlightGraph::setAnalysisView(bool on) {
+    std::lock_guard lock(m_mutex);
+    m_analysisOn = on;
+}
+
+bool FlightGraph::analysisView() const {
+    std::lock_guard lock(m_mutex);
+    return m_analysisOn;
+}
+
+void FlightGraph::setUnits(analysis::UnitSystem units) {
+    std::lock_guard lock(m_mutex);
+    m_units = units;
+}
+
+analysis::UnitSystem FlightGraph::units() const {
+    std::lock_guard lock(m_mutex);
+    return m_units;
+}
+
+void FlightGraph::changeView(const std::function<void(AnalysisViewState&)>& change) {
+    std::lock_guard lock(m_mutex);
+    change(m_view);
+}
+
+AnalysisViewState FlightGraph::viewState() const {
+    std::lock_guard lock(m_mutex);
+    return m_view;
+}
+
+analysis::FlightStatistics FlightGraph::statistics() const {
+    std::lock_guard lock(m_mutex);
+    return m_statistics;
+}
+
+std::optional<FlightGraph::CursorView> FlightGraph::cursorAt(double x) const {
+    std::lock_guard lock(m_mutex);
+    if (!m_showsAnalysis || !m_surface.hasBuffer()) {
+        return std::nullopt;
+    }
+    const std::optional<ReadoutSample> sample = nearestSample(m_store.current, m_layout, x);
+    if (!sample) {
+        return std::nullopt;
+    }
+    return CursorView{m_layout, *sample};
+}
+
+AnalysisLayout FlightGraph::shownLayout() const {
+    std::lock_guard lock(m_mutex);
+    return m_showsAnalysis ? m_layout : AnalysisLayout();
 }
 
 }  // namespace tevusb::graph

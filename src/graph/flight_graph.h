@@ -1,8 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <mutex>
+#include <optional>
 
+#include "analysis/flight_statistics.h"
+#include "analysis/units.h"
 #include "data/data_set_store.h"
+#include "graph/analysis_layout.h"
+#include "graph/analysis_view_state.h"
+#include "graph/cursor_readout.h"
 #include "graph/surface/display_surface.h"
 
 namespace tevusb::graph {
@@ -34,10 +41,41 @@ class FlightGraph {
 
     data::GraphScale scale() const;
 
+    // The analysis view replaces the set view in RedrawGraph while it is on (off at
+    // first); the live view and the store's GraphScale are the same either way.
+    void setAnalysisView(bool on);
+    bool analysisView() const;
+    void setUnits(analysis::UnitSystem units);
+    analysis::UnitSystem units() const;
+
+    // Changes the analysis view's state (zoom, extra markers) under the graph's lock;
+    // the caller redraws. ShowSet resets it to the whole new flight without markers.
+    void changeView(const std::function<void(AnalysisViewState&)>& change);
+    AnalysisViewState viewState() const;
+    // The statistics of the set ShowSet made current.
+    analysis::FlightStatistics statistics() const;
+
+    // What the cursor at buffer column x reads while the buffer holds the analysis view;
+    // nothing otherwise (set view, live view, outside the plot).
+    struct CursorView {
+        AnalysisLayout layout;
+        ReadoutSample sample;
+    };
+    std::optional<CursorView> cursorAt(double x) const;
+    // The layout of the analysis view in the buffer; invalid while it shows another view.
+    AnalysisLayout shownLayout() const;
+
   private:
     data::DataSetStore& m_store;
     surface::DisplaySurface& m_surface;
     mutable std::mutex m_mutex;
+
+    bool m_analysisOn = false;
+    bool m_showsAnalysis = false;
+    analysis::UnitSystem m_units = analysis::UnitSystem::Metric;
+    AnalysisViewState m_view;
+    analysis::FlightStatistics m_statistics;
+    AnalysisLayout m_layout;
 };
 
 }  // namespace tevusb::graph

@@ -69,7 +69,8 @@ std::size_t lastInColumn(const ColumnOf& columnOf, std::size_t first, std::size_
 // The pixel rows a column's samples reach. The row is a monotonic function of a finite
 // value, so the smallest and largest values give the extremes; a column holding a value
 // that is not finite is mapped sample by sample.
-ColumnExtent columnExtent(const GraphMapping& mapping, const std::vector<double>& series,
+template <typename Mapping>
+ColumnExtent columnExtent(const Mapping& mapping, const std::vector<double>& series,
                           std::size_t first, std::size_t last) {
     ColumnExtent extent{mapping.py(series[first]), mapping.py(series[last]), 0, 0};
     const SeriesExtent scan = scanExtent(series.data() + first, last - first + 1);
@@ -115,31 +116,46 @@ void LineBatch::add(double x1, double y1, double x2, double y2) {
     }
 }
 
-void LineBatch::addPolyline(const GraphMapping& mapping, const std::vector<double>& series) {
-    const std::size_t n = series.size();
-    if (n < 2) {
+namespace {
+
+// Samples [first, end) of the series, one column at a time.
+template <typename Mapping>
+void addEnvelope(LineBatch& batch, const Mapping& mapping, const std::vector<double>& series,
+                 std::size_t first, std::size_t end) {
+    const std::size_t n = std::min(end, series.size());
+    if (n < 2 || first + 1 >= n) {
         return;
     }
     const auto columnOf = [&](std::size_t i) { return mapping.px(data::reading::timeOfSample(i)); };
     bool haveRun = false;
     int lastX = 0;
     int lastY = 0;
-    std::size_t first = 0;
     while (first < n) {
         const int x = columnOf(first);
         const std::size_t last = lastInColumn(columnOf, first, n, x);
         const ColumnExtent extent = columnExtent(mapping, series, first, last);
         if (haveRun) {
-            add(lastX, lastY, x, extent.firstY);
+            batch.add(lastX, lastY, x, extent.firstY);
         }
         if (extent.minY != extent.maxY) {
-            add(x, extent.minY, x, extent.maxY);
+            batch.add(x, extent.minY, x, extent.maxY);
         }
         haveRun = true;
         lastX = x;
         lastY = extent.lastY;
         first = last + 1;
     }
+}
+
+}  // namespace
+
+void LineBatch::addPolyline(const GraphMapping& mapping, const std::vector<double>& series) {
+    addEnvelope(*this, mapping, series, 0, series.size());
+}
+
+void LineBatch::addPolyline(const PlotMapping& mapping, const std::vector<double>& series,
+                            std::size_t first, std::size_t end) {
+    addEnvelope(*this, mapping, series, first, end);
 }
 
 void LineBatch::draw(QPainter& painter, const QPen& pen) const {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "graph/graph_mapping.h"
+#include "graph/plot_mapping.h"
 
 class QPainter;
 class QPen;
@@ -25,6 +26,9 @@ class LineBatch {
     // a pixel column the column's vertical extent and the links between neighbouring
     // columns are drawn instead of every segment: the union of the segments is the same.
     void addPolyline(const GraphMapping& mapping, const std::vector<double>& series);
+    // The same envelope for samples [first, end) of a series on a plot mapping.
+    void addPolyline(const PlotMapping& mapping, const std::vector<double>& series,
+                     std::size_t first, std::size_t end);
 
     void draw(QPainter& painter, const QPen& pen) const;
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     // Also when the test list is read at build time, outside CTest's environment.
@@ -8,6 +10,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The window remembers view choices; keep the user's own settings out of every test.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // A window closed by a test must not end the application the other tests run in.
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);

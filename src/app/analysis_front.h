@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "app/view_preferences.h"
+#include "ui/flight_statistics_panel.h"
+
+class QMainWindow;
+
+namespace tevusb::graph {
+class FlightGraph;
+}
+
+namespace tevusb::app {
+
+class AnalysisInput;
+class FileCommands;
+class GraphWidget;
+
+// The window's View menu at work: it restores the remembered choices, switches the
+// analysis view and the units, keeps them for the next run, and shows the statistics
+// panel, which follows every set the file commands show.
+class AnalysisFront : public QObject {
+    Q_OBJECT
+  public:
+    AnalysisFront(QMainWindow& window, graph::FlightGraph& graph, FileCommands& files,
+                  GraphWidget* widget);
+
+    void setAnalysisView(bool on);
+    void setUnits(analysis::UnitSystem units);
+    // Opens (or raises) the statistics panel on the current set.
+    void showStatisticsPanel();
+    ui::FlightStatisticsPanel* statisticsPanel() const { return m_panel; }
+    AnalysisInput* input() const { return m_input; }
+
+  private:
+    void setShown();
+    void refreshPanel();
+
+    QMainWindow& m_window;
+    graph::FlightGraph& m_graph;
+    AnalysisInput* m_input;
+    QPointer<ui::FlightStatisticsPanel> m_panel;
+    ViewPreferences m_preferences;
+};
+
+}  // namespace tevusb::app

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QRgb>
+#include <QString>
+#include <vector>
+
+#include "graph/time_window.h"
+
+namespace tevusb::graph {
+
+// A marker someone else puts on the flight (for instance a launch-emulation event):
+// a vertical line at `timeS` with a short label in `colour`.
+struct ExtraMarker {
+    double timeS = 0.0;
+    QString label;
+    QRgb colour = 0xFF000000;
+};
+
+// What the analysis view shows of the current set beyond its data: the visible time
+// span and the extra markers. Both are reset when another flight is shown.
+struct AnalysisViewState {
+    TimeWindow window;
+    std::vector<ExtraMarker> extraMarkers;
+};
+
+}  // namespace tevusb::graph
