@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "bench_util.h"
@@ -68,18 +69,23 @@ int main(int argc, char** argv) {
     bench::report("PDF report, 3968 readings: cpu", medianCpuMs(runs, pdf), 300.0);
     std::printf("  (%zu bytes)\n", bytes);
 
-    const auto png = [&] {
-        bytes = static_cast<std::size_t>(
-            report::encodePng(store.current, QSize(1920, 1080), request.graph).size());
-    };
-    png();
-    bench::report("PNG 1920x1080, 3968 readings, draw + encode: wall", bench::medianMs(runs, png),
-                  50.0);
-    bench::report("PNG 1920x1080, 3968 readings, draw + encode: cpu", medianCpuMs(runs, png), 50.0);
-    const auto draw = [&] {
-        report::renderGraphImage(store.current, QSize(1920, 1080), request.graph);
-    };
-    bench::report("  of which drawing alone: cpu", medianCpuMs(runs, draw), 50.0);
-    std::printf("  (%zu bytes)\n", bytes);
+    for (const report::GraphView view : {report::GraphView::Set, report::GraphView::Analysis}) {
+        report::GraphOptions options = request.graph;
+        options.view = view;
+        const std::string name =
+            std::string("PNG 1920x1080, ") + report::graphViewName(view) + " view, draw + encode: ";
+        const auto png = [&] {
+            bytes = static_cast<std::size_t>(
+                report::encodePng(store.current, QSize(1920, 1080), options).size());
+        };
+        png();
+        bench::report((name + "wall").c_str(), bench::medianMs(runs, png), 50.0);
+        bench::report((name + "cpu").c_str(), medianCpuMs(runs, png), 50.0);
+        const auto draw = [&] {
+            report::renderGraphImage(store.current, QSize(1920, 1080), options);
+        };
+        bench::report("  of which drawing alone: cpu", medianCpuMs(runs, draw), 50.0);
+        std::printf("  (%zu bytes)\n", bytes);
+    }
     return 0;
 }

@@ -45,7 +45,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
         buildSimulatorMenu(*this, m_simulator);
     }
     connectCommands();
-    buildReportMenu(*this, m_graphWidget, store);
+    buildReportMenu(*this, m_graphWidget, m_graph, store);
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);

@@ -12,6 +12,7 @@
 #include "app/image_size_dialog.h"
 #include "app/main_menu.h"
 #include "data/data_set_store.h"
+#include "graph/flight_graph.h"
 #include "report/image_export.h"
 #include "report/pdf_report.h"
 #include "report/report_builder.h"
@@ -49,9 +50,11 @@ bool askPrinter(QWidget* owner, QPrinter& printer) {
 
 }  // namespace
 
-ReportCommands::ReportCommands(QWidget* owner, QWidget* graph, data::DataSetStore& store)
+ReportCommands::ReportCommands(QWidget* owner, QWidget* graphWidget, graph::FlightGraph& graph,
+                               data::DataSetStore& store)
     : QObject(owner),
       m_owner(owner),
+      m_graphWidget(graphWidget),
       m_graph(graph),
       m_store(store),
       m_chooseSize(&ImageSizeDialog::ask),
@@ -64,6 +67,26 @@ bool ReportCommands::haveFlight() {
     ui::userPrompts().messageBox(m_owner, kNoFlightText, caption(),
                                  ui::kMbOk | ui::kMbIconInformation);
     return false;
+}
+
+report::GraphOptions ReportCommands::shownGraph() const {
+    report::GraphOptions options;
+    options.units = m_graph.units();
+    if (m_graph.analysisView()) {
+        options.view = report::GraphView::Analysis;
+        options.analysisState = m_graph.viewState();
+    }
+    return options;
+}
+
+report::GraphOptions ReportCommands::reportGraph() const {
+    report::GraphOptions options;
+    options.view = report::kReportDefaultView;
+    options.units = m_graph.units();
+    graph::AnalysisViewState state = m_graph.viewState();
+    state.window.reset();
+    options.analysisState = state;
+    return options;
 }
 
 void ReportCommands::complain(const QString& text) {
@@ -102,11 +125,11 @@ void ReportCommands::exportImage() {
         complain(QStringLiteral("Choose a file name ending in .png or .svg."));
         return;
     }
-    const auto size = m_chooseSize(m_owner, m_graph->size());
+    const auto size = m_chooseSize(m_owner, m_graphWidget->size());
     if (!size) {
         return;
     }
-    report::GraphOptions options;
+    const report::GraphOptions options = shownGraph();
     writeInBackground([path, format = *format, size = *size, options, set = m_store.current] {
         return report::writeGraphImage(path, format, set, size, options);
     });
@@ -124,7 +147,7 @@ void ReportCommands::exportReport() {
     }
     const std::filesystem::path path = FileCommands::toPath(chosen);
     report::ReportRequest request;
-    request.graph.view = report::kReportDefaultView;
+    request.graph = reportGraph();
     const int k = m_store.current.setIndex;
     writeInBackground([path, request, set = m_store.current, settings = m_store.settings,
                        comment = m_store.comment(k)] {
@@ -144,7 +167,7 @@ void ReportCommands::print() {
         return;
     }
     report::ReportRequest request;
-    request.graph.view = report::kReportDefaultView;
+    request.graph = reportGraph();
     const report::ReportContent content = report::buildReportContent(
         m_store.current, m_store.settings, m_store.comment(m_store.current.setIndex), request);
     // The printer belongs to this thread; one page is drawn in well under a second.
@@ -153,8 +176,9 @@ void ReportCommands::print() {
     }
 }
 
-ReportCommands* buildReportMenu(QMainWindow& window, QWidget* graph, data::DataSetStore& store) {
-    auto* commands = new ReportCommands(&window, graph, store);
+ReportCommands* buildReportMenu(QMainWindow& window, QWidget* graphWidget,
+                                graph::FlightGraph& graph, data::DataSetStore& store) {
+    auto* commands = new ReportCommands(&window, graphWidget, graph, store);
     QAction* after = menuAction(window, command::kExportXml);
     QMenu* file = window.findChild<QMenu*>(QStringLiteral("File"));
     if (after == nullptr || file == nullptr) {

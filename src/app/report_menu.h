@@ -16,6 +16,12 @@ class QWidget;
 namespace tevusb::data {
 class DataSetStore;
 }
+namespace tevusb::graph {
+class FlightGraph;
+}
+namespace tevusb::report {
+struct GraphOptions;
+}
 
 namespace tevusb::app {
 
@@ -34,8 +40,10 @@ class ReportCommands : public QObject {
     using SizeChooser = std::function<std::optional<QSize>(QWidget* owner, const QSize& initial)>;
     using PrintSetup = std::function<bool(QWidget* owner, QPrinter& printer)>;
 
-    // `graph` is the widget whose size a picture takes by default.
-    ReportCommands(QWidget* owner, QWidget* graph, data::DataSetStore& store);
+    // `graphWidget` is the widget whose size a picture takes by default; `graph` says
+    // which view, units and zoom the window shows.
+    ReportCommands(QWidget* owner, QWidget* graphWidget, graph::FlightGraph& graph,
+                   data::DataSetStore& store);
 
     void exportImage();
     void exportReport();
@@ -50,12 +58,17 @@ class ReportCommands : public QObject {
 
   private:
     bool haveFlight();
+    // What the window's graph shows now; for a report, the whole flight in the analysis
+    // view (axes and markers) in the window's units.
+    report::GraphOptions shownGraph() const;
+    report::GraphOptions reportGraph() const;
     void complain(const QString& text);
     // Runs `write` (returning an error line, empty for success) on the worker.
     void writeInBackground(std::function<std::string()> write);
 
     QWidget* m_owner;
-    QWidget* m_graph;
+    QWidget* m_graphWidget;
+    graph::FlightGraph& m_graph;
     data::DataSetStore& m_store;
     SizeChooser m_chooseSize;
     PrintSetup m_setUpPrinter;
@@ -65,6 +78,7 @@ class ReportCommands : public QObject {
 };
 
 // Adds the three commands to the File menu after "Export XML..." and connects them.
-ReportCommands* buildReportMenu(QMainWindow& window, QWidget* graph, data::DataSetStore& store);
+ReportCommands* buildReportMenu(QMainWindow& window, QWidget* graphWidget,
+                                graph::FlightGraph& graph, data::DataSetStore& store);
 
 }  // namespace tevusb::app

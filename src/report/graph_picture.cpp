@@ -3,6 +3,9 @@
 
 #include <QPainter>
 
+#include "analysis/flight_statistics.h"
+#include "data/reading.h"
+#include "graph/analysis_view.h"
 #include "graph/graph_mapping.h"
 #include "graph/graph_palette.h"
 #include "graph/set_scale.h"
@@ -17,6 +20,19 @@ void drawSetPicture(QPainter& painter, const QSize& size, const data::DataSet& s
                      QColor::fromRgb(graph::palette::kSetBackground | 0xFF000000u));
     const data::GraphScale scale = graph::fitSetScale(set, size.width(), size.height());
     graph::drawSetView(painter, graph::GraphMapping(scale), set);
+}
+
+void drawAnalysisPicture(QPainter& painter, const QSize& size, const data::DataSet& set,
+                         const GraphOptions& options) {
+    graph::AnalysisViewState state;
+    if (options.analysisState) {
+        state = *options.analysisState;
+    } else {
+        const std::size_t n = set.size();
+        state.window.setFlight(n > 0 ? data::reading::timeOfSample(n - 1) : 0.0);
+    }
+    graph::drawAnalysisView(painter, QRect(QPoint(0, 0), size), set,
+                            analysis::computeStatistics(set), state, options.units);
 }
 
 }  // namespace
@@ -35,21 +51,24 @@ void drawGraph(QPainter& painter, const QRect& target, const data::DataSet& set,
         case GraphView::Set:
             drawSetPicture(painter, target.size(), set);
             break;
+        case GraphView::Analysis:
+            drawAnalysisPicture(painter, target.size(), set, options);
+            break;
     }
     painter.restore();
 }
 
 const char* graphViewName(GraphView view) {
-    switch (view) {
-        case GraphView::Set:
-            break;
-    }
-    return "set";
+    return view == GraphView::Analysis ? "analysis" : "set";
 }
 
 bool parseGraphView(const std::string& text, GraphView& out) {
     if (text == "set") {
         out = GraphView::Set;
+        return true;
+    }
+    if (text == "analysis") {
+        out = GraphView::Analysis;
         return true;
     }
     return false;

@@ -14,7 +14,7 @@ namespace tevusb::report {
 namespace {
 
 constexpr double kMarginMm = 15.0;
-constexpr double kGraphHeightMm = 120.0;
+constexpr double kGraphHeightMm = 132.0;
 constexpr double kGapMm = 5.0;
 constexpr double kFooterMm = 8.0;
 constexpr QRgb kRuleColour = 0xFF808080;

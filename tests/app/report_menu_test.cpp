@@ -15,6 +15,8 @@
 #include "app/image_size_dialog.h"
 #include "app/main_menu.h"
 #include "app/report_menu.h"
+#include "app/view_menu.h"
+#include "app/view_preferences.h"
 #include "app_fixture.h"
 
 namespace tevusb::app {
@@ -32,6 +34,11 @@ struct ReportMenuTest : AppTest {
             offeredSize = initial;
             return chosenSize;
         });
+    }
+    void TearDown() override {
+        AppTest::TearDown();
+        // The view choices a test made are remembered; the next window starts as designed.
+        ViewPreferences{}.save();
     }
     void openSample() {
         m_prompts.choose(TEVUSB_SAMPLE_FLIGHT);
@@ -119,6 +126,24 @@ TEST_F(ReportMenuTest, ExportImageWritesPngOrSvgAtTheChosenSize) {
     ASSERT_EQ(m_prompts.boxes().size(), 1u);
     EXPECT_TRUE(m_prompts.boxes()[0].text.contains(QStringLiteral(".png or .svg")));
     EXPECT_FALSE(QFile::exists(tempPath("graph.jpg")));
+}
+
+// "What the graph shows": with the analysis view on, zoomed and imperial, a picture at the
+// window's size is the window's own buffer, pixel for pixel.
+TEST_F(ReportMenuTest, ExportImageAtWindowSizeIsTheShownPicture) {
+    openSample();
+    trigger(view_command::kAnalysisView);
+    trigger(view_command::kImperial);
+    m_window->graph().changeView(
+        [](graph::AnalysisViewState& state) { state.window.zoomTo(5, 30); });
+    m_window->graph().RedrawGraph();
+    const QImage shown = m_window->surface().snapshot().convertToFormat(QImage::Format_RGB32);
+    chosenSize = shown.size();
+    const QString png = tempPath("shown.png");
+    m_prompts.choose(png);
+    trigger(command::kExportImage);
+    settle();
+    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), shown);
 }
 
 TEST_F(ReportMenuTest, ExportReportWritesOnePagePdfAndReportsAFailedWrite) {

@@ -46,17 +46,28 @@ struct CliReportTest : ::testing::Test {
 
 TEST_F(CliReportTest, WritesReportAndPicturesWithoutADisplay) {
     const CliRun run = runCli({"report", sample, "--pdf", path("r.pdf"), "--png", path("g.png"),
-                            "--svg", path("g.svg"), "--size", "640x360", "--units", "imperial"});
+                               "--svg", path("g.svg"), "--size", "640x360", "--units", "imperial"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     EXPECT_EQ(run.out.count(QStringLiteral("Wrote ")), 3) << run.out.toStdString();
     EXPECT_EQ(QImage(path("g.png")).size(), QSize(640, 360));
     QFile svg(path("g.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(svg.readAll().contains("viewBox=\"0 0 640 360\""));
+    const QByteArray svgBytes = svg.readAll();
+    EXPECT_TRUE(svgBytes.contains("viewBox=\"0 0 640 360\""));
     const QString text = report::testing::pdfText(path("r.pdf"));
     EXPECT_TRUE(text.contains(QStringLiteral("Flight report"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral(" ft"))) << text.toStdString();
+    // A report is drawn with axes; a picture is the window's default view unless asked.
+    EXPECT_TRUE(text.contains(QStringLiteral("Altitude (ft)"))) << text.toStdString();
+    EXPECT_FALSE(svgBytes.contains("Altitude (ft)"));
+
+    const CliRun analysis = runCli(
+        {"report", sample, "--svg", path("a.svg"), "--view", "analysis", "--units", "imperial"});
+    ASSERT_EQ(analysis.status, 0) << analysis.err.toStdString();
+    QFile analysisSvg(path("a.svg"));
+    ASSERT_TRUE(analysisSvg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(analysisSvg.readAll().contains("Altitude (ft)"));
 }
 
 TEST_F(CliReportTest, EachMistakeIsOneLineAndNoFile) {
