@@ -9,6 +9,10 @@
 #include <functional>
 #include <vector>
 
+#include <QImage>
+#include <QPainter>
+
+#include "graph/cursor_readout.h"
 #include "graph/flight_graph.h"
 #include "graph/synthetic/synthetic_flight.h"
 #include "log/diagnostic_log.h"
@@ -93,6 +97,35 @@ int main(int argc, char** argv) {
     std::printf("(%zu readings in the large set)\n", store.current.size());
     report("set view, 65535-packet file",
            measure(std::max(5, repetitions / 4), [&] { graph.RedrawGraph(); }), 20.0);
+
+    // The analysis view: axes, grid, markers; then the readout as the widget paints it.
+    graph.setAnalysisView(true);
+    loadSet(store, graph, 128);
+    report("analysis view, full memory (3968 readings)",
+           measure(repetitions, [&] { graph.RedrawGraph(); }), 6.0);
+    QImage overlay(kWidth, kHeight, QImage::Format_RGB32);
+    const QRect plot = graph.shownLayout().plot();
+    int step = 0;
+    report("cursor readout (nearest sample + overlay)",
+           measure(repetitions * 10,
+                   [&] {
+                       const double x = plot.left() + (step++ * 37) % plot.width();
+                       const auto cursor = graph.cursorAt(x);
+                       if (cursor) {
+                           QPainter painter(&overlay);
+                           graph::drawCursorReadout(painter, cursor->layout, cursor->sample);
+                       }
+                   }),
+           1.0);
+    graph.changeView([](graph::AnalysisViewState& s) {
+        s.window.zoomTo(s.window.duration() / 2, s.window.duration() / 2 + 20.0);
+    });
+    report("analysis view, zoomed to 20 s", measure(repetitions, [&] { graph.RedrawGraph(); }),
+           6.0);
+    loadSet(store, graph, 65535);
+    report("analysis view, 65535-packet file",
+           measure(std::max(5, repetitions / 4), [&] { graph.RedrawGraph(); }), 16.0);
+    graph.setAnalysisView(false);
 
     synthetic::FlightProfile profile;
     profile.readingCount = 128 * data::MemoryPacket::kWordCount;

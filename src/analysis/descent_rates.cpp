@@ -8,7 +8,7 @@ namespace tevusb::analysis {
 
 namespace {
 constexpr double kGravity = 9.81;
-constexpr std::size_t kMinSamples = 5;
+constexpr std::size_t kMinSamples = 10;  // a second: fewer leaves the slope mostly noise
 constexpr std::size_t kEndTrim = 3;
 constexpr double kSettleMarginS = 0.3;
 }  // namespace

@@ -136,7 +136,7 @@ std::optional<TrackEvent> findBurnout(const FlightTrack& track, std::size_t laun
         velocityLine(track, boostFirst, m - 2, vb, ab) &&
         velocityLine(track, m + 1, m + kBranchSamples, vc, ac) && ab > ac) {
         const double t = (vc - vb) / (ab - ac);
-        if (t >= track.time(m) - 0.5 && t <= track.time(m) + 0.2) {
+        if (t >= std::max(track.time(launch), track.time(m) - 0.5) && t <= track.time(m) + 0.2) {
             burnout.timeS = t;
             burnout.sample = static_cast<std::size_t>(std::lround(t * 10.0));
         }

@@ -107,8 +107,8 @@ void addDescent(FlightStatistics& s, const FlightTrack& track, std::size_t top,
     double t = landing->at.timeS;
     if (last && last->line.slope < 0.0) {
         const double meet = (landing->level - last->line.intercept) / last->line.slope;
-        if (std::isfinite(meet) && meet >= t - kLandingRefineBackS &&
-            meet <= t + kLandingRefineAheadS) {
+        const double earliest = std::max(t - kLandingRefineBackS, track.time(top));
+        if (std::isfinite(meet) && meet >= earliest && meet <= t + kLandingRefineAheadS) {
             t = meet;
         }
     }
@@ -167,6 +167,7 @@ FlightStatistics computeStatistics(const data::DataSet& set) {
     }
     s.durationS = static_cast<double>(n - 1) / data::reading::kSamplesPerSecond;
     s.groundMslM = finiteOr(set.altitudeMsl[0], 0.0);
+    s.groundKnown = std::isfinite(set.altitudeMsl[0]);
 
     const FlightTrack track = FlightTrack::fromSeries(set.altitudeAgl.data(), n);
     const Builder build(set, track);

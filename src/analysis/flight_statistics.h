@@ -38,9 +38,10 @@ enum StatisticsFlag : unsigned {
 struct FlightStatistics {
     int setIndex = 0;
     std::size_t readings = 0;
-    double durationS = 0.0;   // (readings - 1) / 10, 0 without readings
-    double groundMslM = 0.0;  // the first reading's altitude above sea level
-    unsigned flags = 0;       // StatisticsFlag bits
+    double durationS = 0.0;    // (readings - 1) / 10, 0 without readings
+    double groundMslM = 0.0;   // the first reading's altitude above sea level
+    bool groundKnown = false;  // false without readings or when that altitude is no number
+    unsigned flags = 0;        // StatisticsFlag bits
 
     // Apogee: the first largest altitudeAgl, the point the graph labels (a first value
     // that is not a number wins there, so then there is none here).

@@ -41,7 +41,7 @@ json statisticsJson(const FlightStatistics& s) {
     j["set"] = s.setIndex;
     j["readings"] = s.readings;
     j["duration_s"] = s.durationS;
-    j["ground_msl_m"] = s.readings > 0 ? json(s.groundMslM) : json(nullptr);
+    j["ground_msl_m"] = s.groundKnown ? json(s.groundMslM) : json(nullptr);
     j["apogee"] =
         s.apogee
             ? json{{"time_s", s.apogee->timeS}, {"agl_m", s.apogee->aglM}, {"msl_m", s.apogeeMslM}}

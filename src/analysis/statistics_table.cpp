@@ -52,11 +52,11 @@ std::string lineText(const std::optional<LineEvent>& line, UnitSystem system) {
 }  // namespace
 
 std::vector<StatisticsRow> statisticsTable(const FlightStatistics& s, UnitSystem system) {
-    const bool any = s.readings > 0;
     std::vector<StatisticsRow> rows;
     rows.push_back({"Readings", std::to_string(s.readings)});
     rows.push_back({"Duration", seconds(s.durationS)});
-    rows.push_back({"Ground above sea level", any ? altitude(s.groundMslM, system) : kNoValue});
+    rows.push_back(
+        {"Ground above sea level", s.groundKnown ? altitude(s.groundMslM, system) : kNoValue});
     rows.push_back(
         {"Apogee", s.apogee ? altitude(s.apogee->aglM, system) + " at " + seconds(s.apogee->timeS)
                             : kNoValue});

@@ -6,6 +6,7 @@
 #include <QLayout>
 
 #include "app/analysis_front.h"
+#include "app/compare_menu.h"
 #include "app/graph_widget.h"
 #include "app/main_menu.h"
 #include "app/report_menu.h"
@@ -41,6 +42,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
     setCentralWidget(m_graphWidget);
     buildMainMenu(*this);
     m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
+    addCompareCommand(*this, m_graph, store);
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }

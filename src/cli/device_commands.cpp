@@ -2,12 +2,16 @@
 
 #include <filesystem>
 
+#include "analysis/emulation_recorder.h"
+#include "analysis/emulation_report_json.h"
+#include "analysis/emulation_report_text.h"
 #include "cli/line_setting.h"
 #include "cli/settings_text.h"
 #include "cli/terminal.h"
 #include "device/altimeter_device.h"
 #include "device/device_messages.h"
 #include "device/device_tasks.h"
+#include "device/settings_snapshot.h"
 #include "log/diagnostic_log.h"
 #include "text/string_table.h"
 
@@ -318,13 +322,21 @@ int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
 }
 
 int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const bool report = args.takeFlag("--report");
+    const bool json = args.takeFlag("--json");
+    const auto unitsText = args.takeOption("--units");
+    analysis::UnitSystem units = analysis::UnitSystem::Metric;
+    if (unitsText && !analysis::parseUnitSystem(*unitsText, units)) {
+        err << "--units takes metric or imperial, not \"" << *unitsText << "\".\n";
+        return 2;
+    }
     const auto k = args.takeSetIndex(err);
     if (!k) {
         return 2;
     }
     const auto file = args.takePositional();
-    if (!file || !args.checkDone(err)) {
-        err << "Usage: tevusb-cli emulate FILE.tev [--set K]\n";
+    if (!file || !args.checkDone(err) || args.missingValue() || ((json || unitsText) && !report)) {
+        err << "Usage: tevusb-cli emulate FILE.tev [--set K] [--report [--json] [--units U]]\n";
         return 2;
     }
     auto& dev = theDevice();
@@ -337,20 +349,32 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
         err << "The file holds no readings to replay.\n";
         return 1;
     }
-    if (!connectApplication(dev, out, err)) {
+    // With --json the object is all that goes to standard output, so scripts can parse it.
+    std::ostream& status = json ? err : out;
+    if (!connectApplication(dev, status, err)) {
         return 1;
+    }
+    std::optional<settings::DeviceSettings> deviceSettings;
+    if (report) {
+        deviceSettings = device::readSettingsSnapshot(dev);
+        if (!deviceSettings) {
+            err << "Could not read the altimeter's settings; the report judges the lines "
+                   "against the settings recorded with the flight.\n";
+        }
     }
     installCancelOnInterrupt();
     struct Context {
         std::ostream& out;
         ProgressBar bar{"Emulating"};
         int total;
-    } context{out, ProgressBar("Emulating"), dev.store.readingCount()};
-    printEntries(out, "Emulating...\r\n");
+        analysis::EmulationRecorder recorder;
+    } context{status, ProgressBar("Emulating"), dev.store.readingCount(), {}};
+    printEntries(status, "Emulating...\r\n");
     const bool ok = dev.emulateLaunch(
         [](void* c, int code, int samples) {
             auto* ctx = static_cast<Context*>(c);
             ctx->bar.update(samples, ctx->total);
+            ctx->recorder.add(code, samples);
             const std::string entry = device::emulationEventEntry(code, samples);
             if (!entry.empty() && code != device::code(device::ReplyCode::AdcRequest)) {
                 printEntries(ctx->out, entry);
@@ -358,7 +382,17 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
         },
         &context);
     context.bar.finish();
-    printEntries(out, ok ? "Done.\r\n" : "Failed.\r\n");
+    printEntries(status, ok ? "Done.\r\n" : "Failed.\r\n");
+    if (report) {
+        const auto built = analysis::buildEmulationReport(
+            dev.store.current, deviceSettings.value_or(dev.store.settings),
+            context.recorder.finish(ok, dev.cancelRequested()), deviceSettings.has_value());
+        if (json) {
+            out << analysis::emulationReportJson(built) << "\n";
+        } else {
+            out << "\n" << analysis::formatEmulationReport(built, units);
+        }
+    }
     return ok ? 0 : 1;
 }
 

@@ -45,6 +45,8 @@ const char* kUsage =
     "  battery                                read the battery voltage\n"
     "  fire [--yes]                           fire both ejection lines for 2 seconds\n"
     "  emulate FILE.tev [--set K]             replay a flight into the altimeter\n"
+    "          [--report [--json] [--units metric|imperial]]\n"
+    "                                         then set its events beside the flight and settings\n"
     "  firmware FILE.dat                      update the firmware (device in bootloader mode)\n"
     "--simulator talks to the built-in simulated altimeter instead of a real one;\n"
     "--simulator-bootloader starts it in bootloader mode (for firmware).\n"

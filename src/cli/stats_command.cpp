@@ -2,6 +2,7 @@
 #include "cli/stats_command.h"
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,9 +83,14 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
         out << statisticsText(stats.front(), units);
         return 0;
     }
+    // Columns are headed by file names, or by the paths as given when two names match.
     std::vector<std::string> names;
     for (const auto& path : paths) {
         names.push_back(std::filesystem::path(path).filename().string());
+    }
+    const std::set<std::string> distinct(names.begin(), names.end());
+    if (distinct.size() != names.size()) {
+        names = paths;
     }
     out << statisticsColumns(stats, names, units);
     return 0;

@@ -76,8 +76,6 @@ AnalysisLayout::AnalysisLayout(const QRect& target, const data::DataSet& set,
                                const QFont& font, QPaintDevice* device)
     : m_target(target), m_units(units) {
     const QFontMetricsF metrics(font, device);
-    const double lineHeight = metrics.height();
-
     const TimeWindow& window = state.window;
     const std::size_t n = std::min(set.smoothedAltitude.size(), set.smoothedVelocity.size());
     const double perSecond = data::reading::kSamplesPerSecond;
@@ -91,7 +89,24 @@ AnalysisLayout::AnalysisLayout(const QRect& target, const data::DataSet& set,
     Range velocity{};
     visibleRange(set.smoothedAltitude, m_first, m_end, altitude.low, altitude.high);
     visibleRange(set.smoothedVelocity, m_first, m_end, velocity.low, velocity.high);
+    place(window.start(), window.end(), altitude.low, altitude.high, velocity.low, velocity.high,
+          metrics);
+}
 
+AnalysisLayout::AnalysisLayout(const QRect& target, const ValueRanges& ranges,
+                               analysis::UnitSystem units, const QFont& font, QPaintDevice* device)
+    : m_target(target), m_units(units) {
+    place(ranges.t0, ranges.t1, ranges.altitudeLow, ranges.altitudeHigh, ranges.velocityLow,
+          ranges.velocityHigh, QFontMetricsF(font, device));
+}
+
+void AnalysisLayout::place(double t0, double t1, double altitudeLow, double altitudeHigh,
+                           double velocityLow, double velocityHigh, const QFontMetricsF& metrics) {
+    const QRect& target = m_target;
+    const analysis::UnitSystem units = m_units;
+    const double lineHeight = metrics.height();
+    const Range altitude{altitudeLow, altitudeHigh};
+    const Range velocity{velocityLow, velocityHigh};
     // Two rows of marker labels above the plot.
     const double top = target.top() + kGap + 2 * lineHeight + kGap;
     const double bottom = target.bottom() + 1 - (kTickLength + kGap + 2 * lineHeight + kGap);
@@ -112,10 +127,10 @@ AnalysisLayout::AnalysisLayout(const QRect& target, const data::DataSet& set,
         return;
     }
     const QRectF plot(m_plot);
-    m_altitude = PlotMapping(plot, window.start(), window.end(), altitude.low, altitude.high);
-    m_velocity = PlotMapping(plot, window.start(), window.end(), velocity.low, velocity.high);
+    m_altitude = PlotMapping(plot, t0, t1, altitude.low, altitude.high);
+    m_velocity = PlotMapping(plot, t0, t1, velocity.low, velocity.high);
     const double spacing = metrics.horizontalAdvance(QStringLiteral("  "));
-    m_timeTicks = fittedTicks(window.start(), window.end(), plot.width(), [&](const QString& text) {
+    m_timeTicks = fittedTicks(t0, t1, plot.width(), [&](const QString& text) {
         return metrics.horizontalAdvance(text) + spacing;
     });
 }

@@ -11,6 +11,7 @@
 #include "graph/axis_ticks.h"
 #include "graph/plot_mapping.h"
 
+class QFontMetricsF;
 class QPaintDevice;
 
 namespace tevusb::graph {
@@ -22,9 +23,22 @@ namespace tevusb::graph {
 // their place on the SI mapping.
 class AnalysisLayout {
   public:
+    // What a view of several flights shows: a time span and the SI ranges of both axes.
+    struct ValueRanges {
+        double t0 = 0.0;
+        double t1 = 1.0;
+        double altitudeLow = 0.0;
+        double altitudeHigh = 1.0;
+        double velocityLow = 0.0;
+        double velocityHigh = 1.0;
+    };
+
     AnalysisLayout() = default;
     AnalysisLayout(const QRect& target, const data::DataSet& set, const AnalysisViewState& state,
                    analysis::UnitSystem units, const QFont& font, QPaintDevice* device);
+    // The same frame for explicit ranges; it selects no samples (firstSample == endSample).
+    AnalysisLayout(const QRect& target, const ValueRanges& ranges, analysis::UnitSystem units,
+                   const QFont& font, QPaintDevice* device);
 
     const QRect& target() const { return m_target; }
     const QRect& plot() const { return m_plot; }
@@ -40,6 +54,9 @@ class AnalysisLayout {
     bool valid() const { return m_plot.width() > 0 && m_plot.height() > 0; }
 
   private:
+    void place(double t0, double t1, double altitudeLow, double altitudeHigh, double velocityLow,
+               double velocityHigh, const QFontMetricsF& metrics);
+
     QRect m_target;
     QRect m_plot;
     PlotMapping m_altitude;

@@ -6,6 +6,7 @@
 #include <QPen>
 #include <algorithm>
 
+#include "graph/analysis_axes.h"
 #include "graph/analysis_palette.h"
 #include "graph/flight_markers.h"
 #include "graph/line_batch.h"
@@ -24,6 +25,8 @@ constexpr int kMarkerRows = 3;
 QColor colour(QRgb argb) {
     return QColor::fromRgba(argb);
 }
+
+}  // namespace
 
 QString axisTitle(const char* name, Quantity quantity, analysis::UnitSystem units) {
     return QString::fromLatin1(name) + QStringLiteral(" (") +
@@ -98,6 +101,8 @@ void drawTimeAxis(QPainter& painter, const AnalysisLayout& layout) {
         title);
 }
 
+namespace {
+
 void drawCurves(QPainter& painter, const AnalysisLayout& layout, const data::DataSet& set) {
     const QRect& plot = layout.plot();
     painter.save();
@@ -119,6 +124,8 @@ void drawCurves(QPainter& painter, const AnalysisLayout& layout, const data::Dat
                              Qt::MiterJoin));
     painter.restore();
 }
+
+}  // namespace
 
 // Vertical lines at the markers' times; labels on the first row where they overlap no
 // earlier label, so close events (launch and burnout) stay legible: two rows above the
@@ -163,8 +170,6 @@ void drawMarkers(QPainter& painter, const AnalysisLayout& layout,
         painter.drawText(box, Qt::AlignCenter, marker.label);
     }
 }
-
-}  // namespace
 
 QFont analysisFont() {
     QFont font(QStringLiteral("Arial"));

@@ -84,9 +84,6 @@ void drawCursorReadout(QPainter& painter, const AnalysisLayout& layout,
     const QRect& plot = layout.plot();
     painter.save();
     painter.setClipRect(plot.adjusted(0, 0, 1, 1));
-    painter.setFont(analysisFont());
-    const QFontMetricsF metrics = painter.fontMetrics();
-
     const int x = layout.altitude().px(sample.timeS);
     painter.setPen(QPen(QColor::fromRgba(ap::kReadout), 1));
     painter.drawLine(x, plot.top(), x, plot.bottom());
@@ -96,7 +93,15 @@ void drawCursorReadout(QPainter& painter, const AnalysisLayout& layout,
     painter.setBrush(QColor::fromRgba(ap::kVelocity));
     painter.drawRect(x - kDot, layout.velocity().py(sample.velocityMs) - kDot, 2 * kDot, 2 * kDot);
 
-    const QStringList lines = readoutLines(sample, layout.units());
+    painter.restore();
+    drawReadoutBox(painter, plot, x, readoutLines(sample, layout.units()));
+}
+
+void drawReadoutBox(QPainter& painter, const QRect& plot, int x, const QStringList& lines) {
+    painter.save();
+    painter.setClipRect(plot.adjusted(0, 0, 1, 1));
+    painter.setFont(analysisFont());
+    const QFontMetricsF metrics = painter.fontMetrics();
     double width = 0.0;
     for (const QString& line : lines) {
         width = std::max(width, metrics.horizontalAdvance(line));

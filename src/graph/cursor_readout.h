@@ -36,5 +36,7 @@ QStringList readoutLines(const ReadoutSample& sample, analysis::UnitSystem units
 // kept inside the plot. Drawn over a finished picture; the painter's state is restored.
 void drawCursorReadout(QPainter& painter, const AnalysisLayout& layout,
                        const ReadoutSample& sample);
+// The readout's box of `lines` beside pixel column x, kept inside `plot`.
+void drawReadoutBox(QPainter& painter, const QRect& plot, int x, const QStringList& lines);
 
 }  // namespace tevusb::graph

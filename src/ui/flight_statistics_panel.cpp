@@ -5,10 +5,15 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "analysis/statistics_table.h"
 
 namespace tevusb::ui {
+
+namespace {
+constexpr int kTallestTable = 640;
+}  // namespace
 
 FlightStatisticsPanel::FlightStatisticsPanel(QWidget* parent)
     : QDialog(parent),
@@ -26,21 +31,22 @@ FlightStatisticsPanel::FlightStatisticsPanel(QWidget* parent)
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_table->setShowGrid(false);
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
     m_table->setAlternatingRowColors(true);
     m_notes->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_caption);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_notes);
-    resize(420, 460);
+    resize(480, 300);
 }
 
 void FlightStatisticsPanel::showStatistics(const analysis::FlightStatistics& statistics,
                                            analysis::UnitSystem units) {
     m_caption->setText(QStringLiteral("Data set ") +
-                       QString::number(static_cast<qint64>(statistics.setIndex) + 1) +
-                       QStringLiteral(", ") + QString::number(statistics.readings) +
-                       QStringLiteral(" readings"));
+                       QString::number(static_cast<qint64>(statistics.setIndex) + 1));
     const std::vector<analysis::StatisticsRow> rows = analysis::statisticsTable(statistics, units);
     m_table->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -48,6 +54,12 @@ void FlightStatisticsPanel::showStatistics(const analysis::FlightStatistics& sta
         m_table->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(rows[i].label)));
         m_table->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(rows[i].value)));
     }
+    // Every row in view without scrolling, as far as the screen allows.
+    int rowsHeight = 2 * m_table->frameWidth();
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        rowsHeight += m_table->rowHeight(row);
+    }
+    m_table->setMinimumHeight(std::min(rowsHeight, kTallestTable));
     const std::string notes = analysis::describeFlags(statistics.flags);
     m_notes->setText(QString::fromStdString(notes));
     m_notes->setVisible(!notes.empty());

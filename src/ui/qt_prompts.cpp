@@ -78,4 +78,13 @@ QString QtPrompts::fileDialog(QWidget* owner, const FileDialogRequest& request) 
     return files.isEmpty() ? QString() : files.first();
 }
 
+QStringList QtPrompts::openFiles(QWidget* owner, const FileDialogRequest& request) {
+    auto dialog = buildFileDialog(owner, request);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    if (dialog->exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog->selectedFiles();
+}
+
 }  // namespace tevusb::ui

@@ -14,6 +14,7 @@ class QtPrompts : public UserPrompts {
     MessageResult messageBox(QWidget* owner, const QString& text, const QString& caption,
                              unsigned type) override;
     QString fileDialog(QWidget* owner, const FileDialogRequest& request) override;
+    QStringList openFiles(QWidget* owner, const FileDialogRequest& request) override;
 
     // The boxes as they would be shown, for inspection without showing them.
     static std::unique_ptr<QMessageBox> buildMessageBox(QWidget* owner, const QString& text,

@@ -17,6 +17,11 @@ UserPrompts& qtPrompts() {
 
 }  // namespace
 
+QStringList UserPrompts::openFiles(QWidget* owner, const FileDialogRequest& request) {
+    const QString path = fileDialog(owner, request);
+    return path.isEmpty() ? QStringList{} : QStringList{path};
+}
+
 UserPrompts& userPrompts() {
     UserPrompts* installed = g_installed.load();
     return installed != nullptr ? *installed : qtPrompts();

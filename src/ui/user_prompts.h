@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 class QWidget;
@@ -39,6 +40,9 @@ class UserPrompts {
                                      unsigned type) = 0;
     // The chosen path, or an empty string when the user cancelled.
     virtual QString fileDialog(QWidget* owner, const FileDialogRequest& request) = 0;
+    // Several existing files picked at once (an Open request); empty when cancelled. By
+    // default the one-file dialog above.
+    virtual QStringList openFiles(QWidget* owner, const FileDialogRequest& request);
 };
 
 // The service in use: the Qt dialogs unless a test installed another one.

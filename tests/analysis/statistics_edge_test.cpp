@@ -50,6 +50,7 @@ TEST(StatisticsEdges, EmptyAndTinySets) {
     ASSERT_TRUE(one.apogee && one.lineA);
     EXPECT_EQ(one.apogee->aglM, 0.0);
     EXPECT_GT(one.groundMslM, 0.0);
+    EXPECT_TRUE(one.groundKnown);
     EXPECT_TRUE(nothingDetected(one));
     EXPECT_TRUE(allFinite(one));
 
@@ -141,6 +142,7 @@ TEST(StatisticsEdges, NotANumberAltitudesNeverReachTheResult) {
     const FlightStatistics n = computeStatistics(none);
     EXPECT_TRUE(allFinite(n));
     EXPECT_FALSE(n.apogee);
+    EXPECT_FALSE(n.groundKnown);
     EXPECT_TRUE(n.has(analysis::kNoLaunch));
     EXPECT_EQ(n.readings, flight.words.size());
 }

@@ -28,6 +28,7 @@ FlightStatistics sampleStats() {
     s.readings = 700;
     s.durationS = 69.9;
     s.groundMslM = 150.0;
+    s.groundKnown = true;
     s.apogee = FlightPoint{83, 8.3, 656.0, 0.5};
     s.apogeeMslM = 806.0;
     s.maxVelocity = FlightPoint{30, 3.0, 200.0, 120.0};
@@ -72,6 +73,7 @@ TEST(StatisticsTable, RowsInBothUnitSystems) {
 TEST(StatisticsJson, SiValuesAndNulls) {
     const nlohmann::ordered_json j = statisticsJson(sampleStats());
     EXPECT_EQ(j.at("readings"), 700);
+    EXPECT_DOUBLE_EQ(j.at("ground_msl_m").get<double>(), 150.0);
     EXPECT_DOUBLE_EQ(j.at("apogee").at("agl_m").get<double>(), 656.0);
     EXPECT_DOUBLE_EQ(j.at("apogee").at("msl_m").get<double>(), 806.0);
     EXPECT_DOUBLE_EQ(j.at("max_velocity").at("ms").get<double>(), 120.0);

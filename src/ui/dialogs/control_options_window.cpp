@@ -4,10 +4,13 @@
 
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
+#include "device/settings_snapshot.h"
+#include "graph/emulation_markers.h"
 #include "graph/flight_graph.h"
 #include "log/diagnostic_log.h"
 #include "text/string_table.h"
 #include "ui/dialog_templates.h"
+#include "ui/emulation_report_window.h"
 #include "ui/message_box.h"
 
 namespace tevusb::ui {
@@ -160,18 +163,51 @@ void CControlOptionsWindow::emulate() {
     messageBox(window(), 113, kMbOk | kMbIconInformation);
     startDeviceWorker([this] {
         status("Emulating...\r\n");
+        m_recorder.clear();
         const bool ok = device().emulateLaunch(&CControlOptionsWindow::emulationEvent, this);
         status(ok ? "Done.\r\n" : "Failed.\r\n");
+        reportEmulation(ok);
         return ok ? 0 : -1;
     });
 }
 
 void CControlOptionsWindow::emulationEvent(void* context, int replyCode, int samplesSent) {
     auto* self = static_cast<CControlOptionsWindow*>(context);
+    self->m_recorder.add(replyCode, samplesSent);
     const std::string entry = device::emulationEventEntry(replyCode, samplesSent);
     if (!entry.empty()) {
         self->status(entry);
     }
+}
+
+void CControlOptionsWindow::reportEmulation(bool succeeded) {
+    // A cancel comes from closing the dialog: the user has left, so nothing pops up.
+    if (device().cancelRequested()) {
+        return;
+    }
+    // The device's settings are what its flight logic flew with; a device that failed
+    // the emulation is not asked again, and the flight's own settings stand in.
+    const auto onDevice = succeeded ? device::readSettingsSnapshot(device())
+                                    : std::optional<settings::DeviceSettings>{};
+    auto report = std::make_shared<const analysis::EmulationReport>(analysis::buildEmulationReport(
+        device().store.current, onDevice.value_or(device().store.settings),
+        m_recorder.finish(succeeded, false), onDevice.has_value()));
+    runOnWindowThread([this, report] {
+        if (m_closing) {
+            return;
+        }
+        // The report reads in the units the main window's graph shows.
+        EmulationReportWindow::present(*report, m_graph ? m_graph->units() : analysis::UnitSystem::Metric);
+        if (m_graph != nullptr) {
+            const auto markers = graph::emulationMarkers(*report);
+            m_graph->changeView(
+                [&markers](graph::AnalysisViewState& view) { view.extraMarkers = markers; });
+            m_graph->RedrawGraph();
+        }
+        if (m_reportListener) {
+            m_reportListener(*report);
+        }
+    });
 }
 
 void CControlOptionsWindow::readPressure() {

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "analysis/emulation_recorder.h"
 #include "ui/base_window.h"
 
 class QWidget;
@@ -30,6 +31,12 @@ class CControlOptionsWindow : public CBaseWindow {
     void refreshControls(bool busy);
     bool closing() const { return m_closing; }
 
+    // Each emulation that ends while the dialog stays open is reported: the report window
+    // opens (in the units of the graph), its events become markers of the graph's analysis
+    // view until another flight is shown, and `listener` (if set) gets the report.
+    using ReportListener = std::function<void(const analysis::EmulationReport&)>;
+    void setReportListener(ReportListener listener) { m_reportListener = std::move(listener); }
+
   private:
     void initialise();
     void emulate();
@@ -47,6 +54,8 @@ class CControlOptionsWindow : public CBaseWindow {
     void status(const std::string& entry);
     void postRefresh(bool busy);
     static void emulationEvent(void* context, int replyCode, int samplesSent);
+    // On the worker, after the emulation: builds the report and posts it to the window.
+    void reportEmulation(bool succeeded);
 
     QWidget* m_parent;
     graph::FlightGraph* m_graph;
@@ -55,6 +64,9 @@ class CControlOptionsWindow : public CBaseWindow {
     bool m_hasFlight = false;
     bool m_closing = false;
     bool m_arrivalPending = false;
+    // Filled by the worker during an emulation, read by it afterwards.
+    analysis::EmulationRecorder m_recorder;
+    ReportListener m_reportListener;
 };
 
 }  // namespace tevusb::ui

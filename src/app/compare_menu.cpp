@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "app/compare_menu.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/main_menu.h"
+#include "app/view_menu.h"
+#include "data/data_set_store.h"
+#include "graph/flight_graph.h"
+#include "ui/compare/compare_flights_window.h"
+
+namespace tevusb::app {
+
+namespace {
+
+ui::CompareFlightsWindow* openComparison(QMainWindow& window, graph::FlightGraph& graph,
+                                         const data::DataSetStore& store) {
+    auto* compare = window.findChild<ui::CompareFlightsWindow*>();
+    if (compare == nullptr) {
+        compare = new ui::CompareFlightsWindow(&window);
+        compare->setAttribute(Qt::WA_DeleteOnClose);
+        compare->setUnits(graph.units());
+        if (!store.current.adcCounts.empty()) {
+            graph::ComparedFlight shown;
+            shown.name = QStringLiteral("Shown flight (set %1)").arg(store.current.setIndex + 1);
+            shown.set = store.current;
+            shown.statistics = graph.statistics();
+            compare->addFlight(std::move(shown));
+        }
+    }
+    compare->show();
+    compare->raise();
+    compare->activateWindow();
+    return compare;
+}
+
+}  // namespace
+
+void addCompareCommand(QMainWindow& window, graph::FlightGraph& graph,
+                       const data::DataSetStore& store) {
+    auto* view = window.menuBar()->findChild<QMenu*>(QStringLiteral("View"));
+    if (view == nullptr) {
+        return;
+    }
+    view->addSeparator();
+    QAction* action = view->addAction(QStringLiteral("Compare Flights..."));
+    action->setObjectName(QString::number(view_command::kCompareFlights));
+    QObject::connect(action, &QAction::triggered, &window,
+                     [&window, &graph, &store] { openComparison(window, graph, store); });
+    for (const int id : {view_command::kMetric, view_command::kImperial}) {
+        if (QAction* units = menuAction(window, id)) {
+            QObject::connect(units, &QAction::triggered, &window, [&window, &graph] {
+                if (auto* compare = window.findChild<ui::CompareFlightsWindow*>()) {
+                    compare->setUnits(graph.units());
+                }
+            });
+        }
+    }
+}
+
+}  // namespace tevusb::app

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "analysis/units.h"
+#include "graph/comparison_view.h"
+
+class QCheckBox;
+class QComboBox;
+class QTableWidget;
+
+namespace tevusb::ui {
+
+class ComparisonGraph;
+
+// "Compare Flights": several flights on one graph, lined up at launch or apogee, each in
+// its colour, and their statistics side by side with the differences to the first.
+class CompareFlightsWindow : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr const char* kObjectName = "CompareFlightsWindow";
+    // One colour each, told apart in the legend and the table.
+    static constexpr std::size_t kMaxFlights = 10;
+
+    explicit CompareFlightsWindow(QWidget* parent = nullptr);
+
+    // Adds a flight; false (and nothing changes) when the comparison is full.
+    bool addFlight(graph::ComparedFlight flight);
+    // Adds every set of each data-set file. Files that cannot be read are named in one
+    // message; the others are added. Returns how many flights were added.
+    int addFiles(const QStringList& paths);
+    // Asks for files through the prompt service and adds them.
+    void chooseFiles();
+    void removeFlight(std::size_t index);
+
+    void setAlignAt(analysis::AlignAt at);
+    void setQuantities(bool altitude, bool velocity);
+    void setUnits(analysis::UnitSystem units);
+
+    const std::vector<graph::ComparedFlight>& flights() const { return m_flights; }
+    ComparisonGraph* graph() const { return m_graph; }
+    QTableWidget* table() const { return m_table; }
+
+  private:
+    void refresh();
+    void fillTable();
+    void removeSelected();
+
+    std::vector<graph::ComparedFlight> m_flights;
+    analysis::UnitSystem m_units = analysis::UnitSystem::Metric;
+    ComparisonGraph* m_graph;
+    QTableWidget* m_table;
+    QComboBox* m_alignAt;
+    QCheckBox* m_altitude;
+    QCheckBox* m_velocity;
+};
+
+}  // namespace tevusb::ui

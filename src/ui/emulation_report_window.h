@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QWidget>
+
+#include "analysis/emulation_report.h"
+#include "analysis/units.h"
+
+class QPlainTextEdit;
+
+namespace tevusb::ui {
+
+// The bench-test report of the last launch emulation, in a window of its own that stays
+// open beside the program. Saves the report as text or JSON.
+class EmulationReportWindow : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr const char* kObjectName = "EmulationReportWindow";
+
+    explicit EmulationReportWindow(QWidget* parent = nullptr);
+
+    // Shows `report` in the program's one report window, opening it if needed.
+    static EmulationReportWindow* present(const analysis::EmulationReport& report,
+                                          analysis::UnitSystem units);
+    // The open report window, or null.
+    static EmulationReportWindow* current();
+
+    void setReport(const analysis::EmulationReport& report, analysis::UnitSystem units);
+    QString text() const;
+
+    // Ask for a path and write the report there; false when cancelled or not written
+    // (the user has been told why).
+    bool saveText();
+    bool saveJson();
+
+  private:
+    bool save(const QString& title, const QString& filterName, const QString& suffix,
+              const std::string& contents);
+
+    analysis::EmulationReport m_report;
+    analysis::UnitSystem m_units = analysis::UnitSystem::Metric;
+    QPlainTextEdit* m_text;
+};
+
+}  // namespace tevusb::ui

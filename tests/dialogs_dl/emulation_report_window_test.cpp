@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+// The bench-test report that opens when an emulation ends in the Control Options dialog.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTest>
+#include <nlohmann/json.hpp>
+
+#include "../core/temp_dir.h"
+#include "analysis/emulation_report_text.h"
+#include "dialog_fixture.h"
+#include "log_capture.h"
+#include "ui/dialogs/control_options_window.h"
+#include "ui/emulation_report_window.h"
+
+namespace tevusb::ui {
+namespace {
+
+using namespace std::chrono_literals;
+using dltest::SimRig;
+using dltest::waitUntil;
+
+constexpr int kEmulate = 1039;
+
+struct ReportWindowTest : ::testing::Test {
+    void SetUp() override {
+        delete EmulationReportWindow::current();
+        ASSERT_EQ(rig.device.connect(device::ConnectMode::Application), device::result::kConnected);
+        ASSERT_EQ(rig.device.readFlightMemory(nullptr, nullptr), 0);
+        ASSERT_TRUE(rig.device.store.selectSet(2));  // the shortest flight
+    }
+    void TearDown() override { delete EmulationReportWindow::current(); }
+
+    dltest::LogCapture quiet;
+    SimRig rig;
+};
+
+TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDesigned) {
+    rig.graph.setUnits(analysis::UnitSystem::Imperial);
+    CControlOptionsWindow dialog(nullptr, &rig.graph);
+    std::vector<analysis::EmulationReport> heard;
+    dialog.setReportListener([&](const analysis::EmulationReport& r) { heard.push_back(r); });
+    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    const qsizetype start = dialog.statusText().size();
+    ASSERT_TRUE(dltest::press(dialog, kEmulate));
+    ASSERT_TRUE(waitUntil([&] { return EmulationReportWindow::current() != nullptr; }, 20000));
+    EmulationReportWindow* window = EmulationReportWindow::current();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->objectName(), "EmulationReportWindow");
+    ASSERT_EQ(heard.size(), 1u);
+    const auto raised = rig.sim().emulationEvents();
+    ASSERT_EQ(heard[0].events.size(), raised.size());
+    for (std::size_t i = 0; i < raised.size(); ++i) {
+        ASSERT_TRUE(heard[0].events[i].at);
+        EXPECT_EQ(heard[0].events[i].at->sample, raised[i].sample);
+    }
+    EXPECT_TRUE(heard[0].settingsFromDevice);
+    EXPECT_EQ(window->text().toStdString(),
+              analysis::formatEmulationReport(heard[0], analysis::UnitSystem::Imperial));
+    // The events are on the graph's analysis view, at their times, until another flight.
+    const auto markers = rig.graph.viewState().extraMarkers;
+    ASSERT_EQ(markers.size(), raised.size());
+    EXPECT_DOUBLE_EQ(markers.front().timeS, raised.front().sample / 10.0);
+    EXPECT_EQ(markers.front().label, "Emu launch");
+    // Only the designed entries in the dialog: the report lives in its own window.
+    const QString events = dialog.statusText().mid(start);
+    EXPECT_TRUE(events.startsWith("Emulating...\r\n"));
+    EXPECT_TRUE(events.endsWith("Device indicates end of launch.\r\nDone.\r\n"))
+        << events.toStdString();
+    EXPECT_FALSE(events.contains("Line A:"));
+    ASSERT_TRUE(dltest::closeDialog(dialog));
+    EXPECT_EQ(EmulationReportWindow::current(), window) << "outlives the dialog";
+    ASSERT_TRUE(rig.graph.ShowSet(0));
+    EXPECT_TRUE(rig.graph.viewState().extraMarkers.empty());
+
+    // A picture to look at, as a flyer would see the report.
+    QDir().mkpath(TEVUSB_SHOTS_DIR);
+    EXPECT_TRUE(window->grab().toImage().save(QString(TEVUSB_SHOTS_DIR) + "/emulation_report.png"));
+}
+
+TEST_F(ReportWindowTest, SavesTextAndJsonThroughThePromptsAndSaysWhenItCannot) {
+    analysis::EmulationReport report;
+    report.events.push_back({14, 12, analysis::FlightPoint{11, 1.1, 20.5, 40.0}});
+    EmulationReportWindow* window =
+        EmulationReportWindow::present(report, analysis::UnitSystem::Imperial);
+    tevusb::testing::TempDir dir;
+    rig.prompts.choose(QString::fromStdString((dir / "bench.txt").string()));
+    ASSERT_TRUE(window->saveText());
+    EXPECT_EQ(tevusb::testing::readAll(dir / "bench.txt"),
+              analysis::formatEmulationReport(report, analysis::UnitSystem::Imperial));
+    rig.prompts.choose(QString::fromStdString((dir / "bench.json").string()));
+    ASSERT_TRUE(window->saveJson());
+    const auto j = nlohmann::json::parse(tevusb::testing::readAll(dir / "bench.json"));
+    EXPECT_EQ(j["events"][0]["sample"], 11);
+    ASSERT_EQ(rig.prompts.files().size(), 2u);
+    EXPECT_EQ(rig.prompts.files()[1].request.pattern, "*.json");
+    EXPECT_TRUE(rig.prompts.files()[1].request.overwritePrompt);
+
+    rig.prompts.choose(QString());
+    EXPECT_FALSE(window->saveText()) << "cancelled";
+    rig.prompts.choose(QString::fromStdString((dir / "missing" / "bench.txt").string()));
+    EXPECT_FALSE(window->saveText());
+    ASSERT_EQ(rig.prompts.boxes().size(), 1u);
+    EXPECT_TRUE(rig.prompts.boxes()[0].text.startsWith("The report could not be written"));
+}
+
+TEST_F(ReportWindowTest, ClosingTheDialogDuringAnEmulationOpensNoReport) {
+    device::sim::SimTiming timing = device::sim::SimTiming::instant();
+    timing.samplePace = 5ms;
+    rig.sim().setTiming(timing);
+    CControlOptionsWindow dialog(nullptr, nullptr);
+    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(dltest::press(dialog, kEmulate));
+    ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Launch Time (s): 1\r\n"); }));
+    ASSERT_TRUE(dltest::closeDialog(dialog));
+    QTest::qWait(50);
+    EXPECT_EQ(EmulationReportWindow::current(), nullptr);
+}
+
+}  // namespace
+}  // namespace tevusb::ui
