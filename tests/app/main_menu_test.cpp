@@ -54,6 +54,8 @@ TEST_F(AppTest, MenuHasEveryItemWithItsTextAndId) {
         {"View", "Flight Statistics", "41001", false},
         {"View", "Analysis View", "41002", false},
         {"View", "Units", "", false},
+        {"View", "", "", true},
+        {"View", "Compare Flights...", "41010", false},
         {"Help", "About...", "40010", false},
     };
     const std::vector<Shown> shown = shownEntries(*m_window);
