@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/report/report_command.h"
 
+#include "cli/report/compare_command.h"
+
 #include <filesystem>
 #include <vector>
 
@@ -16,7 +18,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: tevusb-cli report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg "
-    "OUT.svg) [--units metric|imperial] [--size WxH] [--view set|analysis]\n";
+    "OUT.svg) [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
+    "       tevusb-cli report FILE.tev FILE.tev... [--set K] --pdf OUT.pdf [--units U]\n";
 
 struct Output {
     enum class Kind { Pdf, Png, Svg };
@@ -67,14 +70,18 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!k) {
         return 2;
     }
-    const auto path = args.takePositional();
-    if (!path || outputs.empty()) {
+    std::vector<std::string> files;
+    while (auto file = args.takePositional()) {
+        files.push_back(*file);
+    }
+    if (files.empty() || outputs.empty()) {
         err << kUsage;
         return 2;
     }
     if (!args.checkDone(err)) {
         return 2;
     }
+    const std::string* path = &files.front();
 
     report::ReportRequest request;
     if (unitsText && !analysis::parseUnitSystem(*unitsText, request.graph.units)) {
@@ -99,6 +106,18 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
             return 2;
         }
         size = *parsed;
+    }
+
+    if (files.size() > 1) {
+        std::vector<std::string> pdfs;
+        for (const Output& output : outputs) {
+            if (output.kind != Output::Kind::Pdf) {
+                err << "Several flights make a comparison report: --pdf only.\n";
+                return 2;
+            }
+            pdfs.push_back(output.path);
+        }
+        return runComparisonReport(files, *k, request.graph.units, pdfs, out, err);
     }
 
     data::DataSetStore store;
