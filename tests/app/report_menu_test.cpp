@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 
+#include "app/compare_menu.h"
+#include "app/comparison_report_buttons.h"
 #include "app/graph_widget.h"
 #include "app/image_size_dialog.h"
 #include "app/main_menu.h"
@@ -18,6 +20,7 @@
 #include "app/view_menu.h"
 #include "app/view_preferences.h"
 #include "app_fixture.h"
+#include "ui/compare/compare_flights_window.h"
 
 namespace tevusb::app {
 namespace {
@@ -196,6 +199,50 @@ TEST(ImageSizeDialogTest, StartsAtTheWindowSizeKeepsSidesInBoundsAndResets) {
         }
     }
     EXPECT_EQ(dialog.chosenSize(), QSize(812, 533));
+}
+
+}  // namespace
+}  // namespace tevusb::app
+
+namespace tevusb::app {
+namespace {
+
+TEST_F(ReportMenuTest, ComparisonWindowExportsAndPrintsItsPage) {
+    openSample();
+    trigger(view_command::kCompareFlights);
+    auto* compare = m_window->findChild<ui::CompareFlightsWindow*>();
+    ASSERT_NE(compare, nullptr);
+    ASSERT_EQ(compare->flights().size(), 1u);
+    graph::ComparedFlight second = compare->flights().front();
+    second.name = QStringLiteral("Second look");
+    compare->addFlight(std::move(second));
+
+    const QString pdf = tempPath("compare.pdf");
+    m_prompts.choose(pdf);
+    auto* exportButton = compare->findChild<QPushButton*>(kCompareExportReport);
+    ASSERT_NE(exportButton, nullptr);
+    exportButton->click();
+    EXPECT_TRUE(onePagePdf(pdf));
+    EXPECT_TRUE(m_prompts.boxes().empty());
+
+    const QString printed = tempPath("compare-printed.pdf");
+    setComparisonPrintSetup([&](QWidget*, QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    });
+    compare->findChild<QPushButton*>(kComparePrint)->click();
+    setComparisonPrintSetup({});
+    EXPECT_TRUE(onePagePdf(printed));
+
+    // With every flight removed there is nothing to put on a page.
+    compare->removeFlight(1);
+    compare->removeFlight(0);
+    m_prompts.choose(tempPath("empty.pdf"));
+    exportButton->click();
+    ASSERT_EQ(m_prompts.boxes().size(), 1u);
+    EXPECT_FALSE(QFile::exists(tempPath("empty.pdf")));
+    compare->close();
 }
 
 }  // namespace
