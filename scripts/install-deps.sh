@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core locales
-  poppler-utils
+  libpng-dev poppler-utils
 )
 
 missing=()
