@@ -15,6 +15,7 @@
 #include "data/data_set_store.h"
 #include "graph/synthetic/synthetic_flight.h"
 #include "log/diagnostic_log.h"
+#include "report/comparison_report.h"
 #include "report/image_export.h"
 #include "report/pdf_report.h"
 #include "report/report_builder.h"
@@ -68,6 +69,23 @@ int main(int argc, char** argv) {
     bench::report("PDF report, 3968 readings: wall", bench::medianMs(runs, pdf), 300.0);
     bench::report("PDF report, 3968 readings: cpu", medianCpuMs(runs, pdf), 300.0);
     std::printf("  (%zu bytes)\n", bytes);
+
+    // The comparison page is written on the window thread; it must stay as bounded.
+    report::ComparisonContent comparison;
+    for (int i = 0; i < 10; ++i) {
+        graph::ComparedFlight flight;
+        flight.name = QStringLiteral("flight %1").arg(i + 1);
+        flight.set = store.current;
+        flight.statistics = analysis::computeStatistics(flight.set);
+        comparison.flights.push_back(std::move(flight));
+    }
+    const auto compare = [&] {
+        bytes = static_cast<std::size_t>(report::renderComparisonPdf(comparison).size());
+    };
+    compare();
+    bench::report("Comparison PDF, 10 x 3968 readings: wall", bench::medianMs(runs, compare),
+                  300.0);
+    bench::report("Comparison PDF, 10 x 3968 readings: cpu", medianCpuMs(runs, compare), 300.0);
 
     for (const report::GraphView view : {report::GraphView::Set, report::GraphView::Analysis}) {
         report::GraphOptions options = request.graph;
