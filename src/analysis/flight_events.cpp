@@ -12,20 +12,25 @@ namespace tevusb::analysis {
 namespace {
 constexpr std::size_t kSustainSamples = 5;  // a climb must stay up half a second
 constexpr std::size_t kClimbFitSamples = 6;
+constexpr std::size_t kMaxRiseSamples = 30;  // any motor lifts past the launch height in 3 s
 constexpr double kLaunchBackLimitS = 0.5;
 constexpr int kSlopeHalfWidth = 3;
 constexpr int kCurvatureMaxHalfWidth = 5;
-constexpr int kCurvatureMinHalfWidth = 2;
-constexpr std::size_t kBranchSamples = 8;
-constexpr std::size_t kLandedSamples = 10;
+constexpr int kCurvatureMinHalfWidth = 4;
+constexpr std::size_t kBoostSamples = 10;
+constexpr std::size_t kCoastSamples = 15;
+constexpr std::size_t kLandedSamples = 15;  // the altimeter records 2 s after touchdown
+constexpr std::size_t kLevelSamples = 10;
 constexpr double kLandedSlope = 1.5;  // m/s: slower than any parachute
+constexpr double kLandedSlopeSigmas = 3.5;
 }  // namespace
 
 std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
     const std::size_t n = track.size();
     const double line = track.launchHeight;
     std::size_t c = 0;
-    for (;; ++c) {
+    std::size_t b = 0;
+    for (;;) {
         while (c < n && !(track.height(c) > line)) {
             ++c;
         }
@@ -37,14 +42,23 @@ std::optional<TrackEvent> findLaunch(const FlightTrack& track) {
         while (k < end && track.height(k) > line) {
             ++k;
         }
-        if (k == end) {
+        if (k < end) {
+            c = k;  // a spike, not a climb
+            continue;
+        }
+        // The walk back is bounded, so a long series hovering between the band and the
+        // launch height costs a few steps per crossing, not a walk to its start.
+        b = c;
+        while (b > 0 && c - b <= kMaxRiseSamples && track.height(b - 1) > track.band) {
+            --b;
+        }
+        if (c - b <= kMaxRiseSamples) {
             break;
         }
-        c = k;
-    }
-    std::size_t b = c;
-    while (b > 0 && track.height(b - 1) > track.band) {
-        --b;
+        // Carried up a hill or driven: far too slow for a motor. Look past it.
+        while (c < n && track.height(c) > line) {
+            ++c;
+        }
     }
     TrackEvent launch{b, track.time(b)};
     if (b == 0) {
@@ -128,46 +142,65 @@ std::optional<TrackEvent> findBurnout(const FlightTrack& track, std::size_t laun
     }
     TrackEvent burnout{m, track.time(m)};
     // The windowed slope rounds the kink between boost and coast and peaks late; the
-    // two branches' velocity lines cross where the motor stopped.
-    const std::size_t boostFirst =
-        std::max(launch + 1, m >= kBranchSamples ? m - kBranchSamples : 0);
-    double vb = 0, ab = 0, vc = 0, ac = 0;
-    if (m >= 2 && m + kBranchSamples < track.size() &&
-        velocityLine(track, boostFirst, m - 2, vb, ab) &&
-        velocityLine(track, m + 1, m + kBranchSamples, vc, ac) && ab > ac) {
-        const double t = (vc - vb) / (ab - ac);
-        if (t >= std::max(track.time(launch), track.time(m) - 0.5) && t <= track.time(m) + 0.2) {
-            burnout.timeS = t;
-            burnout.sample = static_cast<std::size_t>(std::lround(t * 10.0));
+    // two branches' velocity lines cross where the motor stopped. The first split is the
+    // peak; once the lines give a time, split there and fit again, so that neither
+    // branch keeps samples of the other.
+    std::size_t split = m;
+    for (int pass = 0; pass < 3; ++pass) {
+        const std::size_t boostFirst =
+            std::max(launch + 1, split >= kBoostSamples ? split - kBoostSamples : 0);
+        double vb = 0, ab = 0, vc = 0, ac = 0;
+        if (split < 1 || split + kCoastSamples >= track.size() ||
+            !velocityLine(track, boostFirst, split - (pass == 0 ? 1 : 0), vb, ab) ||
+            !velocityLine(track, split + 1, split + kCoastSamples, vc, ac) || !(ab > ac)) {
+            break;
         }
+        const double t = (vc - vb) / (ab - ac);
+        if (!(t >= std::max(track.time(launch), track.time(m) - 0.5) && t <= track.time(m) + 0.2)) {
+            break;
+        }
+        burnout.timeS = t;
+        burnout.sample = static_cast<std::size_t>(std::lround(t * 10.0));
+        split = static_cast<std::size_t>(std::floor(t * 10.0));
     }
     return burnout;
 }
 
 std::optional<PeakAcceleration> findPeakAcceleration(const FlightTrack& track, double launchS,
                                                      double burnoutS) {
-    // Only windows wholly inside the boost: one reaching into the pad or the coast
-    // bends the parabola, and a narrow one mostly measures noise.
     const auto first = static_cast<std::size_t>(std::max(0.0, std::ceil(launchS * 10.0)));
     const auto last = static_cast<std::size_t>(std::max(0.0, std::floor(burnoutS * 10.0)));
     if (last <= first || last >= track.size()) {
         return std::nullopt;
     }
-    int w = std::min(kCurvatureMaxHalfWidth, static_cast<int>((last - first) / 2));
-    std::size_t from = first + static_cast<std::size_t>(w);
-    std::size_t to = last - static_cast<std::size_t>(w);
-    if (w < kCurvatureMinHalfWidth) {
-        w = kCurvatureMinHalfWidth;
-        from = to = (first + last) / 2;
-    }
-    std::optional<PeakAcceleration> peak;
-    for (std::size_t i = from; i <= to; ++i) {
-        const double a = localCurvature(track.agl, i, w);
-        if (!peak || a > peak->ms2) {
-            peak = PeakAcceleration{{i, track.time(i)}, a};
+    // Only windows wholly inside the boost: one reaching into the pad or the coast
+    // bends the parabola.
+    const int w = std::min(kCurvatureMaxHalfWidth, static_cast<int>((last - first) / 2));
+    if (w >= kCurvatureMinHalfWidth) {
+        std::optional<PeakAcceleration> peak;
+        for (std::size_t i = first + static_cast<std::size_t>(w);
+             i + static_cast<std::size_t>(w) <= last; ++i) {
+            const double a = localCurvature(track.agl, i, w);
+            if (!peak || a > peak->ms2) {
+                peak = PeakAcceleration{{i, track.time(i)}, a};
+            }
         }
+        return peak;
     }
-    return peak;
+    // A boost under a second leaves windows too narrow to tell noise from thrust; its
+    // mean acceleration then comes from h = a/2 (t - launch)^2, a one-number fit.
+    double num = 0.0, den = 0.0;
+    for (std::size_t i = first; i <= last; ++i) {
+        const double dt = track.time(i) - launchS;
+        const double q = 0.5 * dt * dt;
+        num += track.height(i) * q;
+        den += q * q;
+    }
+    if (!(den > 0.0)) {
+        return std::nullopt;
+    }
+    const std::size_t middle = (first + last) / 2;
+    return PeakAcceleration{{middle, track.time(middle)}, num / den};
 }
 
 std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) {
@@ -176,7 +209,7 @@ std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) 
         return std::nullopt;
     }
     const double level = median(std::vector<double>(
-        track.agl.end() - static_cast<std::ptrdiff_t>(kLandedSamples), track.agl.end()));
+        track.agl.end() - static_cast<std::ptrdiff_t>(kLevelSamples), track.agl.end()));
     std::size_t s = n - 1;
     while (s > after + 1 && std::fabs(track.agl[s - 1] - level) <= track.band) {
         --s;
@@ -186,13 +219,14 @@ std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) 
     }
     // The stretch's first samples may still be the last of the descent inside the band;
     // the rest of it tells a rest from a slow descent. The slope limit grows with the
-    // noise a short stretch leaves on its slope.
+    // noise only when a very noisy sensor leaves more than that on the slope.
     const std::size_t length = n - s;
     const std::size_t tail = std::max(kLandedSamples, length - length / 4);
     const LineFit rest = fitLine(track.agl, n - tail, n - 1);
     const double t = static_cast<double>(tail);
     const double slopeNoise = track.noise / std::sqrt(t * (t * t - 1.0) / 12.0 * 0.01);
-    if (!rest.ok || std::fabs(rest.slope) > std::max(kLandedSlope, 4.0 * slopeNoise)) {
+    if (!rest.ok ||
+        std::fabs(rest.slope) > std::max(kLandedSlope, kLandedSlopeSigmas * slopeNoise)) {
         return std::nullopt;
     }
     return Landing{{s, track.time(s)}, level};

@@ -151,6 +151,24 @@ void addFlight(FlightStatistics& s, const FlightTrack& track, const Builder& bui
     addDescent(s, track, descentFrom, landing);
 }
 
+// Altitudes near the end of the double range (only a set built by hand has them) can
+// overflow a fit; a result that is no number is one we could not determine.
+void dropNonFinite(FlightStatistics& s) {
+    for (auto* v :
+         {&s.launchTimeS, &s.burnoutTimeS, &s.landingTimeS, &s.drogueRateMs, &s.mainRateMs}) {
+        if (*v && !std::isfinite(**v)) {
+            v->reset();
+        }
+    }
+    if (!std::isfinite(s.maxAccelerationMs2)) {
+        s.maxAcceleration.reset();
+        s.maxAccelerationMs2 = 0.0;
+    }
+    if (!std::isfinite(s.apogeeMslM)) {
+        s.apogeeMslM = s.apogee ? s.apogee->aglM : 0.0;
+    }
+}
+
 }  // namespace
 
 FlightStatistics computeStatistics(const data::DataSet& set) {
@@ -191,6 +209,7 @@ FlightStatistics computeStatistics(const data::DataSet& set) {
         return s;
     }
     addFlight(s, track, build);
+    dropNonFinite(s);
     return s;
 }
 

@@ -50,7 +50,8 @@ struct FlightStatistics {
     // The first largest unsmoothed velocity, the graph's velocity label.
     std::optional<FlightPoint> maxVelocity;
     // The largest acceleration of the powered ascent: second derivative of parabolas
-    // fitted over windows of up to 1.1 s of altitude lying wholly inside the boost.
+    // fitted over 0.9-1.1 s windows wholly inside the boost; a shorter boost gives its
+    // mean, from fitting height = a/2 (t - launch)^2.
     std::optional<FlightPoint> maxAcceleration;
     double maxAccelerationMs2 = 0.0;  // the value at maxAcceleration
 
@@ -61,8 +62,8 @@ struct FlightStatistics {
     // Burnout: the peak climb rate after launch, refined to where the velocity lines of
     // boost and coast (parabola fits either side) cross.
     std::optional<double> burnoutTimeS;
-    // Landing: the start of the final flat stretch (a second or more within the noise
-    // band), refined to where the last descent line meets the level it rests at.
+    // Landing: the start of the final flat stretch (1.5 s or more within the noise band,
+    // falling slower than 1.5 m/s), refined to where the last descent line meets it.
     std::optional<double> landingTimeS;
 
     std::optional<LineEvent> lineA;

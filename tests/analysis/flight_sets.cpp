@@ -9,6 +9,8 @@
 namespace tevusb::testing {
 
 data::DataSet decodeWords(const std::vector<std::uint16_t>& words, int adcOffset) {
+    // The store and the decoder log what they do; these tests read other things.
+    std::ostream* previous = log::DiagnosticLog::instance().setSink(nullptr);
     data::DataSetStore store;
     store.settings.adcOffset = adcOffset;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -28,7 +30,6 @@ data::DataSet decodeWords(const std::vector<std::uint16_t>& words, int adcOffset
         p.bytes[0] = data::MemoryPacket::kSetStart;
         store.packets.push_back(p);
     }
-    std::ostream* previous = log::DiagnosticLog::instance().setSink(nullptr);
     store.selectSet(0);
     log::DiagnosticLog::instance().setSink(previous);
     return store.current;

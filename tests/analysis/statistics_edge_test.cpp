@@ -2,6 +2,7 @@
 // Sets that are not a clean flight: empty, tiny, flat, corrupt, huge.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/flight_statistics.h"
@@ -87,6 +88,15 @@ TEST(StatisticsEdges, GroundOnlyRecordingsFindNoFlight) {
     EXPECT_TRUE(s.has(analysis::kNoLaunch));
     EXPECT_TRUE(nothingDetected(s));
 
+    // Driven 40 m up a road in a minute: far too slow to be a motor.
+    std::vector<double> drive;
+    for (int i = 0; i < 600; ++i) {
+        drive.push_back(std::min(40.0, i * 0.1));
+    }
+    s = computeStatistics(decodeWords(wordsAt(drive)));
+    EXPECT_TRUE(s.has(analysis::kNoLaunch));
+    EXPECT_TRUE(nothingDetected(s));
+
     // A one-sample glitch high above the pad is no sustained climb.
     std::vector<double> glitch(300, 0.0);
     glitch[100] = 400.0;
@@ -145,6 +155,45 @@ TEST(StatisticsEdges, NotANumberAltitudesNeverReachTheResult) {
     EXPECT_FALSE(n.groundKnown);
     EXPECT_TRUE(n.has(analysis::kNoLaunch));
     EXPECT_EQ(n.readings, flight.words.size());
+}
+
+TEST(StatisticsEdges, ExtremeValuesInAHandMadeSet) {
+    // Sets built by other code may hold what no sensor gives: values near the end of the
+    // double range inside a clean boost overflow the fits there.
+    std::vector<double> agl(400, 0.0);
+    for (std::size_t i = 20; i < 400; ++i) {
+        const double t = (static_cast<double>(i) - 20.0) / 10.0;
+        agl[i] = std::max(0.0, 25.0 * t * t - 4.0 * t * t * t);
+    }
+    agl[30] = agl[31] = agl[32] = 1.7e308;
+    agl[300] = INFINITY;
+    FlightStatistics s = computeStatistics(tt::handSet(agl));
+    EXPECT_TRUE(allFinite(s));
+    EXPECT_TRUE(s.launchTimeS);
+
+    for (std::size_t i = 50; i < 150; ++i) {
+        agl[i] = (i % 2 == 0 ? 1e308 : -1e308);
+    }
+    s = computeStatistics(tt::handSet(agl));
+    EXPECT_TRUE(allFinite(s));
+    EXPECT_EQ(s.readings, 400u);
+}
+
+TEST(StatisticsEdges, HoveringAboveTheGroundForMillionsOfReadings) {
+    // Short hops past the launch height from a level that never returns to the ground:
+    // each is looked at briefly (a walk back to the start for each would never end).
+    std::vector<double> agl(2'000'000, 5.0);
+    for (std::size_t i = 0; i < 10; ++i) {
+        agl[i] = 0.0;
+    }
+    for (std::size_t i = 100; i + 5 < agl.size(); i += 45) {
+        for (std::size_t k = 0; k < 5; ++k) {
+            agl[i + k] = 12.0;
+        }
+    }
+    const FlightStatistics s = computeStatistics(tt::handSet(agl));
+    EXPECT_TRUE(s.has(analysis::kNoLaunch));
+    EXPECT_TRUE(allFinite(s));
 }
 
 TEST(StatisticsEdges, LargestFileTheFormatAllows) {

@@ -103,3 +103,33 @@ TEST(StatisticsSimulated, RecordingThatEndsInTheAir) {
     EXPECT_TRUE(s.mainRateMs);
     EXPECT_TRUE(tt::allFinite(s));
 }
+
+TEST(StatisticsSimulated, SlowDescentCutShortIsNoLanding) {
+    // A recording that ends under a 3.5 m/s main: the last seconds sit inside the noise
+    // band for a while, yet they fall, and the rocket has not landed.
+    FlightProfile slow;
+    slow.mainRate = 3.5;
+    for (std::uint32_t seed = 0; seed < 6; ++seed) {
+        const auto flight = tt::simulate(slow, seed);
+        for (int cut = flight.lineBSample + 40; cut < flight.landingSample - 5; cut += 37) {
+            const std::vector<std::uint16_t> words(flight.words.begin(),
+                                                   flight.words.begin() + cut);
+            const auto s = analysis::computeStatistics(tt::decodeWords(words));
+            EXPECT_FALSE(s.landingTimeS) << "seed " << seed << " cut " << cut;
+            EXPECT_TRUE(s.has(analysis::kNoLanding));
+        }
+    }
+}
+
+TEST(StatisticsSimulated, ShortBoostsKeepTheirAcceleration) {
+    // Under a second of thrust leaves few samples: the noise must not pass for thrust.
+    // Ten readings a second with a metre of noise cannot pin it closer than this.
+    const FlightProfile shortBurn{78.0, 2.0, 57.0, 0.79, 0.0025, 14.0, 5.0};
+    for (std::uint32_t seed = 0; seed < 12; ++seed) {
+        const auto s = analysis::computeStatistics(
+            tt::decodeWords(tt::simulate(shortBurn, seed * 131 + 20).words));
+        ASSERT_TRUE(s.maxAcceleration) << seed;
+        EXPECT_NEAR(s.maxAccelerationMs2, shortBurn.thrust - kG, 0.45 * (shortBurn.thrust - kG))
+            << seed;
+    }
+}
