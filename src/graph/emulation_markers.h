@@ -9,8 +9,8 @@
 namespace tevusb::graph {
 
 // The events of a bench test as extra markers of the analysis view ("Emu launch",
-// "Emu A", ...), so they read apart from the recording's own markers. Events that have
-// no place on the flight give none.
+// "Emu A", ...), so they read apart from the recording's own markers; events of one
+// sample share a marker ("Emu apogee + A"). Events with no place on the flight give none.
 std::vector<ExtraMarker> emulationMarkers(const analysis::EmulationReport& report);
 
 }  // namespace tevusb::graph

@@ -60,10 +60,10 @@ EmulationReportWindow::EmulationReportWindow(QWidget* parent)
 }
 
 EmulationReportWindow* EmulationReportWindow::present(const analysis::EmulationReport& report,
-                                                      analysis::UnitSystem units) {
+                                                      analysis::UnitSystem units, QWidget* parent) {
     auto& window = instance();
     if (!window) {
-        window = new EmulationReportWindow;
+        window = new EmulationReportWindow(parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
     }
     window->setReport(report, units);

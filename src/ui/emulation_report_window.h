@@ -19,9 +19,10 @@ class EmulationReportWindow : public QWidget {
 
     explicit EmulationReportWindow(QWidget* parent = nullptr);
 
-    // Shows `report` in the program's one report window, opening it if needed.
+    // Shows `report` in the program's one report window, opening it if needed as a window
+    // of `parent` (the main window, so it closes with the program).
     static EmulationReportWindow* present(const analysis::EmulationReport& report,
-                                          analysis::UnitSystem units);
+                                          analysis::UnitSystem units, QWidget* parent = nullptr);
     // The open report window, or null.
     static EmulationReportWindow* current();
 

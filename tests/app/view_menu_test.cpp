@@ -67,9 +67,9 @@ TEST_F(ViewMenuTest, ViewComesBeforeHelpWithItsIdsAndTheSimulatorStaysLast) {
     QMenu* view = m_window->findChild<QMenu*>("View");
     ASSERT_NE(view, nullptr);
     const QList<QAction*> items = view->actions();
-    // Flight Statistics, Analysis View, Units, then the comparison after a separator.
     ASSERT_EQ(items.size(), 5);
     EXPECT_TRUE(items[3]->isSeparator());
+    EXPECT_EQ(items[4]->text(), "Compare Flights...");
     EXPECT_EQ(items[4]->objectName(), "41010");
     EXPECT_EQ(items[0]->text(), "Flight Statistics");
     EXPECT_EQ(items[0]->objectName(), "41001");

@@ -27,7 +27,7 @@ struct ReportWindowTest : ::testing::Test {
         delete EmulationReportWindow::current();
         ASSERT_EQ(rig.device.connect(device::ConnectMode::Application), device::result::kConnected);
         ASSERT_EQ(rig.device.readFlightMemory(nullptr, nullptr), 0);
-        ASSERT_TRUE(rig.device.store.selectSet(2));  // the shortest flight
+        ASSERT_TRUE(rig.graph.ShowSet(2));  // the shortest flight, as the main window shows it
     }
     void TearDown() override { delete EmulationReportWindow::current(); }
 
@@ -59,10 +59,24 @@ TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDe
     EXPECT_EQ(window->text().toStdString(),
               analysis::formatEmulationReport(heard[0], analysis::UnitSystem::Imperial));
     // The events are on the graph's analysis view, at their times, until another flight.
+    // Events of one sample share a marker: one per distinct sample, at its time.
     const auto markers = rig.graph.viewState().extraMarkers;
-    ASSERT_EQ(markers.size(), raised.size());
-    EXPECT_DOUBLE_EQ(markers.front().timeS, raised.front().sample / 10.0);
+    std::vector<int> samples;
+    for (const auto& e : raised) {
+        if (samples.empty() || samples.back() != e.sample) {
+            samples.push_back(e.sample);
+        }
+    }
+    ASSERT_EQ(markers.size(), samples.size());
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        EXPECT_DOUBLE_EQ(markers[i].timeS, samples[i] / 10.0);
+    }
     EXPECT_EQ(markers.front().label, "Emu launch");
+    EXPECT_EQ(markers[1].label, "Emu apogee + A + B") << "this flight peaks below Line B's 150 m";
+    rig.graph.setAnalysisView(true);
+    rig.graph.RedrawGraph();
+    QDir().mkpath(TEVUSB_SHOTS_DIR);
+    EXPECT_TRUE(rig.surface.snapshot().save(QString(TEVUSB_SHOTS_DIR) + "/emulation_markers.png"));
     // Only the designed entries in the dialog: the report lives in its own window.
     const QString events = dialog.statusText().mid(start);
     EXPECT_TRUE(events.startsWith("Emulating...\r\n"));

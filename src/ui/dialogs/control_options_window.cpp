@@ -197,7 +197,8 @@ void CControlOptionsWindow::reportEmulation(bool succeeded) {
             return;
         }
         // The report reads in the units the main window's graph shows.
-        EmulationReportWindow::present(*report, m_graph ? m_graph->units() : analysis::UnitSystem::Metric);
+        EmulationReportWindow::present(
+            *report, m_graph ? m_graph->units() : analysis::UnitSystem::Metric, m_parent);
         if (m_graph != nullptr) {
             const auto markers = graph::emulationMarkers(*report);
             m_graph->changeView(
