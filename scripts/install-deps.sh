@@ -16,6 +16,7 @@ packages=(
   fonts-liberation fonts-dejavu-core locales
   help2man lintian desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
   bash-completion man-db libfile-mimeinfo-perl dpkg-dev file
+  libpng-dev poppler-utils
 )
 
 missing=()

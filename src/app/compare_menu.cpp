@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/comparison_report_buttons.h"
 #include "app/main_menu.h"
 #include "app/view_menu.h"
 #include "data/data_set_store.h"
@@ -23,6 +24,7 @@ ui::CompareFlightsWindow* openComparison(QMainWindow& window, graph::FlightGraph
         compare = new ui::CompareFlightsWindow(&window);
         compare->setAttribute(Qt::WA_DeleteOnClose);
         compare->setUnits(graph.units());
+        addComparisonReportButtons(*compare, graph);
         if (!store.current.adcCounts.empty()) {
             graph::ComparedFlight shown;
             shown.name = QStringLiteral("Shown flight (set %1)").arg(store.current.setIndex + 1);

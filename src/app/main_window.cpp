@@ -12,6 +12,7 @@
 #include "app/graph_widget.h"
 #include "app/library_menu.h"
 #include "app/main_menu.h"
+#include "app/report_menu.h"
 #include "app/simulator_menu.h"
 #include "data/data_set_store.h"
 #include "text/string_table.h"
@@ -53,6 +54,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
     connectCommands();
     new DataSetDrop(*this, m_files);
     new LibraryMenu(*this);
+    buildReportMenu(*this, m_graphWidget, m_graph, store);
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);

@@ -41,6 +41,12 @@ bool CliArgs::takeFlag(const std::string& name) {
     return false;
 }
 
+std::vector<std::string> CliArgs::takeAll() {
+    std::vector<std::string> words;
+    words.swap(m_words);
+    return words;
+}
+
 std::optional<std::string> CliArgs::leftover() const {
     if (m_words.empty()) {
         return std::nullopt;

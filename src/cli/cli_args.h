@@ -19,6 +19,8 @@ class CliArgs {
     std::optional<std::string> takeOption(const std::string& name);
     // Takes "--name"; true when it was there.
     bool takeFlag(const std::string& name);
+    // Takes every word that is left, in order (for a command run by another program).
+    std::vector<std::string> takeAll();
     // Whatever is left over, for an "unexpected argument" message.
     std::optional<std::string> leftover() const;
     bool missingValue() const { return m_missingValue; }

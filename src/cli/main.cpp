@@ -9,6 +9,7 @@
 #include "cli/file_commands.h"
 #include "cli/library_commands.h"
 #include "cli/library_option.h"
+#include "cli/report_exec.h"
 #include "cli/stats_command.h"
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
@@ -31,6 +32,11 @@ const char* kUsage =
     "                                         --json gives SI values for programs\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
     "  export FILE.tev --xml OUT [--set K]    write a set as XML\n"
+    "  report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg OUT.svg)\n"
+    "         [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
+    "                                         a one-page flight report, or a picture of\n"
+    "                                         the graph (needs no display); several\n"
+    "                                         files with --pdf: the flights compared\n"
     "Altimeter commands:\n"
     "  devices                                what is attached, its mode and version\n"
     "  info                                   connect, show firmware version and settings\n"
@@ -113,6 +119,9 @@ int main(int argc, char** argv) {
     if (!command || *command == "help") {
         (command ? std::cout : std::cerr) << kUsage;
         return command ? 0 : 2;
+    }
+    if (*command == "report") {
+        return cli::execReport(args.takeAll(), verbose, std::cerr);
     }
     const auto it = commands.find(*command);
     if (it == commands.end()) {

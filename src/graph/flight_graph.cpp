@@ -1,27 +1,15 @@
 #include "graph/flight_graph.h"
 
-#include <algorithm>
-#include <climits>
-#include <cstdint>
-
 #include "data/reading.h"
 #include "graph/analysis_view.h"
 #include "graph/graph_mapping.h"
 #include "graph/graph_palette.h"
 #include "graph/live_view.h"
+#include "graph/set_scale.h"
 #include "graph/set_view.h"
 #include "log/diagnostic_log.h"
 
 namespace tevusb::graph {
-
-namespace {
-// Both curves can reach the int limits only through corrupt values; their difference
-// must still fit an int.
-int clampedSpan(int low, int high) {
-    const std::int64_t span = std::int64_t{high} - low;
-    return static_cast<int>(std::clamp<std::int64_t>(span, INT_MIN, INT_MAX));
-}
-}  // namespace
 
 FlightGraph::FlightGraph(data::DataSetStore& store, surface::DisplaySurface& surface)
     : m_store(store), m_surface(surface) {}
@@ -38,32 +26,13 @@ bool FlightGraph::ShowSet(int k) {
         return false;
     }
     m_store.selectSet(k);
-    const data::DataSet& set = m_store.current;
-    const std::size_t n = set.size();
-    int low = INT_MAX;
-    int high = INT_MIN;
-    const std::size_t fitted = std::min({n, set.smoothedAltitude.size(), set.velocityKmh.size()});
-    for (std::size_t i = 0; i < fitted; ++i) {
-        const int a = data::truncateToInt(set.smoothedAltitude[i]);
-        const int b = data::truncateToInt(set.velocityKmh[i]);
-        low = std::min({low, a, b});
-        high = std::max({high, a, b});
-    }
+    const std::size_t n = m_store.current.size();
     // The statistics and the zoom follow the set; the zoom never touches the scale.
-    m_statistics = analysis::computeStatistics(set);
+    m_statistics = analysis::computeStatistics(m_store.current);
     m_view.window.setFlight(n > 0 ? data::reading::timeOfSample(n - 1) : 0.0);
     m_view.extraMarkers.clear();
     data::GraphScale& scale = m_store.scale;
-    scale.xOrigin = 0;
-    scale.xSpan = static_cast<int>(std::min<std::size_t>(n / 10, INT_MAX));
-    if (n == 0) {
-        // Nothing is drawn for an empty set; keep a neutral range.
-        scale.yOrigin = 0;
-        scale.ySpan = 0;
-    } else {
-        scale.yOrigin = low;
-        scale.ySpan = clampedSpan(low, high);
-    }
+    scale = fitSetScale(m_store.current, scale.width, scale.height);
     return true;
 }
 

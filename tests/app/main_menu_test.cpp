@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/main_menu.h"
+#include "app/report_menu.h"
 #include "app/simulator_menu.h"
 #include "app_fixture.h"
 #include "device/sim/sim_backend.h"

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// tevusb-report: the report command of tevusb-cli, kept apart because it needs Qt.
+#include <QGuiApplication>
+#include <cstdlib>
+#include <iostream>
+
+#include "cli/report/report_command.h"
+#include "log/diagnostic_log.h"
+
+namespace {
+
+bool g_verbose = false;
+
+// Qt's own notes (a missing runtime folder, font substitutions) are not the user's
+// concern on a command line; they go to standard error only with --verbose.
+void qtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (g_verbose || type == QtFatalMsg) {
+        std::cerr << message.toStdString() << "\n";
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace tevusb;
+    std::vector<std::string> words(argv + 1, argv + argc);
+    cli::CliArgs args(std::move(words));
+    g_verbose = args.takeFlag("--verbose");
+    log::DiagnosticLog::instance().setSink(g_verbose ? &std::cerr : nullptr);
+    qInstallMessageHandler(qtMessages);
+    // Reports are drawn off screen; a display, if there is one, is never needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+    return cli::runReportCommand(args, std::cout, std::cerr);
+}

@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+#include "cli/report/report_command.h"
+
+#include "cli/report/compare_command.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "data/data_set_store.h"
+#include "report/image_export.h"
+#include "report/pdf_report.h"
+#include "report/report_builder.h"
+#include "text/string_table.h"
+
+namespace tevusb::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tevusb-cli report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg "
+    "OUT.svg) [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
+    "       tevusb-cli report FILE.tev FILE.tev... [--set K] --pdf OUT.pdf [--units U]\n";
+
+struct Output {
+    enum class Kind { Pdf, Png, Svg };
+    Kind kind;
+    std::string path;
+};
+
+const char* kindName(Output::Kind kind) {
+    switch (kind) {
+        case Output::Kind::Pdf:
+            return "PDF report";
+        case Output::Kind::Png:
+            return "PNG picture";
+        case Output::Kind::Svg:
+            return "SVG picture";
+    }
+    return "file";
+}
+
+}  // namespace
+
+std::optional<QSize> parseImageSize(const std::string& text) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos) {
+        return std::nullopt;
+    }
+    const auto width = parseInt(text.substr(0, x));
+    const auto height = parseInt(text.substr(x + 1));
+    if (!width || !height || *width <= 0 || *height <= 0 || text[0] == '+' || text[0] == '-') {
+        return std::nullopt;
+    }
+    return QSize(*width, *height);
+}
+
+int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
+    std::vector<Output> outputs;
+    for (const auto& [option, kind] :
+         {std::pair{"--pdf", Output::Kind::Pdf}, std::pair{"--png", Output::Kind::Png},
+          std::pair{"--svg", Output::Kind::Svg}}) {
+        if (auto path = args.takeOption(option)) {
+            outputs.push_back({kind, *path});
+        }
+    }
+    const auto unitsText = args.takeOption("--units");
+    const auto sizeText = args.takeOption("--size");
+    const auto viewText = args.takeOption("--view");
+    const auto k = args.takeSetIndex(err);
+    if (!k) {
+        return 2;
+    }
+    std::vector<std::string> files;
+    while (auto file = args.takePositional()) {
+        files.push_back(*file);
+    }
+    if (files.empty() || outputs.empty()) {
+        err << kUsage;
+        return 2;
+    }
+    if (!args.checkDone(err)) {
+        return 2;
+    }
+    const std::string* path = &files.front();
+
+    report::ReportRequest request;
+    if (unitsText && !analysis::parseUnitSystem(*unitsText, request.graph.units)) {
+        err << "--units takes metric or imperial, not \"" << *unitsText << "\".\n";
+        return 2;
+    }
+    std::optional<report::GraphView> view;
+    if (viewText) {
+        report::GraphView parsed{};
+        if (!report::parseGraphView(*viewText, parsed)) {
+            err << "--view takes set or analysis, not \"" << *viewText << "\".\n";
+            return 2;
+        }
+        view = parsed;
+    }
+    QSize size(kDefaultImageWidth, kDefaultImageHeight);
+    if (sizeText) {
+        const auto parsed = parseImageSize(*sizeText);
+        if (!parsed || !report::validImageSize(*parsed)) {
+            err << "--size takes WIDTHxHEIGHT in pixels, each " << report::kMinImageSide << " to "
+                << report::kMaxImageSide << ", not \"" << *sizeText << "\".\n";
+            return 2;
+        }
+        size = *parsed;
+    }
+
+    if (files.size() > 1) {
+        std::vector<std::string> pdfs;
+        for (const Output& output : outputs) {
+            if (output.kind != Output::Kind::Pdf) {
+                err << "Several flights make a comparison report: --pdf only.\n";
+                return 2;
+            }
+            pdfs.push_back(output.path);
+        }
+        return runComparisonReport(files, *k, request.graph.units, pdfs, out, err);
+    }
+
+    data::DataSetStore store;
+    if (!store.loadSetFile(*path)) {
+        err << text::stringText(109) << "\n";
+        return 1;
+    }
+    if (*k >= store.setCount()) {
+        err << "The file holds " << store.setCount() << " set start(s); there is no set " << *k
+            << ".\n";
+        return 1;
+    }
+    store.selectSet(*k);
+    request.source = std::filesystem::path(*path).filename().string();
+
+    int status = 0;
+    for (const Output& output : outputs) {
+        // A report is read for its axes and markers; a picture shows the window's default.
+        request.graph.view = view.value_or(
+            output.kind == Output::Kind::Pdf ? report::kReportDefaultView : report::GraphView::Set);
+        std::string problem;
+        if (output.kind == Output::Kind::Pdf) {
+            const report::ReportContent content = report::buildReportContent(
+                store.current, store.settings, store.comment(*k), request);
+            problem = report::writePdfReport(output.path, content);
+        } else {
+            const auto format = output.kind == Output::Kind::Png ? report::ImageFormat::Png
+                                                                 : report::ImageFormat::Svg;
+            problem =
+                report::writeGraphImage(output.path, format, store.current, size, request.graph);
+        }
+        if (!problem.empty()) {
+            err << problem << "\n";
+            status = 1;
+            continue;
+        }
+        out << "Wrote " << output.path << " (" << kindName(output.kind) << ", data set " << *k + 1
+            << ", " << analysis::unitSystemName(request.graph.units) << ").\n";
+    }
+    return status;
+}
+
+}  // namespace tevusb::cli

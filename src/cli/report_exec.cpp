@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "cli/report_exec.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tevusb::cli {
+
+namespace {
+constexpr const char* kHelperName = "tevusb-report";
+}  // namespace
+
+std::vector<std::filesystem::path> reportHelperCandidates(const std::filesystem::path& self) {
+    const std::filesystem::path folder = self.parent_path();
+    return {folder / kHelperName, (folder / TEVUSB_REPORT_HELPER_FROM_BIN).lexically_normal()};
+}
+
+int execReport(const std::vector<std::string>& words, bool verbose, std::ostream& err) {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::vector<std::filesystem::path> candidates =
+        ec ? std::vector<std::filesystem::path>{} : reportHelperCandidates(self);
+
+    std::vector<std::string> arguments{kHelperName};
+    if (verbose) {
+        arguments.emplace_back("--verbose");
+    }
+    arguments.insert(arguments.end(), words.begin(), words.end());
+    std::vector<char*> argv;
+    for (std::string& a : arguments) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+
+    std::string tried;
+    for (const std::filesystem::path& helper : candidates) {
+        if (::access(helper.c_str(), X_OK) != 0) {
+            tried += (tried.empty() ? "" : ", ") + helper.string();
+            continue;
+        }
+        err.flush();
+        ::execv(helper.c_str(), argv.data());
+        err << "Cannot start " << helper.string() << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    err << "The report program " << kHelperName << " is not installed (looked for "
+        << (tried.empty() ? std::string("this program's own folder") : tried) << ").\n";
+    return 1;
+}
+
+}  // namespace tevusb::cli

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "report/pdf_report.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "report/output_file.h"
+#include "report/report_page.h"
+#include "text/string_table.h"
+
+namespace tevusb::report {
+
+QByteArray renderPdf(const ReportContent& content) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kReportDpi);
+        // The page lays out its own margins, the same on paper as in the file.
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        writer.setCreator(QString::fromUtf8(text::kCaption.data(),
+                                            static_cast<qsizetype>(text::kCaption.size())));
+        writer.setTitle(QStringLiteral("Flight report, data set %1").arg(content.set.setIndex + 1));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            return {};
+        }
+        paintReportPage(painter, content);
+        if (!painter.end()) {
+            return {};
+        }
+    }
+    return bytes;
+}
+
+std::string writePdfReport(const std::filesystem::path& path, const ReportContent& content) {
+    return writeOutputFile(path, renderPdf(content));
+}
+
+}  // namespace tevusb::report

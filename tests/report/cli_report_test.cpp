@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "cli/report/report_command.h"
+#include "report_test_support.h"
+
+namespace tevusb::cli {
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// tevusb-cli as a user without any display starts it: no DISPLAY, no Wayland, no Qt
+// platform chosen.
+CliRun runCli(const QStringList& arguments) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        env.remove(QString::fromLatin1(name));
+    }
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TEVUSB_CLI), arguments);
+    CliRun run;
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit) {
+        run.status = process.exitCode();
+    }
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+struct CliReportTest : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir dir;
+    const QString sample = QStringLiteral(TEVUSB_SAMPLE_FLIGHT);
+};
+
+TEST_F(CliReportTest, WritesReportAndPicturesWithoutADisplay) {
+    const CliRun run = runCli({"report", sample, "--pdf", path("r.pdf"), "--png", path("g.png"),
+                               "--svg", path("g.svg"), "--size", "640x360", "--units", "imperial"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_EQ(run.out.count(QStringLiteral("Wrote ")), 3) << run.out.toStdString();
+    EXPECT_EQ(QImage(path("g.png")).size(), QSize(640, 360));
+    QFile svg(path("g.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray svgBytes = svg.readAll();
+    EXPECT_TRUE(svgBytes.contains("viewBox=\"0 0 640 360\""));
+    const QString text = report::testing::pdfText(path("r.pdf"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Flight report"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(" ft"))) << text.toStdString();
+    // A report is drawn with axes; a picture is the window's default view unless asked.
+    EXPECT_TRUE(text.contains(QStringLiteral("Altitude (ft)"))) << text.toStdString();
+    EXPECT_FALSE(svgBytes.contains("Altitude (ft)"));
+
+    const CliRun analysis = runCli(
+        {"report", sample, "--svg", path("a.svg"), "--view", "analysis", "--units", "imperial"});
+    ASSERT_EQ(analysis.status, 0) << analysis.err.toStdString();
+    QFile analysisSvg(path("a.svg"));
+    ASSERT_TRUE(analysisSvg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(analysisSvg.readAll().contains("Altitude (ft)"));
+}
+
+TEST_F(CliReportTest, EachMistakeIsOneLineAndNoFile) {
+    struct Case {
+        QStringList arguments;
+        int status;
+    };
+    const QString out = path("out.pdf");
+    const std::vector<Case> cases = {
+        {{"report", path("missing.tev"), "--pdf", out}, 1},
+        {{"report", sample, "--set", "7", "--pdf", out}, 1},
+        {{"report", sample, "--pdf", path("no/such/dir/out.pdf")}, 1},
+        {{"report", sample, "--pdf", out, "--units", "furlongs"}, 2},
+        {{"report", sample, "--png", out, "--size", "12x99999"}, 2},
+        {{"report", sample, "--png", out, "--view", "sideways"}, 2},
+        {{"report", sample, "--pdf", out, "--extra"}, 2},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << c.arguments.join(' ').toStdString();
+    }
+    // No output named at all: the usage.
+    const CliRun bare = runCli({"report", sample});
+    EXPECT_EQ(bare.status, 2);
+    EXPECT_TRUE(bare.err.startsWith(QStringLiteral("Usage: tevusb-cli report")))
+        << bare.err.toStdString();
+}
+
+TEST(CliReportSize, ParsesWidthByHeightOnly) {
+    EXPECT_EQ(parseImageSize("1920x1080"), QSize(1920, 1080));
+    EXPECT_EQ(parseImageSize("800X600"), QSize(800, 600));
+    for (const char* bad : {"", "x", "1920", "1920x", "x1080", "-5x10", "10x-5", "0x10", "axb",
+                            "10x10x10", "99999999999x1"}) {
+        EXPECT_FALSE(parseImageSize(bad).has_value()) << bad;
+    }
+}
+
+// The device commands stay free of Qt; only the report program pulls it in.
+TEST(CliReportLinks, TevusbCliNeedsNoQt) {
+    const QString dynamic =
+        report::testing::runTool(QStringLiteral("readelf"), {"-d", QStringLiteral(TEVUSB_CLI)});
+    ASSERT_TRUE(dynamic.contains(QStringLiteral("NEEDED"))) << dynamic.toStdString();
+    EXPECT_FALSE(dynamic.contains(QStringLiteral("libQt"))) << dynamic.toStdString();
+}
+
+}  // namespace
+}  // namespace tevusb::cli
