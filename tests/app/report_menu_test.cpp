@@ -75,6 +75,8 @@ TEST_F(ReportMenuTest, FileMenuOffersTheThreeCommandsAfterTheExports) {
                                         : action->objectName() + ' ' + action->text());
     }
     const QStringList expected = {"40004 Open...",
+                                  "41021 Open Recent",
+                                  "41020 Flight Library...",
                                   "-",
                                   "40009 Export CSV...",
                                   "40016 Export XML...",
