@@ -7,7 +7,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-svg-dev
   libhidapi-dev libudev-dev nlohmann-json3-dev
   libsqlite3-dev nettle-dev sqlite3

@@ -14,6 +14,14 @@ export QT_QPA_PLATFORM=offscreen
 
 step() { printf '\n=== %s ===\n' "$*"; }
 
+# Four configurations compile the same sources; ccache keeps a rerun on the same machine
+# from compiling again what has not changed. Paths are hashed relative to the checkout, so
+# two clones of the project share the cache.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="$root"
+fi
+
 step "Build and test (warnings as errors)"
 cmake -S . -B build-ci -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVUSB_BENCH=ON >/dev/null
 ninja -C build-ci -j"$jobs"
