@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "cli/report_exec.h"
 
+#if defined(_WIN32)
+#include <io.h>
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -10,6 +15,22 @@ namespace tevusb::cli {
 
 namespace {
 constexpr const char* kHelperName = "tevusb-report";
+
+#if defined(_WIN32)
+bool mayRun(const std::filesystem::path& program) {
+    return ::_waccess(program.c_str(), 0) == 0;
+}
+void replaceProcess(const std::filesystem::path& program, char* const* argv) {
+    ::_execv(program.string().c_str(), argv);
+}
+#else
+bool mayRun(const std::filesystem::path& program) {
+    return ::access(program.c_str(), X_OK) == 0;
+}
+void replaceProcess(const std::filesystem::path& program, char* const* argv) {
+    ::execv(program.c_str(), argv);
+}
+#endif
 }  // namespace
 
 std::vector<std::filesystem::path> reportHelperCandidates(const std::filesystem::path& self) {
@@ -18,6 +39,8 @@ std::vector<std::filesystem::path> reportHelperCandidates(const std::filesystem:
 }
 
 int execReport(const std::vector<std::string>& words, bool verbose, std::ostream& err) {
+    // The helper sits beside this program (or in the package's libexec folder); where the
+    // system cannot say where this program is, the message below names what was missing.
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::vector<std::filesystem::path> candidates =
@@ -36,12 +59,12 @@ int execReport(const std::vector<std::string>& words, bool verbose, std::ostream
 
     std::string tried;
     for (const std::filesystem::path& helper : candidates) {
-        if (::access(helper.c_str(), X_OK) != 0) {
+        if (!mayRun(helper)) {
             tried += (tried.empty() ? "" : ", ") + helper.string();
             continue;
         }
         err.flush();
-        ::execv(helper.c_str(), argv.data());
+        replaceProcess(helper, argv.data());
         err << "Cannot start " << helper.string() << ": " << std::strerror(errno) << "\n";
         return 1;
     }

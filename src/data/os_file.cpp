@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -50,6 +51,26 @@ void closeFile(int fd) {
     ::_close(fd);
 }
 
+int createOrTruncate(const std::filesystem::path& path) {
+    int fd = -1;
+    const errno_t failed =
+        ::_wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                    _SH_DENYWR, _S_IREAD | _S_IWRITE);
+    return failed == 0 ? fd : -1;
+}
+
+bool syncFolder(const std::filesystem::path&) {
+    // NTFS journals its folder entries itself, and a folder cannot be opened for a flush
+    // without backup rights; the files' own commits are what can be done here.
+    return true;
+}
+
+bool processAlive(long) {
+    // Telling a dead process apart needs the Windows process API; until a port brings
+    // it, a temporary file is kept rather than risk removing a live writer's.
+    return true;
+}
+
 #else
 
 long processId() {
@@ -80,6 +101,26 @@ bool syncAndClose(int fd) {
 
 void closeFile(int fd) {
     ::close(fd);
+}
+
+int createOrTruncate(const std::filesystem::path& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
+
+bool syncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return ok;
+}
+
+bool processAlive(long pid) {
+    return !(pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
 }
 
 #endif

@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "library/archive_files.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
+#include "data/os_file.h"
 #include "library/archive_stage.h"
 
 namespace tevusb::library::archive_files {
@@ -26,11 +22,8 @@ std::string reason(int error) {
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const long n = data::os::writeSome(fd, bytes.data(), bytes.size());
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -47,13 +40,7 @@ bool sameBytes(const std::filesystem::path& file, std::string_view bytes) {
 }  // namespace
 
 bool syncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
+    return data::os::syncFolder(folder);
 }
 
 bool makeFolders(const std::filesystem::path& folder, std::string& error) {
@@ -68,8 +55,9 @@ bool makeFolders(const std::filesystem::path& folder, std::string& error) {
     if (!makeFolders(folder.parent_path(), error)) {
         return false;
     }
-    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
-        error = "Cannot create the folder " + folder.string() + ": " + reason(errno) + ".";
+    std::filesystem::create_directory(folder, ec);
+    if (ec && ec != std::errc::file_exists) {
+        error = "Cannot create the folder " + folder.string() + ": " + ec.message() + ".";
         return false;
     }
     if (!std::filesystem::is_directory(folder, ec)) {
@@ -83,39 +71,40 @@ bool makeFolders(const std::filesystem::path& folder, std::string& error) {
 Placed writeNew(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
     const auto folder = target.parent_path();
     static std::atomic<unsigned> counter{0};
-    const auto temp =
-        folder / ("." + target.filename().string() + kTempMark + std::to_string(::getpid()) + "-" +
-                  std::to_string(counter.fetch_add(1)));
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const auto temp = folder / ("." + target.filename().string() + kTempMark +
+                                std::to_string(data::os::processId()) + "-" +
+                                std::to_string(counter.fetch_add(1)));
+    const int fd = data::os::createOrTruncate(temp);
     if (fd < 0) {
         error =
             "Cannot write into the library folder " + folder.string() + ": " + reason(errno) + ".";
         return Placed::Failed;
     }
     int failure = 0;
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
+    if (!writeAll(fd, bytes)) {
+        failure = errno != 0 ? errno : EIO;
+        data::os::closeFile(fd);
+    } else if (!data::os::syncAndClose(fd)) {
         failure = errno != 0 ? errno : EIO;
     }
-    if (::close(fd) != 0 && failure == 0) {
-        failure = errno != 0 ? errno : EIO;
-    }
+    std::error_code ignored;
     if (failure != 0) {
-        ::unlink(temp.c_str());
+        std::filesystem::remove(temp, ignored);
         error = "Cannot write the archive file " + target.string() + ": " + reason(failure) + ".";
         return Placed::Failed;
     }
     reachArchiveStage(ArchiveStage::TempWritten);
-    // link() fails when the target exists, where rename() would silently replace it.
-    if (::link(temp.c_str(), target.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(temp.c_str());
-        if (e == EEXIST) {
+    // A hard link fails when the target exists, where a rename would silently replace it.
+    std::error_code linked;
+    std::filesystem::create_hard_link(temp, target, linked);
+    std::filesystem::remove(temp, ignored);
+    if (linked) {
+        if (linked == std::errc::file_exists) {
             return sameBytes(target, bytes) ? Placed::SameExists : Placed::OtherExists;
         }
-        error = "Cannot write the archive file " + target.string() + ": " + reason(e) + ".";
+        error = "Cannot write the archive file " + target.string() + ": " + linked.message() + ".";
         return Placed::Failed;
     }
-    ::unlink(temp.c_str());
     reachArchiveStage(ArchiveStage::FilePlaced);
     if (!syncFolder(folder)) {
         error = "Cannot sync the library folder " + folder.string() + ": " + reason(errno) + ".";
@@ -127,14 +116,18 @@ Placed writeNew(const std::filesystem::path& target, std::string_view bytes, std
 
 bool moveNew(const std::filesystem::path& from, const std::filesystem::path& to,
              std::string& error) {
-    if (::link(from.c_str(), to.c_str()) != 0) {
-        error = "Cannot move " + from.string() + " to " + to.string() + ": " + reason(errno) + ".";
+    std::error_code ec;
+    std::filesystem::create_hard_link(from, to, ec);
+    if (ec) {
+        error = "Cannot move " + from.string() + " to " + to.string() + ": " + ec.message() + ".";
         return false;
     }
     syncFolder(to.parent_path());
-    if (::unlink(from.c_str()) != 0) {
-        error = "Cannot remove " + from.string() + ": " + reason(errno) + ".";
-        ::unlink(to.c_str());
+    if (!std::filesystem::remove(from, ec) || ec) {
+        error = "Cannot remove " + from.string() + ": " +
+                (ec ? ec.message() : std::string("it is no longer there")) + ".";
+        std::error_code ignored;
+        std::filesystem::remove(to, ignored);
         return false;
     }
     syncFolder(from.parent_path());
@@ -158,8 +151,8 @@ void removeStaleTemporary(const std::filesystem::path& file) {
         digits.find_first_not_of("0123456789") != std::string::npos) {
         return;
     }
-    const pid_t pid = static_cast<pid_t>(std::stol(digits));
-    if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) {
+    const long pid = std::stol(digits);
+    if (!data::os::processAlive(pid)) {
         std::error_code ec;
         std::filesystem::remove(file, ec);
     }
