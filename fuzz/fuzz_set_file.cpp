@@ -2,31 +2,17 @@
 // the program would: select, derive, export.
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
-#include <string>
 
-#include "data/data_set_store.h"
 #include "data/export_format.h"
-#include "data/set_file.h"
-#include "log/diagnostic_log.h"
+#include "fuzz_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tevusb;
-    static const bool silenced = [] {
-        log::DiagnosticLog::instance().setSink(nullptr);
-        return true;
-    }();
-    (void)silenced;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    settings::DeviceSettings previous;
-    auto contents = data::set_file::decode(in, previous);
-    if (!contents) {
+    auto made = fuzz::storeFromFileBytes(data, size);
+    if (!made) {
         return 0;
     }
-    data::DataSetStore store;
-    store.packets = std::move(contents->packets);
-    store.settings = contents->settings;
-    store.comments = {contents->comment};
+    data::DataSetStore& store = *made;
     for (int k = -1; k <= store.setCount(); ++k) {
         store.selectSet(k);
         store.indexOfMaximum(store.current.smoothedAltitude);

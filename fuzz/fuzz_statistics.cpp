@@ -14,6 +14,7 @@
 #include "analysis/statistics_table.h"
 #include "data/data_set_store.h"
 #include "data/set_file.h"
+#include "fuzz_store.h"
 #include "log/diagnostic_log.h"
 
 namespace {
@@ -72,20 +73,11 @@ void check(const analysis::FlightStatistics& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool silenced = [] {
-        log::DiagnosticLog::instance().setSink(nullptr);
-        return true;
-    }();
-    (void)silenced;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    settings::DeviceSettings previous;
-    auto contents = data::set_file::decode(in, previous);
-    if (!contents) {
+    auto made = fuzz::storeFromFileBytes(data, size);
+    if (!made) {
         return 0;
     }
-    data::DataSetStore store;
-    store.packets = std::move(contents->packets);
-    store.settings = contents->settings;
+    data::DataSetStore& store = *made;
     for (int k = 0; k < store.setCount(); ++k) {
         store.selectSet(k);
         const analysis::FlightStatistics s = analysis::computeStatistics(store.current);
