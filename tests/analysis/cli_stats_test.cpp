@@ -11,6 +11,7 @@
 #include "cli/stats_command.h"
 #include "data/data_set_store.h"
 #include "flight_sets.h"
+#include "support/cli_run.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -20,20 +21,9 @@ using nlohmann::json;
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using tevusb::testing::CliRun;
 
-CliRun run(int (*command)(cli::CliArgs&, std::ostream&, std::ostream&),
-           std::vector<std::string> words) {
-    tt::LogCapture quiet;
-    cli::CliArgs args(std::move(words));
-    std::ostringstream out, err;
-    const int status = command(args, out, err);
-    return {status, out.str(), err.str()};
-}
+const auto run = tt::runCli;
 
 // A file of one simulated flight; the store that wrote it gives the statistics to expect.
 std::string writeFlight(const tt::TempDir& dir, const std::string& name,

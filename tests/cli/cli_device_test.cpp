@@ -11,6 +11,7 @@
 #include "device/device_tasks.h"
 #include "device/sim/sim_backend.h"
 #include "firmware_builder.h"
+#include "support/cli_run.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -20,11 +21,8 @@ using tevusb::testing::TempDir;
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using tevusb::testing::CliRun;
+using tevusb::testing::has;
 
 class CliDevice : public ::testing::Test {
   protected:
@@ -49,23 +47,15 @@ class CliDevice : public ::testing::Test {
     }
     device::sim::SimAltimeter& altimeter() { return m_backend->altimeter(); }
 
-    CliRun run(int (*command)(cli::CliArgs&, std::ostream&, std::ostream&),
-               std::vector<std::string> words) {
-        tevusb::testing::LogCapture quiet;
-        cli::CliArgs args(std::move(words));
-        std::ostringstream out, err;
-        const int status = command(args, out, err);
+    CliRun run(tevusb::testing::CliCommand command, std::vector<std::string> words) {
+        CliRun result = tevusb::testing::runCli(command, std::move(words));
         device::theDevice().disconnect();
-        return {status, out.str(), err.str()};
+        return result;
     }
 
     std::shared_ptr<device::sim::SimBackend> m_backend;
     TempDir m_library;
 };
-
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 }  // namespace
 

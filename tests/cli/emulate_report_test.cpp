@@ -8,6 +8,7 @@
 #include "cli/device_commands.h"
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
+#include "support/cli_run.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -15,11 +16,7 @@ using namespace tevusb;
 
 namespace {
 
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using CommandRun = tevusb::testing::CliRun;
 
 class EmulateReport : public ::testing::Test {
   protected:
@@ -35,14 +32,10 @@ class EmulateReport : public ::testing::Test {
         device::theDevice().disconnect();
         device::setDeviceBackendFactory(nullptr);
     }
-    CommandRun run(int (*command)(cli::CliArgs&, std::ostream&, std::ostream&),
-                   std::vector<std::string> words) {
-        tevusb::testing::LogCapture quiet;
-        cli::CliArgs args(std::move(words));
-        std::ostringstream out, err;
-        const int status = command(args, out, err);
+    CommandRun run(tevusb::testing::CliCommand command, std::vector<std::string> words) {
+        CommandRun result = tevusb::testing::runCli(command, std::move(words));
         device::theDevice().disconnect();
-        return {status, out.str(), err.str()};
+        return result;
     }
     std::string flight(int k) const {
         return (m_dir / ("set" + std::to_string(k) + ".tev")).string();

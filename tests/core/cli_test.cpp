@@ -5,6 +5,7 @@
 #include "cli/file_commands.h"
 #include "data/data_set_store.h"
 #include "packet_builder.h"
+#include "support/cli_run.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -16,19 +17,9 @@ using tevusb::testing::TempDir;
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using tevusb::testing::CliRun;
 
-CliRun run(int (*command)(CliArgs&, std::ostream&, std::ostream&), std::vector<std::string> words) {
-    tevusb::testing::LogCapture quiet;
-    CliArgs args(std::move(words));
-    std::ostringstream out, err;
-    const int status = command(args, out, err);
-    return {status, out.str(), err.str()};
-}
+const auto run = tevusb::testing::runCli;
 
 std::filesystem::path writeFlight(const TempDir& dir) {
     DataSetStore s;

@@ -12,6 +12,7 @@
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
 #include "library_fixture.h"
+#include "support/cli_run.h"
 #include "support/log_capture.h"
 
 using namespace tevusb;
@@ -20,15 +21,8 @@ using tevusb::testing::TempDir;
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using tevusb::testing::CliRun;
+using tevusb::testing::has;
 
 class LibraryCli : public ::testing::Test {
   protected:
@@ -45,14 +39,10 @@ class LibraryCli : public ::testing::Test {
         cli::setLibraryOption(std::nullopt);
     }
 
-    CliRun run(int (*command)(cli::CliArgs&, std::ostream&, std::ostream&),
-               std::vector<std::string> words) {
-        tevusb::testing::LogCapture quiet;
-        cli::CliArgs args(std::move(words));
-        std::ostringstream out, err;
-        const int status = command(args, out, err);
+    CliRun run(tevusb::testing::CliCommand command, std::vector<std::string> words) {
+        CliRun result = tevusb::testing::runCli(command, std::move(words));
         device::theDevice().disconnect();
-        return {status, out.str(), err.str()};
+        return result;
     }
     CliRun library(std::vector<std::string> words) {
         return run(cli::runLibrary, std::move(words));
