@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the firmware file parser, from memory and as a stream, and
 // walks the blocks an update would consider, so that no file can make the program read
 // outside the image or disagree with itself.

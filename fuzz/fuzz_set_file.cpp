@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the data-set file reader, then uses what it accepted the way
 // the program would: select, derive, export.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as a settings block, in every format version the reader knows.
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages needed to build, test and run tevusb.
 # Safe to run again; uses sudo when not already root.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes resources/samples/sample-firmware.dat: a firmware file in the altimeter's format
 (format 0x0100, for bootloader 1.10, firmware 1.50) whose image is a made-up 4 KiB pattern.
 It exists to try the firmware update on the simulated altimeter; it is no real firmware."""

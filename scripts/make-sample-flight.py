@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes resources/samples/sample-flight.tev: a made-up flight of about 90 s (boost,
 coast, apogee near 760 m, drogue descent, main at 150 m) in the data-set file format,
 with Line A at apogee and Line B at 150 m on the way down."""

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is needed, builds, and starts tevusb on its built-in simulated altimeter.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is needed, builds with warnings as errors, and runs every test: the plain
 # build, again under AddressSanitizer + UndefinedBehaviorSanitizer, the threaded tests
 # under ThreadSanitizer, each fuzzer for a bounded time, and the Debian package.

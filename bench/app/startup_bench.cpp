@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up of the program's window against a bare Qt window, each measured from the
 // launch of a fresh process to the first paint of its client area, and the memory the
 // program holds once started.

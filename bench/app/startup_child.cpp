@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup_child.h"
 
 #include <QApplication>

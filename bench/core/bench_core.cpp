@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Flight data: series derivation of a full device memory, and loading the largest
 // data-set file a 16-bit packet count allows.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Device exchanges against the simulated altimeter at 1 ms per report in each direction
 // (a full-speed interrupt endpoint). The bound of an exchange is its number of reports,
 // commands and replies, times 1 ms; the goal is at most 1.05 times that. Emulation adds

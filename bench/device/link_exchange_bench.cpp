@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of the link itself per command/reply exchange, against an instant device.
 // Goal: at most 100 us per report moved, a tenth of the 1 ms a full-speed interrupt
 // endpoint needs for one report, so that the transfer thread never slows a download.

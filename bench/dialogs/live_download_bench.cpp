@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A full-memory download through the Download Data dialog over the simulated bus at
 // 1 ms per report, with and without "Live Update", while another thread asks the window
 // thread for an answer every 10 ms. Prints the download time ratio (goal: live at most

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the set view and the live view at full-HD size and prints each median against
 // its goal. Run a Release build: tevusb_graph_bench [repetitions]
 #include <QGuiApplication>

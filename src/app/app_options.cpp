@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_options.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/file_commands.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/graph_widget.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/simulator_menu.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/file_commands.h"
 
 #include "analysis/flight_statistics.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/settings_text.h"
 
 #include "log/diagnostic_log.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/atomic_file.h"
 
 #include <atomic>

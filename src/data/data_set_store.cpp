@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/data_set_store.h"
 
 #include "data/reading.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/export_format.h"
 
 #include "data/reading.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/fast_set.h"
 
 #include "data/altitude_converter.h"

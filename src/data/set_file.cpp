@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/set_file.h"
 
 #include <algorithm>

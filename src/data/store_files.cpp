@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The store's file operations: data-set files and the CSV and XML exports.
 #include <fstream>
 

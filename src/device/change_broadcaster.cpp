@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/change_broadcaster.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/device_tasks.h"
 
 #include "data/altitude_converter.h"

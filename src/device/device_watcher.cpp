@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/device_watcher.h"
 
 #include <unordered_map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/firmware_file.h"
 
 #include <algorithm>

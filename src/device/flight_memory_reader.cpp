@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/altimeter_device.h"
 #include "log/diagnostic_log.h"
 

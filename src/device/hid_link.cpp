@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/hid_link.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/hidapi_backend.h"
 
 #include <hidapi.h>

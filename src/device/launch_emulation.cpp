@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/launch_emulation.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mutex>
 
 #include "device/altimeter_device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/transfer_thread.h"
 
 #include <algorithm>

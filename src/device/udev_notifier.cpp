@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/udev_notifier.h"
 
 #include <libudev.h>

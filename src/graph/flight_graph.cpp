@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/flight_graph.h"
 
 #include "data/reading.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/graph_text.h"
 
 #include <QPainter>

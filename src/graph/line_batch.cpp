@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/line_batch.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/live_view.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/series_scan.h"
 
 #if defined(__SSE2__)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/set_view.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "log/diagnostic_log.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/device_settings.h"
 
 #include "log/diagnostic_log.h"

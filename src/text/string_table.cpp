@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/string_table.h"
 
 namespace tevusb::text {

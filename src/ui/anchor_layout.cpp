@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/anchor_layout.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/base_window.h"
 
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/connect_check.h"
 
 #include "device/altimeter_device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/control_anchor.h"
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/device_change_notifier.h"
 
 #include <QSocketNotifier>

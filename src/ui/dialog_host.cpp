@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialog_host.h"
 
 #include <QAbstractButton>

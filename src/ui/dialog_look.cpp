@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialog_look.h"
 
 #include <QPalette>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialog_templates.h"
 
 namespace tevusb::ui {

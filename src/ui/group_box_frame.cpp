@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/group_box_frame.h"
 
 #include <QFontMetricsF>

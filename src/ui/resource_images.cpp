@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/resource_images.h"
 
 #include <QIcon>

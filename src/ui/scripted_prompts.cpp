@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/scripted_prompts.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/status_box.h"
 
 #include <QScrollBar>

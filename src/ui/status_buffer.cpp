@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/status_buffer.h"
 
 namespace tevusb::ui {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/user_prompts.h"
 
 #include <atomic>

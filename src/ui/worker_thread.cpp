@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/worker_thread.h"
 
 #include <chrono>

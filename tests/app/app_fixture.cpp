@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app_fixture.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The notifier hub that backends without system hot-plug events use.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arrival and removal of HID interfaces, through a backend's notifier and through the
 // periodic comparison alone.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fake_hid_backend.h"
 
 #include <poll.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding the altimeter among the HID interfaces, opening it, and telling whether a
 // removal concerns it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Moving reports through an open link: the report id byte, time limits, stale input.
 #include <gtest/gtest.h>
 

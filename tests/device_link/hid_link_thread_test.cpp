@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window thread closing the link under a worker's transfer: the transfer fails at
 // once, the window thread is not held up, and the handle goes when nothing uses it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hidapi backend on this machine, without an altimeter attached.
 #include <gtest/gtest.h>
 

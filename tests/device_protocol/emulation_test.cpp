@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <utility>
 
 #include "device_fixture.h"

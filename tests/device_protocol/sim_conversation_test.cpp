@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole conversations with the simulated altimeter: what the program reads and writes must
 // match what the device holds and did, also when the device misbehaves.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device_fixture.h"
 
 namespace tevusb::device::testing {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dialog_fixture.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes pictures of both views of a synthetic flight, for a person to look at.
 #include <QDir>
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application firmware's side of every command, checked with raw 4-byte reports.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bootloader's side of a firmware update, with 65-byte reports.
 #include <gtest/gtest.h>
 

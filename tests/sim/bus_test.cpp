@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The simulated bus: listing, opening, plugging, unplugging and switching to the
 // bootloader, with the notifications a watcher relies on.
 #include <gtest/gtest.h>

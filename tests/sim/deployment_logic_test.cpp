@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The flight logic on clean synthetic flights, where every sample is known.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Launch emulation from the device's side: it asks for each sample, the host answers,
 // and the flight logic reports what it sees.
 #include <gtest/gtest.h>

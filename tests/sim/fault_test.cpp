@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults a test can arm, each seen through raw reports.
 #include <gtest/gtest.h>
 

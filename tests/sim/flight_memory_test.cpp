@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The preloaded flights: their shape, their line flags and how they sit in memory.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim_test_support.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Report pacing and the caller's time limits.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/application_firmware.h"
 
 namespace tevusb::device::sim {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/bootloader_firmware.h"
 
 #include <algorithm>

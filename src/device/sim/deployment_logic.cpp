@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/deployment_logic.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/factory_settings.h"
 
 namespace tevusb::device::sim {

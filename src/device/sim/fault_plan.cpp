@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/fault_plan.h"
 
 #include "device/sim/application_firmware.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/flight_rules.h"
 
 namespace tevusb::device::sim {

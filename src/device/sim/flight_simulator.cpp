@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/flight_simulator.h"
 
 #include <algorithm>

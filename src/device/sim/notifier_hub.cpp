@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/notifier_hub.h"
 
 #include <sys/eventfd.h>

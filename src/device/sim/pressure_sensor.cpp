@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/pressure_sensor.h"
 
 #include <algorithm>

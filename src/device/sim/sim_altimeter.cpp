@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/sim_altimeter.h"
 
 #include <algorithm>

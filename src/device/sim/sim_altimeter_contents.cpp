@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control side of SimAltimeter that reads and changes what the device holds and
 // reports what it did.
 #include <algorithm>

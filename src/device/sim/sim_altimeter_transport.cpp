@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bus side of SimAltimeter: what a SimHandle's writes and reads do.
 #include <algorithm>
 #include <cstring>

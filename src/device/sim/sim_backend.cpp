@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/sim_backend.h"
 
 #include "device/sim/sim_handle.h"

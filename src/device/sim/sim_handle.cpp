@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "device/sim/sim_handle.h"
 
 #include "device/sim/sim_altimeter.h"

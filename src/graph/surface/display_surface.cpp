@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/surface/display_surface.h"
 
 #include <QPainter>

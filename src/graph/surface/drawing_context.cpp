@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/surface/drawing_context.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "graph/synthetic/synthetic_flight.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/about_window.h"
 
 #include "device/altimeter_device.h"

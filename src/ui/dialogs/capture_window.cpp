@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/capture_window.h"
 
 #include <QAbstractButton>

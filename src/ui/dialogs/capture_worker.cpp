@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QWidget>
 
 #include "device/altimeter_device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/chip_load_window.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/control_options_window.h"
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/live_update.h"
 
 #include <QTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/memory_map.h"
 
 #include "data/memory_packet.h"

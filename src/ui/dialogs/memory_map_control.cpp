@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/memory_map_control.h"
 
 #include <QMouseEvent>
