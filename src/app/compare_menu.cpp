@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 #include "app/comparison_report_buttons.h"
 #include "app/main_menu.h"
@@ -12,10 +13,33 @@
 #include "data/data_set_store.h"
 #include "graph/flight_graph.h"
 #include "ui/compare/compare_flights_window.h"
+#include "ui/library/library_flight_picker.h"
+#include "ui/library_service.h"
 
 namespace tevusb::app {
 
 namespace {
+
+// One picker at a time, over the comparison it adds to.
+void pickFromLibrary(ui::CompareFlightsWindow& compare) {
+    if (auto* open = compare.findChild<ui::LibraryFlightPicker*>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    QPointer<ui::CompareFlightsWindow> target(&compare);
+    auto* picker = new ui::LibraryFlightPicker(
+        ui::libraryService(),
+        [target](ui::LoadedFlights loaded) {
+            if (target) {
+                target->addLoaded(std::move(loaded));
+            }
+        },
+        &compare);
+    picker->setAttribute(Qt::WA_DeleteOnClose);
+    picker->setWindowModality(Qt::WindowModal);
+    picker->start();
+}
 
 ui::CompareFlightsWindow* openComparison(QMainWindow& window, graph::FlightGraph& graph,
                                          const data::DataSetStore& store) {
@@ -25,6 +49,7 @@ ui::CompareFlightsWindow* openComparison(QMainWindow& window, graph::FlightGraph
         compare->setAttribute(Qt::WA_DeleteOnClose);
         compare->setUnits(graph.units());
         addComparisonReportButtons(*compare, graph);
+        compare->setLibraryChooser([compare] { pickFromLibrary(*compare); });
         if (!store.current.adcCounts.empty()) {
             graph::ComparedFlight shown;
             shown.name = QStringLiteral("Shown flight (set %1)").arg(store.current.setIndex + 1);

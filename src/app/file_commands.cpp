@@ -66,6 +66,7 @@ bool FileCommands::openFile(const QString& path) {
 bool FileCommands::openFile(const std::filesystem::path& path) {
     const bool loaded = m_store.loadSetFile(path);
     if (loaded) {
+        m_shownFile = path;
         log::logLine("Loaded data set.");
         m_graph.ShowSet(0);
         m_graph.RedrawGraph();
@@ -103,6 +104,7 @@ void FileCommands::exportCurrentSet(ExportFormat format) {
 
 void FileCommands::showSelectedSet(int k) {
     log::logLine("Selected Set: ", k);
+    m_shownFile.clear();
     m_graph.ShowSet(k < 0 ? 0 : k);
     m_graph.RedrawGraph();
     if (m_shown) {

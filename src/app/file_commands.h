@@ -50,6 +50,9 @@ class FileCommands {
     // Called after every set these commands show (a file opened, a download closed).
     void setShowHook(std::function<void()> hook) { m_shown = std::move(hook); }
 
+    // The data-set file the window shows; empty once a download replaced it.
+    const std::filesystem::path& shownFile() const { return m_shownFile; }
+
     // A path the user picked, in the file system's encoding.
     static std::filesystem::path toPath(const QString& path);
 
@@ -59,6 +62,7 @@ class FileCommands {
     graph::FlightGraph& m_graph;
     std::function<void()> m_shown;
     std::function<void(const QString&)> m_opened;
+    std::filesystem::path m_shownFile;
 };
 
 }  // namespace tevusb::app

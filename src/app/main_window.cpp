@@ -8,8 +8,8 @@
 
 #include "app/after_first_paint.h"
 #include "app/analysis_front.h"
-#include "app/data_set_drop.h"
 #include "app/compare_menu.h"
+#include "app/data_set_drop.h"
 #include "app/graph_widget.h"
 #include "app/library_menu.h"
 #include "app/main_menu.h"
@@ -55,7 +55,9 @@ MainWindow::MainWindow(data::DataSetStore& store,
     connectCommands();
     new DataSetDrop(*this, m_files);
     new LibraryMenu(*this);
-    buildReportMenu(*this, m_graphWidget, m_graph, store);
+    buildReportMenu(*this, m_graphWidget, m_graph, store)->setShownFile([this] {
+        return m_files.shownFile();
+    });
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);

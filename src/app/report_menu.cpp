@@ -24,6 +24,9 @@ namespace tevusb::app {
 
 namespace {
 
+// Longest the window waits, after the print dialog, for the library's fields.
+constexpr int kLibraryLookupMs = 1000;
+
 const QString kNoFlightText = QStringLiteral(
     "There is no flight to show. Open a data-set file or download the altimeter first.");
 
@@ -150,7 +153,11 @@ void ReportCommands::exportReport() {
     request.graph = reportGraph();
     const int k = m_store.current.setIndex;
     writeInBackground([path, request, set = m_store.current, settings = m_store.settings,
-                       comment = m_store.comment(k)] {
+                       comment = m_store.comment(k), file = shownFile()]() mutable {
+        if (const auto library = libraryReportFields(file)) {
+            request.flight = library->fields;
+            comment = library->comment;
+        }
         return report::writePdfReport(path,
                                       report::buildReportContent(set, settings, comment, request));
     });
@@ -160,6 +167,13 @@ void ReportCommands::print() {
     if (!haveFlight()) {
         return;
     }
+    // The library's fields are read while the flyer answers the print dialog; a library
+    // slower than a second to answer leaves them off rather than hold up the window.
+    auto library = std::make_shared<std::optional<LibraryReportFields>>();
+    const bool looking = m_lookup.start([library, file = shownFile()] {
+        *library = libraryReportFields(file);
+        return 0;
+    });
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(
         QStringLiteral("Flight report, data set %1").arg(m_store.current.setIndex + 1));
@@ -168,8 +182,13 @@ void ReportCommands::print() {
     }
     report::ReportRequest request;
     request.graph = reportGraph();
-    const report::ReportContent content = report::buildReportContent(
-        m_store.current, m_store.settings, m_store.comment(m_store.current.setIndex), request);
+    std::string comment = m_store.comment(m_store.current.setIndex);
+    if (looking && m_lookup.waitFor(kLibraryLookupMs) && library->has_value()) {
+        request.flight = (*library)->fields;
+        comment = (*library)->comment;
+    }
+    const report::ReportContent content =
+        report::buildReportContent(m_store.current, m_store.settings, comment, request);
     // The printer belongs to this thread; one page is drawn in well under a second.
     if (!report::printReport(printer, content)) {
         complain(QStringLiteral("The printer could not be started."));

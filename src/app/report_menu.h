@@ -4,8 +4,12 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
+
+#include "app/library_report_fields.h"
 
 #include "ui/worker_thread.h"
 
@@ -52,6 +56,11 @@ class ReportCommands : public QObject {
     // How the picture size and the printer are asked for (tests answer them).
     void setSizeChooser(SizeChooser chooser) { m_chooseSize = std::move(chooser); }
     void setPrintSetup(PrintSetup setup) { m_setUpPrinter = std::move(setup); }
+    // Which data-set file the window shows (empty: none, as after a download). A report of
+    // one of the library's archive files carries the library's fields and comment.
+    void setShownFile(std::function<std::filesystem::path()> shownFile) {
+        m_shownFile = std::move(shownFile);
+    }
 
     // True when no file is being written any more, after waiting at most `ms`.
     bool waitForWriting(int ms) { return m_worker.waitFor(ms); }
@@ -65,6 +74,9 @@ class ReportCommands : public QObject {
     void complain(const QString& text);
     // Runs `write` (returning an error line, empty for success) on the worker.
     void writeInBackground(std::function<std::string()> write);
+    std::filesystem::path shownFile() const {
+        return m_shownFile ? m_shownFile() : std::filesystem::path();
+    }
 
     QWidget* m_owner;
     QWidget* m_graphWidget;
@@ -72,6 +84,9 @@ class ReportCommands : public QObject {
     data::DataSetStore& m_store;
     SizeChooser m_chooseSize;
     PrintSetup m_setUpPrinter;
+    std::function<std::filesystem::path()> m_shownFile;
+    // Reads the library's fields for a print while the print dialog is up.
+    ui::WorkerThread m_lookup;
     // Last member: going, it waits for a file being written (a bounded piece of work), so
     // no stray temporary is left and its result message goes with this object.
     ui::WorkerThread m_worker;

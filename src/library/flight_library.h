@@ -128,6 +128,10 @@ class FlightLibrary {
     std::vector<FlightRecord> list(const ListQuery& query = {}, Outcome* outcome = nullptr) const;
     // One flight; nothing when absent (NotFound) or unreadable, as `outcome` then says.
     std::optional<FlightRecord> get(std::int64_t id, Outcome* outcome = nullptr) const;
+    // The flight whose archive file `file` is (any spelling of its path); NotFound for a
+    // file elsewhere, such as one saved by hand.
+    std::optional<FlightRecord> findArchived(const std::filesystem::path& file,
+                                             Outcome* outcome = nullptr) const;
     Outcome edit(std::int64_t id, const FlightFields& fields);
     // Moves the archive file to deleted/ inside the folder and removes the row.
     Outcome remove(std::int64_t id);

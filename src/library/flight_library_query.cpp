@@ -130,6 +130,38 @@ std::optional<FlightRecord> FlightLibrary::get(std::int64_t id, Outcome* outcome
     return record;
 }
 
+std::optional<FlightRecord> FlightLibrary::findArchived(const std::filesystem::path& file,
+                                                        Outcome* outcome) const {
+    // Compared as the index stores it: relative to the folder, '/' separated, with links
+    // and ".." resolved on both sides so that any spelling of the file is found.
+    std::error_code ec;
+    const auto folder = std::filesystem::weakly_canonical(m_folder, ec);
+    const auto where = std::filesystem::weakly_canonical(std::filesystem::absolute(file, ec), ec);
+    const std::string relative = where.lexically_relative(folder).generic_string();
+    std::lock_guard lock(m_mutex);
+    Outcome result = kNotOpen;
+    std::optional<FlightRecord> record;
+    if (m_db) {
+        result = {LibraryStatus::NotFound, "The file is not one of the library's flights.", 0};
+        if (!ec && isArchivePath(relative)) {
+            SqliteStatement s(m_db->handle(), std::string("SELECT ") + index_schema::kColumns +
+                                                  " FROM flights WHERE archive_path = ?1");
+            s.bind(1, relative);
+            const int rc = s.step();
+            if (rc == SQLITE_ROW) {
+                record = index_schema::readRecord(s);
+                result = {};
+            } else if (rc != SQLITE_DONE) {
+                result = m_db->failure(rc, "read the library index");
+            }
+        }
+    }
+    if (outcome != nullptr) {
+        *outcome = result;
+    }
+    return record;
+}
+
 Outcome FlightLibrary::edit(std::int64_t id, const FlightFields& fields) {
     std::lock_guard lock(m_mutex);
     if (!m_db) {

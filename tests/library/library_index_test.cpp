@@ -198,3 +198,40 @@ TEST(LibraryIndex, AnIndexNamingFilesOutsideTheLibraryCannotReachThem) {
     EXPECT_FALSE(std::filesystem::exists(out / "x.csv"));
     EXPECT_FALSE(std::filesystem::exists(dir / "deleted"));
 }
+
+TEST(LibraryIndex, AnArchiveFileIsFoundByAnySpellingOfItsPathAndNothingElseIs) {
+    TempDir dir;
+    const auto records = fillLibrary(dir.path());
+    ASSERT_EQ(records.size(), 3u);
+    FlightLibrary flights(dir.path());
+    library::Outcome outcome;
+    EXPECT_FALSE(flights.findArchived(dir / records[1].archivePath, &outcome));
+    EXPECT_EQ(outcome.status, LibraryStatus::NotOpen);
+    ASSERT_TRUE(flights.open().ok());
+
+    const std::filesystem::path file = dir / records[1].archivePath;
+    const std::filesystem::path roundabout =
+        dir / "flights" / ".." / "flights" /
+        std::filesystem::path(records[1].archivePath).lexically_relative("flights");
+    std::filesystem::create_directory_symlink(dir.path(), dir / "link");
+    for (const auto& spelling : {file, roundabout, dir / "link" / records[1].archivePath}) {
+        const auto found = flights.findArchived(spelling, &outcome);
+        ASSERT_TRUE(found) << spelling << ": " << outcome.message;
+        EXPECT_TRUE(outcome.ok());
+        EXPECT_EQ(found->id, records[1].id);
+        EXPECT_EQ(found->rocket, "Nike");
+        EXPECT_EQ(found->comment, "drogue tangled");
+    }
+
+    // A copy elsewhere, a file in the library folder that the index does not name, and
+    // the folder itself are not flights of the library.
+    writeAll(dir / "copy.tev", readAll(file));
+    TempDir other;
+    writeAll(other / "copy.tev", readAll(file));
+    for (const auto& stranger :
+         {dir / "copy.tev", other / "copy.tev", dir.path(), dir / "flights" / "nope.tev"}) {
+        EXPECT_FALSE(flights.findArchived(stranger, &outcome)) << stranger;
+        EXPECT_EQ(outcome.status, LibraryStatus::NotFound) << stranger;
+        EXPECT_FALSE(outcome.message.empty());
+    }
+}

@@ -3,8 +3,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,9 +13,9 @@
 
 #include "analysis/comparison_table.h"
 #include "analysis/flight_alignment.h"
-#include "data/data_set_store.h"
 #include "text/string_table.h"
 #include "ui/compare/comparison_graph.h"
+#include "ui/compare/flight_loading.h"
 #include "ui/user_prompts.h"
 
 namespace tevusb::ui {
@@ -56,8 +54,12 @@ CompareFlightsWindow::CompareFlightsWindow(QWidget* parent)
     m_table->setSelectionBehavior(QAbstractItemView::SelectColumns);
 
     auto* add = button(this, tr("Add Flights..."), "addFlights");
+    m_addFromLibrary = button(this, tr("Add from Library..."), "addFromLibrary");
+    m_addFromLibrary->hide();
     auto* remove = button(this, tr("Remove Flight"), "removeFlight");
     connect(add, &QPushButton::clicked, this, &CompareFlightsWindow::chooseFiles);
+    connect(m_addFromLibrary, &QPushButton::clicked, this,
+            &CompareFlightsWindow::chooseFromLibrary);
     connect(remove, &QPushButton::clicked, this, &CompareFlightsWindow::removeSelected);
     connect(m_alignAt, &QComboBox::currentIndexChanged, this, [this](int i) {
         setAlignAt(i == 1 ? analysis::AlignAt::Apogee : analysis::AlignAt::Launch);
@@ -69,6 +71,7 @@ CompareFlightsWindow::CompareFlightsWindow(QWidget* parent)
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(add);
+    controls->addWidget(m_addFromLibrary);
     controls->addWidget(remove);
     controls->addSpacing(16);
     controls->addWidget(new QLabel(tr("Align at"), this));
@@ -99,38 +102,25 @@ bool CompareFlightsWindow::addFlight(graph::ComparedFlight flight) {
 }
 
 int CompareFlightsWindow::addFiles(const QStringList& paths) {
-    QStringList refused;
+    return addLoaded(loadFlightFiles(paths));
+}
+
+int CompareFlightsWindow::addLoaded(LoadedFlights loaded) {
     int added = 0;
     bool full = false;
-    for (const QString& path : paths) {
-        data::DataSetStore store;
-        if (!store.loadSetFile(std::filesystem::path(QFile::encodeName(path).toStdString()))) {
-            refused.push_back(path);
-            continue;
+    for (graph::ComparedFlight& flight : loaded.flights) {
+        if (m_flights.size() >= kMaxFlights) {
+            full = true;
+            break;
         }
-        const QString name = QFileInfo(path).fileName();
-        const int sets = store.setCount();
-        for (int k = 0; k < sets && !full; ++k) {
-            if (!store.selectSet(k) || store.readingCount() == 0) {
-                continue;
-            }
-            graph::ComparedFlight flight;
-            flight.name = sets > 1 ? QStringLiteral("%1 #%2").arg(name).arg(k + 1) : name;
-            flight.set = store.current;
-            flight.statistics = analysis::computeStatistics(flight.set);
-            if (m_flights.size() >= kMaxFlights) {
-                full = true;
-                break;
-            }
-            m_flights.push_back(std::move(flight));
-            ++added;
-        }
+        m_flights.push_back(std::move(flight));
+        ++added;
     }
     refresh();
     QString problems;
-    if (!refused.isEmpty()) {
+    if (!loaded.refused.isEmpty()) {
         problems = QString::fromStdString(std::string(text::stringText(109))) +
-                   QStringLiteral("\n") + refused.join(QStringLiteral("\n"));
+                   QStringLiteral("\n") + loaded.refused.join(QStringLiteral("\n"));
     }
     if (full) {
         problems +=
@@ -141,6 +131,17 @@ int CompareFlightsWindow::addFiles(const QStringList& paths) {
         userPrompts().messageBox(this, problems, caption(), kMbOk | kMbIconExclamation);
     }
     return added;
+}
+
+void CompareFlightsWindow::setLibraryChooser(std::function<void()> chooser) {
+    m_libraryChooser = std::move(chooser);
+    m_addFromLibrary->setVisible(static_cast<bool>(m_libraryChooser));
+}
+
+void CompareFlightsWindow::chooseFromLibrary() {
+    if (m_libraryChooser) {
+        m_libraryChooser();
+    }
 }
 
 void CompareFlightsWindow::chooseFiles() {

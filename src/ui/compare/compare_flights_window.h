@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QWidget>
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "analysis/units.h"
@@ -9,11 +11,13 @@
 
 class QCheckBox;
 class QComboBox;
+class QPushButton;
 class QTableWidget;
 
 namespace tevusb::ui {
 
 class ComparisonGraph;
+struct LoadedFlights;
 
 // "Compare Flights": several flights on one graph, lined up at launch or apogee, each in
 // its colour, and their statistics side by side with the differences to the first.
@@ -31,8 +35,18 @@ class CompareFlightsWindow : public QWidget {
     // Adds every set of each data-set file. Files that cannot be read are named in one
     // message; the others are added. Returns how many flights were added.
     int addFiles(const QStringList& paths);
+    // Adds flights read elsewhere (by a worker) while there is room; the files that could
+    // not be read and the flights left out for want of room are named in one message.
+    // Returns how many were added.
+    int addLoaded(LoadedFlights loaded);
     // Asks for files through the prompt service and adds them.
     void chooseFiles();
+    // How flights are picked from the flight library; "Add from Library..." is shown only
+    // once there is one.
+    void setLibraryChooser(std::function<void()> chooser);
+    void chooseFromLibrary();
+    // Room left for more flights.
+    std::size_t room() const { return kMaxFlights - std::min(kMaxFlights, m_flights.size()); }
     void removeFlight(std::size_t index);
 
     void setAlignAt(analysis::AlignAt at);
@@ -55,6 +69,8 @@ class CompareFlightsWindow : public QWidget {
     QComboBox* m_alignAt;
     QCheckBox* m_altitude;
     QCheckBox* m_velocity;
+    QPushButton* m_addFromLibrary;
+    std::function<void()> m_libraryChooser;
 };
 
 }  // namespace tevusb::ui

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "ui/compare/flight_loading.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "data/data_set_store.h"
+
+namespace tevusb::ui {
+
+namespace {
+
+graph::ComparedFlight comparedFlight(const data::DataSetStore& store, QString name) {
+    graph::ComparedFlight flight;
+    flight.name = std::move(name);
+    flight.set = store.current;
+    flight.statistics = analysis::computeStatistics(flight.set);
+    return flight;
+}
+
+}  // namespace
+
+LoadedFlights loadFlightFiles(const QStringList& paths) {
+    LoadedFlights loaded;
+    for (const QString& path : paths) {
+        data::DataSetStore store;
+        if (!store.loadSetFile(std::filesystem::path(QFile::encodeName(path).toStdString()))) {
+            loaded.refused.push_back(path);
+            continue;
+        }
+        const QString name = QFileInfo(path).fileName();
+        const int sets = store.setCount();
+        for (int k = 0; k < sets; ++k) {
+            if (!store.selectSet(k) || store.readingCount() == 0) {
+                continue;
+            }
+            loaded.flights.push_back(comparedFlight(
+                store, sets > 1 ? QStringLiteral("%1 #%2").arg(name).arg(k + 1) : name));
+        }
+    }
+    return loaded;
+}
+
+std::optional<graph::ComparedFlight> loadFirstSet(const std::filesystem::path& file,
+                                                  const QString& name) {
+    data::DataSetStore store;
+    if (!store.loadSetFile(file) || !store.selectSet(0) || store.readingCount() == 0) {
+        return std::nullopt;
+    }
+    return comparedFlight(store, name);
+}
+
+}  // namespace tevusb::ui
