@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -169,6 +170,27 @@ TEST_F(LibraryFlightsTest, ALibraryThatCannotBeOpenedIsSaidOnceAndTheComparisonS
     EXPECT_TRUE(prompts.boxes()[0].text.contains(QString::fromStdString(lib.folder().string())));
     ASSERT_EQ(compare->flights().size(), 1u);
     EXPECT_EQ(compare->flights()[0].name, "sample-flight.tev");
+}
+
+// The picker and the comparison it fills, shot as a flyer sees them.
+TEST_F(LibraryFlightsTest, ShotsOfThePickerAndTheFlightsItAdded) {
+    ASSERT_EQ(
+        lib.seed(4, {"Nova", "Nova", "Nova", "Arcas"}, {"H128W", "G80T", "H100", "F52"}).size(),
+        4u);
+    ui::CompareFlightsWindow* compare = openComparison();
+    ASSERT_NE(compare, nullptr);
+    ui::LibraryFlightPicker* picker = openPicker(*compare);
+    ASSERT_NE(picker, nullptr);
+    picker->filterEdit()->setText(QStringLiteral("nova"));
+    picker->table()->selectAll();
+    QDir().mkpath(TEVUSB_SHOTS_DIR);
+    EXPECT_TRUE(
+        picker->grab().save(QStringLiteral(TEVUSB_SHOTS_DIR "/compare-library-picker.png")));
+    picker->addSelected();
+    ASSERT_TRUE(waitUntil([&] { return compare->flights().size() == 3; }));
+    ASSERT_TRUE(pickerGone(*compare));
+    compare->resize(1000, 760);
+    EXPECT_TRUE(compare->grab().save(QStringLiteral(TEVUSB_SHOTS_DIR "/compare-library.png")));
 }
 
 TEST(LibraryFlightPickerNames, RocketAndMotorWhereTypedElseDateAndSet) {

@@ -2,7 +2,6 @@
 #include "ui/library/library_flight_picker.h"
 
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 #include <set>
 
 #include "ui/library/flight_filter_proxy.h"
+#include "ui/library/flight_table_view.h"
 #include "ui/library/library_units.h"
 #include "ui/library_service.h"
 #include "ui/user_prompts.h"
@@ -43,18 +43,9 @@ LibraryFlightPicker::LibraryFlightPicker(LibraryService& service, Chosen chosen,
     connect(m_filter, &QLineEdit::textChanged, m_proxy, &FlightFilterProxy::setSearch);
 
     m_table->setObjectName(QStringLiteral("pickerTable"));
-    m_table->setModel(m_proxy);
-    m_table->setSortingEnabled(true);
-    m_table->sortByColumn(FlightTableModel::Date, Qt::DescendingOrder);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    setUpFlightTable(*m_table, m_proxy);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setAlternatingRowColors(true);
-    m_table->setWordWrap(false);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-    m_table->horizontalHeader()->setStretchLastSection(true);
     connect(m_table, &QTableView::doubleClicked, this, [this] { addSelected(); });
     m_status->setObjectName(QStringLiteral("pickerStatus"));
     m_status->setWordWrap(true);
@@ -72,7 +63,7 @@ LibraryFlightPicker::LibraryFlightPicker(LibraryService& service, Chosen chosen,
     layout->addWidget(m_table, 1);
     layout->addWidget(m_status);
     layout->addWidget(buttons);
-    resize(820, 460);
+    resize(900, 460);
     updateButtons();
 }
 

@@ -15,6 +15,7 @@
 
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
+#include "ui/library/flight_table_view.h"
 #include "ui/library/library_units.h"
 #include "ui/library_service.h"
 #include "ui/user_prompts.h"
@@ -71,32 +72,9 @@ void LibraryWindow::buildLayout() {
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("libraryTable"));
-    m_table->setModel(m_proxy);
-    m_table->setSortingEnabled(true);
-    m_table->sortByColumn(FlightTableModel::Date, Qt::DescendingOrder);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    setUpFlightTable(*m_table, m_proxy);
     m_table->setEditTriggers(QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::SelectedClicked);
-    m_table->setAlternatingRowColors(true);
-    m_table->setWordWrap(false);
-    m_table->verticalHeader()->hide();
-    // Rows of one height: the view never has to measure ten thousand of them.
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-    QHeaderView* header = m_table->horizontalHeader();
-    header->setStretchLastSection(true);
-    // Widths from the longest text each column usually holds, not from measuring rows.
-    const QFontMetrics metrics = m_table->fontMetrics();
-    const char* const widest[] = {"2026-12-08 18:88 ",
-                                  "Honest John Mk II",
-                                  "H128W-14A",
-                                  "Apogee 8888 ft",
-                                  "A 188.8 s, B 188.8 s",
-                                  "Black Rock Desert",
-                                  "Main out at 150 m, drifted 400"};
-    for (int c = 0; c < static_cast<int>(std::size(widest)); ++c) {
-        header->resizeSection(c, metrics.horizontalAdvance(QLatin1String(widest[c])) + 16);
-    }
     connect(m_table, &QTableView::doubleClicked, this, [this] { openSelected(); });
     layout->addWidget(m_table, 1);
 
