@@ -26,6 +26,11 @@ bool writeAll(int fd, std::string_view bytes) {
         if (n < 0) {
             return false;
         }
+        if (n == 0) {
+            // No progress and no error: trying again would spin for ever.
+            errno = EIO;
+            return false;
+        }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
