@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "report/comparison_report.h"
 
-#include <QBuffer>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <algorithm>
 
 #include "analysis/comparison_table.h"
 #include "analysis/flight_alignment.h"
 #include "report/output_file.h"
 #include "report/page_layout.h"
+#include "report/pdf_report.h"
 #include "report/report_page.h"
-#include "text/string_table.h"
 
 namespace tevusb::report {
 
@@ -137,27 +133,8 @@ void paintComparisonPage(QPainter& painter, const ComparisonContent& content) {
 }
 
 QByteArray renderComparisonPdf(const ComparisonContent& content) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(kReportDpi);
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
-        writer.setCreator(QString::fromUtf8(text::kCaption.data(),
-                                            static_cast<qsizetype>(text::kCaption.size())));
-        writer.setTitle(QStringLiteral("Flights compared"));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            return {};
-        }
-        paintComparisonPage(painter, content);
-        if (!painter.end()) {
-            return {};
-        }
-    }
-    return bytes;
+    return renderPdfPage(QPageLayout::Landscape, QStringLiteral("Flights compared"),
+                         [&content](QPainter& painter) { paintComparisonPage(painter, content); });
 }
 
 std::string writeComparisonPdf(const std::filesystem::path& path,

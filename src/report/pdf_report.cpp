@@ -13,7 +13,8 @@
 
 namespace tevusb::report {
 
-QByteArray renderPdf(const ReportContent& content) {
+QByteArray renderPdfPage(QPageLayout::Orientation orientation, const QString& title,
+                         const std::function<void(QPainter&)>& paint) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -22,20 +23,26 @@ QByteArray renderPdf(const ReportContent& content) {
         writer.setResolution(kReportDpi);
         // The page lays out its own margins, the same on paper as in the file.
         writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+            QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0)));
         writer.setCreator(QString::fromUtf8(text::kCaption.data(),
                                             static_cast<qsizetype>(text::kCaption.size())));
-        writer.setTitle(QStringLiteral("Flight report, data set %1").arg(content.set.setIndex + 1));
+        writer.setTitle(title);
         QPainter painter;
         if (!painter.begin(&writer)) {
             return {};
         }
-        paintReportPage(painter, content);
+        paint(painter);
         if (!painter.end()) {
             return {};
         }
     }
     return bytes;
+}
+
+QByteArray renderPdf(const ReportContent& content) {
+    return renderPdfPage(QPageLayout::Portrait,
+                         QStringLiteral("Flight report, data set %1").arg(content.set.setIndex + 1),
+                         [&content](QPainter& painter) { paintReportPage(painter, content); });
 }
 
 std::string writePdfReport(const std::filesystem::path& path, const ReportContent& content) {
