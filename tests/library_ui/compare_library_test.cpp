@@ -19,6 +19,7 @@
 #include "app/report_menu.h"
 #include "data/data_set_store.h"
 #include "dialog_fixture.h"
+#include "library_app_test.h"
 #include "library_rig.h"
 #include "support/pdf_tools.h"
 #include "ui/compare/compare_flights_window.h"
@@ -32,22 +33,9 @@ namespace {
 
 using ui::dltest::waitUntil;
 
-// The main window over a library of the test's own, as a flyer has it.
-class LibraryFlightsTest : public ::testing::Test {
+// The comparison window of the main window, filled from the library.
+class LibraryFlightsTest : public libtest::LibraryAppTest {
   protected:
-    void SetUp() override {
-        QSettings().remove("recent");
-        m_previous = ui::setUserPrompts(&prompts);
-        window = std::make_unique<MainWindow>(store);
-        window->resize(800, 600);
-        window->show();
-        ASSERT_TRUE(window->createSurface());
-    }
-    void TearDown() override {
-        window.reset();
-        ui::setUserPrompts(m_previous);
-    }
-
     ui::CompareFlightsWindow* openComparison() {
         QAction* action = menuAction(*window, view_command::kCompareFlights);
         EXPECT_NE(action, nullptr);
@@ -75,14 +63,6 @@ class LibraryFlightsTest : public ::testing::Test {
     QString archiveFile(const library::FlightRecord& r) const {
         return QString::fromStdString((lib.folder() / r.archivePath).string());
     }
-
-    ui::libtest::LibraryRig lib;
-    data::DataSetStore store;
-    ui::ScriptedPrompts prompts;
-    std::unique_ptr<MainWindow> window;
-
-  private:
-    ui::UserPrompts* m_previous = nullptr;
 };
 
 TEST_F(LibraryFlightsTest, FlightsPickedFromTheLibraryAreComparedUnderTheirRocketAndMotor) {

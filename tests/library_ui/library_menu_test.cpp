@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "data/data_set_store.h"
 #include "dialog_fixture.h"
+#include "library_app_test.h"
 #include "library_rig.h"
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
@@ -25,20 +26,8 @@ namespace {
 
 using ui::dltest::waitUntil;
 
-class LibraryMenuTest : public ::testing::Test {
+class LibraryMenuTest : public libtest::LibraryAppTest {
   protected:
-    void SetUp() override {
-        QSettings().remove("recent");
-        m_previous = ui::setUserPrompts(&prompts);
-        window = std::make_unique<MainWindow>(store);
-        window->resize(800, 600);
-        window->show();
-        ASSERT_TRUE(window->createSurface());
-    }
-    void TearDown() override {
-        window.reset();
-        ui::setUserPrompts(m_previous);
-    }
     QStringList recentTexts() {
         auto* menu = window->findChild<LibraryMenu*>();
         menu->refreshRecent();
@@ -48,14 +37,6 @@ class LibraryMenuTest : public ::testing::Test {
         }
         return texts;
     }
-
-    ui::libtest::LibraryRig lib;
-    data::DataSetStore store;
-    ui::ScriptedPrompts prompts;
-    std::unique_ptr<MainWindow> window;
-
-  private:
-    ui::UserPrompts* m_previous = nullptr;
 };
 
 TEST_F(LibraryMenuTest, AFlightOpenedFromTheLibraryIsShownAsFileOpenShowsIt) {
