@@ -125,7 +125,18 @@ TEST_F(CompareWindowTest, TheTableHasAColumnPerFlightWithDifferencesAndUnreadabl
     f.close();
     m_prompts.choose(QString());  // a cancelled dialog adds nothing
     window.chooseFiles();
+    ASSERT_TRUE(window.waitForLoading(10000));
+    QCoreApplication::processEvents();
     EXPECT_TRUE(window.flights().empty());
+    // Chosen files are read off the window thread and added once read.
+    m_prompts.choose(saveFlight("chosen.tev", 450.0, 600));
+    window.chooseFiles();
+    ASSERT_TRUE(window.waitForLoading(10000));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.flights().size(), 1u);
+    EXPECT_EQ(window.flights()[0].name, "chosen.tev");
+    EXPECT_TRUE(m_prompts.boxes().empty());
+    window.removeFlight(0);
 
     EXPECT_EQ(
         window.addFiles({saveFlight("a.tev", 400.0, 600), junk, saveFlight("b.tev", 500.0, 600)}),

@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "analysis/comparison_table.h"
 #include "analysis/flight_alignment.h"
@@ -92,6 +93,12 @@ CompareFlightsWindow::CompareFlightsWindow(QWidget* parent)
     refresh();
 }
 
+CompareFlightsWindow::~CompareFlightsWindow() {
+    // The loader reads a few files and posts to this window; it ends before the window goes.
+    while (!m_loader.waitFor(100)) {
+    }
+}
+
 bool CompareFlightsWindow::addFlight(graph::ComparedFlight flight) {
     if (m_flights.size() >= kMaxFlights) {
         return false;
@@ -152,9 +159,24 @@ void CompareFlightsWindow::chooseFiles() {
     request.pattern = QStringLiteral("*.tev");
     request.mustExist = true;
     const QStringList paths = userPrompts().openFiles(this, request);
-    if (!paths.isEmpty()) {
-        addFiles(paths);
+    if (paths.isEmpty()) {
+        return;
     }
+    // Read on a worker: files on a slow or network disk must not freeze the window.
+    const bool started = m_loader.start([this, paths] {
+        auto loaded = std::make_shared<LoadedFlights>(loadFlightFiles(paths));
+        QMetaObject::invokeMethod(
+            this, [this, loaded] { addLoaded(std::move(*loaded)); }, Qt::QueuedConnection);
+        return 0;
+    });
+    if (!started) {
+        userPrompts().messageBox(this, tr("The flights chosen before are still being read."),
+                                 caption(), kMbOk | kMbIconInformation);
+    }
+}
+
+bool CompareFlightsWindow::waitForLoading(int ms) {
+    return m_loader.waitFor(ms);
 }
 
 void CompareFlightsWindow::removeFlight(std::size_t index) {

@@ -8,6 +8,7 @@
 
 #include "analysis/units.h"
 #include "graph/comparison_view.h"
+#include "ui/worker_thread.h"
 
 class QCheckBox;
 class QComboBox;
@@ -29,6 +30,7 @@ class CompareFlightsWindow : public QWidget {
     static constexpr std::size_t kMaxFlights = 10;
 
     explicit CompareFlightsWindow(QWidget* parent = nullptr);
+    ~CompareFlightsWindow() override;
 
     // Adds a flight; false (and nothing changes) when the comparison is full.
     bool addFlight(graph::ComparedFlight flight);
@@ -39,8 +41,12 @@ class CompareFlightsWindow : public QWidget {
     // not be read and the flights left out for want of room are named in one message.
     // Returns how many were added.
     int addLoaded(LoadedFlights loaded);
-    // Asks for files through the prompt service and adds them.
+    // Asks for files through the prompt service; they are read on a worker and added
+    // when read. One choice is read at a time.
     void chooseFiles();
+    // True once the files chosen last have been read (at most `ms` waited); they are
+    // added at the window thread's next turn.
+    bool waitForLoading(int ms);
     // How flights are picked from the flight library; "Add from Library..." is shown only
     // once there is one.
     void setLibraryChooser(std::function<void()> chooser);
@@ -71,6 +77,7 @@ class CompareFlightsWindow : public QWidget {
     QCheckBox* m_velocity;
     QPushButton* m_addFromLibrary;
     std::function<void()> m_libraryChooser;
+    WorkerThread m_loader;
 };
 
 }  // namespace tevusb::ui
