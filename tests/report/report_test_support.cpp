@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include "graph/synthetic/synthetic_flight.h"
 
 namespace tevusb::report::testing {
@@ -24,24 +22,6 @@ void loadFullMemory(data::DataSetStore& store) {
     ASSERT_EQ(store.packets.size(), 128u);
     ASSERT_TRUE(store.selectSet(0));
     ASSERT_EQ(store.current.size(), 3968u);
-}
-
-QString runTool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QString pdfText(const QString& path) {
-    return runTool(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), path, QStringLiteral("-")});
-}
-
-QString pdfInfo(const QString& path) {
-    return runTool(QStringLiteral("pdfinfo"), {path});
 }
 
 }  // namespace tevusb::report::testing

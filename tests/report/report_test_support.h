@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data/data_set_store.h"
+#include "support/pdf_tools.h"
 
 namespace tevusb::report::testing {
 
@@ -14,10 +15,8 @@ void loadSample(data::DataSetStore& store);
 // A full flight memory (128 packets, 3968 readings) of one synthetic flight, selected.
 void loadFullMemory(data::DataSetStore& store);
 
-// Runs a program and returns its standard output (empty when it could not run).
-QString runTool(const QString& program, const QStringList& arguments);
-// What pdftotext reads from a PDF (layout kept); what pdfinfo says about it.
-QString pdfText(const QString& path);
-QString pdfInfo(const QString& path);
+using tevusb::testing::pdfInfo;
+using tevusb::testing::pdfText;
+using tevusb::testing::runTool;
 
 }  // namespace tevusb::report::testing
