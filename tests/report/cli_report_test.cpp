@@ -98,6 +98,29 @@ TEST_F(CliReportTest, EachMistakeIsOneLineAndNoFile) {
         << bare.err.toStdString();
 }
 
+TEST_F(CliReportTest, FlightFieldsGoOnTheReportAndNotOnPictures) {
+    const CliRun run = runCli({"report", sample, "--pdf", path("r.pdf"), "--png", path("g.png"),
+                               "--rocket", "Big Bertha", "--site", "", "--date", "2026-12-08",
+                               "--comment", "Main out at 150 m"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("g.png")));
+    const QString text = report::testing::pdfText(path("r.pdf"));
+    for (const char* shown : {"Rocket", "Big Bertha", "2026-12-08", "Main out at 150 m"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << "\n" << text.toStdString();
+    }
+    // Fields not given, or given empty, leave no row; --comment replaces the file's own.
+    for (const char* absent : {"Motor", "Site", "Sample flight: H motor"}) {
+        EXPECT_FALSE(text.contains(QString::fromUtf8(absent))) << absent;
+    }
+
+    const CliRun compared =
+        runCli({"report", sample, sample, "--pdf", path("c.pdf"), "--motor", "H128W"});
+    EXPECT_EQ(compared.status, 2);
+    EXPECT_EQ(compared.err.count('\n'), 1) << compared.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("c.pdf")));
+}
+
 TEST(CliReportSize, ParsesWidthByHeightOnly) {
     EXPECT_EQ(parseImageSize("1920x1080"), QSize(1920, 1080));
     EXPECT_EQ(parseImageSize("800X600"), QSize(800, 600));
