@@ -2,13 +2,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
 #include "cli/library_commands.h"
 #include "cli/library_option.h"
+#include "cli/library_text.h"
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
 #include "library_fixture.h"
@@ -208,4 +212,64 @@ TEST_F(LibraryCli, ADamagedIndexFailsInOneLineUntilRebuilt) {
     const auto flights = listJson();
     ASSERT_EQ(flights.size(), 3u);
     EXPECT_EQ(flights[2]["set"], 3);
+}
+
+namespace {
+
+// The local zone, for one test; the earlier one comes back afterwards. POSIX zone strings
+// need no time zone database on the machine.
+class LocalZone {
+  public:
+    explicit LocalZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) {
+            m_old = old;
+        }
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~LocalZone() {
+        if (m_old) {
+            ::setenv("TZ", m_old->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+  private:
+    std::optional<std::string> m_old;
+};
+
+}  // namespace
+
+TEST(LibraryDate, DownloadTimesReadInTheLocalZone) {
+    {
+        LocalZone utc("UTC0");
+        EXPECT_EQ(cli::localDownloadDate("2026-12-08T07:35:28Z"), "2026-12-08 07:35");
+    }
+    {
+        LocalZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
+        EXPECT_EQ(cli::localDownloadDate("2026-12-08T07:35:28Z"), "2026-12-08 08:35");
+        // Summer time, and past midnight into the next day.
+        EXPECT_EQ(cli::localDownloadDate("2026-07-01T22:30:00Z"), "2026-07-02 00:30");
+    }
+    {
+        LocalZone india("<+0530>-5:30");
+        EXPECT_EQ(cli::localDownloadDate("2026-12-31T18:45:00Z"), "2027-01-01 00:15");
+        EXPECT_EQ(cli::localDownloadDate("2024-02-28T20:00:00Z"), "2024-02-29 01:30");
+    }
+    {
+        LocalZone west("<-05>5");
+        EXPECT_EQ(cli::localDownloadDate("2025-03-01T03:00:00Z"), "2025-02-28 22:00");
+    }
+}
+
+TEST(LibraryDate, OtherTextIsGivenBackAsItIs) {
+    LocalZone utc("UTC0");
+    for (const char* text :
+         {"", "yesterday", "2026-12-08", "2026-12-08T07:35:28", "2026-12-08T07:35:28+01:00",
+          "2026-12-08T07:35:28Zjunk", "2026-02-30T10:00:00Z", "2026-13-01T10:00:00Z",
+          "2026-12-08T24:00:00Z"}) {
+        EXPECT_EQ(cli::localDownloadDate(text), text);
+    }
 }
