@@ -18,6 +18,12 @@ std::optional<std::string> CliArgs::takePositional() {
 
 std::optional<std::string> CliArgs::takeOption(const std::string& name) {
     for (auto it = m_words.begin(); it != m_words.end(); ++it) {
+        if (it->size() > name.size() && it->compare(0, name.size(), name) == 0 &&
+            (*it)[name.size()] == '=') {
+            std::string value = it->substr(name.size() + 1);
+            m_words.erase(it);
+            return value;
+        }
         if (*it == name) {
             if (it + 1 == m_words.end()) {
                 m_missingValue = true;

@@ -16,7 +16,9 @@ class CliArgs {
     bool empty() const { return m_words.empty(); }
     // Takes the next word when it is not an option (take options first).
     std::optional<std::string> takePositional();
-    // Takes "--name VALUE"; nullopt when absent. Sets missingValue when the value is absent.
+    // Takes "--name VALUE" or "--name=VALUE"; nullopt when absent. Sets missingValue when
+    // the value is absent. The one-word form carries any text, even one that looks like an
+    // option, which is how a program hands stored text on to another.
     std::optional<std::string> takeOption(const std::string& name);
     // Takes "--name"; true when it was there.
     bool takeFlag(const std::string& name);

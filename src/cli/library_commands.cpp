@@ -7,7 +7,9 @@
 #include "cli/library_json.h"
 #include "cli/library_option.h"
 #include "cli/library_text.h"
+#include "cli/report_exec.h"
 #include "cli/terminal.h"
+#include "library/archive_index.h"
 #include "library/flight_library.h"
 
 namespace tevusb::cli {
@@ -25,6 +27,8 @@ constexpr const char* kUsage =
     "       tevusb-cli library import FILE.tev|DIR...\n"
     "       tevusb-cli library edit ID [--rocket T] [--motor T] [--site T] [--notes T] "
     "[--comment T]\n"
+    "       tevusb-cli library report ID (--pdf OUT.pdf | --png OUT.png | --svg OUT.svg)\n"
+    "           [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
     "       tevusb-cli library delete ID [--yes]\n"
     "       tevusb-cli library rebuild\n";
 
@@ -172,6 +176,84 @@ int runExportFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+// Flight `id` and its archive file, for a report; nothing, with the reason on `err`. The
+// library is closed again on return, before this process becomes the report program.
+std::optional<std::pair<library::FlightRecord, std::filesystem::path>> flightToReport(
+    std::int64_t id, std::ostream& err) {
+    FlightLibrary flights(libraryFolder());
+    if (!openOrComplain(flights, err)) {
+        return std::nullopt;
+    }
+    library::Outcome outcome;
+    auto record = flights.get(id, &outcome);
+    if (!record) {
+        err << outcome.message << "\n";
+        return std::nullopt;
+    }
+    if (!library::archive_index::isArchivePath(record->archivePath)) {
+        err << "The index names an archive file outside the library for flight #" << id << " ("
+            << record->archivePath
+            << "); rebuild the library to recreate it from the archive files.\n";
+        return std::nullopt;
+    }
+    // Absolute, so that the report program never takes the file for an option.
+    std::filesystem::path file = std::filesystem::absolute(flights.folder() / record->archivePath);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        err << "The archive file " << file.string() << " of flight #" << id
+            << " is missing or unreadable.\n";
+        return std::nullopt;
+    }
+    return std::pair{std::move(*record), std::move(file)};
+}
+
+// The report of an archived flight is made by the report program from the flight's archive
+// file, with the flyer's fields as the library holds them now. The file keeps the comment it
+// was archived with while the library's may have been edited since, so the comment is handed
+// on too, as an export would write it.
+int runReport(CliArgs& args, std::ostream&, std::ostream& err) {
+    // Each word handed on is one "--name=value": stored text that looks like an option (a
+    // comment reading "--verbose") cannot be taken for one by the report program.
+    std::vector<std::string> words;
+    const auto handOn = [&](const char* name) {
+        if (auto value = args.takeOption(name)) {
+            words.push_back(std::string(name) + "=" + *value);
+        }
+    };
+    for (const char* name : {"--pdf", "--png", "--svg"}) {
+        handOn(name);
+    }
+    const bool output = !words.empty();
+    // Their values are the report program's to judge, with the same messages as `report`.
+    for (const char* name : {"--units", "--size", "--view"}) {
+        handOn(name);
+    }
+    const auto id = takeId(args, err);
+    if (!id) {
+        return 2;
+    }
+    if (!args.checkDone(err)) {
+        err << kUsage;
+        return 2;
+    }
+    if (!output) {
+        err << "Give --pdf, --png or --svg with the output file.\n" << kUsage;
+        return 2;
+    }
+    const auto flight = flightToReport(*id, err);
+    if (!flight) {
+        return 1;
+    }
+    const auto& [record, file] = *flight;
+    words.insert(words.begin(), file.string());
+    words.push_back("--rocket=" + record.rocket);
+    words.push_back("--motor=" + record.motor);
+    words.push_back("--site=" + record.site);
+    words.push_back("--date=" + localDownloadDate(record.downloadedAt));
+    words.push_back("--comment=" + record.comment);
+    return execReport(words, reportVerbose(), err);
+}
+
 int runImport(CliArgs& args, std::ostream& out, std::ostream& err) {
     std::vector<std::filesystem::path> paths;
     while (auto word = args.takePositional()) {
@@ -280,9 +362,9 @@ int runRebuild(CliArgs& args, std::ostream& out, std::ostream& err) {
 int runLibrary(CliArgs& args, std::ostream& out, std::ostream& err) {
     using Command = int (*)(CliArgs&, std::ostream&, std::ostream&);
     static const std::map<std::string, Command> commands = {
-        {"list", runList},      {"show", runShowFlight}, {"export", runExportFlight},
-        {"import", runImport},  {"edit", runEdit},       {"delete", runDelete},
-        {"rebuild", runRebuild}};
+        {"list", runList},       {"show", runShowFlight}, {"export", runExportFlight},
+        {"import", runImport},   {"edit", runEdit},       {"delete", runDelete},
+        {"rebuild", runRebuild}, {"report", runReport}};
     const auto sub = args.takePositional();
     const auto it = sub ? commands.find(*sub) : commands.end();
     if (it == commands.end()) {

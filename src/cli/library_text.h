@@ -17,6 +17,10 @@ std::string orDash(const std::optional<double>& value, analysis::Quantity quanti
 // The text on one line: control characters (line feeds in notes) become blanks.
 std::string oneLine(const std::string& text);
 
+// A download time as the library window shows it: "2026-12-08T07:35:28Z" becomes the
+// local "2026-12-08 08:35". Text of any other form is given back as it is.
+std::string localDownloadDate(const std::string& utc);
+
 // The list as a table, one flight a line, with a header.
 void printFlightTable(std::ostream& out, const std::vector<library::FlightRecord>& records,
                       analysis::UnitSystem units);

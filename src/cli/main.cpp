@@ -38,6 +38,10 @@ const char* kUsage =
     "                                         a one-page flight report, or a picture of\n"
     "                                         the graph (needs no display); several\n"
     "                                         files with --pdf: the flights compared\n"
+    "  report FILE.tev --pdf OUT [--rocket T] [--motor T] [--site T] [--date T] [--comment T]\n"
+    "                                         the report with the flight's rocket, motor,\n"
+    "                                         site and date, and a comment in place of\n"
+    "                                         the file's (pictures leave them out)\n"
     "Altimeter commands:\n"
     "  devices                                what is attached, its mode and version\n"
     "  info                                   connect, show firmware version and settings\n"
@@ -63,6 +67,10 @@ const char* kUsage =
     "                                         site, notes, comment or date, e.g. H128)\n"
     "  library show ID [--units U]            every field of one flight\n"
     "  library export ID --tev|--csv|--xml OUT  write an archived flight\n"
+    "  library report ID --pdf|--png|--svg OUT [--units U] [--size WxH] [--view V]\n"
+    "                                         the report (or graph picture) of a flight,\n"
+    "                                         with its rocket, motor, site, download\n"
+    "                                         date and comment\n"
     "  library import FILE.tev|DIR...         add data-set files to the library\n"
     "  library edit ID [--rocket T] [--motor T] [--site T] [--notes T] [--comment T]\n"
     "  library delete ID [--yes]              remove a flight (its file moves to deleted/)\n"
@@ -97,6 +105,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const bool verbose = args.takeFlag("--verbose");
+    cli::setReportVerbose(verbose);
     cli::setLibraryOption(args.takeOption("--library"));
     if (args.missingValue()) {
         std::cerr << "--library needs a folder.\n" << kUsage;

@@ -15,6 +15,7 @@ namespace tevusb::cli {
 
 namespace {
 constexpr const char* kHelperName = "tevusb-report";
+bool g_verbose = false;
 
 #if defined(_WIN32)
 bool mayRun(const std::filesystem::path& program) {
@@ -32,6 +33,14 @@ void replaceProcess(const std::filesystem::path& program, char* const* argv) {
 }
 #endif
 }  // namespace
+
+void setReportVerbose(bool verbose) {
+    g_verbose = verbose;
+}
+
+bool reportVerbose() {
+    return g_verbose;
+}
 
 std::vector<std::filesystem::path> reportHelperCandidates(const std::filesystem::path& self) {
     const std::filesystem::path folder = self.parent_path();

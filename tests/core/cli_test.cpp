@@ -36,6 +36,15 @@ std::filesystem::path writeFlight(const TempDir& dir) {
 
 }  // namespace
 
+// The one-word form keeps any text, even an option's name; a longer option is no value.
+TEST(CliArgs, TakesOptionValuesInEitherSpelling) {
+    CliArgs args({"--rocket=--pdf", "--pdf", "out.pdf", "--site=", "--rocketry=x"});
+    EXPECT_EQ(args.takeOption("--pdf"), "out.pdf");
+    EXPECT_EQ(args.takeOption("--rocket"), "--pdf");
+    EXPECT_EQ(args.takeOption("--site"), "");
+    EXPECT_EQ(args.leftover(), "--rocketry=x");
+}
+
 TEST(CliShow, DescribesTheFile) {
     TempDir dir;
     const auto file = writeFlight(dir);

@@ -2,13 +2,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
 #include "cli/library_commands.h"
 #include "cli/library_option.h"
+#include "cli/library_text.h"
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
 #include "library_fixture.h"
@@ -208,4 +212,38 @@ TEST_F(LibraryCli, ADamagedIndexFailsInOneLineUntilRebuilt) {
     const auto flights = listJson();
     ASSERT_EQ(flights.size(), 3u);
     EXPECT_EQ(flights[2]["set"], 3);
+}
+
+namespace {
+
+// The local zone for one test (POSIX zone strings need no time zone database); the earlier
+// one comes back afterwards.
+struct LocalZone {
+    explicit LocalZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) {
+            previous = old;
+        }
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~LocalZone() {
+        previous ? ::setenv("TZ", previous->c_str(), 1) : ::unsetenv("TZ");
+        ::tzset();
+    }
+    std::optional<std::string> previous;
+};
+
+}  // namespace
+
+TEST(LibraryDate, DownloadTimesReadInTheLocalZone) {
+    LocalZone berlin("CET-1CEST,M3.5.0,M10.5.0/3");
+    EXPECT_EQ(cli::localDownloadDate("2026-12-08T07:35:28Z"), "2026-12-08 08:35");
+    // Summer time, and past midnight into the next day (and year).
+    EXPECT_EQ(cli::localDownloadDate("2026-07-01T22:30:00Z"), "2026-07-02 00:30");
+    EXPECT_EQ(cli::localDownloadDate("2026-12-31T23:15:00Z"), "2027-01-01 00:15");
+    // Anything else is shown as it is stored.
+    for (const char* text : {"", "yesterday", "2026-12-08T07:35:28", "2026-12-08T07:35:28Zjunk",
+                             "2026-02-30T10:00:00Z", "2026-12-08T24:00:00Z"}) {
+        EXPECT_EQ(cli::localDownloadDate(text), text);
+    }
 }

@@ -49,6 +49,10 @@ expect "--library" "flights" "dow" :: download
 expect "--verbose" "library" "" :: list show export import edit rebuild '!download'
 expect "library" "list" "--" :: --json
 expect "library" "edit" "3" "--r" :: --rocket
+expect "library" "" :: report delete
+expect "library" "report" "3" "--" :: --pdf --png --svg --units --size --view '!--set' '!--rocket'
+expect "library" "report" "3" "--pdf" "" :: flights '!b.tev'
+expect "report" "b.tev" "--" :: --rocket --motor --site --date --comment
 expect "settings" "--line-a" "" :: disabled apogee time: altitude:
 expect "settings" "--" :: --line-a --line-b --inhibit --yes '!--csv'
 expect "export" "b.tev" "--" :: --csv --xml --set

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "cli/report/report_command.h"
@@ -19,11 +21,14 @@ struct CliRun {
 };
 
 // tevusb-cli as a user without any display starts it: no DISPLAY, no Wayland, no Qt
-// platform chosen.
-CliRun runCli(const QStringList& arguments) {
+// platform chosen; in the local zone `zone` (a POSIX TZ string) when one is given.
+CliRun runCli(const QStringList& arguments, const QString& zone = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         env.remove(QString::fromLatin1(name));
+    }
+    if (!zone.isEmpty()) {
+        env.insert(QStringLiteral("TZ"), zone);
     }
     QProcess process;
     process.setProcessEnvironment(env);
@@ -96,6 +101,82 @@ TEST_F(CliReportTest, EachMistakeIsOneLineAndNoFile) {
     EXPECT_EQ(bare.status, 2);
     EXPECT_TRUE(bare.err.startsWith(QStringLiteral("Usage: tevusb-cli report")))
         << bare.err.toStdString();
+}
+
+TEST_F(CliReportTest, FlightFieldsGoOnTheReportAndNotOnPictures) {
+    const CliRun run = runCli({"report", sample, "--pdf", path("r.pdf"), "--png", path("g.png"),
+                               "--rocket", "Big Bertha", "--site", "", "--date", "2026-12-08",
+                               "--comment", "Main out at 150 m"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path("g.png")));
+    const QString text = report::testing::pdfText(path("r.pdf"));
+    for (const char* shown : {"Big Bertha", "2026-12-08", "Main out at 150 m"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << "\n" << text.toStdString();
+    }
+    // Fields not given, or given empty, leave no row; --comment replaces the file's own.
+    for (const char* absent : {"Motor", "Site", "Sample flight: H motor"}) {
+        EXPECT_FALSE(text.contains(QString::fromUtf8(absent))) << absent;
+    }
+    EXPECT_EQ(runCli({"report", sample, sample, "--pdf", path("c.pdf"), "--motor", "H"}).status, 2);
+}
+
+// A library in a temporary folder with the sample flight as #1, its fields typed in since.
+struct LibraryReportTest : CliReportTest {
+    void SetUp() override {
+        CliReportTest::SetUp();
+        ASSERT_EQ(library({"import", sample}).status, 0);
+        // A site that reads like one of the report program's options must still arrive as text.
+        ASSERT_EQ(library({"edit", "1", "--rocket", "Big Bertha", "--motor", "H128W",
+                           "--site=--units", "--comment", "Drogue late, main fine"})
+                      .status,
+                  0);
+    }
+    // Half an hour off any whole-hour zone, so the conversion cannot pass by accident.
+    CliRun library(const QStringList& words) const {
+        return runCli(QStringList{"--library", path("library"), "library"} + words,
+                      QStringLiteral("<+0530>-5:30"));
+    }
+};
+
+TEST_F(LibraryReportTest, ReportShowsWhatTheLibraryHoldsNow) {
+    const CliRun run = library({"report", "1", "--pdf", path("r.pdf")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QString shown = library({"show", "1"}).out;
+    const auto field = [&shown](const QString& name) {
+        return QRegularExpression(QStringLiteral("^%1: (.*?)( above ground.*)?$").arg(name),
+                                  QRegularExpression::MultilineOption)
+            .match(shown)
+            .captured(1);
+    };
+    const QString date = QDateTime::fromString(field("Downloaded"), Qt::ISODate)
+                             .toOffsetFromUtc(5 * 3600 + 1800)
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    ASSERT_EQ(date.size(), 16) << shown.toStdString();
+    const QString text = report::testing::pdfText(path("r.pdf"));
+    for (const QString& part :
+         {QStringLiteral("Big Bertha"), QStringLiteral("H128W"), QStringLiteral("--units"), date,
+          field("Apogee"), QStringLiteral("Drogue late, main fine")}) {
+        EXPECT_TRUE(!part.isEmpty() && text.contains(part)) << part.toStdString() << "\n"
+                                                            << text.toStdString();
+    }
+    // The comment archived with the file was replaced by the edit.
+    EXPECT_FALSE(text.contains(QStringLiteral("Sample flight: H motor"))) << text.toStdString();
+}
+
+TEST_F(LibraryReportTest, EachMistakeIsNamedAndNoFileWritten) {
+    const QString out = path("out.pdf");
+    const std::vector<std::tuple<QStringList, int, const char*>> cases = {
+        {{"report", "9", "--pdf", out}, 1, "There is no flight #9 in the library.\n"},
+        {{"report", "1", "--pdf", out, "--units", "furlongs"}, 2, "--units takes metric"},
+        {{"report", "1"}, 2, "Usage: tevusb-cli"},
+        {{"report", "1", "--pdf", out, "--set", "0"}, 2, "Usage: tevusb-cli"},
+    };
+    for (const auto& [words, status, message] : cases) {
+        const CliRun run = library(words);
+        EXPECT_EQ(run.status, status) << words.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(message))) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << words.join(' ').toStdString();
+    }
 }
 
 TEST(CliReportSize, ParsesWidthByHeightOnly) {

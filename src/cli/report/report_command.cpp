@@ -19,6 +19,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: tevusb-cli report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg "
     "OUT.svg) [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
+    "           [--rocket TEXT] [--motor TEXT] [--site TEXT] [--date TEXT] [--comment TEXT]\n"
     "       tevusb-cli report FILE.tev FILE.tev... [--set K] --pdf OUT.pdf [--units U]\n";
 
 struct Output {
@@ -66,6 +67,19 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto unitsText = args.takeOption("--units");
     const auto sizeText = args.takeOption("--size");
     const auto viewText = args.takeOption("--view");
+    // What the flyer knows about the flight, for the page's Flight table; --comment stands
+    // in for the comment the file was saved with (the library's may have been edited since).
+    report::FlightFields fields;
+    bool anyField = false;
+    for (const auto& [option, field] :
+         {std::pair{"--rocket", &fields.rocket}, std::pair{"--motor", &fields.motor},
+          std::pair{"--site", &fields.site}, std::pair{"--date", &fields.date}}) {
+        if (auto value = args.takeOption(option)) {
+            *field = std::move(*value);
+            anyField = true;
+        }
+    }
+    const auto commentText = args.takeOption("--comment");
     const auto k = args.takeSetIndex(err);
     if (!k) {
         return 2;
@@ -109,6 +123,12 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
 
     if (files.size() > 1) {
+        // The fields describe one flight; on a page of several they would belong to none.
+        if (anyField || commentText) {
+            err << "--rocket, --motor, --site, --date and --comment describe one flight, not a "
+                   "comparison.\n";
+            return 2;
+        }
         std::vector<std::string> pdfs;
         for (const Output& output : outputs) {
             if (output.kind != Output::Kind::Pdf) {
@@ -132,6 +152,12 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     store.selectSet(*k);
     request.source = std::filesystem::path(*path).filename().string();
+    // A picture is the graph alone, as the window's Export Image makes it, so the fields are
+    // taken and not drawn there: one command line can then write a report and a picture.
+    if (anyField) {
+        request.flight = std::move(fields);
+    }
+    const std::string comment = commentText ? *commentText : store.comment(*k);
 
     int status = 0;
     for (const Output& output : outputs) {
@@ -140,8 +166,8 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
             output.kind == Output::Kind::Pdf ? report::kReportDefaultView : report::GraphView::Set);
         std::string problem;
         if (output.kind == Output::Kind::Pdf) {
-            const report::ReportContent content = report::buildReportContent(
-                store.current, store.settings, store.comment(*k), request);
+            const report::ReportContent content =
+                report::buildReportContent(store.current, store.settings, comment, request);
             problem = report::writePdfReport(output.path, content);
         } else {
             const auto format = output.kind == Output::Kind::Png ? report::ImageFormat::Png

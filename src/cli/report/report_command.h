@@ -18,8 +18,9 @@ inline constexpr int kDefaultImageHeight = 800;
 std::optional<QSize> parseImageSize(const std::string& text);
 
 // report FILE.tev [--set K] (--pdf OUT | --png OUT | --svg OUT)... [--units metric|imperial]
-// [--size WxH] [--view set|analysis]: 0 when every file was written, 1 when one could
-// not be, 2 for a wrong command line. One line on `err` for each problem.
+// [--size WxH] [--view set|analysis] [--rocket T] [--motor T] [--site T] [--date T]
+// [--comment T]: 0 when every file was written, 1 when one could not be, 2 for a wrong
+// command line. One line on `err` for each problem.
 int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tevusb::cli
