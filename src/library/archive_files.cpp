@@ -53,6 +53,14 @@ bool makeFolders(const std::filesystem::path& folder, std::string& error) {
     if (std::filesystem::is_directory(folder, ec)) {
         return true;
     }
+    // A relative name ("flights") has no parent to make first; its parent is the
+    // working folder.
+    if (folder.is_relative()) {
+        const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+        if (!ec && absolute.is_absolute()) {
+            return makeFolders(absolute, error);
+        }
+    }
     if (!folder.has_parent_path() || folder.parent_path() == folder) {
         error = "Cannot create the folder " + folder.string() + ".";
         return false;

@@ -260,3 +260,20 @@ TEST(LibraryArchive, OpenAddsOrphanFilesAndFinishesAnInterruptedDelete) {
     EXPECT_EQ(reopened.list().size(), 2u);
     EXPECT_FALSE(reopened.get(found[0].id));
 }
+
+TEST(LibraryArchive, ALibraryNamedRelativeToTheWorkingFolderIsCreatedThere) {
+    TempDir dir;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    {
+        library::FlightLibrary flights(std::filesystem::path("club") / "library");
+        const library::Outcome opened = flights.open();
+        EXPECT_TRUE(opened.ok()) << opened.message;
+        for (const auto& item : flights.archiveDownload(simulatedDownload(2))) {
+            EXPECT_TRUE(item.outcome.ok()) << item.outcome.message;
+        }
+        EXPECT_EQ(flights.list().size(), 2u);
+    }
+    std::filesystem::current_path(before);
+    EXPECT_EQ(tevusb::testing::archiveFilesOf(dir / "club/library").size(), 2u);
+}
