@@ -75,7 +75,10 @@ int runCli(const std::string& library) {
     std::fflush(stdout);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        std::freopen("/dev/null", "w", stdout);
+        // The listing itself is not measured; without /dev/null it goes to the terminal.
+        if (std::freopen("/dev/null", "w", stdout) == nullptr) {
+            ::_exit(126);
+        }
         ::execl(TEVUSB_CLI_PATH, TEVUSB_CLI_PATH, "--library", library.c_str(), "library", "list",
                 static_cast<char*>(nullptr));
         ::_exit(127);
