@@ -129,6 +129,13 @@ TEST_F(LibraryFlightsTest, TheTenFlightLimitAndAVanishedArchiveFileAreSaidInOneM
     const QString text = prompts.boxes()[0].text;
     EXPECT_TRUE(text.contains(archiveFile(records[0]))) << text.toStdString();
     EXPECT_TRUE(text.contains("At most 10 flights")) << text.toStdString();
+    // A full comparison says so before anything is picked.
+    auto* button = compare->findChild<QPushButton*>(QStringLiteral("addFromLibrary"));
+    ASSERT_NE(button, nullptr);
+    button->click();
+    EXPECT_EQ(compare->findChild<ui::LibraryFlightPicker*>(), nullptr);
+    ASSERT_EQ(prompts.boxes().size(), 2u);
+    EXPECT_TRUE(prompts.boxes()[1].text.contains("remove one first"));
     // Flights without the flyer's fields go by their date and set.
     EXPECT_TRUE(compare->flights().back().name.contains(
         QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d set 1$"))))

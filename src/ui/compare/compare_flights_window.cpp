@@ -146,12 +146,26 @@ void CompareFlightsWindow::setLibraryChooser(std::function<void()> chooser) {
 }
 
 void CompareFlightsWindow::chooseFromLibrary() {
-    if (m_libraryChooser) {
+    if (m_libraryChooser && haveRoom()) {
         m_libraryChooser();
     }
 }
 
+bool CompareFlightsWindow::haveRoom() {
+    if (room() > 0) {
+        return true;
+    }
+    // Said before the flyer picks anything, not after.
+    userPrompts().messageBox(
+        this, tr("At most %1 flights can be compared; remove one first.").arg(kMaxFlights),
+        caption(), kMbOk | kMbIconInformation);
+    return false;
+}
+
 void CompareFlightsWindow::chooseFiles() {
+    if (!haveRoom()) {
+        return;
+    }
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Open;
     request.title = tr("Add Flights to Compare");

@@ -67,6 +67,8 @@ class CompareFlightsWindow : public QWidget {
     void refresh();
     void fillTable();
     void removeSelected();
+    // True when another flight fits; else says so.
+    bool haveRoom();
 
     std::vector<graph::ComparedFlight> m_flights;
     analysis::UnitSystem m_units = analysis::UnitSystem::Metric;
