@@ -46,13 +46,8 @@ std::filesystem::path FileCommands::toPath(const QString& path) {
 }
 
 void FileCommands::openDataSet() {
-    ui::FileDialogRequest request;
-    request.mode = ui::FileDialogRequest::Mode::Open;
-    request.title = "Load data set";
-    request.filterName = "TEV USB Data";
-    request.pattern = "*.tev";
-    request.mustExist = true;
-    const QString chosen = ui::userPrompts().fileDialog(m_owner, request);
+    const QString chosen = ui::userPrompts().fileDialog(
+        m_owner, ui::FileDialogRequest::openDataSets(QStringLiteral("Load data set")));
     if (chosen.isEmpty()) {
         return;
     }

@@ -30,6 +30,17 @@ struct FileDialogRequest {
     QString defaultSuffix;         // appended to a name typed without one; empty for none
     bool mustExist = false;        // open: the file must exist
     bool overwritePrompt = false;  // save: ask before replacing a file
+
+    // Opening one or more existing data-set files (*.tev) under `title`.
+    static FileDialogRequest openDataSets(const QString& title) {
+        FileDialogRequest r;
+        r.mode = Mode::Open;
+        r.title = title;
+        r.filterName = QStringLiteral("TEV USB Data");
+        r.pattern = QStringLiteral("*.tev");
+        r.mustExist = true;
+        return r;
+    }
 };
 
 // Every modal question and file dialog of the program goes through one object, so that

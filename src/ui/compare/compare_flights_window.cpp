@@ -166,13 +166,8 @@ void CompareFlightsWindow::chooseFiles() {
     if (!haveRoom()) {
         return;
     }
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Open;
-    request.title = tr("Add Flights to Compare");
-    request.filterName = QStringLiteral("TEV USB Data");
-    request.pattern = QStringLiteral("*.tev");
-    request.mustExist = true;
-    const QStringList paths = userPrompts().openFiles(this, request);
+    const QStringList paths = userPrompts().openFiles(
+        this, FileDialogRequest::openDataSets(tr("Add Flights to Compare")));
     if (paths.isEmpty()) {
         return;
     }

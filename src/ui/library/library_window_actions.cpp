@@ -92,13 +92,8 @@ void LibraryWindow::openSelected() {
 }
 
 void LibraryWindow::importFile() {
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Open;
-    request.title = QStringLiteral("Import a data-set file");
-    request.filterName = QStringLiteral("TEV USB Data");
-    request.pattern = QStringLiteral("*.tev");
-    request.mustExist = true;
-    const QString chosen = userPrompts().fileDialog(this, request);
+    const QString chosen = userPrompts().fileDialog(
+        this, FileDialogRequest::openDataSets(QStringLiteral("Import a data-set file")));
     if (!chosen.isEmpty()) {
         importPaths({std::filesystem::path(chosen.toStdString())});
     }
