@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/library_text.h"
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <iomanip>
+
+#include "library/local_time.h"
 
 namespace tevusb::cli {
 
@@ -24,31 +24,7 @@ std::string oneLine(const std::string& text) {
 }
 
 std::string localDownloadDate(const std::string& utc) {
-    int year = 0;
-    unsigned month = 0, day = 0;
-    int hour = 0, minute = 0, second = 0, used = 0;
-    if (std::sscanf(utc.c_str(), "%4d-%2u-%2uT%2d:%2d:%2dZ%n", &year, &month, &day, &hour, &minute,
-                    &second, &used) != 6 ||
-        used != static_cast<int>(utc.size())) {
-        return utc;
-    }
-    using namespace std::chrono;
-    const year_month_day date{std::chrono::year{year}, std::chrono::month{month},
-                              std::chrono::day{day}};
-    if (!date.ok() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 ||
-        second > 60) {
-        return utc;
-    }
-    const std::time_t at =
-        system_clock::to_time_t(sys_days{date} + hours{hour} + minutes{minute} + seconds{second});
-    // The C library knows the local zone on every system; its static result is safe here
-    // because the command line converts on one thread only.
-    const std::tm* local = std::localtime(&at);
-    char text[32];
-    if (local == nullptr || std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", local) == 0) {
-        return utc;
-    }
-    return text;
+    return library::localMinuteText(utc);
 }
 
 void printFlightTable(std::ostream& out, const std::vector<library::FlightRecord>& records,

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "library/local_time.h"
 #include "ui/library/library_units.h"
 
 namespace tevusb::ui {
@@ -57,40 +58,7 @@ std::optional<std::string>* fieldOf(library::FlightFields& f, int column) {
 FlightTableModel::FlightTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 QString FlightTableModel::localDate(const std::string& utc) {
-    // Done for every flight of the library at each load: the C library's conversion is
-    // many times faster than QDateTime's for this one fixed form.
-    std::tm tm{};
-    char zone = 0;
-    if (std::sscanf(utc.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
-                    &tm.tm_hour, &tm.tm_min, &tm.tm_sec, &zone) != 7 ||
-        zone != 'Z') {
-        return q(utc);
-    }
-    tm.tm_year -= 1900;
-    tm.tm_mon -= 1;
-    const std::time_t at = timegm(&tm);
-    if (at == static_cast<std::time_t>(-1)) {
-        return q(utc);
-    }
-    // The zone's offset is looked up once per hour of flights, not once per flight.
-    thread_local std::time_t cachedHour = -1;
-    thread_local long cachedOffset = 0;
-    const std::time_t hour = at - at % 3600;
-    if (hour != cachedHour) {
-        std::tm zone{};
-        if (localtime_r(&hour, &zone) == nullptr) {
-            return q(utc);
-        }
-        cachedHour = hour;
-        cachedOffset = zone.tm_gmtoff;
-    }
-    const std::time_t shifted = at + cachedOffset;
-    std::tm local{};
-    gmtime_r(&shifted, &local);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
-    return QString::fromLatin1(text);
+    return QString::fromStdString(library::localMinuteText(utc));
 }
 
 QString FlightTableModel::eventsText(const library::FlightRecord& record) {
