@@ -2,6 +2,7 @@
 #include "device/device_tasks.h"
 
 #include "data/altitude_converter.h"
+#include "data/setting_values.h"
 #include "device/device_messages.h"
 #include "log/diagnostic_log.h"
 
@@ -202,6 +203,13 @@ CalibrationResult calibrate(AltimeterDevice& device, double groundAltitude,
     out("ADC Real: " + std::to_string(res.adcReal) + "\r\n");
     out("ADC Device: " + std::to_string(res.adcDevice) + "\r\n");
     out("ADC Offset: " + std::to_string(res.adcReal - res.adcDevice) + "\r\n");
+    // A reading far off the sensor's range would give an offset that wraps in the
+    // settings' 16 bits and shifts every later altitude.
+    if (!data::offsetFits(res.adcReal - res.adcDevice)) {
+        out("The offset does not fit the settings; nothing was written.\r\n");
+        out("Failed to calibrate.\r\n");
+        return res;
+    }
     second.adcOffset = res.adcReal - res.adcDevice;
     device.store.settings = second;
     if (writeRoutine() < 0) {

@@ -54,7 +54,7 @@ std::optional<std::int64_t> idOfHash(IndexDatabase& db, const std::string& hash)
 }
 
 Outcome insertRow(IndexDatabase& db, FlightRecord& record) {
-    SqliteStatement s(db.handle(), std::string("INSERT INTO flights (") + index_schema::kColumns +
+    SqliteStatement s(db.handle(), "INSERT INTO flights (" + index_schema::columnList() +
                                        ") VALUES (" + index_schema::placeholders() + ")");
     index_schema::bindRecord(s, record);
     const int rc = s.step();

@@ -14,4 +14,8 @@ namespace tevusb::library {
 std::string flightHash(const data::MemoryPacket* packets, std::size_t count,
                        const settings::SettingsImage& image);
 
+// SHA-256, lowercase hex, of a set's packets alone: the same flight still on the altimeter
+// after its settings were rewritten.
+std::string packetsHash(const data::MemoryPacket* packets, std::size_t count);
+
 }  // namespace tevusb::library

@@ -103,6 +103,32 @@ Outcome reconcile(IndexDatabase& db, const std::filesystem::path& folder) {
     return result;
 }
 
+// Rows written before the index kept a packets-only hash get theirs from the archive file,
+// once: a flight still on the altimeter is recognised by it.
+void fillPacketHashes(IndexDatabase& db, const std::filesystem::path& folder) {
+    std::vector<std::pair<std::int64_t, std::string>> rows;
+    {
+        SqliteStatement s(db.handle(),
+                          "SELECT id, archive_path FROM flights WHERE packets_hash = ''");
+        while (s.step() == SQLITE_ROW) {
+            rows.emplace_back(s.integer(0), s.text(1));
+        }
+    }
+    if (rows.empty() || !db.begin().ok()) {
+        return;
+    }
+    for (const auto& [id, path] : rows) {
+        std::string why;
+        if (const auto flight = readArchiveFile(folder, path, why)) {
+            SqliteStatement s(db.handle(), "UPDATE flights SET packets_hash = ?1 WHERE id = ?2");
+            s.bind(1, flight->record.packetsHash);
+            s.bind(2, id);
+            s.step();
+        }
+    }
+    db.commit();
+}
+
 std::vector<std::filesystem::path> expandImportPaths(
     const std::vector<std::filesystem::path>& paths, std::vector<ItemOutcome>& refused) {
     std::vector<std::filesystem::path> files;
@@ -152,6 +178,7 @@ Outcome openIndex(const std::filesystem::path& folder, std::unique_ptr<IndexData
     if (outcome.status == LibraryStatus::IndexDamaged) {
         return outcome;
     }
+    fillPacketHashes(*db, folder);
     // A reconcile that could not write (a full disk) still leaves a readable index.
     index = std::move(db);
     return outcome;

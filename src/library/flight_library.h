@@ -60,6 +60,7 @@ struct FlightRecord {
     std::string comment, rocket, motor, site, notes;
     std::string archivePath;  // relative to the library folder, '/' separated
     std::string hash;         // SHA-256 of packets + settings image, lowercase hex
+    std::string packetsHash;  // SHA-256 of the packets alone, lowercase hex
 };
 
 // The flyer's fields an edit changes; an empty optional leaves a field as it is.
@@ -132,6 +133,11 @@ class FlightLibrary {
     // file elsewhere, such as one saved by hand.
     std::optional<FlightRecord> findArchived(const std::filesystem::path& file,
                                              Outcome* outcome = nullptr) const;
+    // For each packets-only hash (see packetsHash), whether a flight with those packets is
+    // in the library, in the order given. All false, with the reason in `outcome`, when
+    // the index cannot be read.
+    std::vector<bool> holdsPackets(const std::vector<std::string>& packetHashes,
+                                   Outcome* outcome = nullptr) const;
     Outcome edit(std::int64_t id, const FlightFields& fields);
     // Moves the archive file to deleted/ inside the folder and removes the row.
     Outcome remove(std::int64_t id);

@@ -68,7 +68,7 @@ Outcome outsideLibrary(const FlightRecord& r) {
 }
 
 std::optional<FlightRecord> fetch(IndexDatabase& db, std::int64_t id, Outcome& outcome) {
-    SqliteStatement s(db.handle(), std::string("SELECT ") + index_schema::kColumns +
+    SqliteStatement s(db.handle(), "SELECT " + index_schema::columnList() +
                                        " FROM flights WHERE id = ?1");
     s.bind(1, id);
     const int rc = s.step();
@@ -89,7 +89,7 @@ std::vector<FlightRecord> FlightLibrary::list(const ListQuery& query, Outcome* o
     if (!m_db) {
         result = kNotOpen;
     } else {
-        std::string sql = std::string("SELECT ") + index_schema::kColumns + " FROM flights";
+        std::string sql = "SELECT " + index_schema::columnList() + " FROM flights";
         if (!query.filter.empty()) {
             sql +=
                 " WHERE rocket LIKE ?1 ESCAPE '\\' OR motor LIKE ?1 ESCAPE '\\'"
@@ -115,6 +115,32 @@ std::vector<FlightRecord> FlightLibrary::list(const ListQuery& query, Outcome* o
         *outcome = result;
     }
     return records;
+}
+
+std::vector<bool> FlightLibrary::holdsPackets(const std::vector<std::string>& packetHashes,
+                                             Outcome* outcome) const {
+    std::lock_guard lock(m_mutex);
+    std::vector<bool> held(packetHashes.size(), false);
+    Outcome result = kNotOpen;
+    if (m_db) {
+        result = {};
+        for (std::size_t i = 0; i < packetHashes.size() && result.ok(); ++i) {
+            SqliteStatement s(m_db->handle(),
+                              "SELECT 1 FROM flights WHERE packets_hash = ?1 LIMIT 1");
+            s.bind(1, packetHashes[i]);
+            const int rc = s.step();
+            if (rc == SQLITE_ROW) {
+                held[i] = true;
+            } else if (rc != SQLITE_DONE) {
+                held.assign(packetHashes.size(), false);
+                result = m_db->failure(rc, "read the library index");
+            }
+        }
+    }
+    if (outcome != nullptr) {
+        *outcome = result;
+    }
+    return held;
 }
 
 std::optional<FlightRecord> FlightLibrary::get(std::int64_t id, Outcome* outcome) const {
@@ -144,7 +170,7 @@ std::optional<FlightRecord> FlightLibrary::findArchived(const std::filesystem::p
     if (m_db) {
         result = {LibraryStatus::NotFound, "The file is not one of the library's flights.", 0};
         if (!ec && isArchivePath(relative)) {
-            SqliteStatement s(m_db->handle(), std::string("SELECT ") + index_schema::kColumns +
+            SqliteStatement s(m_db->handle(), "SELECT " + index_schema::columnList() +
                                                   " FROM flights WHERE archive_path = ?1");
             s.bind(1, relative);
             const int rc = s.step();

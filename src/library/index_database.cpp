@@ -123,7 +123,7 @@ Outcome IndexDatabase::prepare() {
         }
     }
     SqliteStatement layout(
-        m_db, std::string("SELECT ") + index_schema::kColumns + " FROM flights LIMIT 0");
+        m_db, "SELECT " + index_schema::columnList() + " FROM flights LIMIT 0");
     if (!layout.valid()) {
         return refused(LibraryStatus::IndexDamaged,
                        "The library index " + m_file.string() +

@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <variant>
+
 #include "library/sqlite_statement.h"
 
 namespace tevusb::library::index_schema {
@@ -34,24 +36,84 @@ const std::vector<std::string>& migrations() {
         " hash TEXT NOT NULL UNIQUE)",
         // The list is sorted by date far more often than by anything else.
         "CREATE INDEX flights_downloaded_at ON flights (downloaded_at)",
+        // Flights still on the altimeter are recognised by their packets alone, whatever
+        // settings were written since. Rows of older libraries are filled in on open.
+        "ALTER TABLE flights ADD COLUMN packets_hash TEXT NOT NULL DEFAULT ''",
+        "CREATE INDEX flights_packets_hash ON flights (packets_hash)",
     };
     return steps;
 }
 
-const char* const kColumns =
-    "id, downloaded_at, firmware_version, set_number, readings, duration_s, statistics_flags,"
-    " apogee_agl_m, apogee_msl_m, apogee_time_s, peak_velocity_ms, peak_velocity_time_s,"
-    " line_a_time_s, line_a_altitude_m, line_b_time_s, line_b_altitude_m,"
-    " drogue_rate_ms, main_rate_ms, launch_time_s, landing_time_s,"
-    " comment, rocket, motor, site, notes, archive_path, hash";
-
 namespace {
-constexpr int kColumnCount = 27;
+
+using R = FlightRecord;
+
+// Every column of a record, in the order of the SELECT and INSERT lists; the one table
+// that names, reads and binds them.
+using Field = std::variant<std::int64_t R::*, int R::*, unsigned R::*, double R::*,
+                           std::optional<double> R::*, std::string R::*>;
+struct Column {
+    const char* name;
+    Field field;
+};
+
+const std::vector<Column>& columns() {
+    static const std::vector<Column> table = {
+        {"id", &R::id},
+        {"downloaded_at", &R::downloadedAt},
+        {"firmware_version", &R::firmwareVersion},
+        {"set_number", &R::setNumber},
+        {"readings", &R::readings},
+        {"duration_s", &R::durationS},
+        {"statistics_flags", &R::statisticsFlags},
+        {"apogee_agl_m", &R::apogeeAglM},
+        {"apogee_msl_m", &R::apogeeMslM},
+        {"apogee_time_s", &R::apogeeTimeS},
+        {"peak_velocity_ms", &R::peakVelocityMs},
+        {"peak_velocity_time_s", &R::peakVelocityTimeS},
+        {"line_a_time_s", &R::lineATimeS},
+        {"line_a_altitude_m", &R::lineAAltitudeM},
+        {"line_b_time_s", &R::lineBTimeS},
+        {"line_b_altitude_m", &R::lineBAltitudeM},
+        {"drogue_rate_ms", &R::drogueRateMs},
+        {"main_rate_ms", &R::mainRateMs},
+        {"launch_time_s", &R::launchTimeS},
+        {"landing_time_s", &R::landingTimeS},
+        {"comment", &R::comment},
+        {"rocket", &R::rocket},
+        {"motor", &R::motor},
+        {"site", &R::site},
+        {"notes", &R::notes},
+        {"archive_path", &R::archivePath},
+        {"hash", &R::hash},
+        {"packets_hash", &R::packetsHash},
+    };
+    return table;
+}
+
+template <class... F>
+struct Overload : F... {
+    using F::operator()...;
+};
+template <class... F>
+Overload(F...) -> Overload<F...>;
+
+}  // namespace
+
+const std::string& columnList() {
+    static const std::string list = [] {
+        std::string text;
+        for (const Column& c : columns()) {
+            text += (text.empty() ? "" : ", ") + std::string(c.name);
+        }
+        return text;
+    }();
+    return list;
 }
 
 std::string placeholders() {
     std::string text;
-    for (int i = 1; i <= kColumnCount; ++i) {
+    for (std::size_t i = 1; i <= columns().size(); ++i) {
         text += (i > 1 ? ", ?" : "?") + std::to_string(i);
     }
     return text;
@@ -60,48 +122,41 @@ std::string placeholders() {
 FlightRecord readRecord(const SqliteStatement& row) {
     FlightRecord r;
     int c = 0;
-    r.id = row.integer(c++);
-    r.downloadedAt = row.text(c++);
-    r.firmwareVersion = row.text(c++);
-    r.setNumber = static_cast<int>(row.integer(c++));
-    r.readings = row.integer(c++);
-    r.durationS = row.real(c++);
-    r.statisticsFlags = static_cast<unsigned>(row.integer(c++));
-    for (auto* field :
-         {&r.apogeeAglM, &r.apogeeMslM, &r.apogeeTimeS, &r.peakVelocityMs, &r.peakVelocityTimeS,
-          &r.lineATimeS, &r.lineAAltitudeM, &r.lineBTimeS, &r.lineBAltitudeM, &r.drogueRateMs,
-          &r.mainRateMs, &r.launchTimeS, &r.landingTimeS}) {
-        *field = row.optionalReal(c++);
-    }
-    for (auto* field :
-         {&r.comment, &r.rocket, &r.motor, &r.site, &r.notes, &r.archivePath, &r.hash}) {
-        *field = row.text(c++);
+    for (const Column& column : columns()) {
+        std::visit(Overload{
+                       [&](std::int64_t R::*f) { r.*f = row.integer(c); },
+                       [&](int R::*f) { r.*f = static_cast<int>(row.integer(c)); },
+                       [&](unsigned R::*f) { r.*f = static_cast<unsigned>(row.integer(c)); },
+                       [&](double R::*f) { r.*f = row.real(c); },
+                       [&](std::optional<double> R::*f) { r.*f = row.optionalReal(c); },
+                       [&](std::string R::*f) { r.*f = row.text(c); },
+                   },
+                   column.field);
+        ++c;
     }
     return r;
 }
 
 void bindRecord(SqliteStatement& s, const FlightRecord& r) {
     int c = 1;
-    if (r.id > 0) {
-        s.bind(c++, r.id);
-    } else {
-        s.bind(c++, std::optional<double>());
-    }
-    s.bind(c++, r.downloadedAt);
-    s.bind(c++, r.firmwareVersion);
-    s.bind(c++, static_cast<std::int64_t>(r.setNumber));
-    s.bind(c++, r.readings);
-    s.bind(c++, r.durationS);
-    s.bind(c++, static_cast<std::int64_t>(r.statisticsFlags));
-    for (const auto* field :
-         {&r.apogeeAglM, &r.apogeeMslM, &r.apogeeTimeS, &r.peakVelocityMs, &r.peakVelocityTimeS,
-          &r.lineATimeS, &r.lineAAltitudeM, &r.lineBTimeS, &r.lineBAltitudeM, &r.drogueRateMs,
-          &r.mainRateMs, &r.launchTimeS, &r.landingTimeS}) {
-        s.bind(c++, *field);
-    }
-    for (const auto* field :
-         {&r.comment, &r.rocket, &r.motor, &r.site, &r.notes, &r.archivePath, &r.hash}) {
-        s.bind(c++, *field);
+    for (const Column& column : columns()) {
+        std::visit(Overload{
+                       [&](std::int64_t R::*f) {
+                           // An id of 0 binds NULL, so SQLite picks the next one.
+                           if (f == &R::id && r.id <= 0) {
+                               s.bind(c, std::optional<double>());
+                           } else {
+                               s.bind(c, r.*f);
+                           }
+                       },
+                       [&](int R::*f) { s.bind(c, static_cast<std::int64_t>(r.*f)); },
+                       [&](unsigned R::*f) { s.bind(c, static_cast<std::int64_t>(r.*f)); },
+                       [&](double R::*f) { s.bind(c, r.*f); },
+                       [&](std::optional<double> R::*f) { s.bind(c, r.*f); },
+                       [&](std::string R::*f) { s.bind(c, r.*f); },
+                   },
+                   column.field);
+        ++c;
     }
 }
 

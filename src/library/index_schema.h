@@ -14,16 +14,17 @@ class SqliteStatement;
 // version is above kSchemaVersion comes from a newer program and is never touched.
 namespace index_schema {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 4;
 const std::vector<std::string>& migrations();
 
-// The record's columns in the order readRecord and bindRecord use, id first.
-extern const char* const kColumns;
-// "?1, ?2, …" for kColumns.
+// The record's columns in the order readRecord and bindRecord use, id first:
+// "id, downloaded_at, …".
+const std::string& columnList();
+// "?1, ?2, …" for columnList().
 std::string placeholders();
 
 FlightRecord readRecord(const SqliteStatement& row);
-// Binds every column of kColumns; an id of 0 binds NULL so SQLite picks one.
+// Binds every column of columnList(); an id of 0 binds NULL so SQLite picks one.
 void bindRecord(SqliteStatement& statement, const FlightRecord& record);
 
 }  // namespace index_schema

@@ -51,6 +51,7 @@ PreparedFlight prepareFlight(const data::MemoryPacket* packets, std::size_t coun
     r.landingTimeS = stats.landingTimeS;
     r.comment = comment;
     r.hash = flightHash(packets, count, settings.image);
+    r.packetsHash = packetsHash(packets, count);
     return flight;
 }
 
