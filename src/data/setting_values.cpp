@@ -82,8 +82,9 @@ CheckedValue check(SettingValue value, std::string_view raw, bool whole) {
     const bool wholeTenths = std::fabs(scaled - std::round(scaled)) <= 1e-6;
     if ((whole || !r.seconds) ? !wholeNumber : !wholeTenths) {
         return refuse(value,
-                      text + unit + (r.seconds && !whole ? " is finer than a tenth of a second"
-                                                         : " is not a whole number"),
+                      text + unit +
+                          (r.seconds && !whole ? " is finer than a tenth of a second"
+                                               : " is not a whole number"),
                       whole);
     }
     return {static_cast<std::uint16_t>(std::lround(scaled)), {}};

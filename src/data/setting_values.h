@@ -11,8 +11,14 @@ namespace tevusb::data {
 // The numbers a flyer types for the altimeter's settings, checked against what their
 // fields in the settings image can hold before anything is written. A value that does not
 // fit is refused with a message, never wrapped into 16 bits.
-enum class SettingValue { LineATime, LineBTime, LineAAltitude, LineBAltitude, InhibitTime,
-                          GroundAltitude };
+enum class SettingValue {
+    LineATime,
+    LineBTime,
+    LineAAltitude,
+    LineBAltitude,
+    InhibitTime,
+    GroundAltitude
+};
 
 // "Line B altitude", "Inhibit time", "Ground altitude".
 std::string_view settingName(SettingValue value);

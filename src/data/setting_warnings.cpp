@@ -58,12 +58,11 @@ std::vector<std::string> settingWarnings(const settings::DeviceSettings& s,
     lowLine(out, "Line A", s.lineAMode, s.lineAValue);
     lowLine(out, "Line B", s.lineBMode, s.lineBValue);
     // Two disabled lines are warned of already; in Apogee mode the value is not used.
-    const bool sameMode = s.lineAMode == s.lineBMode &&
-                          s.lineAMode != static_cast<std::uint8_t>(LineMode::Disabled);
+    const bool sameMode =
+        s.lineAMode == s.lineBMode && s.lineAMode != static_cast<std::uint8_t>(LineMode::Disabled);
     if (sameMode && (s.lineAMode == static_cast<std::uint8_t>(LineMode::Apogee) ||
                      s.lineAValue == s.lineBValue)) {
-        out.push_back("Line A and Line B are set the same (" +
-                      modeText(s.lineAMode, s.lineAValue) +
+        out.push_back("Line A and Line B are set the same (" + modeText(s.lineAMode, s.lineAValue) +
                       "): both charges fire at the same moment.");
     }
     aboveApogee(out, "Line A", s.lineAMode, s.lineAValue, highestApogeeM);

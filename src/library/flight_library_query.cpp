@@ -68,8 +68,8 @@ Outcome outsideLibrary(const FlightRecord& r) {
 }
 
 std::optional<FlightRecord> fetch(IndexDatabase& db, std::int64_t id, Outcome& outcome) {
-    SqliteStatement s(db.handle(), "SELECT " + index_schema::columnList() +
-                                       " FROM flights WHERE id = ?1");
+    SqliteStatement s(db.handle(),
+                      "SELECT " + index_schema::columnList() + " FROM flights WHERE id = ?1");
     s.bind(1, id);
     const int rc = s.step();
     if (rc == SQLITE_ROW) {
@@ -118,7 +118,7 @@ std::vector<FlightRecord> FlightLibrary::list(const ListQuery& query, Outcome* o
 }
 
 std::vector<bool> FlightLibrary::holdsPackets(const std::vector<std::string>& packetHashes,
-                                             Outcome* outcome) const {
+                                              Outcome* outcome) const {
     std::lock_guard lock(m_mutex);
     std::vector<bool> held(packetHashes.size(), false);
     Outcome result = kNotOpen;

@@ -122,8 +122,7 @@ Outcome IndexDatabase::prepare() {
             return migrated;
         }
     }
-    SqliteStatement layout(
-        m_db, "SELECT " + index_schema::columnList() + " FROM flights LIMIT 0");
+    SqliteStatement layout(m_db, "SELECT " + index_schema::columnList() + " FROM flights LIMIT 0");
     if (!layout.valid()) {
         return refused(LibraryStatus::IndexDamaged,
                        "The library index " + m_file.string() +

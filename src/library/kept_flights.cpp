@@ -21,9 +21,9 @@ UnkeptFlights findUnkeptFlights(const FlightLibrary* library,
     }
     std::vector<bool> held(hashes.size(), false);
     if (library == nullptr) {
-        result.library = opened.ok() ? Outcome{LibraryStatus::NotOpen,
-                                               "The program keeps no flight library.", 0}
-                                     : opened;
+        result.library =
+            opened.ok() ? Outcome{LibraryStatus::NotOpen, "The program keeps no flight library.", 0}
+                        : opened;
     } else {
         held = library->holdsPackets(hashes, &result.library);
     }

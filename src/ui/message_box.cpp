@@ -15,13 +15,26 @@ namespace {
 
 constexpr qsizetype kMaxText = 255;
 
-MessageResult showOnWindowThread(QWidget* owner, int stringId, unsigned type) {
-    const QString caption =
-        QString::fromUtf8(text::kCaption.data(), static_cast<qsizetype>(text::kCaption.size()));
-    return userPrompts().messageBox(owner, messageText(stringId), caption, type);
+// Runs `ask` on the window thread, from there or from a worker, which waits for the answer.
+// The window thread never waits on a worker for long (close protocol), so this cannot
+// deadlock.
+template <class Ask>
+void onWindowThread(QWidget* owner, const Ask& ask) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || QThread::currentThread() == app->thread()) {
+        ask(owner);
+        return;
+    }
+    // Widgets belong to the window thread: ask there.
+    QPointer<QWidget> guardedOwner(owner);
+    runAndWait(app, [&ask, guardedOwner] { ask(guardedOwner.data()); });
 }
 
 }  // namespace
+
+QString programCaption() {
+    return QString::fromUtf8(text::kCaption.data(), static_cast<qsizetype>(text::kCaption.size()));
+}
 
 QString messageText(int stringId) {
     const std::string_view raw = text::stringText(stringId);
@@ -32,18 +45,25 @@ QString messageText(int stringId) {
 }
 
 MessageResult messageBox(QWidget* owner, int stringId, unsigned type) {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app == nullptr || QThread::currentThread() == app->thread()) {
-        return showOnWindowThread(owner, stringId, type);
-    }
-    // Widgets belong to the window thread: ask there and wait for the answer. The window
-    // thread never waits on a worker for long (close protocol), so this cannot deadlock.
-    QPointer<QWidget> guardedOwner(owner);
+    return messageBox(owner, messageText(stringId), type);
+}
+
+MessageResult messageBox(QWidget* owner, const QString& text, unsigned type) {
     MessageResult result = MessageResult::Ok;
-    runAndWait(app, [&result, guardedOwner, stringId, type] {
-        result = showOnWindowThread(guardedOwner.data(), stringId, type);
+    onWindowThread(owner, [&](QWidget* o) {
+        result = userPrompts().messageBox(o, text, programCaption(), type);
     });
     return result;
+}
+
+int chooseAnswer(QWidget* owner, const QString& text, const QStringList& buttons, int defaultIndex,
+                 int cancelIndex) {
+    int chosen = cancelIndex;
+    onWindowThread(owner, [&](QWidget* o) {
+        chosen =
+            userPrompts().choose(o, text, programCaption(), buttons, defaultIndex, cancelIndex);
+    });
+    return chosen;
 }
 
 }  // namespace tevusb::ui

@@ -15,4 +15,15 @@ MessageResult messageBox(QWidget* owner, int stringId, unsigned type);
 // The text messageBox shows for a string id.
 QString messageText(int stringId);
 
+// The caption of every message box: "TEV USB 1.50".
+QString programCaption();
+
+// A message box with the program's caption and a text of its own; any thread, as above.
+MessageResult messageBox(QWidget* owner, const QString& text, unsigned type);
+
+// A question answered with one of `buttons` (see UserPrompts::choose), with the program's
+// caption; any thread, as above.
+int chooseAnswer(QWidget* owner, const QString& text, const QStringList& buttons, int defaultIndex,
+                 int cancelIndex);
+
 }  // namespace tevusb::ui

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/qt_prompts.h"
 
+#include <QPushButton>
+
 namespace tevusb::ui {
 
 namespace {
@@ -30,7 +32,8 @@ std::unique_ptr<QMessageBox> QtPrompts::buildMessageBox(QWidget* owner, const QS
     box->setIcon(iconFor(type));
     if ((type & 0x0F) == kMbYesNo) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(QMessageBox::Yes);
+        box->setDefaultButton(QMessageBox::No);
+        box->setEscapeButton(QMessageBox::No);
     } else {
         box->setStandardButtons(QMessageBox::Ok);
     }
@@ -51,6 +54,35 @@ MessageResult QtPrompts::messageBox(QWidget* owner, const QString& text, const Q
             // Closing a Yes/No box by its frame is no consent.
             return (type & 0x0F) == kMbYesNo ? MessageResult::No : MessageResult::Ok;
     }
+}
+
+std::unique_ptr<QMessageBox> QtPrompts::buildChoiceBox(QWidget* owner, const QString& text,
+                                                       const QString& caption,
+                                                       const QStringList& buttons, int defaultIndex,
+                                                       int cancelIndex) {
+    auto box = std::make_unique<QMessageBox>(owner);
+    box->setWindowTitle(caption);
+    box->setText(text);
+    box->setIcon(QMessageBox::Warning);
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        // One role for all keeps them in the order given on every platform.
+        QPushButton* button = box->addButton(buttons[i], QMessageBox::ActionRole);
+        if (i == defaultIndex) {
+            box->setDefaultButton(button);
+        }
+        if (i == cancelIndex) {
+            box->setEscapeButton(button);
+        }
+    }
+    return box;
+}
+
+int QtPrompts::choose(QWidget* owner, const QString& text, const QString& caption,
+                      const QStringList& buttons, int defaultIndex, int cancelIndex) {
+    auto box = buildChoiceBox(owner, text, caption, buttons, defaultIndex, cancelIndex);
+    box->exec();
+    const qsizetype chosen = box->buttons().indexOf(box->clickedButton());
+    return chosen >= 0 && chosen < buttons.size() ? static_cast<int>(chosen) : cancelIndex;
 }
 
 std::unique_ptr<QFileDialog> QtPrompts::buildFileDialog(QWidget* owner,

@@ -21,6 +21,9 @@ class ScriptedPrompts : public UserPrompts {
         QString caption;
         unsigned type = 0;
         bool onWindowThread = false;
+        QStringList buttons;  // a choice's buttons; empty for a message box
+        int defaultIndex = -1;
+        int cancelIndex = -1;
     };
     struct File {
         QPointer<QWidget> owner;
@@ -31,10 +34,14 @@ class ScriptedPrompts : public UserPrompts {
     void answer(MessageResult result);
     // Paths in order; an empty path (or none left) is a cancel.
     void choose(const QString& path);
+    // Button indexes for choices, in order; when none is left, the choice's cancel index.
+    void pick(int index);
 
     MessageResult messageBox(QWidget* owner, const QString& text, const QString& caption,
                              unsigned type) override;
     QString fileDialog(QWidget* owner, const FileDialogRequest& request) override;
+    int choose(QWidget* owner, const QString& text, const QString& caption,
+               const QStringList& buttons, int defaultIndex, int cancelIndex) override;
 
     std::vector<Box> boxes() const;
     std::vector<File> files() const;
@@ -43,6 +50,7 @@ class ScriptedPrompts : public UserPrompts {
     mutable std::mutex m_mutex;
     std::deque<MessageResult> m_answers;
     std::deque<QString> m_paths;
+    std::deque<int> m_picks;
     std::vector<Box> m_boxes;
     std::vector<File> m_files;
 };

@@ -45,6 +45,8 @@ struct FileDialogRequest {
 
 // Every modal question and file dialog of the program goes through one object, so that
 // tests can answer them. Called on the window thread only; see messageBox() for workers.
+// A Yes/No question defaults to No, and Escape answers No: Enter never starts what cannot
+// be undone.
 class UserPrompts {
   public:
     virtual ~UserPrompts() = default;
@@ -55,6 +57,11 @@ class UserPrompts {
     // Several existing files picked at once (an Open request); empty when cancelled. By
     // default the one-file dialog above.
     virtual QStringList openFiles(QWidget* owner, const FileDialogRequest& request);
+    // A question answered by one of `buttons` (the program's own words, left to right);
+    // the index of the one chosen. Enter gives `defaultIndex`; Escape or closing the box
+    // gives `cancelIndex`.
+    virtual int choose(QWidget* owner, const QString& text, const QString& caption,
+                       const QStringList& buttons, int defaultIndex, int cancelIndex) = 0;
 };
 
 // The service in use: the Qt dialogs unless a test installed another one.

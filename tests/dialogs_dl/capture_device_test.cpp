@@ -7,6 +7,7 @@
 #include "dialog_fixture.h"
 #include "graph/graph_palette.h"
 #include "support/log_capture.h"
+#include "support/scoped_library.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/dialogs/memory_map.h"
@@ -55,6 +56,8 @@ TEST(CaptureDeviceTest, ClosingDuringADownloadWaitsForTheWorkerAndLeavesNoImage)
 }
 
 TEST(CaptureDeviceTest, ClearDeviceAsksFirstAndEmptiesDeviceAndStrip) {
+    // The download keeps every flight in the library, so the clear has nothing to lose.
+    tevusb::testing::ScopedLibrary library;
     SimRig rig;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
     ASSERT_TRUE(dltest::open(dialog, rig.device));
@@ -79,10 +82,42 @@ TEST(CaptureDeviceTest, ClearDeviceAsksFirstAndEmptiesDeviceAndStrip) {
     }));
     EXPECT_EQ(rig.sim().clearCount(), 1);
     EXPECT_EQ(rig.sim().usedPackets(), 0);
+    EXPECT_EQ(rig.prompts.boxes().size(), 2u);  // no question about flights not kept
     EXPECT_TRUE(rig.device.store.packets.empty());
     EXPECT_EQ(dialog.memoryMap().pixel(0, 0), kMapEmpty);
     EXPECT_FALSE(enabled(dialog, kSaveAll));
     EXPECT_FALSE(enabled(dialog, kSelectClose));
+}
+
+TEST(CaptureDeviceTest, ClearingFlightsNoLibraryKeepsAsksAndCancelKeepsThem) {
+    tevusb::testing::ScopedLibrary library;
+    SimRig rig;
+    CCaptureWindow dialog(nullptr, nullptr, nullptr);
+    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    const int used = rig.sim().usedPackets();
+    rig.prompts.answer(MessageResult::Yes);  // "Are you sure?"; the next question: Cancel
+    ASSERT_TRUE(press(dialog, kClearDevice));
+    ASSERT_TRUE(
+        waitUntil([&] { return rig.prompts.boxes().size() == 2 && !dialog.worker().running(); }));
+    const auto asked = rig.prompts.boxes()[1];
+    EXPECT_TRUE(
+        asked.text.contains("3 flights (sets 1, 2 and 3) that are not in the flight "
+                            "library"))
+        << asked.text.toStdString();
+    EXPECT_TRUE(asked.text.contains("Clearing the device erases"));
+    EXPECT_EQ(rig.sim().clearCount(), 0);
+    EXPECT_EQ(rig.sim().usedPackets(), used);
+    ASSERT_TRUE(waitUntil([&] { return enabled(dialog, kClearDevice); }));
+
+    rig.prompts.answer(MessageResult::Yes);
+    rig.prompts.pick(0);  // download them first
+    ASSERT_TRUE(press(dialog, kClearDevice));
+    ASSERT_TRUE(waitUntil([&] {
+        return dialog.statusText().endsWith("Data cleared successfully.\r\n") &&
+               !dialog.worker().running();
+    }));
+    EXPECT_EQ(library.flightCount(), 3u);
+    EXPECT_EQ(rig.sim().usedPackets(), 0);
 }
 
 TEST(CaptureDeviceTest, WithoutADeviceReadAndClearSayTheAltimeterIsMissing) {

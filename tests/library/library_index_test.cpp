@@ -157,11 +157,21 @@ TEST(LibraryIndex, AnOlderSchemaIsMigratedWithItsRowsKept) {
     tevusb::testing::LogCapture quiet;
     TempDir dir;
     const auto before = fillLibrary(dir.path());
-    // What the first schema looked like: the table without the date index.
-    sql(dir / "index.sqlite", "DROP INDEX flights_downloaded_at; PRAGMA user_version = 1");
+    // What the first schema looked like: the table without the date index and without
+    // the packets-only hash.
+    sql(dir / "index.sqlite",
+        "DROP INDEX flights_downloaded_at; DROP INDEX flights_packets_hash;"
+        " ALTER TABLE flights DROP COLUMN packets_hash; PRAGMA user_version = 1");
     FlightLibrary flights(dir.path());
     ASSERT_TRUE(flights.open().ok());
-    EXPECT_EQ(flights.list().size(), before.size());
+    const auto after = flights.list();
+    ASSERT_EQ(after.size(), before.size());
+    // The rows written before the hash existed get it from their archive files.
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].packetsHash, before[i].packetsHash) << i;
+        EXPECT_EQ(after[i].packetsHash.size(), 64U);
+        EXPECT_EQ(after[i].rocket, before[i].rocket);
+    }
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open((dir / "index.sqlite").c_str(), &db), SQLITE_OK);
     sqlite3_stmt* s = nullptr;
@@ -170,7 +180,7 @@ TEST(LibraryIndex, AnOlderSchemaIsMigratedWithItsRowsKept) {
                        " (SELECT count(*) FROM sqlite_master WHERE name = 'flights_downloaded_at')",
                        -1, &s, nullptr);
     ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(s, 0), 2);
+    EXPECT_EQ(sqlite3_column_int(s, 0), 4);
     EXPECT_EQ(sqlite3_column_int(s, 1), 1);
     sqlite3_finalize(s);
     sqlite3_close(db);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QPushButton>
+#include <QTest>
 #include <thread>
 
 #include "test_dialog.h"
@@ -119,6 +121,56 @@ TEST(QtPromptsTest, BoxesGetTheIconAndButtonsOfTheirType) {
         EXPECT_EQ(box->windowTitle(), "TEV USB 1.50");
         EXPECT_EQ(box->text(), "text");
     }
+}
+
+TEST(QtPromptsTest, EnterAndEscapeAnswerNoToEveryYesNoQuestion) {
+    // The questions before firing, clearing and writing: Enter must never say Yes.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        auto box = QtPrompts::buildMessageBox(nullptr, "Are you sure?", "TEV USB 1.50",
+                                              kMbYesNo | kMbIconExclamation);
+        EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()),
+                  box->button(QMessageBox::No));
+        EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
+        box->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+        QTest::keyClick(box.get(), static_cast<Qt::Key>(key));
+        EXPECT_EQ(box->clickedButton(), box->button(QMessageBox::No)) << key;
+    }
+}
+
+TEST(QtPromptsTest, AChoiceKeepsItsButtonsInOrderAndEnterTakesTheSafeOne) {
+    const QStringList buttons{"Download them first", "Erase them", "Cancel"};
+    auto box = QtPrompts::buildChoiceBox(nullptr, "question", "TEV USB 1.50", buttons, 2, 2);
+    ASSERT_EQ(box->buttons().size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(box->buttons()[i]->text(), buttons[i]);
+    }
+    EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->buttons()[2]);
+    EXPECT_EQ(box->escapeButton(), box->buttons()[2]);
+    box->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    EXPECT_EQ(box->clickedButton(), box->buttons()[2]);
+}
+
+TEST_F(PromptsTest, AWorkersChoiceIsAskedOnTheWindowThreadAndUnansweredIsTheCancel) {
+    QWidget owner;
+    prompts.pick(1);
+    int first = -1;
+    int second = -1;
+    std::thread worker([&] {
+        first = chooseAnswer(&owner, "question", {"a", "b", "c"}, 2, 2);
+        second = chooseAnswer(&owner, "again", {"a", "b", "c"}, 0, 2);
+    });
+    ASSERT_TRUE(processEventsUntil([&] { return prompts.boxes().size() == 2; }));
+    worker.join();
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 2);
+    const auto boxes = prompts.boxes();
+    EXPECT_TRUE(boxes[0].onWindowThread);
+    EXPECT_EQ(boxes[0].caption, "TEV USB 1.50");
+    EXPECT_EQ(boxes[0].buttons, (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(boxes[1].defaultIndex, 0);
 }
 
 TEST(QtPromptsTest, FileDialogsAreNonNativeWithTheRequestedFilterAndChecks) {

@@ -8,6 +8,7 @@
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/dialogs/download_archive.h"
+#include "ui/dialogs/erase_guard.h"
 #include "ui/dialogs/live_update.h"
 #include "ui/library_service.h"
 #include "ui/message_box.h"
@@ -121,6 +122,11 @@ int CCaptureWindow::clearWorker() {
     if (!dev.link.isOpen()) {
         postRefresh(false);
         status(device::kAltimeterNotFound);
+        return -1;
+    }
+    if (!passEraseGuard(window(), dev, libraryService(), "Clearing the device",
+                        [this](const std::string& e) { status(e); })) {
+        postRefresh(false);
         return -1;
     }
     if (dev.clearMemory() != device::result::kSuccess) {

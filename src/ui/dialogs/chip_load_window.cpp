@@ -9,11 +9,16 @@
 #include <thread>
 
 #include "data/data_set_store.h"
+#include "data/setting_values.h"
+#include "data/setting_warnings.h"
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
 #include "graph/flight_graph.h"
 #include "log/diagnostic_log.h"
 #include "ui/dialog_templates.h"
+#include "ui/dialogs/erase_guard.h"
+#include "ui/library_service.h"
+#include "ui/message_box.h"
 
 namespace tevusb::ui {
 
@@ -147,13 +152,17 @@ void CChipLoadWindow::command(int id) {
         case kIdWrite: {
             // Both clear the device's memory or replace the calibration the program's flights
             // were decoded with: the program's copy of the flights goes first.
+            // A value the record cannot hold is refused before anything is touched.
+            if (!checkFields()) {
+                break;
+            }
             data::DataSetStore& store = device().store;
             store.packets.clear();
             store.current.clear();
             if (id == kIdRead) {
                 startDeviceWorker([this] { return readWorker(); });
             } else {
-                startDeviceWorker([this] { return writeRoutine(); });
+                startDeviceWorker([this] { return writeRoutine(true); });
             }
             break;
         }
@@ -162,6 +171,16 @@ void CChipLoadWindow::command(int id) {
             const unsigned ground = getInt(kIdGround, &translated);
             if (!translated) {
                 showError(kStringNoGroundAltitude);
+                break;
+            }
+            if (const auto checked =
+                    data::checkWholeNumber(data::SettingValue::GroundAltitude, textOf(kIdGround));
+                !checked.ok()) {
+                messageBox(window(), QString::fromStdString(checked.problem), kMbOk | kMbIconHand);
+                break;
+            }
+            // The controls are written along with the new offset.
+            if (!checkFields()) {
                 break;
             }
             m_groundAltitude = static_cast<std::int32_t>(ground);
@@ -244,8 +263,39 @@ void CChipLoadWindow::displaySettings(const settings::DeviceSettings& s) {
     setInt(kIdInhibit, s.inhibitTime / 10U);
 }
 
-void CChipLoadWindow::storeSettings() {
+bool CChipLoadWindow::checkFields() {
+    using data::SettingValue;
+    struct Field {
+        int radio;  // the field counts while this mode is chosen; 0: always
+        int id;
+        SettingValue value;
+    };
+    const Field fields[] = {
+        {kLineA.radios[2], kIdTimeA, SettingValue::LineATime},
+        {kLineA.radios[3], kIdAltA, SettingValue::LineAAltitude},
+        {kLineB.radios[2], kIdTimeB, SettingValue::LineBTime},
+        {kLineB.radios[3], kIdAltB, SettingValue::LineBAltitude},
+        {0, kIdInhibit, SettingValue::InhibitTime},
+    };
+    for (const Field& f : fields) {
+        if (f.radio != 0 && !isChecked(f.radio)) {
+            continue;
+        }
+        const auto checked = data::checkWholeNumber(f.value, textOf(f.id));
+        if (!checked.ok()) {
+            messageBox(window(), QString::fromStdString(checked.problem), kMbOk | kMbIconHand);
+            if (QWidget* control = item(f.id)) {
+                control->setFocus();
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CChipLoadWindow::storeSettings() {
     settings::DeviceSettings& s = device().store.settings;
+    const settings::DeviceSettings before = s;
     const auto storeLine = [this](const LineControls& line, std::uint8_t& mode,
                                   std::uint16_t& value) {
         bool ignored = false;
@@ -271,12 +321,22 @@ void CChipLoadWindow::storeSettings() {
     // Read out before the boxes: while one is open the record is not touched again.
     const bool longInhibit = s.inhibitTime > kInhibitWarnAbove;
     const bool lineDisabled = s.lineAMode == 0 || s.lineBMode == 0;
-    if (longInhibit) {
-        showWarning(kStringInhibitLarge);
+    // Each warning is a question whose default is not to write.
+    const auto confirmed = [this](const QString& text) {
+        return messageBox(window(), text, kMbYesNo | kMbIconExclamation) == MessageResult::Yes;
+    };
+    bool go = (!longInhibit || confirmed(messageText(kStringInhibitLarge))) &&
+              (!lineDisabled || confirmed(messageText(kStringLineDisabled)));
+    for (const std::string& warning : data::settingWarnings(s)) {
+        if (!go) {
+            break;
+        }
+        go = confirmed(QString::fromStdString(warning + " Write the settings anyway?"));
     }
-    if (lineDisabled) {
-        showWarning(kStringLineDisabled);
+    if (!go) {
+        s = before;  // the record stays what the device holds
     }
+    return go;
 }
 
 void CChipLoadWindow::refreshControls(bool busy) {
@@ -318,9 +378,16 @@ int CChipLoadWindow::readWorker() {
     return result;
 }
 
-int CChipLoadWindow::writeRoutine() {
+int CChipLoadWindow::writeRoutine(bool guardMemory) {
     device::AltimeterDevice& dev = device();
-    runOnWindowThreadAndWait([this] { storeSettings(); });
+    bool go = false;
+    runOnWindowThreadAndWait([this, &go] { go = storeSettings(); });
+    const auto status = [this](const std::string& e) { out(e); };
+    if (!go || (guardMemory &&
+                !passEraseGuard(window(), dev, libraryService(), "Writing the settings", status))) {
+        post([this] { refreshControls(false); });
+        return -1;
+    }
     device::WriteStep step = device::WriteStep::Done;
     if (device::writeSettingsRoutine(
             dev, [this](const std::string& e) { out(e); }, &step) < 0) {
@@ -340,9 +407,15 @@ int CChipLoadWindow::writeRoutine() {
 int CChipLoadWindow::calibrateWorker() {
     device::AltimeterDevice& dev = device();
     post([this] { refreshControls(true); });
+    const auto status = [this](const std::string& e) { out(e); };
+    // The memory is checked before calibrating clears it; the write that follows has
+    // nothing left to lose.
+    if (!passEraseGuard(window(), dev, libraryService(), "Calibrating", status)) {
+        post([this] { refreshControls(false); });
+        return -1;
+    }
     const auto result = device::calibrate(
-        dev, static_cast<double>(m_groundAltitude), [this] { return writeRoutine(); },
-        [this](const std::string& e) { out(e); });
+        dev, static_cast<double>(m_groundAltitude), [this] { return writeRoutine(false); }, status);
     post([this] {
         refreshControls(false);
         redrawGraph();
@@ -376,6 +449,11 @@ void CChipLoadWindow::setInt(int id, unsigned value) {
     if (auto* edit = qobject_cast<QLineEdit*>(item(id))) {
         edit->setText(QString::number(value));
     }
+}
+
+std::string CChipLoadWindow::textOf(int id) const {
+    auto* edit = qobject_cast<QLineEdit*>(item(id));
+    return edit != nullptr ? edit->text().toStdString() : std::string();
 }
 
 unsigned CChipLoadWindow::getInt(int id, bool* translated) const {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "settings/device_settings.h"
 #include "ui/base_window.h"
@@ -33,9 +34,13 @@ class CChipLoadWindow : public CBaseWindow {
 
     // Fills the controls from `settings` (window thread).
     void displaySettings(const settings::DeviceSettings& settings);
-    // Reads the controls into the device's record and warns of a long inhibit time and
-    // of a disabled line (window thread).
-    void storeSettings();
+    // Reads the controls into the device's record and asks about a long inhibit time, a
+    // disabled line and settings a flyer rarely means (window thread). False when the
+    // flyer answered No to one: the record is then left as it was and nothing is written.
+    bool storeSettings();
+    // Every enabled value field holds a number its setting can store; otherwise says
+    // which, with the range allowed, and returns false (window thread).
+    bool checkFields();
     // Connection icon, and the three device buttons enabled when connected and not busy.
     void refreshControls(bool busy);
 
@@ -51,7 +56,9 @@ class CChipLoadWindow : public CBaseWindow {
     void workerEnded();
 
     int readWorker();
-    int writeRoutine();
+    // `guardMemory`: check the altimeter's memory for flights not in the library first
+    // (calibrating has done so before it cleared the memory).
+    int writeRoutine(bool guardMemory);
     int calibrateWorker();
 
     // Worker-side helpers: each hands its work to the window thread.
@@ -62,6 +69,7 @@ class CChipLoadWindow : public CBaseWindow {
 
     void setInt(int id, unsigned value);
     unsigned getInt(int id, bool* translated) const;
+    std::string textOf(int id) const;
     void setEnabled(int id, bool enabled);
     void setChecked(int id, bool checked);
     bool isChecked(int id) const;
