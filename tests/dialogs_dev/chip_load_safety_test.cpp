@@ -7,6 +7,7 @@
 #include "support/scoped_library.h"
 #include "ui/dialogs/chip_load_window.h"
 #include "ui/message_box.h"
+#include "ui/qt_prompts.h"
 
 namespace tevusb::ui::testing {
 namespace {
@@ -179,6 +180,11 @@ TEST_F(ChipLoadSafetyTest, AFlightNotInTheLibraryIsAskedAboutAndCancelKeepsIt) {
     expectDeviceUntouched();
     EXPECT_EQ(m_dialog->statusText(), before);  // not a designed step had begun
     EXPECT_TRUE(isEnabled(item(kWrite)));
+    // The question as the flyer sees it.
+    auto box = QtPrompts::buildChoiceBox(m_dialog->window(), asked[0].text, asked[0].caption,
+                                         asked[0].buttons, 2, 2);
+    box->show();
+    saveShot(box.get(), QStringLiteral("erase_question"));
 }
 
 TEST_F(ChipLoadSafetyTest, DownloadThemFirstKeepsEveryFlightThenWrites) {
