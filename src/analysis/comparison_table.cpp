@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "analysis/comparison_table.h"
 
+#include "analysis/statistics_table.h"
+
 #include <functional>
 #include <optional>
 
 namespace tevusb::analysis {
 
 namespace {
-
-const char* const kNone = "\u2014";
 
 using Pick = std::function<std::optional<double>(const FlightStatistics&)>;
 
@@ -27,7 +27,7 @@ ComparisonRow row(const std::string& label, const std::vector<FlightStatistics>&
     std::optional<double> first;
     for (std::size_t i = 0; i < flights.size(); ++i) {
         const auto v = pick(flights[i]);
-        r.values.push_back(v ? formatQuantity(quantity, *v, units, decimals) : kNone);
+        r.values.push_back(v ? formatQuantity(quantity, *v, units, decimals) : kNoValue);
         if (i == 0) {
             first = v;
             r.differences.emplace_back();
@@ -59,27 +59,29 @@ std::vector<ComparisonRow> comparisonRows(const std::vector<FlightStatistics>& f
     auto add = [&](const std::string& label, Quantity q, int decimals, const Pick& pick) {
         rows.push_back(row(label, flights, q, decimals, units, pick));
     };
-    add("Apogee", Quantity::Altitude, 1, [](const S& s) -> std::optional<double> {
+    add(label::kApogee, Quantity::Altitude, 1, [](const S& s) -> std::optional<double> {
         return s.apogee ? std::optional(s.apogee->aglM) : std::nullopt;
     });
     add("Time to apogee", Quantity::Time, 1, [](const S& s) {
         return sinceLaunch(s, s.apogee ? std::optional(s.apogee->timeS) : std::nullopt);
     });
-    add("Max velocity", Quantity::Speed, 1, [](const S& s) -> std::optional<double> {
+    add(label::kPeakVelocity, Quantity::Speed, 1, [](const S& s) -> std::optional<double> {
         return s.maxVelocity ? std::optional(s.maxVelocity->velocityMs) : std::nullopt;
     });
-    add("Max acceleration", Quantity::Acceleration, 1, [](const S& s) -> std::optional<double> {
-        return s.maxAcceleration ? std::optional(s.maxAccelerationMs2) : std::nullopt;
-    });
-    add("Burnout", Quantity::Time, 1, [](const S& s) { return sinceLaunch(s, s.burnoutTimeS); });
-    add("Line A", Quantity::Time, 1, [](const S& s) {
+    add(label::kPeakAcceleration, Quantity::Acceleration, 1,
+        [](const S& s) -> std::optional<double> {
+            return s.maxAcceleration ? std::optional(s.maxAccelerationMs2) : std::nullopt;
+        });
+    add(label::kBurnout, Quantity::Time, 1,
+        [](const S& s) { return sinceLaunch(s, s.burnoutTimeS); });
+    add(label::kLineA, Quantity::Time, 1, [](const S& s) {
         return sinceLaunch(s, s.lineA ? std::optional(s.lineA->at.timeS) : std::nullopt);
     });
-    add("Line B", Quantity::Time, 1, [](const S& s) {
+    add(label::kLineB, Quantity::Time, 1, [](const S& s) {
         return sinceLaunch(s, s.lineB ? std::optional(s.lineB->at.timeS) : std::nullopt);
     });
-    add("Drogue descent", Quantity::Speed, 1, [](const S& s) { return s.drogueRateMs; });
-    add("Main descent", Quantity::Speed, 1, [](const S& s) { return s.mainRateMs; });
+    add(label::kDrogueDescent, Quantity::Speed, 1, [](const S& s) { return s.drogueRateMs; });
+    add(label::kMainDescent, Quantity::Speed, 1, [](const S& s) { return s.mainRateMs; });
     add("Flight time", Quantity::Time, 1,
         [](const S& s) { return sinceLaunch(s, s.landingTimeS); });
     add("Recording", Quantity::Time, 1,

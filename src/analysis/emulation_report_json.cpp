@@ -13,13 +13,14 @@ namespace {
 // Keys keep the order they are written in, so the object reads top-down.
 using json = nlohmann::ordered_json;
 
-// Centimetres and hundredths are all a 0.1 s recording can tell.
-json rounded(double v) {
-    return std::round(v * 100.0) / 100.0;
+// Full precision, as every JSON output of the program gives it: a reader rounds for
+// display, never the file. A value that is not finite has no JSON number: null.
+json number(double v) {
+    return std::isfinite(v) ? json(v) : json(nullptr);
 }
 
 json optional(const std::optional<double>& v) {
-    return v ? rounded(*v) : json(nullptr);
+    return v ? number(*v) : json(nullptr);
 }
 
 const char* modeName(const LineReport& line) {
@@ -76,7 +77,7 @@ json lineJson(const LineReport& line) {
     j["mode"] = modeName(line);
     switch (line.mode) {
         case settings::LineMode::Time:
-            j["value"] = rounded(line.value / 10.0);
+            j["value"] = number(line.value / 10.0);
             j["value_unit"] = "s";
             break;
         case settings::LineMode::Altitude:
@@ -90,15 +91,15 @@ json lineJson(const LineReport& line) {
     }
     j["verdict"] = verdictName(line.verdict);
     j["verdict_text"] = lineVerdictText(line, UnitSystem::Metric);
-    j["time_s"] = line.fired ? rounded(line.fired->timeS) : json(nullptr);
-    j["agl_m"] = line.fired ? rounded(line.fired->aglM) : json(nullptr);
+    j["time_s"] = line.fired ? number(line.fired->timeS) : json(nullptr);
+    j["agl_m"] = line.fired ? number(line.fired->aglM) : json(nullptr);
     j["offset"] = optional(line.offset);
     j["offset_unit"] = !line.offset                                ? json(nullptr)
                        : line.mode == settings::LineMode::Altitude ? json("m")
                                                                    : json("s");
     j["inside_inhibit"] = line.insideInhibit;
-    j["recorded_time_s"] = line.recorded ? rounded(line.recorded->at.timeS) : json(nullptr);
-    j["recorded_agl_m"] = line.recorded ? rounded(line.recorded->at.aglM) : json(nullptr);
+    j["recorded_time_s"] = line.recorded ? number(line.recorded->at.timeS) : json(nullptr);
+    j["recorded_agl_m"] = line.recorded ? number(line.recorded->at.aglM) : json(nullptr);
     return j;
 }
 
@@ -111,8 +112,8 @@ std::string emulationReportJson(const EmulationReport& report, int indent) {
         j["code"] = e.code;
         j["name"] = emulationCodeName(e.code);
         j["sample"] = e.at ? json(e.at->sample) : json(nullptr);
-        j["time_s"] = e.at ? rounded(e.at->timeS) : json(nullptr);
-        j["agl_m"] = e.at ? rounded(e.at->aglM) : json(nullptr);
+        j["time_s"] = e.at ? number(e.at->timeS) : json(nullptr);
+        j["agl_m"] = e.at ? number(e.at->aglM) : json(nullptr);
         events.push_back(std::move(j));
     }
     json out;
@@ -121,7 +122,7 @@ std::string emulationReportJson(const EmulationReport& report, int indent) {
     out["lines"] = {{"a", lineJson(report.lineA)}, {"b", lineJson(report.lineB)}};
     out["apogee_delay_s"] = optional(report.apogeeDelayS);
     out["launch_delay_s"] = optional(report.launchDelayS);
-    out["inhibit_s"] = rounded(report.inhibitTime / 10.0);
+    out["inhibit_s"] = number(report.inhibitTime / 10.0);
     out["settings_source"] = report.settingsFromDevice ? "device" : "file";
     out["end"] = endName(report.end);
     out["tolerances"] = {{"time_s", kTimeToleranceS},

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "analysis/emulation_report_text.h"
 
+#include "analysis/line_setting_text.h"
+
 #include <cmath>
 #include <sstream>
 
@@ -132,20 +134,7 @@ void recording(std::ostringstream& out, const EmulationReport& report, UnitSyste
 }  // namespace
 
 std::string lineSettingText(const LineReport& line, UnitSystem units) {
-    if (line.rawMode > static_cast<std::uint8_t>(settings::LineMode::Altitude)) {
-        return "Mode " + std::to_string(line.rawMode) + " (unknown)";
-    }
-    switch (line.mode) {
-        case settings::LineMode::Time:
-            return "Time " + seconds(line.value / 10.0);
-        case settings::LineMode::Apogee:
-            return "Apogee";
-        case settings::LineMode::Altitude:
-            return "Altitude " + height(line.value, units);
-        case settings::LineMode::Disabled:
-            break;
-    }
-    return "Disabled";
+    return lineSettingText(line.rawMode, line.value, units);
 }
 
 std::string lineVerdictText(const LineReport& line, UnitSystem units) {

@@ -43,7 +43,7 @@ std::string optionalRate(const std::optional<double>& rate, UnitSystem system) {
 
 std::string lineText(const std::optional<LineEvent>& line, UnitSystem system) {
     if (!line) {
-        return "not fired";
+        return kNotFired;
     }
     return seconds(line->at.timeS) + " at " + altitude(line->at.aglM, system) + ", " +
            std::to_string(line->samples) + (line->samples == 1 ? " sample" : " samples");
@@ -57,25 +57,25 @@ std::vector<StatisticsRow> statisticsTable(const FlightStatistics& s, UnitSystem
     rows.push_back({"Duration", seconds(s.durationS)});
     rows.push_back(
         {"Ground above sea level", s.groundKnown ? altitude(s.groundMslM, system) : kNoValue});
-    rows.push_back(
-        {"Apogee", s.apogee ? altitude(s.apogee->aglM, system) + " at " + seconds(s.apogee->timeS)
-                            : kNoValue});
+    rows.push_back({label::kApogee,
+                    s.apogee ? altitude(s.apogee->aglM, system) + " at " + seconds(s.apogee->timeS)
+                             : kNoValue});
     rows.push_back(
         {"Apogee above sea level", s.apogee ? altitude(s.apogeeMslM, system) : kNoValue});
-    rows.push_back({"Peak velocity", s.maxVelocity ? speed(s.maxVelocity->velocityMs, system) +
-                                                         " at " + seconds(s.maxVelocity->timeS)
-                                                   : kNoValue});
-    rows.push_back({"Peak acceleration", s.maxAcceleration
-                                             ? acceleration(s.maxAccelerationMs2, system) + " at " +
-                                                   seconds(s.maxAcceleration->timeS)
-                                             : kNoValue});
-    rows.push_back({"Launch", optionalTime(s.launchTimeS)});
-    rows.push_back({"Burnout", optionalTime(s.burnoutTimeS)});
-    rows.push_back({"Landing", optionalTime(s.landingTimeS)});
-    rows.push_back({"Line A", lineText(s.lineA, system)});
-    rows.push_back({"Line B", lineText(s.lineB, system)});
-    rows.push_back({"Drogue descent", optionalRate(s.drogueRateMs, system)});
-    rows.push_back({"Main descent", optionalRate(s.mainRateMs, system)});
+    rows.push_back({label::kPeakVelocity, s.maxVelocity ? speed(s.maxVelocity->velocityMs, system) +
+                                                              " at " + seconds(s.maxVelocity->timeS)
+                                                        : kNoValue});
+    rows.push_back({label::kPeakAcceleration, s.maxAcceleration
+                                                  ? acceleration(s.maxAccelerationMs2, system) +
+                                                        " at " + seconds(s.maxAcceleration->timeS)
+                                                  : kNoValue});
+    rows.push_back({label::kLaunch, optionalTime(s.launchTimeS)});
+    rows.push_back({label::kBurnout, optionalTime(s.burnoutTimeS)});
+    rows.push_back({label::kLanding, optionalTime(s.landingTimeS)});
+    rows.push_back({label::kLineA, lineText(s.lineA, system)});
+    rows.push_back({label::kLineB, lineText(s.lineB, system)});
+    rows.push_back({label::kDrogueDescent, optionalRate(s.drogueRateMs, system)});
+    rows.push_back({label::kMainDescent, optionalRate(s.mainRateMs, system)});
     const std::string notes = describeFlags(s.flags);
     rows.push_back({"Notes", notes.empty() ? kNoValue : notes});
     return rows;

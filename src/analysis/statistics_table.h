@@ -26,5 +26,21 @@ std::string describeFlags(unsigned flags);
 
 // The text every front shows where a value does not exist.
 inline constexpr const char* kNoValue = "\u2014";
+// A deployment line that did not fire, in every front.
+inline constexpr const char* kNotFired = "not fired";
+
+// The statistics' names, shared by every table, list and report that shows them.
+namespace label {
+inline constexpr const char* kApogee = "Apogee";
+inline constexpr const char* kPeakVelocity = "Peak velocity";
+inline constexpr const char* kPeakAcceleration = "Peak acceleration";
+inline constexpr const char* kLaunch = "Launch";
+inline constexpr const char* kBurnout = "Burnout";
+inline constexpr const char* kLanding = "Landing";
+inline constexpr const char* kLineA = "Line A";
+inline constexpr const char* kLineB = "Line B";
+inline constexpr const char* kDrogueDescent = "Drogue descent";
+inline constexpr const char* kMainDescent = "Main descent";
+}  // namespace label
 
 }  // namespace tevusb::analysis

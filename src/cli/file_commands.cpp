@@ -5,19 +5,11 @@
 #include "cli/settings_text.h"
 #include "cli/statistics_text.h"
 #include "data/data_set_store.h"
-#include "data/reading.h"
-#include "log/diagnostic_log.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
 
 namespace {
-
-std::string number(double v) {
-    std::string s;
-    log::DiagnosticLog::appendNumber(s, v);
-    return s;
-}
 
 std::string hex4(unsigned v) {
     static const char* digits = "0123456789abcdef";
@@ -68,19 +60,6 @@ int runShow(CliArgs& args, std::ostream& out, std::ostream& err) {
     out << "Sets: " << store.setCount() << "\n";
     out << settingsText(store.settings);
     out << "Comment: " << store.comment(0) << "\n";
-    const int peakAlt = store.indexOfMaximum(set.altitudeAgl);
-    const int peakVel = store.indexOfMaximum(set.velocity);
-    if (peakAlt < 0 || peakVel < 0) {
-        out << "Peak altitude: none (no readings)\n";
-        out << "Peak velocity: none (no readings)\n";
-    } else {
-        const auto a = static_cast<std::size_t>(peakAlt);
-        const auto v = static_cast<std::size_t>(peakVel);
-        out << "Peak altitude: " << number(set.altitudeAgl[a]) << " m above ground at "
-            << number(data::reading::timeOfSample(a)) << " s\n";
-        out << "Peak velocity: " << number(set.velocity[v] * 3.6) << " km/h at "
-            << number(data::reading::timeOfSample(v)) << " s\n";
-    }
     out << "Statistics of set 0:\n"
         << statisticsText(analysis::computeStatistics(set), units, "  ");
     return 0;

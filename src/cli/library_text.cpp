@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iomanip>
 
+#include "analysis/statistics_table.h"
 #include "library/local_time.h"
 
 namespace tevusb::cli {
@@ -53,19 +54,18 @@ void printFlightTable(std::ostream& out, const std::vector<library::FlightRecord
 void printFlight(std::ostream& out, const library::FlightRecord& r, const std::string& archiveFile,
                  analysis::UnitSystem units) {
     using analysis::Quantity;
-    const auto alt = [units](const std::optional<double>& v) {
-        return orDash(v, Quantity::Altitude, units);
+    // Not a column to line up: the missing value reads as in every other front.
+    const auto value = [units](const std::optional<double>& v, Quantity q) {
+        return v ? analysis::formatQuantity(q, *v, units, 1) : std::string(analysis::kNoValue);
     };
-    const auto time = [units](const std::optional<double>& v) {
-        return orDash(v, Quantity::Time, units);
-    };
-    const auto speed = [units](const std::optional<double>& v) {
-        return orDash(v, Quantity::Speed, units);
-    };
+    const auto alt = [&](const std::optional<double>& v) { return value(v, Quantity::Altitude); };
+    const auto time = [&](const std::optional<double>& v) { return value(v, Quantity::Time); };
+    const auto speed = [&](const std::optional<double>& v) { return value(v, Quantity::Speed); };
     const auto line = [&](const std::optional<double>& at, const std::optional<double>& height) {
-        return at ? "fired at " + time(at) + ", " + alt(height) + " above ground"
-                  : std::string("did not fire");
+        return at ? time(at) + " at " + alt(height) + " above ground"
+                  : std::string(analysis::kNotFired);
     };
+    namespace label = analysis::label;
     out << "Flight #" << r.id << "\n";
     out << "Downloaded: " << r.downloadedAt << "\n";
     out << "Firmware version: " << (r.firmwareVersion.empty() ? "unknown" : r.firmwareVersion)
@@ -73,24 +73,24 @@ void printFlight(std::ostream& out, const library::FlightRecord& r, const std::s
     out << "Set: " << r.setNumber << "\n";
     out << "Readings: " << r.readings << " (" << time(r.durationS) << ")\n";
     if (r.apogeeAglM) {
-        out << "Apogee: " << alt(r.apogeeAglM) << " above ground (" << alt(r.apogeeMslM)
+        out << label::kApogee << ": " << alt(r.apogeeAglM) << " above ground (" << alt(r.apogeeMslM)
             << " above sea level) at " << time(r.apogeeTimeS) << "\n";
     } else {
-        out << "Apogee: none found\n";
+        out << label::kApogee << ": " << analysis::kNoValue << "\n";
     }
     if (r.peakVelocityMs) {
-        out << "Peak velocity: " << speed(r.peakVelocityMs) << " ("
-            << orDash(r.peakVelocityMs, Quantity::FastSpeed, units) << ") at "
-            << time(r.peakVelocityTimeS) << "\n";
+        out << label::kPeakVelocity << ": " << speed(r.peakVelocityMs) << " ("
+            << value(r.peakVelocityMs, Quantity::FastSpeed) << ") at " << time(r.peakVelocityTimeS)
+            << "\n";
     } else {
-        out << "Peak velocity: none found\n";
+        out << label::kPeakVelocity << ": " << analysis::kNoValue << "\n";
     }
-    out << "Line A: " << line(r.lineATimeS, r.lineAAltitudeM) << "\n";
-    out << "Line B: " << line(r.lineBTimeS, r.lineBAltitudeM) << "\n";
-    out << "Drogue descent: " << speed(r.drogueRateMs) << "\n";
-    out << "Main descent: " << speed(r.mainRateMs) << "\n";
-    out << "Launch: " << time(r.launchTimeS) << "\n";
-    out << "Landing: " << time(r.landingTimeS) << "\n";
+    out << label::kLineA << ": " << line(r.lineATimeS, r.lineAAltitudeM) << "\n";
+    out << label::kLineB << ": " << line(r.lineBTimeS, r.lineBAltitudeM) << "\n";
+    out << label::kDrogueDescent << ": " << speed(r.drogueRateMs) << "\n";
+    out << label::kMainDescent << ": " << speed(r.mainRateMs) << "\n";
+    out << label::kLaunch << ": " << time(r.launchTimeS) << "\n";
+    out << label::kLanding << ": " << time(r.landingTimeS) << "\n";
     out << "Rocket: " << oneLine(r.rocket) << "\n";
     out << "Motor: " << oneLine(r.motor) << "\n";
     out << "Site: " << oneLine(r.site) << "\n";

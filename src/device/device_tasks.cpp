@@ -11,9 +11,7 @@ namespace tevusb::device {
 namespace {
 
 std::string number(double v) {
-    std::string s;
-    log::DiagnosticLog::appendNumber(s, v);
-    return s;
+    return log::DiagnosticLog::numberText(v);
 }
 
 }  // namespace

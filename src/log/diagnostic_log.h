@@ -41,6 +41,12 @@ class DiagnosticLog {
     // Number formatting used by every log line and by the exports: like the C
     // locale's %g with 6 significant digits, whatever the user's locale.
     static void appendNumber(std::string& out, double value);
+    // The same number as a string of its own.
+    static std::string numberText(double value) {
+        std::string text;
+        appendNumber(text, value);
+        return text;
+    }
     static void appendHex(std::string& out, unsigned value);
 
   private:

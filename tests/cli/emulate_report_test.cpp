@@ -77,7 +77,7 @@ TEST_F(EmulateReport, TextReportFollowsTheUsualLinesAndOptionsAreChecked) {
     ASSERT_EQ(r.out.rfind(plain.out, 0), 0u) << "today's lines come first, unchanged";
     const std::string report = r.out.substr(plain.out.size());
     EXPECT_NE(report.find("Launch emulation bench test, set 1"), std::string::npos) << report;
-    EXPECT_NE(report.find("Line B: Altitude 492 ft:"), std::string::npos) << report;
+    EXPECT_NE(report.find("Line B: Altitude 492 ft (150 m):"), std::string::npos) << report;
     EXPECT_NE(report.find("Apogee detection delay: "), std::string::npos);
 
     EXPECT_EQ(run(cli::runEmulate, {flight(3), "--json"}).status, 2) << "--json needs --report";

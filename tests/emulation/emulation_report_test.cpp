@@ -154,7 +154,7 @@ TEST_F(BenchTest, AnAltitudeLineIsMeasuredAgainstItsSettingInTheChosenUnits) {
     EXPECT_EQ(r.lineB.verdict, LineVerdict::NotSetToFire);
     EXPECT_FALSE(r.lineB.fired);
     EXPECT_EQ(lineVerdictText(r.lineB, UnitSystem::Metric), "not set to fire");
-    EXPECT_EQ(lineSettingText(r.lineA, UnitSystem::Imperial), "Altitude 984 ft");
+    EXPECT_EQ(lineSettingText(r.lineA, UnitSystem::Imperial), "Altitude 984 ft (300 m)");
 }
 
 TEST_F(BenchTest, AnInhibitLongerThanTheFlightKeepsBothLinesQuiet) {

@@ -8,9 +8,9 @@
 #include <chrono>
 #include <thread>
 
+#include "analysis/setting_warnings.h"
 #include "data/data_set_store.h"
 #include "data/setting_values.h"
-#include "data/setting_warnings.h"
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
 #include "graph/flight_graph.h"
@@ -327,7 +327,7 @@ bool CChipLoadWindow::storeSettings() {
     };
     bool go = (!longInhibit || confirmed(messageText(kStringInhibitLarge))) &&
               (!lineDisabled || confirmed(messageText(kStringLineDisabled)));
-    for (const std::string& warning : data::settingWarnings(s)) {
+    for (const std::string& warning : analysis::settingWarnings(s)) {
         if (!go) {
             break;
         }

@@ -1,27 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "data/setting_warnings.h"
+#include "analysis/setting_warnings.h"
+
+#include "analysis/line_setting_text.h"
 
 #include <cmath>
 
-namespace tevusb::data {
+namespace tevusb::analysis {
 
 namespace {
 
 using settings::LineMode;
-
-std::string modeText(std::uint8_t mode, std::uint16_t value) {
-    switch (static_cast<LineMode>(mode)) {
-        case LineMode::Time:
-            return "Time " + std::to_string(value / 10) + "." + std::to_string(value % 10) + " s";
-        case LineMode::Altitude:
-            return "Altitude " + std::to_string(value) + " m";
-        case LineMode::Apogee:
-            return "Apogee";
-        case LineMode::Disabled:
-            return "Disabled";
-    }
-    return "mode " + std::to_string(mode);
-}
 
 void lowLine(std::vector<std::string>& out, const char* line, std::uint8_t mode,
              std::uint16_t value) {
@@ -62,7 +50,8 @@ std::vector<std::string> settingWarnings(const settings::DeviceSettings& s,
         s.lineAMode == s.lineBMode && s.lineAMode != static_cast<std::uint8_t>(LineMode::Disabled);
     if (sameMode && (s.lineAMode == static_cast<std::uint8_t>(LineMode::Apogee) ||
                      s.lineAValue == s.lineBValue)) {
-        out.push_back("Line A and Line B are set the same (" + modeText(s.lineAMode, s.lineAValue) +
+        out.push_back("Line A and Line B are set the same (" +
+                      lineSettingText(s.lineAMode, s.lineAValue) +
                       "): both charges fire at the same moment.");
     }
     aboveApogee(out, "Line A", s.lineAMode, s.lineAValue, highestApogeeM);
@@ -70,4 +59,4 @@ std::vector<std::string> settingWarnings(const settings::DeviceSettings& s,
     return out;
 }
 
-}  // namespace tevusb::data
+}  // namespace tevusb::analysis

@@ -7,7 +7,7 @@
 
 #include "settings/device_settings.h"
 
-namespace tevusb::data {
+namespace tevusb::analysis {
 
 // Settings that fit the altimeter but that a flyer rarely means, each as one sentence:
 // a line in Altitude mode at 0 m or below 30 m, both lines set the same, a main (Altitude
@@ -19,4 +19,4 @@ std::vector<std::string> settingWarnings(const settings::DeviceSettings& setting
 // The lowest altitude above the launch site at which a deployment line is likely meant.
 inline constexpr int kLowestSensibleLineAltitude = 30;
 
-}  // namespace tevusb::data
+}  // namespace tevusb::analysis
