@@ -176,7 +176,12 @@ std::string seconds(double s) {
 
 CoastDrag fitCoastDrag(const data::DataSet& set, const FlightStatistics& stats) {
     CoastDrag drag;
-    const double site = stats.groundKnown ? stats.groundMslM : 0.0;
+    const std::size_t n = std::min(
+        {set.altitudeAgl.size(), set.altitudeMsl.size(), set.velocity.size(), stats.readings});
+    // The site is the ground level the track measures, not one noisy first reading.
+    const FlightTrack track =
+        n > 0 ? FlightTrack::fromSeries(set.altitudeAgl.data(), n) : FlightTrack{};
+    const double site = (stats.groundKnown ? stats.groundMslM : 0.0) + track.ground;
     drag.siteDensityKgM3 = standardDensity(site);
     if (!stats.launchTimeS) {
         drag.reason = "no launch found, so no coast to fit";
@@ -190,8 +195,6 @@ CoastDrag fitCoastDrag(const data::DataSet& set, const FlightStatistics& stats) 
         drag.reason = "no apogee after burnout, so no coast to fit";
         return drag;
     }
-    const std::size_t n = std::min(
-        {set.altitudeAgl.size(), set.altitudeMsl.size(), set.velocity.size(), stats.readings});
     const auto top = static_cast<std::size_t>(stats.apogee->sample);
     if (top + 1 >= n) {
         drag.reason = "the recording ends before apogee";
@@ -205,7 +208,6 @@ CoastDrag fitCoastDrag(const data::DataSet& set, const FlightStatistics& stats) 
                       "short to fit; it needs " + seconds(kMinSamples * kSampleS);
         return drag;
     }
-    const FlightTrack track = FlightTrack::fromSeries(set.altitudeAgl.data(), n);
     const std::vector<double> y(track.agl.begin() + static_cast<std::ptrdiff_t>(first),
                                 track.agl.begin() + static_cast<std::ptrdiff_t>(top) + 1);
     const Ballistic model(site, y.size());
