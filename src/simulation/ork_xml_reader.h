@@ -31,12 +31,15 @@ class OrkXmlReader {
 
   private:
     struct Handlers;
+    // The simulation being read. Its constructor is spelled out: clang will not
+    // default-construct a nested class with member initialisers inside its outer class.
     struct Current {
+        Current() : branches(0), datapoints(0) {}
         std::string name;
         SimSummary summary;
         std::optional<SimulationBuilder> builder;
-        int branches = 0;
-        std::size_t datapoints = 0;
+        int branches;
+        std::size_t datapoints;
     };
 
     void fail(const std::string& message);
