@@ -165,6 +165,36 @@ void splitFields(std::string_view line, std::string_view separator,
     }
 }
 
+std::size_t splitFieldsUpTo(std::string_view line, std::string_view separator, std::size_t keep,
+                            std::vector<std::string_view>& out) {
+    out.clear();
+    if (separator.empty()) {
+        if (keep > 0) {
+            out.push_back(line);
+        }
+        return 1;
+    }
+    std::size_t count = 0;
+    while (true) {
+        const std::size_t at = line.find(separator);
+        if (count < keep) {
+            out.push_back(line.substr(0, at));
+        }
+        ++count;
+        if (at == std::string_view::npos) {
+            return count;
+        }
+        line.remove_prefix(at + separator.size());
+        if (count >= keep && separator.size() == 1) {
+            // Only the number of fields is left to find.
+            for (char c : line) {
+                count += c == separator.front() ? 1 : 0;
+            }
+            return count + 1;
+        }
+    }
+}
+
 ImportResult<CsvLayout> findCsvLayout(const std::vector<std::string_view>& lines,
                                       const std::string& where) {
     CsvLayout layout;

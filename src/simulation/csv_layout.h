@@ -44,6 +44,11 @@ std::optional<CsvEvent> parseEventComment(std::string_view text);
 void splitFields(std::string_view line, std::string_view separator,
                  std::vector<std::string_view>& out);
 
+// The first `keep` fields of `line` into `out`, and how many fields it has in all: the
+// columns after the last one we use are only counted, which is most of a wide row.
+std::size_t splitFieldsUpTo(std::string_view line, std::string_view separator, std::size_t keep,
+                            std::vector<std::string_view>& out);
+
 // "Altitude (ft)" → column kind and factor; a column we do not use is skipped whatever
 // its unit, one we use must carry a unit we know.
 ImportResult<SimulationBuilder::Column> columnForField(std::string_view field,

@@ -76,9 +76,10 @@ ImportResult<Simulation> readOpenRocketCsv(std::string_view text, const std::str
             }
             continue;
         }
-        splitFields(trimBlanks(line), layout.separator, fields);
-        if (fields.size() != layout.fields.size()) {
-            return ImportError{lineWhere(fileName, i) + ": " + std::to_string(fields.size()) +
+        const std::size_t count =
+            splitFieldsUpTo(trimBlanks(line), layout.separator, builder.usedEnd(), fields);
+        if (count != layout.fields.size()) {
+            return ImportError{lineWhere(fileName, i) + ": " + std::to_string(count) +
                                " fields where the header names " +
                                std::to_string(layout.fields.size())};
         }

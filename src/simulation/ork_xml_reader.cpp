@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "simulation/column_kind.h"
 #include "simulation/csv_layout.h"
@@ -124,7 +125,6 @@ void OrkXmlReader::start(const char* name, const char** attributes) {
     if (m_error) {
         return;
     }
-    const std::string parent = m_path.empty() ? "" : m_path.back();
     if (m_path.size() >= ImportLimits::kMaxXmlDepth) {
         fail("elements nested too deeply");
         return;
@@ -134,6 +134,9 @@ void OrkXmlReader::start(const char* name, const char** attributes) {
         return;
     }
     m_path.emplace_back(name);
+    // Taken after the push: a view taken before it could be moved away under us.
+    const std::string_view parent =
+        m_path.size() >= 2 ? std::string_view(m_path[m_path.size() - 2]) : std::string_view();
     if (parent == "simulations" && std::strcmp(name, "simulation") == 0) {
         if (m_simulations.size() >= ImportLimits::kMaxSimulations) {
             fail("more than " + std::to_string(ImportLimits::kMaxSimulations) + " simulations");
@@ -202,9 +205,9 @@ void OrkXmlReader::startBranch(const char* types) {
 void OrkXmlReader::addDatapoint() {
     auto& builder = *m_current->builder;
     ++m_current->datapoints;
-    splitFields(m_text, ",", m_fields);
-    if (m_fields.size() != builder.columnCount()) {
-        fail(std::to_string(m_fields.size()) + " values in a datapoint where its branch names " +
+    const std::size_t count = splitFieldsUpTo(m_text, ",", builder.usedEnd(), m_fields);
+    if (count != builder.columnCount()) {
+        fail(std::to_string(count) + " values in a datapoint where its branch names " +
              std::to_string(builder.columnCount()) + " types");
         return;
     }
@@ -256,7 +259,7 @@ void OrkXmlReader::end(const char* name) {
         return;
     }
     m_path.pop_back();
-    const std::string parent = m_path.empty() ? "" : m_path.back();
+    const std::string_view parent = m_path.empty() ? std::string_view() : m_path.back();
     if (m_current && m_collecting) {
         m_collecting = false;
         if (std::strcmp(name, "datapoint") == 0) {

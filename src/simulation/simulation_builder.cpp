@@ -53,6 +53,7 @@ SimulationBuilder::SimulationBuilder(std::vector<Column> columns)
         // The first column of a kind counts; a repeat (RASAero's horizontal twins) not.
         if (kind && seen.insert(*kind).second) {
             m_used[i] = true;
+            m_usedEnd = i + 1;
         }
     }
 }

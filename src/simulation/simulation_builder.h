@@ -29,6 +29,8 @@ class SimulationBuilder {
     bool has(ColumnKind kind) const;
     // True when field `index` of a row is read (false for columns we skip).
     bool uses(std::size_t index) const { return index < m_used.size() && m_used[index]; }
+    // One past the last field a row needs read.
+    std::size_t usedEnd() const { return m_usedEnd; }
     std::size_t columnCount() const { return m_columns.size(); }
     // False when the row limit is reached.
     bool addRow(const std::vector<double>& values);
@@ -49,6 +51,7 @@ class SimulationBuilder {
 
     std::vector<Column> m_columns;
     std::vector<bool> m_used;  // false for a skipped column or a repeated kind
+    std::size_t m_usedEnd = 0;
     Simulation m_sim;
     std::size_t m_rows = 0;
 };
