@@ -36,7 +36,7 @@ int runSim(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     auto loaded = simulation::loadSimulationFile(*path);
     if (auto* error = std::get_if<simulation::ImportError>(&loaded)) {
-        err << error->message << "\n";
+        err << simulation::oneLine(error->message) << "\n";
         return 1;
     }
     const auto& sims = std::get<std::vector<simulation::Simulation>>(loaded);

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "cli/statistics_text.h"
+#include "simulation/import_error.h"
 #include "simulation/simulation_facts.h"
 
 namespace tevusb::cli {
@@ -83,7 +84,8 @@ std::string simulationListText(const std::vector<simulation::Simulation>& sims,
              f.referenceAreaM2 ? analysis::formatNumber(*f.referenceAreaM2 * 1e4, 2) + " cm\u00b2"
                                : analysis::kNoValue},
         };
-        out += (i == 0 ? "" : "\n") + std::to_string(i + 1) + ". " + sim.name + "\n";
+        out += (i == 0 ? "" : "\n") + std::to_string(i + 1) + ". " + simulation::oneLine(sim.name) +
+               "\n";
         out += alignedRows(rows, "   ");
     }
     return out;

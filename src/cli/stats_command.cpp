@@ -14,6 +14,7 @@
 #include "cli/stats_simulation.h"
 #include "data/data_set_store.h"
 #include "simulation/comparison_rows.h"
+#include "simulation/import_error.h"
 #include "simulation/simulation_comparison.h"
 #include "simulation/simulation_json.h"
 #include "text/string_table.h"
@@ -22,10 +23,10 @@ namespace tevusb::cli {
 
 namespace {
 
+// One line, as every refusal here is.
 const char* kStatsUsage =
     "Usage: tevusb-cli stats FILE.tev [FILE.tev ...] [--set K] [--units metric|imperial] "
-    "[--json]\n"
-    "       [--sim FILE [--sim-name NAME]] [--mass KG] [--diameter M]\n";
+    "[--json] [--sim FILE [--sim-name NAME]] [--mass KG] [--diameter M]\n";
 
 // One flight as read: its set (the drag fit works on the samples) and its statistics.
 struct LoadedFlight {
@@ -131,8 +132,8 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
         rows.push_back(analysis::coastDragRow(drags.front(), units));
         out << alignedRows(rows);
         if (chosen) {
-            const std::string heading =
-                "Simulation \"" + chosen->sim.name + "\" (" + chosen->fileName + ")";
+            const std::string heading = simulation::oneLine("Simulation \"" + chosen->sim.name +
+                                                            "\" (" + chosen->fileName + ")");
             out << "\n"
                 << comparisonText(heading, simulation::comparisonRows(*comparison, units), verdict);
         }

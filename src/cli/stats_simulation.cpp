@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "simulation/import_error.h"
 #include "simulation/number_text.h"
 #include "simulation/simulation_file.h"
 
@@ -62,7 +63,7 @@ std::optional<ChosenSimulation> chooseSimulation(const StatsRocketOptions& optio
                                                  std::ostream& err) {
     auto loaded = simulation::loadSimulationFile(*options.simPath);
     if (auto* error = std::get_if<simulation::ImportError>(&loaded)) {
-        err << error->message << "\n";
+        err << simulation::oneLine(error->message) << "\n";
         return std::nullopt;
     }
     auto& sims = std::get<std::vector<simulation::Simulation>>(loaded);
@@ -79,9 +80,10 @@ std::optional<ChosenSimulation> chooseSimulation(const StatsRocketOptions& optio
             for (const auto& sim : sims) {
                 names += (names.empty() ? "\"" : ", \"") + sim.name + "\"";
             }
-            err << std::filesystem::path(*options.simPath).filename().string()
-                << ": no simulation named \"" << *options.simName << "\" (it holds " << names
-                << ").\n";
+            err << simulation::oneLine(std::filesystem::path(*options.simPath).filename().string() +
+                                       ": no simulation named \"" + *options.simName +
+                                       "\" (it holds " + names + ").")
+                << "\n";
             return std::nullopt;
         }
     } else {

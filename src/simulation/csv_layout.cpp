@@ -87,7 +87,11 @@ std::string separatorOf(std::string_view row) {
 
 std::string quoted(std::string_view text) {
     constexpr std::size_t kShown = 40;
-    std::string out = "\"" + std::string(text.substr(0, kShown));
+    std::string out = "\"";
+    for (char c : text.substr(0, kShown)) {
+        // A message is one line: control bytes from the file are not written out.
+        out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+    }
     return out + (text.size() > kShown ? "...\"" : "\"");
 }
 

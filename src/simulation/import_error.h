@@ -12,6 +12,15 @@ struct ImportError {
     std::string message;
 };
 
+// The message as one line: line breaks that came from the file (a simulation's name)
+// become blanks.
+inline std::string oneLine(std::string text) {
+    for (char& c : text) {
+        c = c == '\n' || c == '\r' ? ' ' : c;
+    }
+    return text;
+}
+
 // Every reader here answers with its result or the reason it has none.
 template <class T>
 using ImportResult = std::variant<T, ImportError>;
