@@ -133,16 +133,23 @@ void OrkXmlReader::start(const char* name, const char** attributes) {
         fail(std::string("not a rocket design: the document is <") + name + ">, not <openrocket>");
         return;
     }
+    if (m_collecting) {
+        // <name> and <datapoint> hold text only; an element inside would be read as
+        // part of a value.
+        fail(std::string("unexpected element <") + name + "> inside <" + m_path.back() + ">");
+        return;
+    }
     m_path.emplace_back(name);
     // Taken after the push: a view taken before it could be moved away under us.
     const std::string_view parent =
         m_path.size() >= 2 ? std::string_view(m_path[m_path.size() - 2]) : std::string_view();
-    if (parent == "simulations" && std::strcmp(name, "simulation") == 0) {
+    if (!m_current && parent == "simulations" && std::strcmp(name, "simulation") == 0) {
         if (m_simulations.size() >= ImportLimits::kMaxSimulations) {
             fail("more than " + std::to_string(ImportLimits::kMaxSimulations) + " simulations");
             return;
         }
         m_current.emplace();
+        m_simulationDepth = m_path.size();
         return;
     }
     if (!m_current) {
@@ -203,6 +210,9 @@ void OrkXmlReader::startBranch(const char* types) {
 }
 
 void OrkXmlReader::addDatapoint() {
+    if (!m_current || !m_current->builder) {
+        return;
+    }
     auto& builder = *m_current->builder;
     ++m_current->datapoints;
     const std::size_t count = splitFieldsUpTo(m_text, ",", builder.usedEnd(), m_fields);
@@ -259,7 +269,6 @@ void OrkXmlReader::end(const char* name) {
         return;
     }
     m_path.pop_back();
-    const std::string_view parent = m_path.empty() ? std::string_view() : m_path.back();
     if (m_current && m_collecting) {
         m_collecting = false;
         if (std::strcmp(name, "datapoint") == 0) {
@@ -269,7 +278,8 @@ void OrkXmlReader::end(const char* name) {
         }
         return;
     }
-    if (m_current && parent == "simulations" && std::strcmp(name, "simulation") == 0) {
+    // Only the end of the simulation being read ends it, not one nested inside it.
+    if (m_current && m_path.size() + 1 == m_simulationDepth) {
         endSimulation();
     }
 }

@@ -58,6 +58,7 @@ class OrkXmlReader {
     std::vector<Simulation> m_simulations;
     std::string m_text;
     bool m_collecting = false;
+    std::size_t m_simulationDepth = 0;  // path length inside the simulation being read
     std::optional<std::string> m_error;
     std::string m_firstDataProblem;
     std::vector<double> m_values;

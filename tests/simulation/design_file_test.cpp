@@ -111,6 +111,13 @@ TEST(DesignFile, RefusalsSayWhatIsWrong) {
     noAltitude.replace(noAltitude.find("maxaltitude="), 12, "maxheight=");
     EXPECT_EQ(refusal(noAltitude),
               "club.ork: simulation \"F67 at the club field\": no altitude column");
+    // Found by fuzzing: a simulation opened inside a datapoint once left the reader
+    // adding a row to a simulation that had no columns.
+    std::string nested = tt::orkXml({kThree[0]});
+    nested.insert(nested.find("</datapoint>"), "<simulations><simulation/></simulations>");
+    EXPECT_NE(refusal(nested).find("unexpected element <simulations> inside <datapoint>"),
+              std::string::npos)
+        << refusal(nested);
     std::string longPoint = tt::orkXml({kThree[0]});
     longPoint.insert(longPoint.find("</datapoint>"), std::string(70000, '1'));
     EXPECT_NE(refusal(longPoint).find("longer than 65536 bytes"), std::string::npos);
