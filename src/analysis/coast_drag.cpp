@@ -22,6 +22,9 @@ constexpr double kSampleS = 0.1;
 constexpr int kSubsteps = 2;
 constexpr double kMaxRelativeError = 0.3;
 constexpr int kMaxIterations = 60;
+// Far above any rocket's coast (one to 10 km coasts some 45 s); a longer "coast" is no
+// ballistic flight, and fitting it would cost seconds.
+constexpr double kMaxCoastS = 120.0;
 
 using Params = std::array<double, 3>;  // launch-relative altitude and velocity at the
                                        // coast's first sample, k
@@ -206,6 +209,12 @@ CoastDrag fitCoastDrag(const data::DataSet& set, const FlightStatistics& stats) 
         const double coast = std::max(0.0, stats.apogee->timeS - fromS);
         drag.reason = "the coast (" + seconds(coast) + " from burnout + 0.5 s to apogee) is too " +
                       "short to fit; it needs " + seconds(kMinSamples * kSampleS);
+        return drag;
+    }
+    if (static_cast<double>(top - first) * kSampleS > kMaxCoastS) {
+        drag.reason = "the climb from burnout to apogee lasts " +
+                      seconds(static_cast<double>(top - first) * kSampleS) +
+                      ", longer than a ballistic coast";
         return drag;
     }
     const std::vector<double> y(track.agl.begin() + static_cast<std::ptrdiff_t>(first),

@@ -138,6 +138,23 @@ TEST(CoastDrag, RefusesFlightsWithoutAFittableCoast) {
     EXPECT_FALSE(shortCoast.fit);
     EXPECT_NE(shortCoast.reason.find("too short"), std::string::npos) << shortCoast.reason;
 
+    // A balloon-slow climb of minutes after a boost is no coast to fit (and would take
+    // seconds to try).
+    data::DataSet slow = flight(0.001, 0.0, 0.0, 5);
+    const auto top = static_cast<std::size_t>(analysis::computeStatistics(slow).apogee->sample);
+    const double apogee = slow.altitudeAgl[top];
+    for (int i = 0; i < 1500; ++i) {
+        slow.altitudeAgl.insert(slow.altitudeAgl.begin() + static_cast<std::ptrdiff_t>(top),
+                                apogee - (1500 - i) * 0.01);
+    }
+    slow.altitudeMsl = slow.altitudeAgl;
+    slow.velocity.assign(slow.altitudeAgl.size(), 0.0);
+    slow.lineFlags.assign(slow.altitudeAgl.size(), 0);
+    const auto stalled = fit(slow);
+    EXPECT_FALSE(stalled.fit);
+    EXPECT_NE(stalled.reason.find("longer than a ballistic coast"), std::string::npos)
+        << stalled.reason;
+
     // Noise of metres on a short, low-drag coast leaves k unknown.
     const auto noisy = fit(flight(0.0002, 0.0, 6.0, 4, 0.6));
     EXPECT_FALSE(noisy.fit);
