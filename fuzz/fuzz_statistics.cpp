@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the data-set file reader, then analyses every set it accepted
-// the way the fronts do: statistics, the table in both unit systems, the JSON text.
+// the way the fronts do: statistics, the table in both unit systems, the JSON text, and
+// the coast drag fit that stats --json always carries.
 // Any value that is not a finite number is a fault.
 #include <cmath>
 #include <cstddef>
@@ -9,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "analysis/coast_drag.h"
+#include "analysis/coast_drag_json.h"
 #include "analysis/flight_statistics.h"
 #include "analysis/statistics_json.h"
 #include "analysis/statistics_table.h"
@@ -90,6 +93,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         (void)analysis::statisticsJson(s).dump();
+        analysis::CoastDrag drag = analysis::fitCoastDrag(store.current, s);
+        analysis::setRocket(drag, 1.0, 0.002, std::nullopt);
+        if (drag.fit) {
+            requireFinite(drag.fit->kPerM);
+            requireFinite(drag.fit->residualM);
+            requireFinite(*drag.cd);
+        } else if (drag.reason.empty()) {
+            std::abort();  // a refusal always says why
+        }
+        (void)analysis::coastDragJson(drag).dump();
     }
     return 0;
 }

@@ -18,6 +18,7 @@ packages=(
   help2man lintian desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
   bash-completion man-db libfile-mimeinfo-perl dpkg-dev file
   libpng-dev poppler-utils
+  libzip-dev zlib1g-dev libexpat1-dev
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #include "cli/library_commands.h"
 #include "cli/library_option.h"
 #include "cli/report_exec.h"
+#include "cli/sim_command.h"
 #include "cli/stats_command.h"
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
@@ -31,6 +32,14 @@ const char* kUsage =
     "                                         flight statistics (apogee, speeds, events,\n"
     "                                         descent rates); several files side by side;\n"
     "                                         --json gives SI values for programs\n"
+    "  stats FILE.tev --sim FILE [--sim-name NAME] [--mass KG] [--diameter M]\n"
+    "                                         the flight against its simulation (a design\n"
+    "                                         file or CSV export) and the drag coefficient\n"
+    "                                         its coast shows; --mass and --diameter give\n"
+    "                                         the rocket's coast mass and reference\n"
+    "                                         diameter where the simulation does not\n"
+    "  sim FILE [--units U] [--json]          the simulations in a simulator's design file\n"
+    "                                         (.ork) or CSV export: apogee, events, mass\n"
     "  export FILE.tev --csv OUT [--set K]    write a set as CSV\n"
     "  export FILE.tev --xml OUT [--set K]    write a set as XML\n"
     "  report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg OUT.svg)\n"
@@ -123,7 +132,7 @@ int main(int argc, char** argv) {
         {"pressure", cli::runPressure}, {"battery", cli::runBattery},
         {"fire", cli::runFire},         {"emulate", cli::runEmulate},
         {"firmware", cli::runFirmware}, {"library", cli::runLibrary},
-        {"stats", cli::runStats},
+        {"stats", cli::runStats},       {"sim", cli::runSim},
     };
     const auto command = args.takePositional();
     if (!command || *command == "help") {
@@ -139,8 +148,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     // The file and library commands never touch a device, so they start without hidapi.
-    const bool usesDevice =
-        *command != "library" && *command != "show" && *command != "export" && *command != "stats";
+    const bool usesDevice = *command != "library" && *command != "show" && *command != "export" &&
+                            *command != "stats" && *command != "sim";
     if (!usesDevice) {
         return it->second(args, std::cout, std::cerr);
     }

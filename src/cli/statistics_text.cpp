@@ -53,10 +53,14 @@ std::string statisticsText(const analysis::FlightStatistics& stats, analysis::Un
 }
 
 std::string statisticsColumns(const std::vector<analysis::FlightStatistics>& stats,
-                              const std::vector<std::string>& names, analysis::UnitSystem units) {
+                              const std::vector<std::string>& names, analysis::UnitSystem units,
+                              const std::vector<std::vector<analysis::StatisticsRow>>& extra) {
     std::vector<std::vector<analysis::StatisticsRow>> tables;
-    for (const auto& s : stats) {
-        tables.push_back(analysis::statisticsTable(s, units));
+    for (std::size_t i = 0; i < stats.size(); ++i) {
+        tables.push_back(analysis::statisticsTable(stats[i], units));
+        if (i < extra.size()) {
+            tables.back().insert(tables.back().end(), extra[i].begin(), extra[i].end());
+        }
     }
     if (tables.empty()) {
         return {};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/flight_statistics.h"
+#include "analysis/statistics_table.h"
 #include "analysis/units.h"
 
 namespace tevusb::cli {
@@ -13,9 +14,11 @@ namespace tevusb::cli {
 std::string statisticsText(const analysis::FlightStatistics& stats, analysis::UnitSystem units,
                            const std::string& indent = "");
 
-// Several sets side by side: a heading line of `names`, then one column per set.
+// Several sets side by side: a heading line of `names`, then one column per set; each set
+// may add rows after its statistics (the same labels for every set).
 std::string statisticsColumns(const std::vector<analysis::FlightStatistics>& stats,
-                              const std::vector<std::string>& names, analysis::UnitSystem units);
+                              const std::vector<std::string>& names, analysis::UnitSystem units,
+                              const std::vector<std::vector<analysis::StatisticsRow>>& extra = {});
 
 // Width of UTF-8 text on a terminal, counting each character (not byte) once.
 std::size_t displayWidth(const std::string& text);

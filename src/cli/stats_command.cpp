@@ -6,23 +6,38 @@
 #include <string>
 #include <vector>
 
+#include "analysis/coast_drag_json.h"
 #include "analysis/statistics_json.h"
+#include "analysis/statistics_table.h"
+#include "cli/simulation_text.h"
 #include "cli/statistics_text.h"
+#include "cli/stats_simulation.h"
 #include "data/data_set_store.h"
+#include "simulation/comparison_rows.h"
+#include "simulation/import_error.h"
+#include "simulation/simulation_comparison.h"
+#include "simulation/simulation_json.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
 
 namespace {
 
+// One line, as every refusal here is.
 const char* kStatsUsage =
     "Usage: tevusb-cli stats FILE.tev [FILE.tev ...] [--set K] [--units metric|imperial] "
-    "[--json]\n";
+    "[--json] [--sim FILE [--sim-name NAME]] [--mass KG] [--diameter M]\n";
+
+// One flight as read: its set (the drag fit works on the samples) and its statistics.
+struct LoadedFlight {
+    data::DataSet set;
+    analysis::FlightStatistics stats;
+};
 
 // Loads set k of one file; says what is wrong on err (naming the file when there are
 // several) and gives nothing when it cannot.
-std::optional<analysis::FlightStatistics> loadStatistics(const std::string& path, int k,
-                                                         bool nameFile, std::ostream& err) {
+std::optional<LoadedFlight> loadFlight(const std::string& path, int k, bool nameFile,
+                                       std::ostream& err) {
     const std::string prefix = nameFile ? path + ": " : "";
     data::DataSetStore store;
     if (!store.loadSetFile(path)) {
@@ -35,7 +50,7 @@ std::optional<analysis::FlightStatistics> loadStatistics(const std::string& path
         return std::nullopt;
     }
     store.selectSet(k);
-    return analysis::computeStatistics(store.current);
+    return LoadedFlight{store.current, analysis::computeStatistics(store.current)};
 }
 
 }  // namespace
@@ -45,6 +60,10 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto unitsText = args.takeOption("--units");
     const auto k = args.takeSetIndex(err);
     if (!k) {
+        return 2;
+    }
+    const auto rocket = takeRocketOptions(args, err);
+    if (!rocket) {
         return 2;
     }
     analysis::UnitSystem units = analysis::UnitSystem::Metric;
@@ -63,24 +82,61 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!args.checkDone(err)) {
         return 2;
     }
+    if (rocket->simPath && paths.size() > 1) {
+        err << "--sim compares one flight with its simulation; give one FILE.tev.\n";
+        return 2;
+    }
     std::vector<analysis::FlightStatistics> stats;
+    std::vector<analysis::CoastDrag> drags;
+    std::optional<ChosenSimulation> chosen;
+    if (rocket->simPath && !(chosen = chooseSimulation(*rocket, err))) {
+        return 1;
+    }
     for (const auto& path : paths) {
-        auto s = loadStatistics(path, *k, paths.size() > 1, err);
-        if (!s) {
+        auto flight = loadFlight(path, *k, paths.size() > 1, err);
+        if (!flight) {
             return 1;
         }
-        stats.push_back(*s);
+        stats.push_back(flight->stats);
+        drags.push_back(
+            coastDragFor(flight->set, flight->stats, *rocket, chosen ? &*chosen : nullptr));
+    }
+    std::optional<simulation::SimulationComparison> comparison;
+    std::string verdict;
+    if (chosen) {
+        comparison = simulation::compareWithSimulation(stats.front(), chosen->sim, chosen->facts);
+        verdict = simulation::simulationVerdict(*comparison, drags.front());
     }
     if (json) {
         nlohmann::ordered_json doc = nlohmann::ordered_json::array();
-        for (const auto& s : stats) {
-            doc.push_back(analysis::statisticsJson(s));
+        for (std::size_t i = 0; i < stats.size(); ++i) {
+            auto j = analysis::statisticsJson(stats[i]);
+            j["coast_drag"] = analysis::coastDragJson(drags[i]);
+            if (chosen) {
+                j["simulation"] =
+                    simulation::comparisonJson(chosen->sim, chosen->facts, *comparison, verdict);
+            }
+            doc.push_back(std::move(j));
         }
-        out << (stats.size() == 1 ? doc.front() : doc).dump(2) << "\n";
+        out << (stats.size() == 1 ? doc.front() : doc)
+                   .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+            << "\n";
+        return 0;
+    }
+    if (stats.size() == 1 && !rocket->any()) {
+        out << statisticsText(stats.front(), units);
         return 0;
     }
     if (stats.size() == 1) {
-        out << statisticsText(stats.front(), units);
+        auto rows = analysis::statisticsTable(stats.front(), units);
+        rows.push_back(analysis::coastDragRow(drags.front(), units));
+        out << alignedRows(rows);
+        if (chosen) {
+            const std::string heading = simulation::oneLine("Simulation \"" + chosen->sim.name +
+                                                            "\" (" + chosen->fileName + ")");
+            out << "\n"
+                << comparisonText(heading, simulation::comparisonRows(*comparison, units), verdict);
+        }
         return 0;
     }
     // Columns are headed by file names, or by the paths as given when two names match.
@@ -92,7 +148,13 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (distinct.size() != names.size()) {
         names = paths;
     }
-    out << statisticsColumns(stats, names, units);
+    std::vector<std::vector<analysis::StatisticsRow>> extra(stats.size());
+    if (rocket->any()) {
+        for (std::size_t i = 0; i < stats.size(); ++i) {
+            extra[i].push_back(analysis::coastDragRow(drags[i], units));
+        }
+    }
+    out << statisticsColumns(stats, names, units, extra);
     return 0;
 }
 

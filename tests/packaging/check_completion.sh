@@ -61,6 +61,10 @@ expect "show" "" :: b.tev flights '!a.dat' '!c.csv'
 expect "firmware" "" :: a.dat flights '!b.tev'
 expect "library" "import" "" :: b.tev flights '!a.dat'
 expect "stats" "--units" "" :: metric imperial
+expect "stats" "b.tev" "--" :: --sim --sim-name --mass --diameter --json
+expect "stats" "b.tev" "--sim" "" :: c.csv flights '!b.tev' '!a.dat'
+expect "sim" "" :: c.csv flights '!b.tev' '!a.dat'
+expect "sim" "c.csv" "--" :: --json --units
 
 # Every command the program lists in its help must complete: a new command without it
 # is the fault this catches.

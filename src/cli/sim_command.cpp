@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "cli/sim_command.h"
+
+#include "cli/simulation_text.h"
+#include "simulation/simulation_facts.h"
+#include "simulation/simulation_file.h"
+#include "simulation/simulation_json.h"
+
+namespace tevusb::cli {
+
+namespace {
+
+const char* kSimUsage = "Usage: tevusb-cli sim FILE [--units metric|imperial] [--json]\n";
+
+}  // namespace
+
+int runSim(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const bool json = args.takeFlag("--json");
+    const auto unitsText = args.takeOption("--units");
+    analysis::UnitSystem units = analysis::UnitSystem::Metric;
+    if (args.missingValue()) {
+        err << "--units takes metric or imperial.\n";
+        return 2;
+    }
+    if (unitsText && !analysis::parseUnitSystem(*unitsText, units)) {
+        err << "--units takes metric or imperial, not \"" << *unitsText << "\".\n";
+        return 2;
+    }
+    const auto path = args.takePositional();
+    if (!path) {
+        err << kSimUsage;
+        return 2;
+    }
+    if (!args.checkDone(err)) {
+        return 2;
+    }
+    auto loaded = simulation::loadSimulationFile(*path);
+    if (auto* error = std::get_if<simulation::ImportError>(&loaded)) {
+        err << simulation::oneLine(error->message) << "\n";
+        return 1;
+    }
+    const auto& sims = std::get<std::vector<simulation::Simulation>>(loaded);
+    if (json) {
+        nlohmann::ordered_json doc = nlohmann::ordered_json::array();
+        for (const auto& sim : sims) {
+            doc.push_back(simulation::simulationJson(sim, simulation::simulationFacts(sim)));
+        }
+        out << doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+        return 0;
+    }
+    out << simulationListText(sims, units);
+    return 0;
+}
+
+}  // namespace tevusb::cli
