@@ -28,4 +28,11 @@ inline void report(const char* what, double measuredMs, double goalMs) {
                 measuredMs / goalMs, measuredMs <= goalMs ? "ok" : "OVER");
 }
 
+// The same for a goal that is a least value: the ratio is goal / measured, so again at
+// most 1.00 meets the goal.
+inline void reportAtLeast(const char* what, double measuredMs, double goalMs) {
+    std::printf("%-58s %10.3f ms  goal >= %6.3f ms  ratio %.3f %s\n", what, measuredMs, goalMs,
+                goalMs / measuredMs, measuredMs >= goalMs ? "ok" : "UNDER");
+}
+
 }  // namespace tevusb::bench

@@ -13,7 +13,7 @@ packages=(
   libhidapi-dev libudev-dev nlohmann-json3-dev
   libsqlite3-dev nettle-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fonts-liberation fonts-dejavu-core locales
   help2man lintian desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
   bash-completion man-db libfile-mimeinfo-perl dpkg-dev file

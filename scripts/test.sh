@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what is needed, builds with warnings as errors, and runs every test: the plain
-# build, again under AddressSanitizer + UndefinedBehaviorSanitizer, the threaded tests
-# under ThreadSanitizer, each fuzzer for a bounded time, and the Debian package.
+# Installs what is needed, checks the formatting, builds with warnings as errors, and runs
+# every test: the plain build, again under AddressSanitizer + UndefinedBehaviorSanitizer,
+# the threaded tests under ThreadSanitizer, each fuzzer for a bounded time, and the Debian
+# package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -22,6 +23,9 @@ if command -v ccache >/dev/null; then
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
   export CCACHE_BASEDIR="$root"
 fi
+
+step "Formatting (.clang-format)"
+"$root/scripts/check-format.sh"
 
 step "Build and test (warnings as errors)"
 cmake -S . -B build-ci -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEVUSB_BENCH=ON >/dev/null

@@ -203,7 +203,9 @@ std::optional<PeakAcceleration> findPeakAcceleration(const FlightTrack& track, d
     return PeakAcceleration{{middle, track.time(middle)}, num / den};
 }
 
-std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) {
+namespace {
+
+std::optional<Landing> findRest(const FlightTrack& track, std::size_t after) {
     const std::size_t n = track.size();
     if (n < kLandedSamples || n - kLandedSamples <= after) {
         return std::nullopt;
@@ -230,6 +232,32 @@ std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) 
         return std::nullopt;
     }
     return Landing{{s, track.time(s)}, level};
+}
+
+// A recording cut soon after touchdown has no 1.5 s of rest to look at, yet the flyer sees
+// the curve back at 0 m: the descent has come down to the launch site's level (inside the
+// band that counts as the ground at the pad) and every sample from there to the end stays
+// there, however few they are. Level is then the launch site's, the pad's median.
+std::optional<Landing> findTouchdownAtEnd(const FlightTrack& track, std::size_t after) {
+    const std::size_t n = track.size();
+    const auto onGround = [&](std::size_t i) { return std::fabs(track.height(i)) <= track.band; };
+    if (n == 0 || n - 1 <= after || !onGround(n - 1)) {
+        return std::nullopt;
+    }
+    std::size_t s = n - 1;
+    while (s > after + 1 && onGround(s - 1)) {
+        --s;
+    }
+    return Landing{{s, track.time(s)}, track.ground};
+}
+
+}  // namespace
+
+std::optional<Landing> findLanding(const FlightTrack& track, std::size_t after) {
+    if (auto rest = findRest(track, after)) {
+        return rest;
+    }
+    return findTouchdownAtEnd(track, after);
 }
 
 }  // namespace tevusb::analysis

@@ -40,7 +40,9 @@ std::optional<PeakAcceleration> findPeakAcceleration(const FlightTrack& track, d
                                                      double burnoutS);
 
 // The start of the final flat stretch (at least 1.5 s long, level within the noise band,
-// its slope under 1.5 m/s, after `after`); level is the altitude it rests at.
+// its slope under 1.5 m/s, after `after`); level is the altitude it rests at. A recording
+// that ends sooner after touchdown lands where its samples come down to the launch site's
+// level (within the ground band) and stay there to the end, however briefly.
 struct Landing {
     TrackEvent at;
     double level = 0.0;

@@ -108,7 +108,9 @@ void addDescent(FlightStatistics& s, const FlightTrack& track, std::size_t top,
     if (last && last->line.slope < 0.0) {
         const double meet = (landing->level - last->line.intercept) / last->line.slope;
         const double earliest = std::max(t - kLandingRefineBackS, track.time(top));
-        if (std::isfinite(meet) && meet >= earliest && meet <= t + kLandingRefineAheadS) {
+        // A recording cut just after touchdown must not place the landing after its end.
+        const double latest = std::min(t + kLandingRefineAheadS, track.time(track.size() - 1));
+        if (std::isfinite(meet) && meet >= earliest && meet <= latest) {
             t = meet;
         }
     }

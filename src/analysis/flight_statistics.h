@@ -64,7 +64,8 @@ struct FlightStatistics {
     // boost and coast (parabola fits either side) cross.
     std::optional<double> burnoutTimeS;
     // Landing: the start of the final flat stretch (1.5 s or more within the noise band,
-    // falling slower than 1.5 m/s), refined to where the last descent line meets it.
+    // falling slower than 1.5 m/s), or of a shorter last stretch back at the launch site's
+    // level, refined to where the last descent line meets it, never past the recording.
     std::optional<double> landingTimeS;
 
     std::optional<LineEvent> lineA;

@@ -61,8 +61,9 @@ std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& words,
         if (looksLikeOption && (word == kLibraryOption || word.rfind(joinedPrefix, 0) == 0)) {
             const bool joined = word != kLibraryOption;
             const bool given = joined || (i + 1 < words.size() && !words[i + 1].empty());
-            std::string folder = !given ? std::string() : joined ? word.substr(joinedPrefix.size())
-                                                                 : words[++i];
+            std::string folder = !given   ? std::string()
+                                 : joined ? word.substr(joinedPrefix.size())
+                                          : words[++i];
             if (folder.empty()) {
                 fail(error, "--library needs a folder");
                 return std::nullopt;

@@ -8,6 +8,7 @@
 #include "cli/cli_args.h"
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
+#include "cli/global_options.h"
 #include "cli/library_commands.h"
 #include "cli/library_option.h"
 #include "cli/report_exec.h"
@@ -101,27 +102,27 @@ using Command = int (*)(tevusb::cli::CliArgs&, std::ostream&, std::ostream&);
 
 int main(int argc, char** argv) {
     using namespace tevusb;
-    std::vector<std::string> words(argv + 1, argv + argc);
-    cli::CliArgs args(std::move(words));
-    if (args.takeFlag("--version")) {
+    const cli::GlobalOptions global =
+        cli::parseGlobalOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (global.version) {
         std::cout << "tevusb-cli " << kVersion << "\n";
         return 0;
     }
     // Help that was asked for is an answer, not an error: standard output and success,
     // wherever the option stands (manual pages are made from this text).
-    if (args.takeFlag("--help")) {
+    if (global.help) {
         std::cout << kUsage;
         return 0;
     }
-    const bool verbose = args.takeFlag("--verbose");
-    cli::setReportVerbose(verbose);
-    cli::setLibraryOption(args.takeOption("--library"));
-    if (args.missingValue()) {
-        std::cerr << "--library needs a folder.\n" << kUsage;
+    if (!global.error.empty()) {
+        std::cerr << global.error << "\n" << kUsage;
         return 2;
     }
-    const bool bootloader = args.takeFlag("--simulator-bootloader");
-    const bool simulator = args.takeFlag("--simulator") || bootloader;
+    const bool verbose = global.verbose;
+    cli::setReportVerbose(verbose);
+    cli::setLibraryOption(global.library);
+    const bool bootloader = global.simulatorBootloader;
+    const bool simulator = global.simulator || bootloader;
     log::DiagnosticLog::instance().setSink(verbose ? &std::cerr : nullptr);
 
     const std::map<std::string, Command> commands = {
@@ -134,7 +135,8 @@ int main(int argc, char** argv) {
         {"firmware", cli::runFirmware}, {"library", cli::runLibrary},
         {"stats", cli::runStats},       {"sim", cli::runSim},
     };
-    const auto command = args.takePositional();
+    const std::optional<std::string>& command = global.command;
+    cli::CliArgs args(global.words);
     if (!command || *command == "help") {
         (command ? std::cout : std::cerr) << kUsage;
         return command ? 0 : 2;

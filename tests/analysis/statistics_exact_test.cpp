@@ -33,9 +33,10 @@ double altitudeAt(double t) {
     return std::max(0.0, 80.0 - 5.0 * (t - 15.0));
 }
 
-tevusb::data::DataSet drawnFlight() {
+// The drawn flight recorded up to sample `last`.
+tevusb::data::DataSet drawnFlight(int last = 360) {
     std::vector<double> agl;
-    for (int i = 0; i <= 360; ++i) {
+    for (int i = 0; i <= last; ++i) {
         agl.push_back(altitudeAt(i / 10.0));
     }
     auto set = handSet(agl);
@@ -121,4 +122,23 @@ TEST(StatisticsExact, DescentPhasesFollowTheLines) {
     EXPECT_FALSE(s.drogueRateMs);
     ASSERT_TRUE(s.mainRateMs);
     EXPECT_EQ(s.lineB->at.sample, 40);
+}
+
+TEST(StatisticsExact, RecordingCutAtTouchdownStillLands) {
+    // The drawn flight touches down at 31 s (sample 310); the ground band of a clean
+    // series is 1 m. Ending at the touchdown sample or half a second later is a landing;
+    // ending at 30.5 s, 2.5 m up and falling, is not.
+    for (const int last : {310, 315}) {
+        SCOPED_TRACE(last);
+        const FlightStatistics s = computeStatistics(drawnFlight(last));
+        EXPECT_FALSE(s.has(tevusb::analysis::kNoLanding));
+        ASSERT_TRUE(s.landingTimeS);
+        EXPECT_NEAR(*s.landingTimeS, 31.0, 1e-6);
+        ASSERT_TRUE(s.mainRateMs);
+        EXPECT_NEAR(*s.mainRateMs, 5.0, 1e-6);
+    }
+    const FlightStatistics inAir = computeStatistics(drawnFlight(305));
+    EXPECT_TRUE(inAir.has(tevusb::analysis::kNoLanding));
+    EXPECT_FALSE(inAir.landingTimeS);
+    EXPECT_TRUE(inAir.launchTimeS);
 }

@@ -121,6 +121,32 @@ TEST(StatisticsSimulated, SlowDescentCutShortIsNoLanding) {
     }
 }
 
+TEST(StatisticsSimulated, RecordingCutSoonAfterTouchdownLands) {
+    // The sample at landingSample is the first one on the ground. Ending there or half a
+    // second later is a landing near the model's touchdown, never after the recording;
+    // ending 1.5 s before touchdown (9 m up under the main) is not.
+    for (std::uint32_t seed = 0; seed < 12; ++seed) {
+        const auto flight = tt::simulate({}, seed);
+        const auto cut = [&](int samples) {
+            const std::vector<std::uint16_t> words(flight.words.begin(),
+                                                   flight.words.begin() + samples);
+            return analysis::computeStatistics(tt::decodeWords(words));
+        };
+        for (const int after : {1, 6}) {
+            const auto s = cut(flight.landingSample + after);
+            SCOPED_TRACE("seed " + std::to_string(seed) + " after " + std::to_string(after));
+            EXPECT_EQ(s.flags, 0u);
+            ASSERT_TRUE(s.landingTimeS);
+            EXPECT_NEAR(*s.landingTimeS, (flight.landingSample - 0.5) / 10.0, 0.5);
+            EXPECT_LE(*s.landingTimeS, s.durationS);
+            EXPECT_TRUE(s.mainRateMs);
+        }
+        const auto inAir = cut(flight.landingSample - 14);
+        EXPECT_TRUE(inAir.has(analysis::kNoLanding)) << "seed " << seed;
+        EXPECT_FALSE(inAir.landingTimeS) << "seed " << seed;
+    }
+}
+
 TEST(StatisticsSimulated, ShortBoostsKeepTheirAcceleration) {
     // Under a second of thrust leaves few samples: the noise must not pass for thrust.
     // Ten readings a second with a metre of noise cannot pin it closer than this.

@@ -27,7 +27,7 @@ TEST_F(AppTest, ScreenshotsOfTheAnalysisViewAndTheStatisticsPanel) {
     const QString dir = QString(TEVUSB_SHOTS_DIR) + QLatin1Char('/');
     openWindow();
     m_window->resize(1280, 800);
-    ASSERT_TRUE(testing::processEventsUntil([&] { return bufferFitsClient(); }));
+    ASSERT_TRUE(testing::waitUntil([&] { return bufferFitsClient(); }));
     m_prompts.choose(TEVUSB_SAMPLE_FLIGHT);
     trigger(command::kOpen);
     trigger(view_command::kAnalysisView);
@@ -57,7 +57,7 @@ TEST_F(AppTest, ScreenshotsOfTheAnalysisViewAndTheStatisticsPanel) {
     trigger(view_command::kFlightStatistics);
     auto* panel = m_window->findChild<ui::FlightStatisticsPanel*>("FlightStatisticsPanel");
     ASSERT_NE(panel, nullptr);
-    ASSERT_TRUE(testing::processEventsUntil([&] { return panel->isVisible(); }));
+    ASSERT_TRUE(testing::waitUntil([&] { return panel->isVisible(); }));
     EXPECT_TRUE(panel->grab().save(dir + "flight-statistics.png"));
 }
 

@@ -2,28 +2,12 @@
 #include "app_fixture.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
 
 #include "app/graph_widget.h"
 #include "app/main_menu.h"
 #include "log/diagnostic_log.h"
 
 namespace tevusb::app::testing {
-
-bool processEventsUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 5000) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 void AppTest::SetUp() {
     ASSERT_TRUE(m_temp.isValid());
@@ -43,8 +27,7 @@ void AppTest::openWindow(std::shared_ptr<device::sim::SimBackend> simulator) {
     ASSERT_TRUE(m_window->createSurface());
     m_window->show();
     // Showing delivers the size, and the settled size brings the set view.
-    ASSERT_TRUE(processEventsUntil(
-        [&] { return bufferFitsClient() && logCount("Updating buffer.") >= 1; }));
+    ASSERT_TRUE(waitUntil([&] { return bufferFitsClient() && logCount("Updating buffer.") >= 1; }));
 }
 
 void AppTest::trigger(int commandId) {

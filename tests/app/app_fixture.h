@@ -12,12 +12,12 @@
 
 #include "app/main_window.h"
 #include "data/data_set_store.h"
+#include "support/wait.h"
 #include "ui/scripted_prompts.h"
 
 namespace tevusb::app::testing {
 
-// Processes events until `done` holds or about five seconds have passed.
-bool processEventsUntil(const std::function<bool()>& done);
+using tevusb::testing::waitUntil;
 
 // Every question answered by a script, the diagnostic lines captured, and a main window
 // on a store of its own, shown at a normal size with its buffer built.

@@ -18,7 +18,7 @@ TEST_F(AppTest, ScreenshotsOfTheMainWindowAndAbout) {
     ASSERT_TRUE(QDir().mkpath(TEVUSB_SHOTS_DIR));
     openWindow();
     m_window->resize(1280, 800);
-    ASSERT_TRUE(testing::processEventsUntil([&] { return bufferFitsClient(); }));
+    ASSERT_TRUE(testing::waitUntil([&] { return bufferFitsClient(); }));
     m_prompts.choose(TEVUSB_SAMPLE_FLIGHT);
     trigger(command::kOpen);
     const QImage window = m_window->grab().toImage();
@@ -28,7 +28,7 @@ TEST_F(AppTest, ScreenshotsOfTheMainWindowAndAbout) {
     ui::CAboutWindow about;
     ASSERT_TRUE(about.create(m_window.get()));
     about.window()->show();
-    ASSERT_TRUE(testing::processEventsUntil([&] { return about.window()->isVisible(); }));
+    ASSERT_TRUE(testing::waitUntil([&] { return about.window()->isVisible(); }));
     QCoreApplication::processEvents();
     EXPECT_TRUE(about.window()->grab().save(QString(TEVUSB_SHOTS_DIR) + "/about.png"));
     about.endDialog(0);

@@ -12,13 +12,13 @@ namespace {
 
 using testing::AppTest;
 using testing::kSetBackground;
-using testing::processEventsUntil;
+using testing::waitUntil;
 
 TEST_F(AppTest, WindowHasItsTitleIconAndMinimumSize) {
     openWindow();
     EXPECT_EQ(m_window->windowTitle(), "TEV USB 1.50");
     // The icon follows the first picture of the graph.
-    EXPECT_TRUE(processEventsUntil([&] { return !m_window->windowIcon().isNull(); }));
+    EXPECT_TRUE(waitUntil([&] { return !m_window->windowIcon().isNull(); }));
     EXPECT_EQ(m_window->centralWidget(), m_window->graphWidget());
 
     m_window->resize(100, 50);
@@ -78,20 +78,20 @@ TEST_F(AppTest, BufferFollowsTheClientSizeWhenResizingEnds) {
     QElapsedTimer clock;
     clock.start();
     m_window->resize(700, 450);
-    ASSERT_TRUE(processEventsUntil([&] { return m_window->graphWidget()->size() != before; }));
+    ASSERT_TRUE(waitUntil([&] { return m_window->graphWidget()->size() != before; }));
     if (clock.elapsed() < MainWindow::kResizeSettleMs / 2) {
         // The size is still changing as far as the window knows: the old picture is
         // stretched, not rebuilt for every step of a drag.
         EXPECT_EQ(m_window->surface().size(), before);
     }
-    ASSERT_TRUE(processEventsUntil([&] { return bufferFitsClient(); }));
+    ASSERT_TRUE(waitUntil([&] { return bufferFitsClient(); }));
     // Rebuilt and redrawn: the set view is back at the new size, not a black buffer.
     const QImage picture = m_window->surface().snapshot();
     EXPECT_EQ(picture.pixel(2, 2) & 0xFFFFFFu, kSetBackground);
     EXPECT_FALSE(testing::isUniform(picture, kSetBackground));
 
     m_window->resize(1000, 700);
-    ASSERT_TRUE(processEventsUntil([&] { return bufferFitsClient(); }));
+    ASSERT_TRUE(waitUntil([&] { return bufferFitsClient(); }));
     EXPECT_GT(m_window->surface().size().width(), 900);
 }
 
@@ -99,8 +99,8 @@ TEST_F(AppTest, MaximisingRebuildsAtTheMaximisedSize) {
     openWindow();
     const QSize before = m_window->surface().size();
     m_window->showMaximized();
-    ASSERT_TRUE(processEventsUntil(
-        [&] { return m_window->graphWidget()->size() != before && bufferFitsClient(); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return m_window->graphWidget()->size() != before && bufferFitsClient(); }));
     EXPECT_GE(logCount("Updating buffer."), 1);
 }
 
@@ -108,7 +108,7 @@ TEST_F(AppTest, ZeroSizedClientLeavesNoBufferUntilTheNextRebuild) {
     openWindow();
     ASSERT_TRUE(m_store.loadSetFile(TEVUSB_SAMPLE_FLIGHT));
     m_window->graphWidget()->setMaximumHeight(0);
-    ASSERT_TRUE(processEventsUntil([&] { return m_window->graphWidget()->height() == 0; }));
+    ASSERT_TRUE(waitUntil([&] { return m_window->graphWidget()->height() == 0; }));
     m_window->RebuildSurface();
     EXPECT_FALSE(m_window->surface().hasBuffer());
 
@@ -120,7 +120,7 @@ TEST_F(AppTest, ZeroSizedClientLeavesNoBufferUntilTheNextRebuild) {
     EXPECT_FALSE(m_window->ending());
 
     m_window->graphWidget()->setMaximumHeight(QWIDGETSIZE_MAX);
-    ASSERT_TRUE(processEventsUntil([&] { return bufferFitsClient(); }));
+    ASSERT_TRUE(waitUntil([&] { return bufferFitsClient(); }));
     EXPECT_FALSE(testing::isUniform(m_window->surface().snapshot(), kSetBackground));
 }
 

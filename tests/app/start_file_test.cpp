@@ -17,7 +17,7 @@ namespace tevusb::app {
 namespace {
 
 using testing::AppTest;
-using testing::processEventsUntil;
+using testing::waitUntil;
 
 std::unique_ptr<QMimeData> urls(const QList<QUrl>& list) {
     auto data = std::make_unique<QMimeData>();
@@ -30,7 +30,7 @@ TEST_F(AppTest, FileOnTheCommandLineOpensAsFileOpenDoes) {
     AppOptions options;
     options.file = TEVUSB_SAMPLE_FLIGHT;
     Program::openStartFile(*m_window, options);
-    ASSERT_TRUE(processEventsUntil([&] { return m_store.current.size() > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return m_store.current.size() > 0; }));
     EXPECT_EQ(m_store.current.setIndex, 0);
     EXPECT_FALSE(testing::isUniform(m_window->surface().snapshot(), testing::kSetBackground));
     EXPECT_EQ(logCount("Loaded data set."), 1);
@@ -40,7 +40,7 @@ TEST_F(AppTest, FileOnTheCommandLineOpensAsFileOpenDoes) {
 
     options.file = tempPath("missing.tev").toStdString();
     Program::openStartFile(*m_window, options);
-    ASSERT_TRUE(processEventsUntil([&] { return !m_prompts.boxes().empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !m_prompts.boxes().empty(); }));
     EXPECT_EQ(m_prompts.boxes()[0].text,
               "Could not load file. Make sure the file is valid and not locked.");
     EXPECT_EQ(m_prompts.boxes()[0].owner, m_window.get());
@@ -79,7 +79,7 @@ TEST_F(AppTest, DroppedFlightIsShownAndOtherDragsAreRefused) {
     QDropEvent drop(middle, Qt::CopyAction, flight.get(), Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(m_window.get(), &drop);
     EXPECT_TRUE(drop.isAccepted());
-    ASSERT_TRUE(processEventsUntil([&] { return m_store.current.size() > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return m_store.current.size() > 0; }));
     EXPECT_EQ(logCount("Loaded data set."), 1);
 }
 
@@ -91,7 +91,7 @@ TEST(AfterFirstPaintTest, RunsOnceAfterTheFirstPaint) {
     QCoreApplication::processEvents();
     EXPECT_EQ(runs, 0);  // not shown, not painted
     widget->show();
-    ASSERT_TRUE(testing::processEventsUntil([&] { return runs == 1; }));
+    ASSERT_TRUE(testing::waitUntil([&] { return runs == 1; }));
     widget->repaint();
     QCoreApplication::processEvents();
     EXPECT_EQ(runs, 1);

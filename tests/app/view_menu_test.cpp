@@ -107,7 +107,7 @@ TEST_F(ViewMenuTest, ChoicesAreKeptForTheNextWindowAndTheDefaultIsTheDesignedVie
     EXPECT_TRUE(menuAction(*m_window, view_command::kImperial)->isChecked());
     EXPECT_EQ(m_window->graph().units(), UnitSystem::Imperial);
     // The analysis view is white where the set view is blue (the new buffer starts black).
-    EXPECT_TRUE(testing::processEventsUntil(
+    EXPECT_TRUE(testing::waitUntil(
         [&] { return (m_window->surface().snapshot().pixel(2, 2) & 0xFFFFFFu) == 0xFFFFFFu; }));
 
     // Switched off, the window shows the designed set view again, and that is kept too.

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/file_commands.h"
+#include "cli/global_options.h"
 #include "data/data_set_store.h"
 #include "packet_builder.h"
 #include "support/cli_run.h"
@@ -43,6 +44,73 @@ TEST(CliArgs, TakesOptionValuesInEitherSpelling) {
     EXPECT_EQ(args.takeOption("--rocket"), "--pdf");
     EXPECT_EQ(args.takeOption("--site"), "");
     EXPECT_EQ(args.leftover(), "--rocketry=x");
+}
+
+// A global option is read in order: before the command, or after it where it is not the
+// value of the command's option before it.
+TEST(GlobalOptions, AnOptionsValueIsNeverTakenForAFlag) {
+    using tevusb::cli::parseGlobalOptions;
+    using Words = std::vector<std::string>;
+
+    auto g = parseGlobalOptions({"report", "f.tev", "--rocket", "--simulator", "--comment",
+                                 "--verbose", "--pdf", "--library", "--site", "--help"});
+    EXPECT_FALSE(g.simulator || g.verbose || g.library || g.help);
+    EXPECT_EQ(g.command, "report");
+    EXPECT_EQ(g.words, (Words{"f.tev", "--rocket", "--simulator", "--comment", "--verbose", "--pdf",
+                              "--library", "--site", "--help"}));
+    EXPECT_TRUE(g.error.empty());
+
+    g = parseGlobalOptions({"library", "edit", "3", "--comment", "--simulator-bootloader"});
+    EXPECT_FALSE(g.simulatorBootloader);
+    EXPECT_EQ(g.words, (Words{"edit", "3", "--comment", "--simulator-bootloader"}));
+
+    // The folder is the word after --library, whatever it looks like.
+    g = parseGlobalOptions({"--library", "--simulator", "library", "list"});
+    EXPECT_EQ(g.library, "--simulator");
+    EXPECT_FALSE(g.simulator);
+    EXPECT_EQ(g.words, Words{"list"});
+}
+
+TEST(GlobalOptions, EveryPlaceThatWorkedBeforeStillWorks) {
+    using tevusb::cli::parseGlobalOptions;
+    using Words = std::vector<std::string>;
+
+    auto g = parseGlobalOptions(
+        {"--verbose", "--library=/f", "--simulator", "download", "--out", "d", "--csv"});
+    EXPECT_TRUE(g.verbose && g.simulator);
+    EXPECT_EQ(g.library, "/f");
+    EXPECT_EQ(g.command, "download");
+    EXPECT_EQ(g.words, (Words{"--out", "d", "--csv"}));
+
+    // After the command: behind a flag of its own, an option's value or the one-word form.
+    g = parseGlobalOptions(
+        {"download", "--csv", "--simulator", "--out", "d", "--verbose", "--library", "lib"});
+    EXPECT_TRUE(g.simulator && g.verbose);
+    EXPECT_EQ(g.library, "lib");
+    EXPECT_EQ(g.words, (Words{"--csv", "--out", "d"}));
+    g = parseGlobalOptions({"clear", "--yes", "--simulator-bootloader"});
+    EXPECT_TRUE(g.simulatorBootloader);
+    EXPECT_EQ(g.words, Words{"--yes"});
+    g = parseGlobalOptions({"report", "f.tev", "--rocket=--x", "--simulator", "--pdf", "o.pdf"});
+    EXPECT_TRUE(g.simulator);
+    EXPECT_EQ(g.words, (Words{"f.tev", "--rocket=--x", "--pdf", "o.pdf"}));
+    // A valued option at the very end keeps its missing value for the command to report.
+    g = parseGlobalOptions({"show", "f.tev", "--units"});
+    EXPECT_EQ(g.words, (Words{"f.tev", "--units"}));
+
+    EXPECT_TRUE(parseGlobalOptions({"show", "f.tev", "--help"}).help);
+    EXPECT_TRUE(parseGlobalOptions({"--version"}).version);
+    EXPECT_FALSE(parseGlobalOptions({}).command);
+}
+
+TEST(GlobalOptions, ErrorsNameTheWord) {
+    using tevusb::cli::parseGlobalOptions;
+    EXPECT_EQ(parseGlobalOptions({"--library"}).error, "--library needs a folder.");
+    EXPECT_EQ(parseGlobalOptions({"list", "--library"}).error, "--library needs a folder.");
+    const auto g = parseGlobalOptions({"--json", "stats", "f.tev"});
+    EXPECT_EQ(g.error, "Unknown option: --json");
+    // An option of the command after its word is the command's to judge.
+    EXPECT_TRUE(parseGlobalOptions({"stats", "--json", "f.tev"}).error.empty());
 }
 
 TEST(CliShow, DescribesTheFile) {

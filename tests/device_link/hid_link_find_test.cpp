@@ -136,7 +136,7 @@ TEST(HidLinkBackend, SwappingTheBackendClosesTheLink) {
     link.setBackend(second);
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(&link.backend(), second.get());
-    EXPECT_TRUE(eventually([&] { return device->liveHandles == 0; }));
+    EXPECT_TRUE(pollUntil([&] { return device->liveHandles == 0; }));
 }
 
 }  // namespace

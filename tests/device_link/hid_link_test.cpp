@@ -203,7 +203,7 @@ TEST_F(HidLinkTest, ClosedLinkRefusesTransfersAndReopensWithAFreshHandle) {
     link.close();
     link.close();  // a second close touches nothing
     EXPECT_FALSE(link.isOpen());
-    EXPECT_TRUE(eventually([&] { return device->liveHandles == 0; }));
+    EXPECT_TRUE(pollUntil([&] { return device->liveHandles == 0; }));
     std::array<std::uint8_t, 4> message{0, 1, 2, 3};
     EXPECT_FALSE(link.write(message.data(), 4, 100));
     EXPECT_FALSE(link.read(message.data(), 4, 100));

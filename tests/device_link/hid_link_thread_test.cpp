@@ -46,13 +46,13 @@ TEST_F(HidLinkThreadTest, CloseDuringABlockedReadFailsItPromptly) {
         result = link.read(reply.data(), reply.size(), 20000);
         finished = true;
     });
-    ASSERT_TRUE(eventually([&] { return device->inside > 0; })) << "the read never began";
+    ASSERT_TRUE(pollUntil([&] { return device->inside > 0; })) << "the read never began";
     const auto closeMs = millisecondsTaken([&] { link.close(); });
     EXPECT_LT(closeMs, kHangMs);
     EXPECT_FALSE(link.isOpen());
-    EXPECT_TRUE(eventually([&] { return finished.load(); }, static_cast<int>(kHangMs)));
+    EXPECT_TRUE(pollUntil([&] { return finished.load(); }, static_cast<int>(kHangMs)));
     EXPECT_FALSE(result);
-    EXPECT_TRUE(eventually([&] { return device->liveHandles == 0; }));
+    EXPECT_TRUE(pollUntil([&] { return device->liveHandles == 0; }));
     // A reply arriving now goes nowhere: the worker's buffer is gone with its stack frame.
     device->send({1, 2, 3});
 }
@@ -67,12 +67,12 @@ TEST_F(HidLinkThreadTest, CloseDuringAHangingWriteKeepsTheHandleUntilTheWriteRet
     ASSERT_TRUE(device->waitUntilWriteHangs(2000));
     const auto closeMs = millisecondsTaken([&] { link.close(); });
     EXPECT_LT(closeMs, kHangMs);
-    EXPECT_TRUE(eventually([&] { return finished.load(); }, static_cast<int>(kHangMs)));
+    EXPECT_TRUE(pollUntil([&] { return finished.load(); }, static_cast<int>(kHangMs)));
     EXPECT_FALSE(result);
     // The write is still inside the backend: its handle must not be released under it.
     EXPECT_EQ(device->liveHandles, 1);
     device->releaseWrites();
-    EXPECT_TRUE(eventually([&] { return device->liveHandles == 0; }));
+    EXPECT_TRUE(pollUntil([&] { return device->liveHandles == 0; }));
 }
 
 TEST_F(HidLinkThreadTest, ReopenWhileAnAbandonedWriteStillHangsUsesANewHandle) {
@@ -86,7 +86,7 @@ TEST_F(HidLinkThreadTest, ReopenWhileAnAbandonedWriteStillHangsUsesANewHandle) {
     EXPECT_EQ(device->liveHandles, 2);
     device->releaseWrites();
     EXPECT_TRUE(link.write(command.data(), command.size(), 3000));
-    EXPECT_TRUE(eventually([&] { return device->liveHandles == 1; }));
+    EXPECT_TRUE(pollUntil([&] { return device->liveHandles == 1; }));
 }
 
 TEST_F(HidLinkThreadTest, ACloseDuringAConnectsOpenLeavesTheLinkClosed) {
@@ -95,7 +95,7 @@ TEST_F(HidLinkThreadTest, ACloseDuringAConnectsOpenLeavesTheLinkClosed) {
     backend->duringOpen = [&] { link.close(); };
     EXPECT_FALSE(link.open());
     EXPECT_FALSE(link.isOpen());
-    EXPECT_TRUE(eventually([&] { return device->liveHandles == 0; }));
+    EXPECT_TRUE(pollUntil([&] { return device->liveHandles == 0; }));
     backend->duringOpen = nullptr;
     EXPECT_TRUE(link.open());
 }
@@ -144,7 +144,7 @@ TEST_F(HidLinkThreadTest, CloseAtRandomMomentsOfAnExchangeNeverBreaksTheLink) {
         exchange.join();
         EXPECT_TRUE(finished);
     }
-    EXPECT_TRUE(eventually([&] { return device->liveHandles == 0; }));
+    EXPECT_TRUE(pollUntil([&] { return device->liveHandles == 0; }));
 }
 
 }  // namespace

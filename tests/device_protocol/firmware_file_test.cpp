@@ -114,8 +114,7 @@ TEST_F(FirmwareFileTest, BlocksPastTheImageCountAsErased) {
 
 TEST_F(FirmwareFileTest, PathsThatCannotBeReadAndOneThatCan) {
     const auto dir =
-        std::filesystem::temp_directory_path() /
-        ("tevusb_fw_" + std::to_string(::getpid()));
+        std::filesystem::temp_directory_path() / ("tevusb_fw_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     LogCapture log;
     EXPECT_EQ(loadFirmwareFile(dir / "missing.dat", *file), FirmwareLoadResult::CannotOpen);

@@ -29,7 +29,8 @@ class FirmwareUpdateTest : public DeviceTest {
     void SetUp() override {
         connectBootloader();
         m_dir = std::filesystem::temp_directory_path() /
-                ("tevusb_update_" + std::to_string(::getpid()) + "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+                ("tevusb_update_" + std::to_string(::getpid()) + "_" +
+                 std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }

@@ -148,10 +148,14 @@ TEST_F(FlightMemoryTest, StrayCodesInsideAPacketAreSkippedAndTheWordReadAgain) {
 
 TEST_F(FlightMemoryTest, EndsWithTheRightResultOnEachFault) {
     const MemoryPacket p = makePacket(2, 9000);
+    // Packet 0 arrives whole, then packet 1 breaks. Each fault is told apart by its result,
+    // by how many of packet 1's readings reached the live series before it, and by the one
+    // line only its failure path writes (none for the last two).
     struct Case {
         const char* name;
         std::function<void()> script;
         int result;
+        int readings;
         const char* line;
     };
     const std::vector<Case> cases{
@@ -161,34 +165,34 @@ TEST_F(FlightMemoryTest, EndsWithTheRightResultOnEachFault) {
              scriptWords(p, 0, 7);
              backend->silence();
          },
-         result::kTimeout, "Failed to read to packet."},
+         result::kTimeout, 6, "Failed to read to packet."},
         {"early complete",
          [&] {
              scriptRequest(1);
              scriptWords(p, 0, 7);
              backend->replyMessage(0, c(ReplyCode::Complete));
          },
-         result::kProtocolError, "Premature end of data."},
+         result::kProtocolError, 6, "Premature end of data."},
         {"closing reply missing",
          [&] {
              scriptRequest(1);
              scriptWords(p, 0, 32);
              backend->silence();
          },
-         result::kTimeout, "Could not read complete confirmation."},
+         result::kTimeout, 31, "Could not read complete confirmation."},
         {"closing reply wrong",
          [&] {
              scriptRequest(1);
              scriptWords(p, 0, 32);
              backend->replyMessage(0, c(ReplyCode::DataWord));
          },
-         result::kProtocolError, "Done Reading Packet..."},
+         result::kProtocolError, 31, nullptr},
         {"request unsent",
          [&] {
              backend->expectMessage(0, c(CommandCode::ReadPacket));
              backend->expectMessage(1, c(CommandCode::ReadPacket), false);
          },
-         result::kSendFailed, "Done Reading Packet..."},
+         result::kSendFailed, 0, nullptr},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
@@ -198,8 +202,14 @@ TEST_F(FlightMemoryTest, EndsWithTheRightResultOnEachFault) {
         k.script();
         EXPECT_EQ(read(), k.result);
         expectConversationDone();
-        EXPECT_TRUE(caseLog.has(k.line));
+        EXPECT_EQ(caseLog.count("updating fast set..."), 31 + k.readings);
+        for (const auto& other : cases) {
+            if (other.line != nullptr) {
+                EXPECT_EQ(caseLog.has(other.line), other.line == k.line) << other.line;
+            }
+        }
         // The packet read whole before the fault stays; the broken one is not kept.
+        EXPECT_EQ(caseLog.count("Done Reading Packet..."), 1);
         EXPECT_EQ(device.store.packets.size(), 1u);
         EXPECT_TRUE(device.store.comments.empty());
     }

@@ -252,7 +252,8 @@ class SimFirmwareTest : public SimConnectTest {
         backend->altimeter().switchToBootloader();
         ASSERT_EQ(device.connect(ConnectMode::Bootloader), result::kConnected);
         m_path = std::filesystem::temp_directory_path() /
-                 ("tevusb_sim_fw_" + std::to_string(::getpid()) + "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+                 ("tevusb_sim_fw_" + std::to_string(::getpid()) + "_" +
+                  std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     }
     void TearDown() override { std::filesystem::remove(m_path); }
 

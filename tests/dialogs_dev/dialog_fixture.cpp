@@ -2,11 +2,8 @@
 #include "dialog_fixture.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
-#include <QThread>
 #include <QWidget>
 
 #include "log/diagnostic_log.h"
@@ -36,21 +33,6 @@ std::streamsize LockedBuffer::xsputn(const char* s, std::streamsize n) {
     std::lock_guard lock(m_mutex);
     m_text.append(s, static_cast<std::size_t>(n));
     return n;
-}
-
-bool processEventsUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    // Whatever the last step posted is shown too.
-    QCoreApplication::processEvents();
-    return true;
 }
 
 void DialogFixture::SetUp() {

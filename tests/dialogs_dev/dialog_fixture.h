@@ -13,6 +13,7 @@
 
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
+#include "support/wait.h"
 #include "ui/scripted_prompts.h"
 
 class QWidget;
@@ -49,8 +50,12 @@ class LockedLog {
     std::ostream* m_previous;
 };
 
-// Runs the event loop until `done` holds or `ms` milliseconds have passed.
-bool processEventsUntil(const std::function<bool()>& done, int ms = 10000);
+using tevusb::testing::waitUntil;
+// The name the chip-load tests know it by.
+inline bool processEventsUntil(const std::function<bool()>& done,
+                               int limitMs = tevusb::testing::kWaitLimitMs) {
+    return waitUntil(done, limitMs);
+}
 
 // A simulated bus with one altimeter, the program's device on it, and a scripted user.
 class DialogFixture : public ::testing::Test {

@@ -49,7 +49,7 @@ class UpdateTest : public DialogFixture {
         m_dialog->setDevice(m_device.get());
         ASSERT_TRUE(m_dialog->create(nullptr));
         m_dialog->window()->show();
-        processEventsUntil([] { return true; });
+        waitUntil([] { return true; });
     }
     QWidget* item(int id) { return m_dialog->item(id); }
     QString status() { return m_dialog->statusText(); }
@@ -74,7 +74,7 @@ class UpdateTest : public DialogFixture {
     }
     void update() {
         click(item(1005));
-        ASSERT_TRUE(processEventsUntil([this] { return !m_dialog->updating(); }, 20000));
+        ASSERT_TRUE(waitUntil([this] { return !m_dialog->updating(); }, 20000));
     }
     bool flashHolds(const FirmwareBuilder& builder) {
         const auto flash = sim().flash();
@@ -121,7 +121,7 @@ TEST_F(UpdateTest, DevicePluggedInWhileOpenConnectsIt) {
     EXPECT_EQ(status(), "Device not found.\r\n");
     EXPECT_FALSE(isEnabled(item(1005)));
     sim().attach();
-    ASSERT_TRUE(processEventsUntil([this] { return isEnabled(item(1005)); }));
+    ASSERT_TRUE(waitUntil([this] { return isEnabled(item(1005)); }));
     EXPECT_EQ(status(), "Device not found.\r\n" + kConnected);
 }
 
@@ -238,7 +238,7 @@ TEST_F(UpdateTest, UpdateWithTheLinkGoneSaysSo) {
     m_device->link.close();
     pick(firmware(4));
     m_dialog->sendMessage({Message::Command, 1005, 0, {}});
-    ASSERT_TRUE(processEventsUntil([this] { return !m_dialog->updating(); }));
+    ASSERT_TRUE(waitUntil([this] { return !m_dialog->updating(); }));
     EXPECT_EQ(
         status(),
         kConnected + "Altimeter not found. Make sure it is properly connected to the PC.\r\n");
@@ -256,11 +256,11 @@ class RunningUpdateTest : public UpdateTest {
         m_builder = firmware(1024);
         pick(m_builder);
         click(item(1005));
-        ASSERT_TRUE(processEventsUntil([this] { return status().contains("10%\r\n"); }));
+        ASSERT_TRUE(waitUntil([this] { return status().contains("10%\r\n"); }));
         ASSERT_TRUE(m_dialog->updating());
     }
     void finish() {
-        ASSERT_TRUE(processEventsUntil([this] { return !m_dialog->updating(); }, 30000));
+        ASSERT_TRUE(waitUntil([this] { return !m_dialog->updating(); }, 30000));
     }
     FirmwareBuilder m_builder;
 };
@@ -295,7 +295,7 @@ TEST_F(RunningUpdateTest, ArrivalDuringTheUpdateWaitsUntilItEnds) {
     start();
     m_backend->addForeignDevice({"/dev/hidraw-other", 0x046D, 0xC52B, 0x1200});
     // Until the window thread has heard of the arrival, held back or handled.
-    ASSERT_TRUE(processEventsUntil([this] {
+    ASSERT_TRUE(waitUntil([this] {
         return m_log.contains("Device change held") || m_log.contains("Device Change.\n");
     }));
     EXPECT_FALSE(status().contains(kConnected + kConnected));
@@ -311,7 +311,7 @@ TEST_F(RunningUpdateTest, RemovalDuringTheUpdateFailsItAndIsReportedAfterwards) 
     start();
     sim().detach();
     finish();
-    ASSERT_TRUE(processEventsUntil(
+    ASSERT_TRUE(waitUntil(
         [this] { return status().endsWith(QStringLiteral("Device disconnected.\r\n")); }));
     const QString text = status();
     EXPECT_TRUE(text.contains("Failed to update firmware.\r\nDevice disconnected.\r\n"))

@@ -2,9 +2,6 @@
 #include "dialog_fixture.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
 
 #include "ui/dialog_host.h"
 
@@ -35,19 +32,6 @@ bool open(CBaseWindow& dialog, device::AltimeterDevice& device) {
         return false;
     }
     dialog.window()->show();
-    return true;
-}
-
-bool waitUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
     return true;
 }
 

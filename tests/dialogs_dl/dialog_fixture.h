@@ -9,6 +9,7 @@
 #include "device/sim/sim_backend.h"
 #include "graph/flight_graph.h"
 #include "graph/surface/display_surface.h"
+#include "support/wait.h"
 #include "ui/base_window.h"
 #include "ui/scripted_prompts.h"
 
@@ -40,8 +41,7 @@ struct SimRig {
 // Builds and shows `dialog` on `device`; false if it could not be created.
 bool open(CBaseWindow& dialog, device::AltimeterDevice& device);
 
-// Runs the event loop until `done` holds or `ms` milliseconds have passed.
-bool waitUntil(const std::function<bool()>& done, int ms = 10000);
+using tevusb::testing::waitUntil;
 
 // Clicks button `id` as the user would; false (and no click) when it is disabled.
 bool press(CBaseWindow& dialog, int id);

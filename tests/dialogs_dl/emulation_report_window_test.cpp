@@ -6,10 +6,10 @@
 #include <QTest>
 #include <nlohmann/json.hpp>
 
-#include "support/temp_dir.h"
 #include "analysis/emulation_report_text.h"
 #include "dialog_fixture.h"
 #include "support/log_capture.h"
+#include "support/temp_dir.h"
 #include "ui/dialogs/control_options_window.h"
 #include "ui/emulation_report_window.h"
 

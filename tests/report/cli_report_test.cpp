@@ -120,6 +120,21 @@ TEST_F(CliReportTest, FlightFieldsGoOnTheReportAndNotOnPictures) {
     EXPECT_EQ(runCli({"report", sample, sample, "--pdf", path("c.pdf"), "--motor", "H"}).status, 2);
 }
 
+TEST_F(CliReportTest, AFieldThatReadsLikeAGlobalOptionIsTheFieldsValue) {
+    const CliRun run = runCli({"report", sample, "--pdf", path("r.pdf"), "--rocket", "--simulator",
+                               "--comment", "--verbose"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();  // no diagnostic lines
+    const QString text = report::testing::pdfText(path("r.pdf"));
+    for (const char* shown : {"--simulator", "--verbose"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << "\n" << text.toStdString();
+    }
+    // After the command's own options a global one still counts.
+    const CliRun verbose = runCli({"report", sample, "--pdf", path("v.pdf"), "--verbose"});
+    ASSERT_EQ(verbose.status, 0) << verbose.err.toStdString();
+    EXPECT_FALSE(verbose.err.isEmpty());
+}
+
 // A library in a temporary folder with the sample flight as #1, its fields typed in since.
 struct LibraryReportTest : CliReportTest {
     void SetUp() override {

@@ -10,6 +10,7 @@
 
 #include "device/sim/sim_codes.h"
 #include "sim_test_support.h"
+#include "support/wait.h"
 
 namespace tevusb::device::sim::test {
 namespace {
@@ -197,20 +198,27 @@ TEST(SimBus, AWorkerKeepsTalkingWhileTheBusChangesUnderIt) {
             }
         }
     });
-    for (int round = 0; round < 40; ++round) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Each plug-in must bring whole answers again before the next unplug cuts the worker
+    // off, usually in the middle of an answer since it asks again at once.
+    constexpr int kRounds = 40;
+    int roundsAnswered = 0;
+    for (; roundsAnswered < kRounds; ++roundsAnswered) {
+        const int before = completed;
+        if (!tevusb::testing::pollUntil([&] { return completed > before; })) {
+            break;
+        }
         backend->enumerate();
         device.detach();
         watcher->drain();
         device.attach();
     }
-    // Make sure some whole answers got through after the last plug-in.
-    for (int wait = 0; wait < 200 && completed < 3; ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    const int afterLast = completed;
+    const bool talksAfterLast =
+        tevusb::testing::pollUntil([&] { return completed >= afterLast + 3; });
     stop = true;
     worker.join();
-    EXPECT_GE(completed.load(), 3);
+    EXPECT_EQ(roundsAnswered, kRounds);
+    EXPECT_TRUE(talksAfterLast);
 }
 
 }  // namespace

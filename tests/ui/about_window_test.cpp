@@ -16,7 +16,7 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::processEventsUntil;
+using testing::waitUntil;
 using tevusb::testing::LogCapture;
 
 StatusBox* statusBox(CAboutWindow& about) {
@@ -26,7 +26,7 @@ StatusBox* statusBox(CAboutWindow& about) {
 void createShown(CAboutWindow& about) {
     ASSERT_TRUE(about.create(nullptr));
     about.window()->show();
-    ASSERT_TRUE(processEventsUntil([&] { return statusBox(about)->refreshCount() == 5; }));
+    ASSERT_TRUE(waitUntil([&] { return statusBox(about)->refreshCount() == 5; }));
 }
 
 TEST(AboutWindowTest, ShowsTheSevenLinesOfVersions) {

@@ -13,8 +13,8 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::processEventsUntil;
 using testing::TestDialog;
+using testing::waitUntil;
 using K = ControlKind;
 
 // A parent 300 x 200 with a 40 x 20 control at (100, 50).
@@ -106,7 +106,7 @@ TEST(AnchorLayoutTest, EnlargingBy50MovesCloseStretchesStatusAndKeepsRadios) {
     const QRect lineAFrame = dialog.groupBoxes()[2]->window->geometry();
 
     dialog.window()->resize(start + QSize(50, 50));
-    ASSERT_TRUE(processEventsUntil([&] { return geometryOf(dialog, 1004) != close; }));
+    ASSERT_TRUE(waitUntil([&] { return geometryOf(dialog, 1004) != close; }));
 
     EXPECT_EQ(geometryOf(dialog, 1004), close.translated(50, 50));
     EXPECT_EQ(geometryOf(dialog, 1003), status.adjusted(0, 0, 50, 50));
@@ -126,13 +126,13 @@ TEST(AnchorLayoutTest, DialogCannotShrinkBelowItsInitialSize) {
 
     EXPECT_EQ(dialog.window()->minimumSize(), start);
     dialog.window()->resize(start - QSize(80, 60));
-    processEventsUntil([] { return false; }, 50);
+    waitUntil([] { return false; }, 50);
     EXPECT_EQ(dialog.window()->size(), start);
     EXPECT_EQ(geometryOf(dialog, 1004), close);
 
     // It can still grow in one direction only.
     dialog.window()->resize(start.width() + 20, start.height() - 30);
-    ASSERT_TRUE(processEventsUntil([&] { return geometryOf(dialog, 1004) != close; }));
+    ASSERT_TRUE(waitUntil([&] { return geometryOf(dialog, 1004) != close; }));
     EXPECT_EQ(dialog.window()->size(), QSize(start.width() + 20, start.height()));
     EXPECT_EQ(geometryOf(dialog, 1004), close.translated(20, 0));
 }

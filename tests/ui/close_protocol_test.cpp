@@ -19,8 +19,8 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::processEventsUntil;
 using testing::TestDialog;
+using testing::waitUntil;
 using tevusb::testing::LogCapture;
 using K = ControlKind;
 
@@ -118,7 +118,7 @@ TEST(CloseProtocolTest, DialogStaysUntilItsWorkerHasEnded) {
     EXPECT_TRUE(c.cancel);
     EXPECT_TRUE(c.dialog.window()->isVisible());
 
-    ASSERT_TRUE(processEventsUntil([&] { return !c.dialog.window()->isVisible(); }));
+    ASSERT_TRUE(waitUntil([&] { return !c.dialog.window()->isVisible(); }));
     EXPECT_TRUE(c.endedAfterWorker);
     EXPECT_EQ(c.endResult, 0);
     // Each wait was short: the close was posted again and again meanwhile.
@@ -128,7 +128,7 @@ TEST(CloseProtocolTest, DialogStaysUntilItsWorkerHasEnded) {
     EXPECT_EQ(log.count("Thread has exited."), 1);
     EXPECT_TRUE(log.text().ends_with("Thread has exited.\n"));
     // The window kept serving the worker while it waited.
-    processEventsUntil([&] { return c.dialog.statusText().contains("Stopped."); }, 1000);
+    waitUntil([&] { return c.dialog.statusText().contains("Stopped."); }, 1000);
     EXPECT_EQ(c.dialog.statusText(), "Working...\r\nStopped.\r\n");
 }
 
@@ -141,7 +141,7 @@ TEST(CloseProtocolTest, WorkerCanAskTheUserWhileTheDialogIsClosing) {
     c.open();
     QTest::mouseClick(c.dialog.item(1006), Qt::LeftButton);
     QTest::mouseClick(c.dialog.item(1004), Qt::LeftButton);
-    ASSERT_TRUE(processEventsUntil([&] { return !c.dialog.window()->isVisible(); }));
+    ASSERT_TRUE(waitUntil([&] { return !c.dialog.window()->isVisible(); }));
     EXPECT_TRUE(c.endedAfterWorker);
     const auto boxes = prompts.boxes();
     ASSERT_EQ(boxes.size(), 1u);
@@ -225,10 +225,10 @@ TEST(WindowThreadTest, WorkersReachControlsOnlyThroughTheWindowThread) {
         disabledBeforeReturn = ranOn == windowThread && disabledInTask;
         dialog.runOnWindowThread([&] { dialog.item(1006)->setEnabled(true); });
     });
-    ASSERT_TRUE(processEventsUntil([&] { return ranOn != nullptr; }));
+    ASSERT_TRUE(waitUntil([&] { return ranOn != nullptr; }));
     worker.join();
     EXPECT_TRUE(disabledBeforeReturn);
-    ASSERT_TRUE(processEventsUntil([&] { return dialog.item(1006)->isEnabled(); }));
+    ASSERT_TRUE(waitUntil([&] { return dialog.item(1006)->isEnabled(); }));
 
     // On the window thread itself the wait form runs at once instead of deadlocking.
     bool ran = false;
@@ -243,7 +243,7 @@ TEST(WindowThreadTest, TasksPostedForADialogThatIsGoneAreDropped) {
     dialog->runOnWindowThread([&] { ran = true; });
     dialog->appendStatus(QStringLiteral("late\r\n"));
     dialog.reset();
-    processEventsUntil([] { return false; }, 50);
+    waitUntil([] { return false; }, 50);
     EXPECT_FALSE(ran);
 }
 

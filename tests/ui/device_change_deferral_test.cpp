@@ -3,24 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <string>
 #include <vector>
 
 #include "support/log_capture.h"
+#include "support/wait.h"
 
 namespace tevusb::ui {
 namespace {
 
-bool spinUntil(const std::function<bool()>& done, int limitMs = 2000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < limitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-}
+using tevusb::testing::waitUntil;
 
 DialogMessage change(std::uintptr_t kind, const char* path) {
     return {Message::DeviceChange, kind, 0, path};
@@ -55,12 +47,12 @@ TEST(DeviceChangeDeferralTest, OneCheckRunsOnceTheWorkerHasEnded) {
     changes.deferUntilWorkerEnded([&] { ++lastChecks; });
     // Marking idle does not release a check while the worker still runs.
     changes.setBusy(false);
-    spinUntil([] { return false; }, 3 * DeviceChangeDeferral::kWorkerPollMs);
+    waitUntil([] { return false; }, 3 * DeviceChangeDeferral::kWorkerPollMs);
     EXPECT_EQ(lastChecks, 0);
 
     running = false;
-    ASSERT_TRUE(spinUntil([&] { return lastChecks == 1; }));
-    spinUntil([] { return false; }, 2 * DeviceChangeDeferral::kWorkerPollMs);
+    ASSERT_TRUE(waitUntil([&] { return lastChecks == 1; }));
+    waitUntil([] { return false; }, 2 * DeviceChangeDeferral::kWorkerPollMs);
     EXPECT_EQ(lastChecks, 1);
     EXPECT_EQ(firstChecks, 0);  // replaced by the later one
 }
@@ -76,7 +68,7 @@ TEST(DeviceChangeDeferralTest, AReleasedMessageMayHoldACheckForTheFinishingWorke
     changes.setBusy(false);
     EXPECT_EQ(checks, 0);
     running = false;
-    ASSERT_TRUE(spinUntil([&] { return checks == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return checks == 1; }));
 }
 
 }  // namespace

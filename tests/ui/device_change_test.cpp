@@ -18,8 +18,8 @@ namespace {
 using testing::altimeter;
 using testing::bootloader;
 using testing::FakeBackend;
-using testing::processEventsUntil;
 using testing::TestDialog;
+using testing::waitUntil;
 using tevusb::testing::LogCapture;
 using K = ControlKind;
 
@@ -127,7 +127,7 @@ struct DeviceDialog {
     }
 
     bool waitForStatus(const QString& text) {
-        return processEventsUntil([&] { return dialog.statusText().contains(text); });
+        return waitUntil([&] { return dialog.statusText().contains(text); });
     }
 };
 
@@ -149,9 +149,9 @@ TEST(DeviceChangeTest, ArrivalConnectsAndRemovalOfTheOpenedDeviceDisconnects) {
 
     // Some other HID device comes and goes: noted, refreshed, nothing said.
     d.backend->plug({"/dev/hidraw9", 0x046D, 0xC077, 0x0100});
-    ASSERT_TRUE(processEventsUntil([&] { return d.refreshes.size() == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return d.refreshes.size() == 3; }));
     d.backend->unplug("/dev/hidraw9");
-    ASSERT_TRUE(processEventsUntil([&] { return d.refreshes.size() == 4; }));
+    ASSERT_TRUE(waitUntil([&] { return d.refreshes.size() == 4; }));
     EXPECT_FALSE(d.dialog.statusText().contains("disconnected"));
     EXPECT_TRUE(d.device.link.isOpen());
 
@@ -179,17 +179,16 @@ TEST(DeviceChangeTest, AnArrivalWhileAWorkerRunsWaitsForItAndKeepsTheLink) {
 
     // A keyboard is plugged in during the transfer.
     d.backend->plug({"/dev/hidraw7", 0x046D, 0xC31C, 0x6400});
-    ASSERT_TRUE(processEventsUntil([&] { return d.refreshes.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return d.refreshes.size() == 2; }));
     EXPECT_TRUE(d.busyFlags.back());
-    processEventsUntil([] { return false; }, 250);
+    waitUntil([] { return false; }, 250);
     EXPECT_EQ(d.backend->opens(), opens);  // the link was not reopened under the worker
     EXPECT_EQ(d.dialog.statusText().count("Device Connected."), 1);
 
     release = true;
-    ASSERT_TRUE(
-        processEventsUntil([&] { return d.dialog.statusText().count("Device Connected.") == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return d.dialog.statusText().count("Device Connected.") == 2; }));
     EXPECT_EQ(d.backend->opens(), opens + 1);
-    ASSERT_TRUE(processEventsUntil([&] { return d.refreshes.size() == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return d.refreshes.size() == 3; }));
     EXPECT_FALSE(d.busyFlags.back());
     EXPECT_TRUE(d.refreshes.back());
 }
@@ -207,7 +206,7 @@ TEST(DeviceChangeTest, ADeviceAlreadyThereWhenTheDialogOpensIsNoArrival) {
     DeviceDialog d(true);
     d.backend->plug(altimeter());
     ASSERT_TRUE(d.dialog.create(nullptr));
-    processEventsUntil([] { return false; }, 300);
+    waitUntil([] { return false; }, 300);
     EXPECT_EQ(d.dialog.statusText(),
               "Device Connected.\r\nCurrent device firmware version: 1.50\r\n");
     EXPECT_EQ(log.count("Device Change."), 0);

@@ -14,8 +14,8 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::processEventsUntil;
 using testing::TestDialog;
+using testing::waitUntil;
 
 // Installs a scripted user for one test and restores the previous service afterwards.
 class PromptsTest : public ::testing::Test {
@@ -75,7 +75,7 @@ TEST_F(PromptsTest, AWorkersQuestionIsAskedOnTheWindowThreadAndAnswered) {
         result = dialog.showWarning(112);
         answered = true;
     });
-    EXPECT_TRUE(processEventsUntil([&] { return answered.load(); }));
+    EXPECT_TRUE(waitUntil([&] { return answered.load(); }));
     worker.join();
     EXPECT_EQ(result, MessageResult::Ok);
     const auto boxes = prompts.boxes();

@@ -14,8 +14,8 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::processEventsUntil;
 using testing::TestDialog;
+using testing::waitUntil;
 using K = ControlKind;
 
 // Pictures of the dialogs for a person to look at; the checks only make sure they exist.
@@ -28,8 +28,8 @@ TEST(ScreenshotTest, AboutBox) {
     CAboutWindow about;
     ASSERT_TRUE(about.create(nullptr));
     about.window()->show();
-    ASSERT_TRUE(processEventsUntil(
-        [&] { return qobject_cast<StatusBox*>(about.item(1003))->refreshCount() == 5; }));
+    ASSERT_TRUE(
+        waitUntil([&] { return qobject_cast<StatusBox*>(about.item(1003))->refreshCount() == 5; }));
     const QPixmap shot = about.window()->grab();
     EXPECT_TRUE(shot.save(shotPath("about.png")));
 }
@@ -72,7 +72,7 @@ TEST(ScreenshotTest, DeviceDialogWithGroupBoxesAndStatus) {
     });
     ASSERT_TRUE(dialog.create(nullptr));
     dialog.window()->show();
-    processEventsUntil([] { return false; }, 200);
+    waitUntil([] { return false; }, 200);
     const QImage shot = dialog.window()->grab().toImage();
     EXPECT_TRUE(shot.save(shotPath("sample_dialog.png")));
     // The status frame's corners and caption, six times enlarged.
@@ -88,7 +88,7 @@ TEST(ScreenshotTest, DeviceDialogWithGroupBoxesAndStatus) {
     painter.end();
     EXPECT_TRUE(zoom.save(shotPath("group_box_corners.png")));
     dialog.window()->resize(dialog.window()->size() + QSize(120, 60));
-    processEventsUntil([] { return false; }, 200);
+    waitUntil([] { return false; }, 200);
     EXPECT_TRUE(dialog.window()->grab().save(shotPath("sample_dialog_enlarged.png")));
 }
 
@@ -110,7 +110,7 @@ TEST(ScreenshotTest, EveryTemplateWithItsGroupBoxes) {
         });
         ASSERT_TRUE(dialog.create(nullptr));
         dialog.window()->show();
-        processEventsUntil([] { return false; }, 100);
+        waitUntil([] { return false; }, 100);
         EXPECT_TRUE(
             dialog.window()->grab().save(shotPath(QStringLiteral("template_%1.png").arg(id))));
     }

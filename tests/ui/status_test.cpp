@@ -14,8 +14,8 @@
 namespace tevusb::ui {
 namespace {
 
-using testing::processEventsUntil;
 using testing::TestDialog;
+using testing::waitUntil;
 using K = ControlKind;
 
 constexpr qsizetype kMax = StatusBuffer::kCapacity - 1;
@@ -153,7 +153,7 @@ TEST(StatusBoxTest, WorkerAppendsArriveInOrderWithOneRefreshEach) {
         }
     });
     worker.join();
-    ASSERT_TRUE(processEventsUntil([&] { return refreshes == 43; }));
+    ASSERT_TRUE(waitUntil([&] { return refreshes == 43; }));
     EXPECT_EQ(box->refreshCount(), 43);
     const QString shown = box->toPlainText();
     EXPECT_TRUE(shown.startsWith("Reading settings...\nPackets Read: 12\n1%\n2%\n"));
@@ -172,7 +172,7 @@ TEST(StatusBoxTest, TextAppendedBeforeTheWindowExistsIsShownAfterwards) {
     dialog.appendStatus(QStringLiteral("early\r\n"));
     ASSERT_TRUE(dialog.create(nullptr));
     auto* box = qobject_cast<StatusBox*>(dialog.item(1003));
-    ASSERT_TRUE(processEventsUntil([&] { return box->refreshCount() > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return box->refreshCount() > 0; }));
     EXPECT_EQ(box->toPlainText(), "early");
 }
 

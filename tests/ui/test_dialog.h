@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "support/wait.h"
 #include "ui/base_window.h"
 
 namespace tevusb::ui::testing {
@@ -41,7 +42,6 @@ class TestDialog : public CBaseWindow {
     Handler m_handler;
 };
 
-// Runs the event loop until `done` holds or `ms` milliseconds have passed.
-bool processEventsUntil(const std::function<bool()>& done, int ms = 5000);
+using tevusb::testing::waitUntil;
 
 }  // namespace tevusb::ui::testing

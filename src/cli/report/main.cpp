@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <cstdlib>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "cli/report/report_command.h"
 #include "log/diagnostic_log.h"
@@ -24,8 +26,13 @@ void qtMessages(QtMsgType type, const QMessageLogContext&, const QString& messag
 int main(int argc, char** argv) {
     using namespace tevusb;
     std::vector<std::string> words(argv + 1, argv + argc);
+    // tevusb-cli puts --verbose first; anywhere else the word is an option's value (a
+    // rocket called "--verbose"), which the report command reads as such.
+    g_verbose = !words.empty() && words.front() == "--verbose";
+    if (g_verbose) {
+        words.erase(words.begin());
+    }
     cli::CliArgs args(std::move(words));
-    g_verbose = args.takeFlag("--verbose");
     log::DiagnosticLog::instance().setSink(g_verbose ? &std::cerr : nullptr);
     qInstallMessageHandler(qtMessages);
     // Reports are drawn off screen; a display, if there is one, is never needed.

@@ -1,23 +1,24 @@
 // SPDX-License-Identifier: MIT
-#include "test_dialog.h"
+#include "support/wait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
 
-namespace tevusb::ui::testing {
+namespace tevusb::testing {
 
-bool processEventsUntil(const std::function<bool()>& done, int ms) {
+bool waitUntil(const std::function<bool()>& done, int limitMs) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
-        if (timer.elapsed() > ms) {
+        if (timer.elapsed() > limitMs) {
             return false;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
     }
+    QCoreApplication::processEvents();
     return true;
 }
 
-}  // namespace tevusb::ui::testing
+}  // namespace tevusb::testing
