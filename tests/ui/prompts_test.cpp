@@ -162,7 +162,7 @@ TEST_F(PromptsTest, AWorkersChoiceIsAskedOnTheWindowThreadAndUnansweredIsTheCanc
         first = chooseAnswer(&owner, "question", {"a", "b", "c"}, 2, 2);
         second = chooseAnswer(&owner, "again", {"a", "b", "c"}, 0, 2);
     });
-    ASSERT_TRUE(processEventsUntil([&] { return prompts.boxes().size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return prompts.boxes().size() == 2; }));
     worker.join();
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 2);
