@@ -27,7 +27,7 @@ void setSimulatorLibrary(bool on) {
 
 bool simulatorLibrary() {
     // A folder the flyer named is used as given, also for simulated flights.
-    return simulator() && !option();
+    return simulator() && (!option() || option()->empty());
 }
 
 std::filesystem::path libraryFolder() {
