@@ -45,18 +45,15 @@ TEST_F(CliDevice, ValuesTheAltimeterCannotHoldAreRefusedByName) {
         {cli::runSettings, {"--line-a", "altitude:65536"}, "Line A altitude: 65536 m is out"},
         {cli::runSettings, {"--line-a", "time:-1"}, "Line A time: -1 s is out of range"},
         {cli::runSettings, {"--line-b", "time:abc"}, "Line B time: \"abc\" is not a number"},
-        {cli::runSettings, {"--line-b", "time:"}, "Line B time: no value"},
         {cli::runSettings,
          {"--inhibit", "6553.6"},
          "Inhibit time: 6553.6 s is out of range; enter seconds from 0 to 6553.5 s."},
-        {cli::runSettings, {"--inhibit", "2.55"}, "finer than a tenth of a second"},
         {cli::runSettings,
          {"--line-a", "sometimes"},
          "--line-a takes disabled, apogee, time:SECONDS or altitude:METRES."},
         {cli::runCalibrate, {"--ground", "99999"}, "Ground altitude: 99999 m is out of range; "},
         {cli::runCalibrate, {"--ground", "-1"}, "Ground altitude: -1 m is out of range; " + ground},
         {cli::runCalibrate, {"--ground", "high"}, "Ground altitude: \"high\" is not a number"},
-        {cli::runCalibrate, {"--ground", "12.5"}, "Ground altitude: 12.5 m is not a whole number"},
     };
     const int used = altimeter().usedPackets();
     for (const auto& c : cases) {

@@ -36,19 +36,3 @@ TEST(LineSetting, RejectsWhatTheAltimeterCannotHold) {
     EXPECT_EQ(parseTenths("2.0"), 20);
     EXPECT_FALSE(parseTenths("-0.1"));
 }
-
-TEST(LineSetting, AValueProblemNamesTheLinesFieldAnUnknownModeNone) {
-    using tevusb::cli::Line;
-    std::string problem;
-    EXPECT_FALSE(parseLineSetting("altitude:99999", Line::B, &problem));
-    EXPECT_EQ(problem,
-              "Line B altitude: 99999 m is out of range; enter a whole number from 0 to 65535 m.");
-    problem.clear();
-    EXPECT_FALSE(parseLineSetting("time:x", Line::A, &problem));
-    EXPECT_EQ(problem.rfind("Line A time: ", 0), 0u) << problem;
-    problem.clear();
-    EXPECT_FALSE(parseLineSetting("fast:1", Line::B, &problem));
-    EXPECT_EQ(problem, "");  // the caller's usage line says which modes there are
-    EXPECT_FALSE(parseTenths("-0.1", &problem));
-    EXPECT_EQ(problem.rfind("Inhibit time: ", 0), 0u) << problem;
-}
