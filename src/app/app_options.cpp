@@ -3,7 +3,9 @@
 
 #include <string_view>
 
+#include "library/library_location.h"
 #include "tevusb_version.h"
+#include "text/safety_texts.h"
 
 namespace tevusb::app {
 
@@ -104,13 +106,23 @@ bool wantsSimulator(int argc, const char* const* argv) {
     return scanRawOptions(argc, argv).simulator;
 }
 
+LibraryChoice chooseLibrary(const AppOptions& options) {
+    const std::filesystem::path usual = library::resolveLibraryFolder(options.library);
+    if (!options.simulator || options.library) {
+        return {usual, false};
+    }
+    return {text::simulatorLibraryFolder(usual), true};
+}
+
 std::string usageText() {
     return "Usage: tevusb [--simulator] [--verbose] [--library DIR] [FILE.tev]\n"
            "The desktop companion of the TEV USB flight altimeter.\n\n"
            "Options:\n"
            "  FILE.tev       open this data-set file, as File > Open does\n"
            "  --library DIR  keep the flight library in DIR\n"
-           "  --simulator    talk to the built-in simulated altimeter instead of a real one\n"
+           "  --simulator    talk to the built-in simulated altimeter instead of a real one;\n"
+           "                 its flights go to the library's simulator/ folder, not to yours\n"
+           "                 (unless --library is given)\n"
            "  --verbose      write the diagnostic lines also when standard output is the\n"
            "                 system journal (as does TEVUSB_VERBOSE=1 in the environment)\n"
            "  --help         show this text\n"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,15 @@ AppOptions scanRawOptions(int argc, const char* const* argv);
 
 // True when the raw command line asks for the simulator.
 bool wantsSimulator(int argc, const char* const* argv);
+
+// Where this run keeps its flight library: --library DIR as given; else the usual folder
+// ($TEVUSB_LIBRARY or the XDG one), or with --simulator the "simulator" folder inside it,
+// so made-up flights never sit beside real ones.
+struct LibraryChoice {
+    std::filesystem::path folder;
+    bool simulator = false;  // the simulated altimeter's own library
+};
+LibraryChoice chooseLibrary(const AppOptions& options);
 
 // The texts of --help and --version, each ending in a line feed.
 std::string usageText();

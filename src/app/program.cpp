@@ -13,7 +13,6 @@
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
-#include "library/library_location.h"
 #include "log/diagnostic_log.h"
 #include "log/journal_stream.h"
 #include "ui/library_service.h"
@@ -70,11 +69,16 @@ std::optional<AppOptions> Program::checkOptions(const QApplication& application)
         std::cerr << error << std::endl;
     }
     if (options) {
-        // Only where the library lives is settled here; it is opened on first use, so a
-        // library that cannot be opened never keeps the window from starting.
-        ui::libraryService().setFolder(library::resolveLibraryFolder(options->library));
+        settleLibrary(*options);
     }
     return options;
+}
+
+void Program::settleLibrary(const AppOptions& options) {
+    // Only where the library lives is settled here; it is opened on first use, so a
+    // library that cannot be opened never keeps the window from starting.
+    const LibraryChoice chosen = chooseLibrary(options);
+    ui::libraryService().setFolder(chosen.folder, chosen.simulator);
 }
 
 std::unique_ptr<MainWindow> Program::openMainWindow() {

@@ -38,6 +38,8 @@ class Program {
 
     // The options left once the toolkit took its own; empty after telling the user.
     static std::optional<AppOptions> checkOptions(const QApplication& application);
+    // Tells the library service where this run's flight library is (chooseLibrary).
+    static void settleLibrary(const AppOptions& options);
 
     // Writes the start-up lines and builds the main window with its buffer, shown
     // maximised. Null when the buffer could not be made (the user has been told).

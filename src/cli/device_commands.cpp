@@ -3,18 +3,22 @@
 
 #include <filesystem>
 
-#include "cli/download_saving.h"
 #include "analysis/emulation_recorder.h"
 #include "analysis/emulation_report_json.h"
 #include "analysis/emulation_report_text.h"
+#include "cli/download_saving.h"
 #include "cli/line_setting.h"
+#include "cli/memory_guard.h"
 #include "cli/settings_text.h"
 #include "cli/terminal.h"
+#include "data/setting_values.h"
+#include "data/setting_warnings.h"
 #include "device/altimeter_device.h"
 #include "device/device_messages.h"
 #include "device/device_tasks.h"
 #include "device/settings_snapshot.h"
 #include "log/diagnostic_log.h"
+#include "text/safety_texts.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
@@ -190,9 +194,13 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
 
 int runClear(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool yes = args.takeFlag("--yes");
+    const bool force = args.takeFlag("--force");
     auto& dev = theDevice();
     if (const auto stop = checkAndConnect(args, dev, out, err)) {
         return *stop;
+    }
+    if (!eraseAllowed(dev, openLibrary(), force, err)) {
+        return 1;
     }
     if (!confirm("Clear every flight from the altimeter's memory? Are you sure?", yes, err)) {
         return 1;
@@ -210,22 +218,32 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto lineA = args.takeOption("--line-a");
     const auto lineB = args.takeOption("--line-b");
     const auto inhibit = args.takeOption("--inhibit");
+    const auto rocket = args.takeOption("--rocket");
     const bool yes = args.takeFlag("--yes");
+    const bool force = args.takeFlag("--force");
     if (!args.checkDone(err)) {
         return 2;
     }
     std::optional<LineSetting> a, b;
     std::optional<std::uint16_t> inhibitTenths;
-    if (lineA && !(a = parseLineSetting(*lineA))) {
-        err << "--line-a takes disabled, apogee, time:SECONDS or altitude:METRES.\n";
+    std::string problem;
+    // A value out of its field's range is named with the range; an unknown mode gets the
+    // option's usage.
+    const auto refuse = [&](const char* option) {
+        err << (problem.empty() ? std::string(option) +
+                                      " takes disabled, apogee, time:SECONDS or altitude:METRES."
+                                : problem)
+            << "\n";
         return 2;
+    };
+    if (lineA && !(a = parseLineSetting(*lineA, Line::A, &problem))) {
+        return refuse("--line-a");
     }
-    if (lineB && !(b = parseLineSetting(*lineB))) {
-        err << "--line-b takes disabled, apogee, time:SECONDS or altitude:METRES.\n";
-        return 2;
+    if (lineB && !(b = parseLineSetting(*lineB, Line::B, &problem))) {
+        return refuse("--line-b");
     }
-    if (inhibit && !(inhibitTenths = parseTenths(*inhibit))) {
-        err << "--inhibit takes seconds from 0 to 6553.5.\n";
+    if (inhibit && !(inhibitTenths = parseTenths(*inhibit, &problem))) {
+        err << problem << "\n";
         return 2;
     }
     auto& dev = theDevice();
@@ -258,6 +276,18 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (s.lineAMode == 0 || s.lineBMode == 0) {
         err << "Warning: " << text::stringText(112) << "\n";
     }
+    const OpenedLibrary lib = openLibrary();
+    std::optional<double> apogee;
+    if (rocket && !(apogee = highestRocketApogee(lib, *rocket))) {
+        err << "No flight of the rocket \"" << *rocket << "\" with a known apogee in "
+            << libraryWithFolder(lib) << ": the lines are not checked against one.\n";
+    }
+    for (const std::string& warning : data::settingWarnings(s, apogee)) {
+        err << "Warning: " << warning << "\n";
+    }
+    if (!eraseAllowed(dev, lib, force, err)) {
+        return 1;
+    }
     if (!confirm("Writing the settings clears the altimeter's flight memory. Are you sure?", yes,
                  err)) {
         return 1;
@@ -272,24 +302,28 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
 int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto ground = args.takeOption("--ground");
     const bool yes = args.takeFlag("--yes");
+    const bool force = args.takeFlag("--force");
     if (!ground || !args.checkDone(err)) {
-        err << "Usage: tevusb-cli calibrate --ground METRES [--yes]\n";
+        err << "Usage: tevusb-cli calibrate --ground METRES [--yes] [--force]\n";
         return 2;
     }
-    const auto metres = parseInt(*ground);
-    if (!metres || *metres < 0) {
-        err << text::stringText(110) << "\n";
+    const auto metres = data::checkWholeNumber(data::SettingValue::GroundAltitude, *ground);
+    if (!metres.ok()) {
+        err << metres.problem << "\n";
         return 2;
     }
     auto& dev = theDevice();
     if (!connectApplication(dev, out, err) || !readDeviceSettings(dev, err)) {
         return 1;
     }
+    if (!eraseAllowed(dev, openLibrary(), force, err)) {
+        return 1;
+    }
     if (!confirm("Calibrating clears the altimeter's flight memory. Are you sure?", yes, err)) {
         return 1;
     }
     const auto result = device::calibrate(
-        dev, static_cast<double>(*metres),
+        dev, static_cast<double>(*metres.stored),
         [&] { return device::writeSettingsRoutine(dev, printer(out)); }, printer(out));
     return result.completed ? 0 : 1;
 }
@@ -326,8 +360,8 @@ int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (const auto stop = checkAndConnect(args, dev, out, err)) {
         return *stop;
     }
-    if (!confirm("Fire BOTH ejection lines for 2 seconds? Live charges will go off. Are you sure?",
-                 yes, err)) {
+    if (!confirm("Fire the ejection lines? " + std::string(text::kFireHint) + " Are you sure?", yes,
+                 err)) {
         return 1;
     }
     printEntries(out, "Firing both lines for 2 seconds...\r\n");
@@ -384,6 +418,8 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
         int total;
         analysis::EmulationRecorder recorder;
     } context{status, ProgressBar("Emulating"), dev.store.readingCount(), {}};
+    // The replay drives the flight logic, which fires the lines as in a real flight.
+    status << text::kEmulateHint << "\n";
     printEntries(status, "Emulating...\r\n");
     const bool ok = dev.emulateLaunch(
         [](void* c, int code, int samples) {

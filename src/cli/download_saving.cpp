@@ -3,6 +3,7 @@
 
 #include "cli/library_option.h"
 #include "library/flight_library.h"
+#include "text/safety_texts.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
@@ -75,6 +76,11 @@ std::vector<bool> archiveDownload(const data::DataSetStore& store,
     }
     if (!opened.message.empty()) {
         out << opened.message << "\n";
+    }
+    if (simulatorLibrary()) {
+        // Said every time, so nobody looks for these flights in their own library.
+        out << "Archiving into " << text::libraryName(true) << " (" << flights.folder().string()
+            << ").\n";
     }
     for (const auto& item : flights.archiveDownload(input)) {
         const auto& o = item.outcome;

@@ -18,13 +18,14 @@ using Names = std::vector<std::string_view>;
 const std::map<std::string_view, Names>& valueOptions() {
     static const std::map<std::string_view, Names> table = {
         {"show", {"--units"}},
-        {"stats", {"--units", "--set"}},
+        {"stats", {"--units", "--set", "--sim", "--sim-name", "--mass", "--diameter"}},
+        {"sim", {"--units"}},
         {"export", {"--csv", "--xml", "--set"}},
         {"report",
          {"--set", "--pdf", "--png", "--svg", "--units", "--size", "--view", "--rocket", "--motor",
           "--site", "--date", "--comment"}},
         {"download", {"--out"}},
-        {"settings", {"--line-a", "--line-b", "--inhibit"}},
+        {"settings", {"--line-a", "--line-b", "--inhibit", "--rocket"}},
         {"calibrate", {"--ground"}},
         {"emulate", {"--set", "--units"}},
         {"library",

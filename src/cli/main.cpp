@@ -58,12 +58,20 @@ const char* kUsage =
     "  download [--out DIR [--csv]]           archive every flight into the library; with --out\n"
     "                                         also save setN.tev (and setN.csv), never\n"
     "                                         replacing a file (setN-2.tev, ...)\n"
-    "  clear [--yes]                          erase the flight memory\n"
-    "  settings [--line-a MODE[:VALUE]] [--line-b MODE[:VALUE]] [--inhibit SECONDS] [--yes]\n"
+    "  clear [--yes] [--force]                erase the flight memory\n"
+    "  settings [--line-a MODE[:VALUE]] [--line-b MODE[:VALUE]] [--inhibit SECONDS]\n"
+    "           [--rocket NAME] [--yes] [--force]\n"
     "                                         show, or change and write, the settings\n"
     "                                         (MODE: disabled, apogee, time:SECONDS,\n"
-    "                                         altitude:METRES; writing clears the memory)\n"
-    "  calibrate --ground METRES [--yes]      calibrate the pressure sensor at a known altitude\n"
+    "                                         altitude:METRES; writing clears the memory);\n"
+    "                                         --rocket warns of an altitude line above the\n"
+    "                                         highest apogee of NAME's library flights\n"
+    "  calibrate --ground METRES [--yes] [--force]\n"
+    "                                         calibrate the pressure sensor at a known altitude\n"
+    "                                         (clears the memory)\n"
+    "                                         clear, settings and calibrate refuse while the\n"
+    "                                         altimeter holds flights that are not in the\n"
+    "                                         library; --force erases them all the same\n"
     "  pressure                               read the pressure sensor\n"
     "  battery                                read the battery voltage\n"
     "  fire [--yes]                           fire both ejection lines for 2 seconds\n"
@@ -90,7 +98,9 @@ const char* kUsage =
     "                                         else $XDG_DATA_HOME/tevusb or\n"
     "                                         ~/.local/share/tevusb)\n"
     "  --simulator                            talk to the built-in simulated altimeter\n"
-    "                                         instead of a real one\n"
+    "                                         instead of a real one; its flights go to the\n"
+    "                                         library's simulator/ folder, not to yours\n"
+    "                                         (unless --library is given)\n"
     "  --simulator-bootloader                 start it in bootloader mode (for firmware)\n"
     "  --verbose                              send the diagnostic lines to standard error\n"
     "  --help                                 show this text\n"
@@ -123,6 +133,7 @@ int main(int argc, char** argv) {
     cli::setLibraryOption(global.library);
     const bool bootloader = global.simulatorBootloader;
     const bool simulator = global.simulator || bootloader;
+    cli::setSimulatorLibrary(simulator);
     log::DiagnosticLog::instance().setSink(verbose ? &std::cerr : nullptr);
 
     const std::map<std::string, Command> commands = {

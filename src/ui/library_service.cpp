@@ -3,12 +3,13 @@
 
 namespace tevusb::ui {
 
-void LibraryService::setFolder(const std::filesystem::path& folder) {
+void LibraryService::setFolder(const std::filesystem::path& folder, bool simulator) {
     std::lock_guard lock(m_mutex);
     if (folder != m_folder) {
         m_library.reset();
     }
     m_folder = folder;
+    m_simulator = simulator;
 }
 
 std::filesystem::path LibraryService::folder() const {
@@ -19,6 +20,11 @@ std::filesystem::path LibraryService::folder() const {
 bool LibraryService::configured() const {
     std::lock_guard lock(m_mutex);
     return !m_folder.empty();
+}
+
+bool LibraryService::simulatorLibrary() const {
+    std::lock_guard lock(m_mutex);
+    return m_simulator;
 }
 
 std::shared_ptr<library::FlightLibrary> LibraryService::acquire(library::Outcome* outcome) {

@@ -15,10 +15,12 @@ namespace tevusb::ui {
 class LibraryService {
   public:
     // Chooses the folder (empty: no library, as in tests of the designed dialogs). Drops a
-    // library object opened on another folder.
-    void setFolder(const std::filesystem::path& folder);
+    // library object opened on another folder. `simulator`: the folder is the simulated
+    // altimeter's own library, and the status lines say so.
+    void setFolder(const std::filesystem::path& folder, bool simulator = false);
     std::filesystem::path folder() const;
     bool configured() const;
+    bool simulatorLibrary() const;
 
     // The open library, opening it first if need be; null when it cannot be opened, with
     // the reason in `outcome`. Any thread; may take as long as the open does.
@@ -30,6 +32,7 @@ class LibraryService {
   private:
     mutable std::mutex m_mutex;
     std::filesystem::path m_folder;
+    bool m_simulator = false;
     std::shared_ptr<library::FlightLibrary> m_library;
 };
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "app/app_options.h"
 
 namespace tevusb::app {
@@ -67,6 +70,29 @@ TEST(AppOptionsTest, RawCommandLineIsScannedPastTheToolkitsWords) {
     EXPECT_TRUE(scanRawOptions(3, version).version);
     EXPECT_TRUE(scanRawOptions(3, version).verbose);
     EXPECT_EQ(versionText(), "tevusb 1.50\n");
+}
+
+TEST(AppOptionsTest, SimulatedFlightsGetALibraryOfTheirOwnUnlessOneIsNamed) {
+    const char* before = std::getenv("TEVUSB_LIBRARY");
+    const std::string saved = before != nullptr ? before : "";
+    ::setenv("TEVUSB_LIBRARY", "/data/flights", 1);
+
+    const LibraryChoice real = chooseLibrary(*parseAppOptions({}));
+    EXPECT_EQ(real.folder, std::filesystem::path("/data/flights"));
+    EXPECT_FALSE(real.simulator);
+    const LibraryChoice simulated = chooseLibrary(*parseAppOptions({"--simulator"}));
+    EXPECT_EQ(simulated.folder, std::filesystem::path("/data/flights/simulator"));
+    EXPECT_TRUE(simulated.simulator);
+    const LibraryChoice named =
+        chooseLibrary(*parseAppOptions({"--simulator", "--library", "/tmp/sims"}));
+    EXPECT_EQ(named.folder, std::filesystem::path("/tmp/sims"));
+    EXPECT_FALSE(named.simulator);
+
+    if (before != nullptr) {
+        ::setenv("TEVUSB_LIBRARY", saved.c_str(), 1);
+    } else {
+        ::unsetenv("TEVUSB_LIBRARY");
+    }
 }
 
 }  // namespace

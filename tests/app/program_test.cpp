@@ -10,6 +10,7 @@
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
 #include "log/diagnostic_log.h"
+#include "ui/library_service.h"
 #include "ui/scripted_prompts.h"
 
 namespace tevusb::app {
@@ -49,6 +50,21 @@ TEST(ProgramTest, SimulatorAndItsMenuOnlyWithTheOption) {
 
     log::DiagnosticLog::instance().setSink(previousSink);
     ui::setUserPrompts(previousPrompts);
+}
+
+// The window's library with --simulator is the simulator's, and the status lines say so.
+TEST(ProgramTest, TheSimulatorsFlightsGoToTheirOwnLibrary) {
+    AppOptions options;
+    options.simulator = true;
+    options.library = "/tmp/tevusb-flights";
+    Program::settleLibrary(options);
+    EXPECT_EQ(ui::libraryService().folder(), std::filesystem::path("/tmp/tevusb-flights"));
+    EXPECT_FALSE(ui::libraryService().simulatorLibrary());
+    options.library.reset();
+    Program::settleLibrary(options);
+    EXPECT_EQ(ui::libraryService().folder().filename(), "simulator");
+    EXPECT_TRUE(ui::libraryService().simulatorLibrary());
+    ui::libraryService().setFolder({});
 }
 
 }  // namespace

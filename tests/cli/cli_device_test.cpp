@@ -7,6 +7,7 @@
 #include "cli/device_commands.h"
 #include "cli/file_commands.h"
 #include "cli/library_option.h"
+#include "cli_device_fixture.h"
 #include "data/altitude_converter.h"
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
@@ -20,45 +21,9 @@ using namespace tevusb;
 using tevusb::testing::readAll;
 using tevusb::testing::TempDir;
 
-namespace {
-
+using tevusb::testing::CliDevice;
 using tevusb::testing::CliRun;
 using tevusb::testing::has;
-
-class CliDevice : public ::testing::Test {
-  protected:
-    // Downloads archive into the library too: keep that out of the user's own one.
-    void SetUp() override {
-        cli::setLibraryOption(m_library.path().string());
-        plugIn();
-    }
-    void TearDown() override {
-        cli::setLibraryOption(std::nullopt);
-        device::theDevice().disconnect();
-        device::setDeviceBackendFactory(nullptr);
-    }
-
-    // A fresh simulated altimeter with three flights and no delays.
-    void plugIn() {
-        device::sim::SimConfig config;
-        config.timing = device::sim::SimTiming::instant();
-        m_backend = std::make_shared<device::sim::SimBackend>(config);
-        auto backend = m_backend;
-        device::setDeviceBackendFactory([backend] { return backend; });
-    }
-    device::sim::SimAltimeter& altimeter() { return m_backend->altimeter(); }
-
-    CliRun run(tevusb::testing::CliCommand command, std::vector<std::string> words) {
-        CliRun result = tevusb::testing::runCli(command, std::move(words));
-        device::theDevice().disconnect();
-        return result;
-    }
-
-    std::shared_ptr<device::sim::SimBackend> m_backend;
-    TempDir m_library;
-};
-
-}  // namespace
 
 TEST_F(CliDevice, DownloadSavesEverySetWithTheDevicesCalibration) {
     settings::DeviceSettings onDevice;
@@ -106,6 +71,7 @@ TEST_F(CliDevice, DownloadFailuresSaveNothing) {
 }
 
 TEST_F(CliDevice, DestructiveCommandsNeedConfirmation) {
+    keepFlights();  // so the confirmation is what stands in the way
     // Standard input is no terminal here, so nothing is confirmed without --yes.
     const CliRun clear = run(cli::runClear, {});
     EXPECT_EQ(clear.status, 1);
@@ -127,6 +93,7 @@ TEST_F(CliDevice, DestructiveCommandsNeedConfirmation) {
 }
 
 TEST_F(CliDevice, SettingsAreWrittenWithTheDialogsWarnings) {
+    keepFlights();
     const CliRun r = run(cli::runSettings, {"--line-a", "time:1.5", "--line-b", "disabled",
                                             "--inhibit", "25", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -160,6 +127,7 @@ TEST_F(CliDevice, InvalidDeviceSettingsAreReportedNotUsed) {
 }
 
 TEST_F(CliDevice, CalibrationMakesTheCurrentReadingTheGroundAltitude) {
+    keepFlights();
     const CliRun r = run(cli::runCalibrate, {"--ground", "300", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_TRUE(has(r.out, "Calibration complete.\n"));

@@ -164,6 +164,33 @@ TEST(ControlOptionsTest, FiringAsksFirstAndNoLeavesTheLinesAlone) {
     EXPECT_TRUE(dialog.statusText().endsWith("Firing both lines for 2 seconds...\r\nDone.\r\n"));
 }
 
+TEST(ControlOptionsTest, FireAndEmulationBoxesSayWhatTheLinesWillDo) {
+    SimRig rig;
+    showFlight(rig, 0);
+    CControlOptionsWindow dialog(nullptr, nullptr);
+    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    rig.prompts.answer(MessageResult::No);
+    ASSERT_TRUE(press(dialog, kFireLines));
+    ASSERT_EQ(rig.prompts.boxes().size(), 1u);
+    EXPECT_EQ(rig.prompts.boxes()[0].text,
+              "Fire both ejection lines for 2 seconds?\n\nBoth ejection lines will be energised "
+              "for 2 seconds. Charges or igniters connected to them will fire.");
+    EXPECT_EQ(rig.sim().fireCount(), 0);
+
+    ASSERT_TRUE(press(dialog, kEmulate));
+    ASSERT_EQ(rig.prompts.boxes().size(), 2u);
+    const auto notice = rig.prompts.boxes()[1];
+    EXPECT_EQ(notice.text,
+              "You may now connect the battery to the device if you want a real time launch. "
+              "Click OK when connected or ignore.\n\nRemove all charges and igniters from the "
+              "ejection lines before a real-time launch.");
+    EXPECT_EQ(notice.caption, "TEV USB 1.50");
+    EXPECT_EQ(notice.type, kMbOk | kMbIconInformation);
+    // Closing ends the replay, which is not what this is about.
+    dialog.sendMessage({Message::Close, 0, 0, {}});
+    ASSERT_TRUE(waitUntil([&] { return !dialog.window()->isVisible(); }));
+}
+
 TEST(ControlOptionsTest, EmulationShowsTheNoticeFirstThenTheFlightsEvents) {
     SimRig rig;
     showFlight(rig, 0);

@@ -129,5 +129,29 @@ TEST(DownloadArchiveTest, StatusLineCountsSavedKnownAndFailedSets) {
               "flights are still here to save by hand.\r\n");
 }
 
+TEST(DownloadArchiveTest, TheSimulatorsLibraryIsNamedAsSuch) {
+    libtest::LibraryRig lib;
+    const std::filesystem::path folder = lib.folder() / "simulator";
+    libraryService().setFolder(folder, true);
+    SimRig rig(dltest::instantConfig(3));
+    CCaptureWindow dialog(nullptr, nullptr, nullptr);
+    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(download(dialog));
+    EXPECT_TRUE(dialog.statusText().endsWith(
+        QStringLiteral("Saved 3 flights to the simulator's flight library (%1).\r\n")
+            .arg(QString::fromStdString(folder.string()))))
+        << dialog.statusText().toStdString();
+    EXPECT_TRUE(std::filesystem::exists(folder / "index.sqlite"));
+    EXPECT_FALSE(std::filesystem::exists(lib.folder() / "index.sqlite"));
+
+    // Another folder chosen later is the flyer's again.
+    libraryService().setFolder(lib.folder());
+    EXPECT_FALSE(libraryService().simulatorLibrary());
+    using library::LibraryStatus;
+    const library::ItemOutcome known{1, {}, {LibraryStatus::Duplicate, {}, 4}};
+    EXPECT_EQ(archiveStatusLine({known, known}, "/lib/simulator", true),
+              "All 2 flights were already in the simulator's flight library (/lib/simulator).\r\n");
+}
+
 }  // namespace
 }  // namespace tevusb::ui

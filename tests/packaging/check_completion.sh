@@ -54,7 +54,9 @@ expect "library" "report" "3" "--" :: --pdf --png --svg --units --size --view '!
 expect "library" "report" "3" "--pdf" "" :: flights '!b.tev'
 expect "report" "b.tev" "--" :: --rocket --motor --site --date --comment
 expect "settings" "--line-a" "" :: disabled apogee time: altitude:
-expect "settings" "--" :: --line-a --line-b --inhibit --yes '!--csv'
+expect "settings" "--" :: --line-a --line-b --inhibit --rocket --yes --force '!--csv'
+expect "clear" "--" :: --yes --force
+expect "fire" "--" :: --yes '!--force'
 expect "export" "b.tev" "--" :: --csv --xml --set
 expect "download" "--out" "" :: flights '!b.tev' '!a.dat'
 expect "show" "" :: b.tev flights '!a.dat' '!c.csv'

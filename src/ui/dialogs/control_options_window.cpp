@@ -9,6 +9,7 @@
 #include "graph/emulation_markers.h"
 #include "graph/flight_graph.h"
 #include "log/diagnostic_log.h"
+#include "text/safety_texts.h"
 #include "text/string_table.h"
 #include "ui/dialog_templates.h"
 #include "ui/emulation_report_window.h"
@@ -28,10 +29,15 @@ constexpr int kStatus = 1003;
 constexpr int kIcon = 1033;
 constexpr int kClose = 1004;
 
+QString fromText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // Asked before the lines are fired: a slip of the mouse must not set off live charges.
-const QString kFireQuestion = QStringLiteral(
-    "Fire both ejection lines for 2 seconds?\n\n"
-    "Any charge connected to Line A or Line B will go off.");
+QString fireQuestion() {
+    return QStringLiteral("Fire both ejection lines for 2 seconds?\n\n") +
+           fromText(text::kFireHint);
+}
 
 }  // namespace
 
@@ -160,8 +166,11 @@ void CControlOptionsWindow::emulate() {
     if (m_worker.running()) {
         return;
     }
-    // Whatever the answer: it only gives the user the moment to connect the battery.
-    messageBox(window(), 113, kMbOk | kMbIconInformation);
+    // Whatever the answer: it only gives the user the moment to connect the battery. The
+    // replay makes the flight logic fire the lines, hence the reminder after the invitation.
+    userPrompts().messageBox(
+        window(), messageText(113) + QStringLiteral("\n\n") + fromText(text::kEmulateHint),
+        fromText(text::kCaption), kMbOk | kMbIconInformation);
     startDeviceWorker([this] {
         status("Emulating...\r\n");
         m_recorder.clear();
@@ -249,10 +258,8 @@ void CControlOptionsWindow::fireLines() {
     if (m_worker.running()) {
         return;
     }
-    if (userPrompts().messageBox(
-            window(), kFireQuestion,
-            QString::fromUtf8(text::kCaption.data(), static_cast<qsizetype>(text::kCaption.size())),
-            kMbYesNo | kMbIconExclamation) != MessageResult::Yes) {
+    if (userPrompts().messageBox(window(), fireQuestion(), fromText(text::kCaption),
+                                 kMbYesNo | kMbIconExclamation) != MessageResult::Yes) {
         return;
     }
     startDeviceWorker([this] {

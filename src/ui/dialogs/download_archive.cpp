@@ -3,6 +3,7 @@
 
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
+#include "text/safety_texts.h"
 #include "ui/library_service.h"
 
 namespace tevusb::ui {
@@ -26,7 +27,7 @@ std::string clause(std::string message) {
 }  // namespace
 
 std::string archiveStatusLine(const std::vector<library::ItemOutcome>& outcomes,
-                              const std::string& folder) {
+                              const std::string& folder, bool simulatorLibrary) {
     std::size_t saved = 0;
     std::size_t already = 0;
     const library::ItemOutcome* firstFailure = nullptr;
@@ -43,7 +44,8 @@ std::string archiveStatusLine(const std::vector<library::ItemOutcome>& outcomes,
             }
         }
     }
-    const std::string where = "the flight library (" + folder + ")";
+    const std::string where =
+        std::string(text::libraryName(simulatorLibrary)) + " (" + folder + ")";
     if (failed > 0) {
         std::string line = saved == 0 ? "Could not save " + flights(failed) + " to " + where
                                       : "Saved " + std::to_string(saved) + " of " +
@@ -74,15 +76,16 @@ std::string archiveDownload(const device::AltimeterDevice& device, LibraryServic
     if (!lib) {
         const bool repairable = opened.status == library::LibraryStatus::IndexDamaged ||
                                 opened.status == library::LibraryStatus::IndexMissing;
-        return "Could not save to the flight library (" + folder + "): " + clause(opened.message) +
-               "." + (repairable ? " File > Flight Library... can rebuild it." : "") + kKeptNote;
+        return "Could not save to " + std::string(text::libraryName(service.simulatorLibrary())) +
+               " (" + folder + "): " + clause(opened.message) + "." +
+               (repairable ? " File > Flight Library... can rebuild it." : "") + kKeptNote;
     }
     library::DownloadInput input;
     input.packets = store.packets;
     input.settings = store.settings;
     input.comments = store.comments;
     input.firmwareVersion = device::versionString(device.link.device().versionNumber);
-    return archiveStatusLine(lib->archiveDownload(input), folder);
+    return archiveStatusLine(lib->archiveDownload(input), folder, service.simulatorLibrary());
 }
 
 }  // namespace tevusb::ui

@@ -20,8 +20,9 @@ class LibraryService;
 // download brought no set. Runs on the download worker, which owns the store.
 std::string archiveDownload(const device::AltimeterDevice& device, LibraryService& service);
 
-// The status line for the outcomes of one download (one per set) in `folder`.
+// The status line for the outcomes of one download (one per set) in `folder`, named as the
+// simulator's library when `simulatorLibrary`.
 std::string archiveStatusLine(const std::vector<library::ItemOutcome>& outcomes,
-                              const std::string& folder);
+                              const std::string& folder, bool simulatorLibrary = false);
 
 }  // namespace tevusb::ui
