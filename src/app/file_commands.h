@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "text/string_ids.h"
+
 class QWidget;
 
 namespace tevusb::data {
@@ -19,8 +21,8 @@ namespace tevusb::app {
 enum class ExportFormat { Csv, Xml };
 
 // String-table entries of the file commands.
-inline constexpr int kSaveFailedText = 104;
-inline constexpr int kLoadFailedText = 109;
+inline constexpr int kSaveFailedText = text::string_ids::kSaveFailed;
+inline constexpr int kLoadFailedText = text::string_ids::kLoadFailed;
 
 // The menu's file commands. Questions and file dialogs go through the prompt service and
 // are owned by `owner`; the work is done on the program's one store and graph.

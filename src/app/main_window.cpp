@@ -16,6 +16,7 @@
 #include "app/report_menu.h"
 #include "app/simulator_menu.h"
 #include "data/data_set_store.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 #include "ui/dialogs/about_window.h"
 #include "ui/dialogs/capture_window.h"
@@ -29,7 +30,7 @@
 namespace tevusb::app {
 
 namespace {
-constexpr int kConfirmCloseText = 107;
+constexpr int kConfirmCloseText = text::string_ids::kAreYouSure;
 // Exit status when the picture buffer cannot be made and the program has to stop.
 constexpr int kSurfaceFailedStatus = 1;
 }  // namespace

@@ -6,13 +6,13 @@
 #include "analysis/emulation_recorder.h"
 #include "analysis/emulation_report_json.h"
 #include "analysis/emulation_report_text.h"
+#include "analysis/setting_warnings.h"
 #include "cli/download_saving.h"
 #include "cli/line_setting.h"
 #include "cli/memory_guard.h"
 #include "cli/settings_text.h"
 #include "cli/terminal.h"
 #include "data/setting_values.h"
-#include "data/setting_warnings.h"
 #include "device/altimeter_device.h"
 #include "device/device_messages.h"
 #include "device/device_tasks.h"
@@ -282,7 +282,7 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
         err << "No flight of the rocket \"" << *rocket << "\" with a known apogee in "
             << libraryWithFolder(lib) << ": the lines are not checked against one.\n";
     }
-    for (const std::string& warning : data::settingWarnings(s, apogee)) {
+    for (const std::string& warning : analysis::settingWarnings(s, apogee)) {
         err << "Warning: " << warning << "\n";
     }
     if (!eraseAllowed(dev, lib, force, err)) {

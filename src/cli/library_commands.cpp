@@ -10,6 +10,8 @@
 #include "cli/report_exec.h"
 #include "cli/terminal.h"
 #include "library/archive_index.h"
+#include "library/export_plan.h"
+#include "library/export_run.h"
 #include "library/flight_library.h"
 
 namespace tevusb::cli {
@@ -23,7 +25,7 @@ constexpr const char* kUsage =
     "Usage: tevusb-cli [--library DIR] library list [--json] [--filter TEXT] [--desc]\n"
     "           [--sort id|date|apogee|velocity|duration|rocket|motor|site] [--units U]\n"
     "       tevusb-cli library show ID [--units metric|imperial]\n"
-    "       tevusb-cli library export ID --tev|--csv|--xml OUT\n"
+    "       tevusb-cli library export ID --tev|--csv|--xml OUT [--yes]\n"
     "       tevusb-cli library import FILE.tev|DIR...\n"
     "       tevusb-cli library edit ID [--rocket T] [--motor T] [--site T] [--notes T] "
     "[--comment T]\n"
@@ -156,6 +158,7 @@ int runExportFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
             ++given;
         }
     }
+    const bool yes = args.takeFlag("--yes");
     const auto id = takeId(args, err);
     if (!id) {
         return 2;
@@ -168,9 +171,18 @@ int runExportFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!openOrComplain(flights, err)) {
         return 1;
     }
-    const auto outcome = flights.exportFlight(*id, format, *target);
-    if (!outcome.ok()) {
-        return failed(outcome, err);
+    const library::ExportPlan plan = library::planExportFile(*id, format, *target);
+    // A file the flyer already has is replaced only when they say so.
+    const bool replace =
+        plan.existingNames().empty() || confirm(*target + " already exists. Replace it?", yes, err);
+    if (!replace) {
+        return 1;
+    }
+    const library::ExportReport report = library::writeExport(flights, plan, true);
+    const library::ExportItemResult& result = report.items.front();
+    if (result.state != library::ExportItemState::Written) {
+        err << (result.reason.empty() ? *target + " was kept as it was." : result.reason) << "\n";
+        return 1;
     }
     out << "Saved " << *target << "\n";
     return 0;

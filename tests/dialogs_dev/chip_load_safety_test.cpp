@@ -5,6 +5,7 @@
 
 #include "dialog_fixture.h"
 #include "support/scoped_library.h"
+#include "ui/dialogs/chip_load_ids.h"
 #include "ui/dialogs/chip_load_window.h"
 #include "ui/message_box.h"
 #include "ui/qt_prompts.h"
@@ -12,10 +13,8 @@
 namespace tevusb::ui::testing {
 namespace {
 
-constexpr int kWrite = 1005;
-constexpr int kCalibrate = 1035;
-constexpr int kInhibit = 1023;
-constexpr int kGround = 1039;
+using namespace chip_load_ids;
+
 constexpr int kEraseAnyway = 1;
 constexpr int kDownloadFirst = 0;
 
@@ -76,16 +75,16 @@ TEST_F(ChipLoadSafetyTest, AValueItsFieldCannotHoldIsRefusedAndNothingIsTouched)
         const char* says;
     };
     const Case cases[] = {
-        {1019, 1012, "99999",
+        {kAltModeB, kAltB, "99999",
          "Line B altitude: 99999 m is out of range; enter a whole "
          "number from 0 to 65535 m."},
-        {1019, 1012, "65536", "Line B altitude: 65536 m is out of range"},
-        {1015, 1011, "-1", "Line A altitude: -1 m is out of range"},
-        {1014, 1009, "6554",
+        {kAltModeB, kAltB, "65536", "Line B altitude: 65536 m is out of range"},
+        {kAltModeA, kAltA, "-1", "Line A altitude: -1 m is out of range"},
+        {kTimeModeA, kTimeA, "6554",
          "Line A time: 6554 s is out of range; enter a whole number "
          "from 0 to 6553 s."},
-        {1018, 1010, "ten", "Line B time: \"ten\" is not a number"},
-        {1018, 1010, "", "Line B time: no value"},
+        {kTimeModeB, kTimeB, "ten", "Line B time: \"ten\" is not a number"},
+        {kTimeModeB, kTimeB, "", "Line B time: no value"},
         {0, kInhibit, "2.5", "Inhibit time: 2.5 s is not a whole number"},
         {0, kInhibit, "70000", "Inhibit time: 70000 s is out of range"},
     };
@@ -108,8 +107,8 @@ TEST_F(ChipLoadSafetyTest, AValueItsFieldCannotHoldIsRefusedAndNothingIsTouched)
         setTextOf(item(c.field), QStringLiteral("5"));
     }
     // A disabled field is not read: Line A in Apogee mode ignores the nonsense in it.
-    click(item(1016));
-    setTextOf(item(1011), QStringLiteral("nonsense"));
+    click(item(kApogeeA));
+    setTextOf(item(kAltA), QStringLiteral("nonsense"));
     m_prompts.pick(kEraseAnyway);
     run(kWrite);
     EXPECT_EQ(sim().settingsWrites(), 1);
@@ -136,8 +135,8 @@ TEST_F(ChipLoadSafetyTest, AWarningAnsweredNoWritesNothingAndKeepsTheRecord) {
 
     // A main at 10 m is asked about after the designed warnings, and No stops it too.
     setTextOf(item(kInhibit), QStringLiteral("2"));
-    click(item(1019));
-    setTextOf(item(1012), QStringLiteral("10"));
+    click(item(kAltModeB));
+    setTextOf(item(kAltB), QStringLiteral("10"));
     run(kWrite);
     ASSERT_EQ(m_prompts.boxes().size(), 2U);
     EXPECT_TRUE(m_prompts.boxes()[1].text.startsWith("Line B fires at 10 m above the launch site"))

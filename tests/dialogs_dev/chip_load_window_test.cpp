@@ -7,11 +7,14 @@
 #include "device/device_tasks.h"
 #include "dialog_fixture.h"
 #include "settings/device_settings.h"
+#include "ui/dialogs/chip_load_ids.h"
 #include "ui/dialogs/chip_load_window.h"
 #include "ui/message_box.h"
 
 namespace tevusb::ui::testing {
 namespace {
+
+using namespace chip_load_ids;
 
 const QString kOpening = QStringLiteral(
     "Warning!\r\nWriting settings or calibrating will clear the current data on the "
@@ -73,21 +76,21 @@ TEST_F(ChipLoadTest, WithoutDeviceShowsDefaultsWarningAndNothingToStart) {
     open(config);
     EXPECT_EQ(status(), kOpening + "Device not found.\r\n");
     // Line A at apogee, Line B at 150 m, inhibit 2 s.
-    EXPECT_TRUE(isChecked(item(1016)));
-    EXPECT_FALSE(isChecked(item(1013)));
-    EXPECT_TRUE(isChecked(item(1019)));
-    EXPECT_FALSE(isChecked(item(1017)));
-    EXPECT_EQ(textOf(item(1012)), "150");
-    EXPECT_EQ(textOf(item(1010)), "15");
-    EXPECT_TRUE(isEnabled(item(1012)));
-    EXPECT_FALSE(isEnabled(item(1010)));
-    EXPECT_FALSE(isEnabled(item(1009)));
-    EXPECT_FALSE(isEnabled(item(1011)));
-    EXPECT_EQ(textOf(item(1023)), "2");
-    for (int id : {1006, 1005, 1035}) {
+    EXPECT_TRUE(isChecked(item(kApogeeA)));
+    EXPECT_FALSE(isChecked(item(kDisabledA)));
+    EXPECT_TRUE(isChecked(item(kAltModeB)));
+    EXPECT_FALSE(isChecked(item(kDisabledB)));
+    EXPECT_EQ(textOf(item(kAltB)), "150");
+    EXPECT_EQ(textOf(item(kTimeB)), "15");
+    EXPECT_TRUE(isEnabled(item(kAltB)));
+    EXPECT_FALSE(isEnabled(item(kTimeB)));
+    EXPECT_FALSE(isEnabled(item(kTimeA)));
+    EXPECT_FALSE(isEnabled(item(kAltA)));
+    EXPECT_EQ(textOf(item(kInhibit)), "2");
+    for (int id : {kRead, kWrite, kCalibrate}) {
         EXPECT_FALSE(isEnabled(item(id))) << id;
     }
-    EXPECT_TRUE(isEnabled(item(1004)));
+    EXPECT_TRUE(isEnabled(item(kClose)));
 }
 
 TEST_F(ChipLoadTest, ReadShowsTheDeviceSettingsAndEmptiesTheProgramsFlights) {
@@ -103,23 +106,24 @@ TEST_F(ChipLoadTest, ReadShowsTheDeviceSettingsAndEmptiesTheProgramsFlights) {
     putOnDevice(s);
     m_device->store.packets.resize(3);
 
-    run(1006);
+    run(kRead);
     EXPECT_TRUE(status().endsWith(
         "Attempting to connect to device.\r\nAltimeter found! Reading settings...\r\n"
         "Settings read successfully.\r\n"));
     EXPECT_TRUE(m_device->store.packets.empty());
-    EXPECT_TRUE(isChecked(item(1014)));
-    EXPECT_FALSE(isChecked(item(1013)) || isChecked(item(1015)) || isChecked(item(1016)));
-    EXPECT_EQ(textOf(item(1009)), "15");  // whole seconds
-    EXPECT_EQ(textOf(item(1011)), "155");
-    EXPECT_TRUE(isEnabled(item(1009)));
-    EXPECT_FALSE(isEnabled(item(1011)));
-    EXPECT_TRUE(isChecked(item(1019)));
-    EXPECT_EQ(textOf(item(1012)), "420");
-    EXPECT_TRUE(isEnabled(item(1012)));
-    EXPECT_EQ(textOf(item(1023)), "3");
+    EXPECT_TRUE(isChecked(item(kTimeModeA)));
+    EXPECT_FALSE(isChecked(item(kDisabledA)) || isChecked(item(kAltModeA)) ||
+                 isChecked(item(kApogeeA)));
+    EXPECT_EQ(textOf(item(kTimeA)), "15");  // whole seconds
+    EXPECT_EQ(textOf(item(kAltA)), "155");
+    EXPECT_TRUE(isEnabled(item(kTimeA)));
+    EXPECT_FALSE(isEnabled(item(kAltA)));
+    EXPECT_TRUE(isChecked(item(kAltModeB)));
+    EXPECT_EQ(textOf(item(kAltB)), "420");
+    EXPECT_TRUE(isEnabled(item(kAltB)));
+    EXPECT_EQ(textOf(item(kInhibit)), "3");
     EXPECT_EQ(m_device->store.settings.lineAValue, 155);
-    for (int id : {1006, 1005, 1035}) {
+    for (int id : {kRead, kWrite, kCalibrate}) {
         EXPECT_TRUE(isEnabled(item(id))) << id;
     }
 }
@@ -134,20 +138,20 @@ TEST_F(ChipLoadTest, ChecksumFailureShowsAndKeepsTheDefaults) {
     putOnDevice(s);
     sim().corruptSettingsChecksum();
 
-    run(1006);
+    run(kRead);
     EXPECT_TRUE(
         status().endsWith("Altimeter found! Reading settings...\r\n"
                           "Checksum failed. The device settings are invalid.\r\n"
                           "Displaying default settings.\r\n"));
-    EXPECT_TRUE(isChecked(item(1016)));
-    EXPECT_TRUE(isChecked(item(1019)));
-    EXPECT_FALSE(isChecked(item(1018)));
-    EXPECT_EQ(textOf(item(1012)), "150");
-    EXPECT_EQ(textOf(item(1023)), "2");
+    EXPECT_TRUE(isChecked(item(kApogeeA)));
+    EXPECT_TRUE(isChecked(item(kAltModeB)));
+    EXPECT_FALSE(isChecked(item(kTimeModeB)));
+    EXPECT_EQ(textOf(item(kAltB)), "150");
+    EXPECT_EQ(textOf(item(kInhibit)), "2");
     const settings::DeviceSettings defaults;
     EXPECT_EQ(m_device->store.settings.image, defaults.image);
     EXPECT_EQ(m_device->store.settings.lineBMode, defaults.lineBMode);
-    EXPECT_TRUE(isEnabled(item(1005)));
+    EXPECT_TRUE(isEnabled(item(kWrite)));
 }
 
 TEST_F(ChipLoadTest, StoringConvertsFieldsAndWarnsOnlyPastTheLimits) {
@@ -156,10 +160,10 @@ TEST_F(ChipLoadTest, StoringConvertsFieldsAndWarnsOnlyPastTheLimits) {
     s.lineAMode = 1;
     s.lineAValue = 155;
     m_dialog->displaySettings(s);
-    EXPECT_EQ(textOf(item(1009)), "15");
-    EXPECT_EQ(textOf(item(1011)), "155");
+    EXPECT_EQ(textOf(item(kTimeA)), "15");
+    EXPECT_EQ(textOf(item(kAltA)), "155");
 
-    setTextOf(item(1023), "20");
+    setTextOf(item(kInhibit), "20");
     m_dialog->storeSettings();
     const settings::DeviceSettings& stored = m_device->store.settings;
     EXPECT_EQ(stored.lineAMode, 1);
@@ -167,7 +171,7 @@ TEST_F(ChipLoadTest, StoringConvertsFieldsAndWarnsOnlyPastTheLimits) {
     EXPECT_EQ(stored.inhibitTime, 200);
     EXPECT_TRUE(m_prompts.boxes().empty());
 
-    setTextOf(item(1023), "25");
+    setTextOf(item(kInhibit), "25");
     m_prompts.answer(MessageResult::Yes);
     EXPECT_TRUE(m_dialog->storeSettings());
     EXPECT_EQ(stored.inhibitTime, 250);
@@ -176,9 +180,9 @@ TEST_F(ChipLoadTest, StoringConvertsFieldsAndWarnsOnlyPastTheLimits) {
     EXPECT_EQ(m_prompts.boxes()[0].type, kMbYesNo | kMbIconExclamation);
 
     // Apogee keeps the stored value; an empty field counts as 0.
-    click(item(1016));
-    setTextOf(item(1009), "");
-    setTextOf(item(1023), "");
+    click(item(kApogeeA));
+    setTextOf(item(kTimeA), "");
+    setTextOf(item(kInhibit), "");
     m_dialog->storeSettings();
     EXPECT_EQ(stored.lineAMode, 2);
     EXPECT_EQ(stored.lineAValue, 150);
@@ -194,16 +198,16 @@ TEST_F(ChipLoadTest, WriteAsksBothWarningsOnTheWindowThreadBeforeWritingAndWrite
     std::vector<int> writesAtBox;
     prompts.onBox = [&] { writesAtBox.push_back(sim().settingsWrites()); };
 
-    click(item(1013));  // Line A disabled
-    click(item(1018));  // Line B by time
-    setTextOf(item(1010), "15");
-    setTextOf(item(1023), "25");
+    click(item(kDisabledA));  // Line A disabled
+    click(item(kTimeModeB));  // Line B by time
+    setTextOf(item(kTimeB), "15");
+    setTextOf(item(kInhibit), "25");
     EXPECT_GT(sim().usedPackets(), 0);
     // Both warnings confirmed; then the flights on the device, which no library keeps.
     prompts.answer(MessageResult::Yes);
     prompts.answer(MessageResult::Yes);
     prompts.pick(1);
-    run(1005);
+    run(kWrite);
 
     const auto boxes = prompts.boxes();
     ASSERT_EQ(boxes.size(), 3U);
@@ -224,10 +228,10 @@ TEST_F(ChipLoadTest, WriteAsksBothWarningsOnTheWindowThreadBeforeWritingAndWrite
     EXPECT_EQ(written.lineBValue, 150);
     EXPECT_EQ(written.inhibitTime, 250);
     EXPECT_EQ(sim().usedPackets(), 0);  // the device's memory was cleared first
-    EXPECT_TRUE(isChecked(item(1013)));
-    EXPECT_TRUE(isChecked(item(1018)));
-    EXPECT_EQ(textOf(item(1010)), "15");
-    for (int id : {1006, 1005, 1035}) {
+    EXPECT_TRUE(isChecked(item(kDisabledA)));
+    EXPECT_TRUE(isChecked(item(kTimeModeB)));
+    EXPECT_EQ(textOf(item(kTimeB)), "15");
+    for (int id : {kRead, kWrite, kCalibrate}) {
         EXPECT_TRUE(isEnabled(item(id))) << id;
     }
     setUserPrompts(&m_prompts);
@@ -236,19 +240,19 @@ TEST_F(ChipLoadTest, WriteAsksBothWarningsOnTheWindowThreadBeforeWritingAndWrite
 TEST_F(ChipLoadTest, WriteWithTheLinkGoneLeavesOnlyReadEnabled) {
     open();
     m_device->link.close();
-    m_dialog->sendMessage({Message::Command, 1005, 0, {}});
+    m_dialog->sendMessage({Message::Command, kWrite, 0, {}});
     ASSERT_TRUE(processEventsUntil([this] { return !m_dialog->busy(); }));
     EXPECT_TRUE(status().endsWith(QString::fromLatin1(device::kAltimeterNotFound)));
-    EXPECT_TRUE(isEnabled(item(1006)));
-    EXPECT_FALSE(isEnabled(item(1005)));
-    EXPECT_FALSE(isEnabled(item(1035)));
+    EXPECT_TRUE(isEnabled(item(kRead)));
+    EXPECT_FALSE(isEnabled(item(kWrite)));
+    EXPECT_FALSE(isEnabled(item(kCalibrate)));
     EXPECT_EQ(sim().settingsWrites(), 0);
 }
 
 TEST_F(ChipLoadTest, WriteToAnUnpluggedDeviceFailsThenReportsTheRemoval) {
     open();
     sim().detach();
-    run(1005);  // before the removal could reach the dialog
+    run(kWrite);  // before the removal could reach the dialog
     ASSERT_TRUE(processEventsUntil(
         [this] { return status().contains(QStringLiteral("Device disconnected.\r\n")); }));
     const QString text = status();
@@ -256,7 +260,7 @@ TEST_F(ChipLoadTest, WriteToAnUnpluggedDeviceFailsThenReportsTheRemoval) {
               text.indexOf(QStringLiteral("Device disconnected.\r\n")));
     EXPECT_FALSE(text.contains(QStringLiteral("Settings written successfully.")));
     EXPECT_FALSE(m_device->link.isOpen());
-    for (int id : {1006, 1005, 1035}) {
+    for (int id : {kRead, kWrite, kCalibrate}) {
         EXPECT_FALSE(isEnabled(item(id))) << id;
     }
 }
@@ -264,14 +268,14 @@ TEST_F(ChipLoadTest, WriteToAnUnpluggedDeviceFailsThenReportsTheRemoval) {
 TEST_F(ChipLoadTest, CalibrateWithoutGroundAltitudeAsksForItAndStartsNothing) {
     open();
     const int clears = sim().clearCount();
-    click(item(1035));
+    click(item(kCalibrate));
     ASSERT_EQ(m_prompts.boxes().size(), 1U);
     EXPECT_EQ(m_prompts.boxes()[0].text, messageText(110));
     EXPECT_EQ(m_prompts.boxes()[0].type, kMbOk | kMbIconHand);
     EXPECT_FALSE(m_dialog->busy());
     EXPECT_FALSE(m_dialog->worker().started());
     EXPECT_EQ(sim().clearCount(), clears);
-    EXPECT_TRUE(isEnabled(item(1035)));
+    EXPECT_TRUE(isEnabled(item(kCalibrate)));
 }
 
 TEST_F(ChipLoadTest, CalibrateWritesTheOffsetThatMakesTheDeviceReadTheGroundAltitude) {
@@ -279,11 +283,11 @@ TEST_F(ChipLoadTest, CalibrateWritesTheOffsetThatMakesTheDeviceReadTheGroundAlti
     config.ambientAltitude = 420.0;
     config.sensorBias = 30;
     open(config);
-    click(item(1018));  // the controls are written along with the offset
-    setTextOf(item(1010), "7");
-    setTextOf(item(1039), "420");
+    click(item(kTimeModeB));  // the controls are written along with the offset
+    setTextOf(item(kTimeB), "7");
+    setTextOf(item(kGround), "420");
     m_prompts.pick(1);  // erase the flights no library keeps
-    run(1035);
+    run(kCalibrate);
 
     EXPECT_EQ(m_dialog->groundAltitude(), 420);
     ASSERT_EQ(m_prompts.boxes().size(), 1U);
@@ -310,7 +314,7 @@ TEST_F(ChipLoadTest, CalibrateWritesTheOffsetThatMakesTheDeviceReadTheGroundAlti
     EXPECT_EQ(written.lineBValue, 70);
     EXPECT_EQ(m_device->store.settings.adcOffset, written.adcOffset);
     saveShot(m_dialog->window(), QStringLiteral("program_chip_calibrated"));
-    for (int id : {1006, 1005, 1035}) {
+    for (int id : {kRead, kWrite, kCalibrate}) {
         EXPECT_TRUE(isEnabled(item(id))) << id;
     }
 }
@@ -320,7 +324,7 @@ TEST_F(ChipLoadTest, EnterAndEscapeLeaveTheDialogOpenAndCloseEndsIt) {
     QTest::keyClick(m_dialog->window(), Qt::Key_Escape);
     QTest::keyClick(m_dialog->window(), Qt::Key_Return);
     EXPECT_TRUE(m_dialog->window()->isVisible());
-    click(item(1004));
+    click(item(kClose));
     EXPECT_FALSE(m_dialog->window()->isVisible());
     EXPECT_TRUE(m_log.contains("Thread has exited.\n"));
 }

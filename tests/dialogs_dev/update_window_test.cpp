@@ -6,11 +6,14 @@
 
 #include "dialog_fixture.h"
 #include "firmware_builder.h"
+#include "ui/dialogs/update_ids.h"
 #include "ui/dialogs/update_window.h"
 #include "ui/message_box.h"
 
 namespace tevusb::ui::testing {
 namespace {
+
+using namespace update_ids;
 
 using device::testing::FirmwareBuilder;
 
@@ -73,7 +76,7 @@ class UpdateTest : public DialogFixture {
         return builder;
     }
     void update() {
-        click(item(1005));
+        click(item(kUpdate));
         ASSERT_TRUE(waitUntil([this] { return !m_dialog->updating(); }, 20000));
     }
     bool flashHolds(const FirmwareBuilder& builder) {
@@ -93,8 +96,8 @@ TEST_F(UpdateTest, ConnectCheckTexts) {
                   "Device found, but is not in bootloader mode.\r\n"
                   "Please reconnect the device in bootloader mode.\r\n");
         EXPECT_FALSE(m_device->link.isOpen());
-        EXPECT_FALSE(isEnabled(item(1005)));
-        EXPECT_TRUE(isEnabled(item(1004)));
+        EXPECT_FALSE(isEnabled(item(kUpdate)));
+        EXPECT_TRUE(isEnabled(item(kClose)));
     }
     {
         auto config = bootloader();
@@ -104,13 +107,13 @@ TEST_F(UpdateTest, ConnectCheckTexts) {
                   "Device found in bootloader mode, but has incompatible bootloader version.\r\n"
                   "Current device bootloader version: 1.05\r\n"
                   "Required device bootloader version: 1.10\r\n");
-        EXPECT_FALSE(isEnabled(item(1005)));
+        EXPECT_FALSE(isEnabled(item(kUpdate)));
     }
     {
         open();
         EXPECT_EQ(status(), kConnected);
         EXPECT_TRUE(m_device->link.isOpen());
-        EXPECT_TRUE(isEnabled(item(1005)));
+        EXPECT_TRUE(isEnabled(item(kUpdate)));
     }
 }
 
@@ -119,9 +122,9 @@ TEST_F(UpdateTest, DevicePluggedInWhileOpenConnectsIt) {
     config.attached = false;
     open(config);
     EXPECT_EQ(status(), "Device not found.\r\n");
-    EXPECT_FALSE(isEnabled(item(1005)));
+    EXPECT_FALSE(isEnabled(item(kUpdate)));
     sim().attach();
-    ASSERT_TRUE(waitUntil([this] { return isEnabled(item(1005)); }));
+    ASSERT_TRUE(waitUntil([this] { return isEnabled(item(kUpdate)); }));
     EXPECT_EQ(status(), "Device not found.\r\n" + kConnected);
 }
 
@@ -143,8 +146,8 @@ TEST_F(UpdateTest, UpdateWritesTheFilesImageWithProgressInTens) {
     EXPECT_EQ(files[0].request.filterName, "Firmware Code");
     EXPECT_EQ(files[0].request.pattern, "*.dat");
     EXPECT_EQ(files[0].request.defaultSuffix, "dat");
-    EXPECT_TRUE(isEnabled(item(1005)));
-    EXPECT_TRUE(isEnabled(item(1004)));
+    EXPECT_TRUE(isEnabled(item(kUpdate)));
+    EXPECT_TRUE(isEnabled(item(kClose)));
     saveShot(m_dialog->window(), QStringLiteral("update_firmware"));
 
     // The tens shown belong to the run: a second update that ends on 100 again starts
@@ -159,11 +162,11 @@ TEST_F(UpdateTest, UpdateWritesTheFilesImageWithProgressInTens) {
 TEST_F(UpdateTest, CancelledFileDialogStartsNothing) {
     open();
     m_prompts.choose(QString());
-    click(item(1005));
+    click(item(kUpdate));
     EXPECT_FALSE(m_dialog->updating());
     EXPECT_FALSE(m_dialog->worker().started());
     EXPECT_EQ(status(), kConnected);
-    EXPECT_TRUE(isEnabled(item(1005)));
+    EXPECT_TRUE(isEnabled(item(kUpdate)));
 }
 
 struct FailureCase {
@@ -209,7 +212,7 @@ TEST_F(UpdateTest, EachFailureShowsItsTextAndLeavesTheDialogUsable) {
         EXPECT_TRUE(status().endsWith(c.lines + "Failed to update firmware.\r\n"))
             << status().toStdString();
         EXPECT_FALSE(status().contains(QStringLiteral("successfully")));
-        EXPECT_TRUE(isEnabled(item(1004)));
+        EXPECT_TRUE(isEnabled(item(kClose)));
     }
 }
 
@@ -230,20 +233,20 @@ TEST_F(UpdateTest, FilesThatAreNoFirmwareAreRefusedBeforeTheDevice) {
     EXPECT_TRUE(
         status().endsWith("This is not a valid firmware file.\r\nFailed to update firmware.\r\n"));
     EXPECT_EQ(sim().bootReportsReceived(), 0);
-    EXPECT_TRUE(isEnabled(item(1005)));
+    EXPECT_TRUE(isEnabled(item(kUpdate)));
 }
 
 TEST_F(UpdateTest, UpdateWithTheLinkGoneSaysSo) {
     open();
     m_device->link.close();
     pick(firmware(4));
-    m_dialog->sendMessage({Message::Command, 1005, 0, {}});
+    m_dialog->sendMessage({Message::Command, kUpdate, 0, {}});
     ASSERT_TRUE(waitUntil([this] { return !m_dialog->updating(); }));
     EXPECT_EQ(
         status(),
         kConnected + "Altimeter not found. Make sure it is properly connected to the PC.\r\n");
-    EXPECT_FALSE(isEnabled(item(1005)));
-    EXPECT_TRUE(isEnabled(item(1004)));
+    EXPECT_FALSE(isEnabled(item(kUpdate)));
+    EXPECT_TRUE(isEnabled(item(kClose)));
 }
 
 // Slow enough that the test can act while the update runs: 1024 blocks, 2 ms each.
@@ -255,7 +258,7 @@ class RunningUpdateTest : public UpdateTest {
         open(config);
         m_builder = firmware(1024);
         pick(m_builder);
-        click(item(1005));
+        click(item(kUpdate));
         ASSERT_TRUE(waitUntil([this] { return status().contains("10%\r\n"); }));
         ASSERT_TRUE(m_dialog->updating());
     }
@@ -267,8 +270,8 @@ class RunningUpdateTest : public UpdateTest {
 
 TEST_F(RunningUpdateTest, CloseAndEscapeAreRefusedWhileUpdating) {
     start();
-    EXPECT_FALSE(isEnabled(item(1005)));
-    EXPECT_FALSE(isEnabled(item(1004)));
+    EXPECT_FALSE(isEnabled(item(kUpdate)));
+    EXPECT_FALSE(isEnabled(item(kClose)));
     saveShot(m_dialog->window(), QStringLiteral("update_firmware_running"));
     QTest::keyClick(m_dialog->window(), Qt::Key_Escape);
     m_dialog->window()->close();
@@ -304,7 +307,7 @@ TEST_F(RunningUpdateTest, ArrivalDuringTheUpdateWaitsUntilItEnds) {
     // Handled once the update had ended: the check ran again and found the bootloader.
     EXPECT_TRUE(status().endsWith("Firmware updated successfully.\r\n" + kConnected))
         << status().toStdString();
-    EXPECT_TRUE(isEnabled(item(1005)));
+    EXPECT_TRUE(isEnabled(item(kUpdate)));
 }
 
 TEST_F(RunningUpdateTest, RemovalDuringTheUpdateFailsItAndIsReportedAfterwards) {
@@ -318,14 +321,14 @@ TEST_F(RunningUpdateTest, RemovalDuringTheUpdateFailsItAndIsReportedAfterwards) 
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("successfully")));
     EXPECT_FALSE(m_device->link.isOpen());
-    EXPECT_FALSE(isEnabled(item(1005)));
-    EXPECT_TRUE(isEnabled(item(1004)));
+    EXPECT_FALSE(isEnabled(item(kUpdate)));
+    EXPECT_TRUE(isEnabled(item(kClose)));
 }
 
 TEST_F(UpdateTest, ClosingWithoutUpdateEndsAtOnceAndDestructionClosesTheLink) {
     open();
     ASSERT_TRUE(m_device->link.isOpen());
-    click(item(1004));
+    click(item(kClose));
     EXPECT_FALSE(m_dialog->window()->isVisible());
     EXPECT_TRUE(
         m_log.contains("Canceled IO.\nWaiting for thread to close...\nThread has exited.\n"));

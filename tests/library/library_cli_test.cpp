@@ -195,6 +195,30 @@ TEST_F(LibraryCli, EditShowFilterExportAndImport) {
     EXPECT_EQ(flights[0]["comment"], "nominal");
 }
 
+TEST_F(LibraryCli, ExportReplacesAFileOnlyWhenTheFlyerSaysSo) {
+    ASSERT_EQ(run(cli::runDownload, {}).status, 0);
+    TempDir out;
+    const std::string target = (out / "two.csv").string();
+    tevusb::testing::writeAll(target, "mine");
+    // Off a terminal nobody can be asked, so the file stays.
+    if (::isatty(STDIN_FILENO) == 0) {
+        const CliRun kept = library({"export", "2", "--csv", target});
+        EXPECT_EQ(kept.status, 1);
+        EXPECT_TRUE(has(kept.err, target + " already exists. Replace it?")) << kept.err;
+        EXPECT_EQ(readAll(target), "mine");
+    }
+    const CliRun replaced = library({"export", "2", "--csv", target, "--yes"});
+    ASSERT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_EQ(replaced.out, "Saved " + target + "\n");
+    EXPECT_NE(readAll(target), "mine");
+    // A flight whose archive file is gone is named with its reason.
+    const std::string archived = listJson()[0]["archive_path"];
+    std::filesystem::remove(m_library.path() / archived);
+    const CliRun gone = library({"export", "1", "--tev", (out / "gone.tev").string()});
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_TRUE(has(gone.err, "is missing or unreadable.")) << gone.err;
+}
+
 TEST_F(LibraryCli, ADamagedIndexFailsInOneLineUntilRebuilt) {
     ASSERT_EQ(run(cli::runDownload, {}).status, 0);
     ASSERT_EQ(library({"edit", "3", "--site", "Kiwi Flats"}).status, 0);

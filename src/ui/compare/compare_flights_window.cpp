@@ -14,6 +14,7 @@
 
 #include "analysis/comparison_table.h"
 #include "analysis/flight_alignment.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 #include "ui/compare/comparison_graph.h"
 #include "ui/compare/flight_loading.h"
@@ -126,8 +127,9 @@ int CompareFlightsWindow::addLoaded(LoadedFlights loaded) {
     refresh();
     QString problems;
     if (!loaded.refused.isEmpty()) {
-        problems = QString::fromStdString(std::string(text::stringText(109))) +
-                   QStringLiteral("\n") + loaded.refused.join(QStringLiteral("\n"));
+        problems =
+            QString::fromStdString(std::string(text::stringText(text::string_ids::kLoadFailed))) +
+            QStringLiteral("\n") + loaded.refused.join(QStringLiteral("\n"));
     }
     if (full) {
         problems +=

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "device/altimeter_device.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
@@ -91,13 +92,13 @@ CCaptureWindow::SaveOutcome CCaptureWindow::saveSet(int k) {
     }
     data::DataSetStore& store = device().store;
     if (!store.saveSetFile(toPath(name), k)) {
-        showError(104);
+        showError(text::string_ids::kSaveFailed);
         return SaveOutcome::Failed;
     }
     const auto* csv = qobject_cast<QCheckBox*>(item(kGenerateCsv));
     if (csv != nullptr && csv->isChecked()) {
         if (!store.exportCsv(toPath(csvNameFor(name)), k)) {
-            showError(106);
+            showError(text::string_ids::kCsvSaveFailed);
             return SaveOutcome::Failed;
         }
     }
@@ -113,7 +114,7 @@ void CCaptureWindow::saveSelected() {
         return;
     }
     if (saveSet(k) == SaveOutcome::Saved) {
-        messageBox(window(), 103, kMbOk | kMbIconInformation);
+        messageBox(window(), text::string_ids::kDataSetsSaved, kMbOk | kMbIconInformation);
     }
 }
 
@@ -127,7 +128,7 @@ void CCaptureWindow::saveAll() {
             return;
         }
     }
-    messageBox(window(), 103, kMbOk | kMbIconInformation);
+    messageBox(window(), text::string_ids::kDataSetsSaved, kMbOk | kMbIconInformation);
 }
 
 }  // namespace tevusb::ui

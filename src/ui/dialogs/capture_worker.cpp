@@ -5,6 +5,7 @@
 #include "device/device_tasks.h"
 #include "graph/flight_graph.h"
 #include "log/diagnostic_log.h"
+#include "text/string_ids.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/dialogs/download_archive.h"
@@ -105,7 +106,8 @@ void CCaptureWindow::clearDevice() {
     if (m_worker.running()) {
         return;
     }
-    if (messageBox(window(), 107, kMbYesNo | kMbIconExclamation) != MessageResult::Yes) {
+    if (messageBox(window(), text::string_ids::kAreYouSure, kMbYesNo | kMbIconExclamation) !=
+        MessageResult::Yes) {
         return;
     }
     for (int id : {kReadData, kSaveSelected, kSaveComment, kSaveAll}) {

@@ -15,48 +15,21 @@
 #include "device/device_tasks.h"
 #include "graph/flight_graph.h"
 #include "log/diagnostic_log.h"
+#include "text/string_ids.h"
 #include "ui/dialog_templates.h"
+#include "ui/dialogs/chip_load_ids.h"
 #include "ui/dialogs/erase_guard.h"
 #include "ui/library_service.h"
 #include "ui/message_box.h"
 
 namespace tevusb::ui {
 
+using namespace chip_load_ids;
+namespace string_ids = text::string_ids;
+
 namespace {
 
-constexpr int kIdStatus = 1003;
-constexpr int kIdClose = 1004;
-constexpr int kIdWrite = 1005;
-constexpr int kIdRead = 1006;
-constexpr int kIdStatusGroup = 1007;
-constexpr int kIdSettingsGroup = 1008;
-constexpr int kIdTimeA = 1009;
-constexpr int kIdTimeB = 1010;
-constexpr int kIdAltA = 1011;
-constexpr int kIdAltB = 1012;
-constexpr int kIdDisabledA = 1013;
-constexpr int kIdTimeModeA = 1014;
-constexpr int kIdAltModeA = 1015;
-constexpr int kIdApogeeA = 1016;
-constexpr int kIdDisabledB = 1017;
-constexpr int kIdTimeModeB = 1018;
-constexpr int kIdAltModeB = 1019;
-constexpr int kIdApogeeB = 1020;
-constexpr int kIdInhibit = 1023;
-constexpr int kIdGeneralGroup = 1024;
-constexpr int kIdLineAGroup = 1025;
-constexpr int kIdLineBGroup = 1026;
-constexpr int kIdInhibitLabel = 1029;
-constexpr int kIdCalibrate = 1035;
-constexpr int kIdSeparator = 1036;
-constexpr int kIdGround = 1039;
-constexpr int kIdGroundLabel = 1040;
-constexpr int kIdIcon = 1041;
-
 constexpr int kInhibitWarnAbove = 200;  // tenths of a second
-constexpr int kStringInhibitLarge = 111;
-constexpr int kStringLineDisabled = 112;
-constexpr int kStringNoGroundAltitude = 110;
 constexpr auto kSettleAfterWrite = std::chrono::milliseconds(100);
 constexpr int kFinishingWorkerMs = 100;
 
@@ -68,10 +41,8 @@ struct LineControls {
     int altitudeField;
 };
 constexpr std::array<std::uint8_t, 4> kRadioModes{0, 2, 1, 3};
-constexpr LineControls kLineA{
-    {kIdDisabledA, kIdApogeeA, kIdTimeModeA, kIdAltModeA}, kIdTimeA, kIdAltA};
-constexpr LineControls kLineB{
-    {kIdDisabledB, kIdApogeeB, kIdTimeModeB, kIdAltModeB}, kIdTimeB, kIdAltB};
+constexpr LineControls kLineA{{kDisabledA, kApogeeA, kTimeModeA, kAltModeA}, kTimeA, kAltA};
+constexpr LineControls kLineB{{kDisabledB, kApogeeB, kTimeModeB, kAltModeB}, kTimeB, kAltB};
 
 }  // namespace
 
@@ -112,27 +83,26 @@ bool CChipLoadWindow::handleMessage(const DialogMessage& message) {
 
 void CChipLoadWindow::initDialog() {
     createLayout();
-    anchor(kIdStatus, true, true, true, true);
-    for (int id : {kIdRead, kIdWrite, kIdClose}) {
+    anchor(kStatus, true, true, true, true);
+    for (int id : {kRead, kWrite, kClose}) {
         anchor(id, false, false, true, true);
     }
-    for (int id : {kIdDisabledA, kIdDisabledB, kIdTimeModeA, kIdTimeModeB, kIdAltModeA, kIdAltModeB,
-                   kIdApogeeA, kIdApogeeB, kIdTimeA, kIdTimeB, kIdAltA, kIdAltB}) {
+    for (int id : {kDisabledA, kDisabledB, kTimeModeA, kTimeModeB, kAltModeA, kAltModeB, kApogeeA,
+                   kApogeeB, kTimeA, kTimeB, kAltA, kAltB}) {
         anchor(id, true, true, false, false);
     }
-    for (int id :
-         {kIdInhibitLabel, kIdInhibit, kIdGroundLabel, kIdGround, kIdCalibrate, kIdSeparator}) {
+    for (int id : {kInhibitLabel, kInhibit, kGroundLabel, kGround, kCalibrate, kSeparator}) {
         anchor(id, true, false, false, true);
     }
-    anchor(kIdIcon, true, true, false, false);
-    anchorGroupBox(kIdStatusGroup, true, true, true, true);
-    anchorGroupBox(kIdSettingsGroup, true, true, false, true);
-    anchorGroupBox(kIdLineAGroup, true, true, false, false);
-    anchorGroupBox(kIdLineBGroup, true, true, false, false);
-    anchorGroupBox(kIdGeneralGroup, true, false, false, true);
+    anchor(kIcon, true, true, false, false);
+    anchorGroupBox(kStatusGroup, true, true, true, true);
+    anchorGroupBox(kSettingsGroup, true, true, false, true);
+    anchorGroupBox(kLineAGroup, true, true, false, false);
+    anchorGroupBox(kLineBGroup, true, true, false, false);
+    anchorGroupBox(kGeneralGroup, true, false, false, true);
 
-    setChecked(kIdDisabledA, true);
-    setChecked(kIdDisabledB, true);
+    setChecked(kDisabledA, true);
+    setChecked(kDisabledB, true);
     registerDeviceNotifications();
     displaySettings(device().store.settings);
     appendStatus(QStringLiteral("Warning!\r\n"));
@@ -145,11 +115,11 @@ void CChipLoadWindow::initDialog() {
 
 void CChipLoadWindow::command(int id) {
     switch (id) {
-        case kIdClose:
+        case kClose:
             sendMessage({Message::Close, 0, 0, {}});
             break;
-        case kIdRead:
-        case kIdWrite: {
+        case kRead:
+        case kWrite: {
             // Both clear the device's memory or replace the calibration the program's flights
             // were decoded with: the program's copy of the flights goes first.
             // A value the record cannot hold is refused before anything is touched.
@@ -159,22 +129,22 @@ void CChipLoadWindow::command(int id) {
             data::DataSetStore& store = device().store;
             store.packets.clear();
             store.current.clear();
-            if (id == kIdRead) {
+            if (id == kRead) {
                 startDeviceWorker([this] { return readWorker(); });
             } else {
                 startDeviceWorker([this] { return writeRoutine(true); });
             }
             break;
         }
-        case kIdCalibrate: {
+        case kCalibrate: {
             bool translated = false;
-            const unsigned ground = getInt(kIdGround, &translated);
+            const unsigned ground = getInt(kGround, &translated);
             if (!translated) {
-                showError(kStringNoGroundAltitude);
+                showError(string_ids::kNoGroundAltitude);
                 break;
             }
             if (const auto checked =
-                    data::checkWholeNumber(data::SettingValue::GroundAltitude, textOf(kIdGround));
+                    data::checkWholeNumber(data::SettingValue::GroundAltitude, textOf(kGround));
                 !checked.ok()) {
                 messageBox(window(), QString::fromStdString(checked.problem), kMbOk | kMbIconHand);
                 break;
@@ -187,31 +157,31 @@ void CChipLoadWindow::command(int id) {
             startDeviceWorker([this] { return calibrateWorker(); });
             break;
         }
-        case kIdDisabledA:
-        case kIdApogeeA:
-            setEnabled(kIdTimeA, false);
-            setEnabled(kIdAltA, false);
+        case kDisabledA:
+        case kApogeeA:
+            setEnabled(kTimeA, false);
+            setEnabled(kAltA, false);
             break;
-        case kIdTimeModeA:
-            setEnabled(kIdTimeA, true);
-            setEnabled(kIdAltA, false);
+        case kTimeModeA:
+            setEnabled(kTimeA, true);
+            setEnabled(kAltA, false);
             break;
-        case kIdAltModeA:
-            setEnabled(kIdTimeA, false);
-            setEnabled(kIdAltA, true);
+        case kAltModeA:
+            setEnabled(kTimeA, false);
+            setEnabled(kAltA, true);
             break;
-        case kIdDisabledB:
-        case kIdApogeeB:
-            setEnabled(kIdTimeB, false);
-            setEnabled(kIdAltB, false);
+        case kDisabledB:
+        case kApogeeB:
+            setEnabled(kTimeB, false);
+            setEnabled(kAltB, false);
             break;
-        case kIdTimeModeB:
-            setEnabled(kIdTimeB, true);
-            setEnabled(kIdAltB, false);
+        case kTimeModeB:
+            setEnabled(kTimeB, true);
+            setEnabled(kAltB, false);
             break;
-        case kIdAltModeB:
-            setEnabled(kIdTimeB, false);
-            setEnabled(kIdAltB, true);
+        case kAltModeB:
+            setEnabled(kTimeB, false);
+            setEnabled(kAltB, true);
             break;
         default:
             // Enter's and Escape's commands among them: the dialog stays as it is.
@@ -220,7 +190,7 @@ void CChipLoadWindow::command(int id) {
 }
 
 void CChipLoadWindow::startDeviceWorker(std::function<int()> routine) {
-    for (int id : {kIdRead, kIdWrite, kIdCalibrate}) {
+    for (int id : {kRead, kWrite, kCalibrate}) {
         setEnabled(id, false);
     }
     // The previous routine has returned (we heard of it), but its thread may still be
@@ -260,7 +230,7 @@ void CChipLoadWindow::displaySettings(const settings::DeviceSettings& s) {
     };
     showLine(kLineA, s.lineAMode, s.lineAValue);
     showLine(kLineB, s.lineBMode, s.lineBValue);
-    setInt(kIdInhibit, s.inhibitTime / 10U);
+    setInt(kInhibit, s.inhibitTime / 10U);
 }
 
 bool CChipLoadWindow::checkFields() {
@@ -271,11 +241,11 @@ bool CChipLoadWindow::checkFields() {
         SettingValue value;
     };
     const Field fields[] = {
-        {kLineA.radios[2], kIdTimeA, SettingValue::LineATime},
-        {kLineA.radios[3], kIdAltA, SettingValue::LineAAltitude},
-        {kLineB.radios[2], kIdTimeB, SettingValue::LineBTime},
-        {kLineB.radios[3], kIdAltB, SettingValue::LineBAltitude},
-        {0, kIdInhibit, SettingValue::InhibitTime},
+        {kLineA.radios[2], kTimeA, SettingValue::LineATime},
+        {kLineA.radios[3], kAltA, SettingValue::LineAAltitude},
+        {kLineB.radios[2], kTimeB, SettingValue::LineBTime},
+        {kLineB.radios[3], kAltB, SettingValue::LineBAltitude},
+        {0, kInhibit, SettingValue::InhibitTime},
     };
     for (const Field& f : fields) {
         if (f.radio != 0 && !isChecked(f.radio)) {
@@ -317,7 +287,7 @@ bool CChipLoadWindow::storeSettings() {
     storeLine(kLineA, s.lineAMode, s.lineAValue);
     storeLine(kLineB, s.lineBMode, s.lineBValue);
     bool ignored = false;
-    s.inhibitTime = static_cast<std::uint16_t>(getInt(kIdInhibit, &ignored) * 10U);
+    s.inhibitTime = static_cast<std::uint16_t>(getInt(kInhibit, &ignored) * 10U);
     // Read out before the boxes: while one is open the record is not touched again.
     const bool longInhibit = s.inhibitTime > kInhibitWarnAbove;
     const bool lineDisabled = s.lineAMode == 0 || s.lineBMode == 0;
@@ -325,8 +295,8 @@ bool CChipLoadWindow::storeSettings() {
     const auto confirmed = [this](const QString& text) {
         return messageBox(window(), text, kMbYesNo | kMbIconExclamation) == MessageResult::Yes;
     };
-    bool go = (!longInhibit || confirmed(messageText(kStringInhibitLarge))) &&
-              (!lineDisabled || confirmed(messageText(kStringLineDisabled)));
+    bool go = (!longInhibit || confirmed(messageText(string_ids::kInhibitLarge))) &&
+              (!lineDisabled || confirmed(messageText(string_ids::kLineDisabled)));
     for (const std::string& warning : analysis::settingWarnings(s)) {
         if (!go) {
             break;
@@ -341,8 +311,8 @@ bool CChipLoadWindow::storeSettings() {
 
 void CChipLoadWindow::refreshControls(bool busy) {
     const bool connected = device().link.isOpen();
-    setConnectionIcon(kIdIcon, connected);
-    for (int id : {kIdRead, kIdWrite, kIdCalibrate}) {
+    setConnectionIcon(kIcon, connected);
+    for (int id : {kRead, kWrite, kCalibrate}) {
         setEnabled(id, connected && !busy);
     }
 }
@@ -351,7 +321,7 @@ int CChipLoadWindow::readWorker() {
     device::AltimeterDevice& dev = device();
     out("Attempting to connect to device.\r\n");
     if (!dev.link.isOpen()) {
-        post([this] { setEnabled(kIdRead, true); });
+        post([this] { setEnabled(kRead, true); });
         out(device::kAltimeterNotFound);
         return -1;
     }
@@ -360,7 +330,7 @@ int CChipLoadWindow::readWorker() {
     const settings::DeviceSettings previous = dev.store.settings;
     if (dev.readSettings() != device::result::kSuccess) {
         dev.store.settings = previous;
-        post([this] { setEnabled(kIdRead, true); });
+        post([this] { setEnabled(kRead, true); });
         out("Failed to read settings.\r\n");
         return -1;
     }
@@ -394,7 +364,7 @@ int CChipLoadWindow::writeRoutine(bool guardMemory) {
         if (step == device::WriteStep::ClearFailed) {
             post([this] { refreshControls(false); });
         } else {
-            post([this] { setEnabled(kIdRead, true); });
+            post([this] { setEnabled(kRead, true); });
         }
         return -1;
     }

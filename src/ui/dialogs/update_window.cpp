@@ -8,18 +8,17 @@
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
 #include "log/diagnostic_log.h"
+#include "text/string_ids.h"
 #include "ui/dialog_templates.h"
+#include "ui/dialogs/update_ids.h"
 
 namespace tevusb::ui {
 
+using namespace update_ids;
+namespace string_ids = text::string_ids;
+
 namespace {
 
-constexpr int kIdStatus = 1003;
-constexpr int kIdClose = 1004;
-constexpr int kIdUpdate = 1005;
-constexpr int kIdStatusGroup = 1007;
-constexpr int kIdIcon = 1033;
-constexpr int kStringUpdateRunning = 114;
 constexpr int kFinishingWorkerMs = 100;
 
 // Program-wide, as the tens already shown belong to the run rather than to one dialog.
@@ -40,11 +39,11 @@ bool CUpdateWindow::handleMessage(const DialogMessage& message) {
     switch (message.message) {
         case Message::InitDialog:
             createLayout();
-            anchor(kIdStatus, true, true, true, true);
-            anchor(kIdIcon, true, true, false, false);
-            anchor(kIdUpdate, false, false, true, true);
-            anchor(kIdClose, false, false, true, true);
-            anchorGroupBox(kIdStatusGroup, true, true, true, true);
+            anchor(kStatus, true, true, true, true);
+            anchor(kIcon, true, true, false, false);
+            anchor(kUpdate, false, false, true, true);
+            anchor(kClose, false, false, true, true);
+            anchorGroupBox(kStatusGroup, true, true, true, true);
             registerDeviceNotifications();
             connectBootloader();
             refreshControls(false);
@@ -59,9 +58,9 @@ bool CUpdateWindow::handleMessage(const DialogMessage& message) {
             }
             break;
         case Message::Command:
-            if (message.wParam == static_cast<std::uintptr_t>(kIdUpdate)) {
+            if (message.wParam == static_cast<std::uintptr_t>(kUpdate)) {
                 startUpdate();
-            } else if (message.wParam == static_cast<std::uintptr_t>(kIdClose)) {
+            } else if (message.wParam == static_cast<std::uintptr_t>(kClose)) {
                 close();
             }
             return true;
@@ -84,11 +83,11 @@ bool CUpdateWindow::handleMessage(const DialogMessage& message) {
 
 void CUpdateWindow::refreshControls(bool busy) {
     const bool connected = device().link.isOpen();
-    setConnectionIcon(kIdIcon, connected);
-    if (QWidget* update = item(kIdUpdate)) {
+    setConnectionIcon(kIcon, connected);
+    if (QWidget* update = item(kUpdate)) {
         update->setEnabled(connected && !busy);
     }
-    if (QWidget* closeButton = item(kIdClose)) {
+    if (QWidget* closeButton = item(kClose)) {
         closeButton->setEnabled(!busy);
     }
 }
@@ -101,7 +100,7 @@ void CUpdateWindow::connectBootloader() {
 
 void CUpdateWindow::close() {
     if (deviceChanges().busy() || worker().running()) {
-        showWarning(kStringUpdateRunning);
+        showWarning(string_ids::kUpdateRunning);
         return;
     }
     device().requestCancel();

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QTableView>
-#include <set>
 
-#include "log/diagnostic_log.h"
+#include "library/export_plan.h"
+#include "library/export_run.h"
+#include "library/problem_list.h"
 #include "ui/library/flight_table_model.h"
 #include "ui/library/library_window.h"
 #include "ui/library_service.h"
@@ -18,9 +17,6 @@ namespace tevusb::ui {
 
 namespace {
 
-// Longest list a summary box shows; the rest is counted (and logged in full).
-constexpr int kListedProblems = 25;
-
 QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -30,42 +26,15 @@ QString pathText(const std::filesystem::path& p) {
 }
 
 QString plural(std::size_t n, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-}
-
-// "2026-12-08_0735_set2_Nova_H128.tev": sortable, readable, safe on every file system.
-QString exportName(const library::FlightRecord& r, library::ExportFormat format) {
-    QString stamp = q(r.downloadedAt).left(16);
-    stamp.replace(QLatin1Char('T'), QLatin1Char('_')).remove(QLatin1Char(':'));
-    QString name = QStringLiteral("%1_set%2").arg(stamp).arg(r.setNumber);
-    for (const std::string& part : {r.rocket, r.motor}) {
-        QString clean;
-        for (QChar c : q(part)) {
-            clean += (c.isLetterOrNumber() || c == QLatin1Char('-')) ? c : QLatin1Char('_');
-        }
-        if (!clean.isEmpty()) {
-            name += QLatin1Char('_') + clean.left(40);
-        }
-    }
-    const char* ext = format == library::ExportFormat::Tev   ? ".tev"
-                      : format == library::ExportFormat::Csv ? ".csv"
-                                                             : ".xml";
-    return name + QLatin1String(ext);
+    return q(library::counted(n, one, many));
 }
 
 QString problemList(const QStringList& problems) {
-    QString text;
-    for (int i = 0; i < problems.size() && i < kListedProblems; ++i) {
-        text += QStringLiteral("\n") + problems[i];
-    }
-    if (problems.size() > kListedProblems) {
-        text += QStringLiteral("\n...and %1 more (listed in the diagnostic output).")
-                    .arg(problems.size() - kListedProblems);
-    }
+    std::vector<std::string> lines;
     for (const QString& p : problems) {
-        log::logLine(p.toStdString());
+        lines.push_back(p.toStdString());
     }
-    return text;
+    return q(library::listedProblems(lines));
 }
 
 }  // namespace
@@ -173,70 +142,22 @@ void LibraryWindow::exportSelected(library::ExportFormat format) {
     if (folder.isEmpty()) {
         return;
     }
-    std::vector<std::pair<std::int64_t, QString>> jobs;
-    QStringList existing;
-    std::set<QString> names;
+    std::vector<library::FlightRecord> flights;
     for (std::int64_t id : ids) {
-        const int row = m_model->rowOf(id);
-        if (row < 0) {
-            continue;
+        if (const int row = m_model->rowOf(id); row >= 0) {
+            flights.push_back(m_model->record(row));
         }
-        QString name = exportName(m_model->record(row), format);
-        // Two flights of one name (same minute, same rocket) each get a file.
-        for (int n = 2; names.count(name) != 0; ++n) {
-            name = QFileInfo(name).completeBaseName() + QStringLiteral("-%1.").arg(n) +
-                   QFileInfo(name).suffix();
-        }
-        names.insert(name);
-        const QString target = QDir(folder).filePath(name);
-        if (QFileInfo::exists(target)) {
-            existing << name;
-        }
-        jobs.emplace_back(id, target);
     }
-    bool replace = false;
-    if (!existing.isEmpty()) {
-        const QString text =
-            QStringLiteral("%1 in %2:%3\n\nReplace them? No exports only the others.")
-                .arg(plural(existing.size(), "file already exists", "files already exist"), folder,
-                     problemList(existing));
-        replace = userPrompts().messageBox(this, text, windowTitle(), kMbYesNo | kMbIconQuestion) ==
-                  MessageResult::Yes;
-    }
-    startJob(QStringLiteral("Exporting..."), [this, lib, format, jobs, replace, folder] {
-        std::size_t written = 0;
-        std::size_t skipped = 0;
-        QStringList failed;
-        for (std::size_t i = 0; i < jobs.size() && !m_cancel; ++i) {
-            const auto& [id, target] = jobs[i];
-            if (!replace && QFileInfo::exists(target)) {
-                ++skipped;
-                continue;
-            }
-            const library::Outcome out =
-                lib->exportFlight(id, format, std::filesystem::path(target.toStdString()));
-            if (out.ok()) {
-                ++written;
-            } else {
-                failed << QStringLiteral("%1: %2").arg(QFileInfo(target).fileName(),
-                                                       q(out.message));
-            }
-            progressReporter()(i + 1, jobs.size());
-        }
-        QString text =
-            QStringLiteral("Exported %1 to %2.").arg(plural(written, "flight", "flights"), folder);
-        if (skipped > 0) {
-            text += QStringLiteral(" %1 kept as %2.")
-                        .arg(plural(skipped, "existing file was", "existing files were"),
-                             QLatin1String(skipped == 1 ? "it was" : "they were"));
-        }
-        if (!failed.isEmpty()) {
-            text += QStringLiteral("\n%1 could not be written:")
-                        .arg(plural(failed.size(), "file", "files")) +
-                    problemList(failed);
-        }
-        const bool problem = !failed.isEmpty();
-        post([this, text, problem] {
+    library::ExportPlan plan =
+        library::planExport(flights, format, std::filesystem::path(folder.toStdString()));
+    const std::string question = library::replaceQuestion(plan);
+    const bool replace = !question.empty() &&
+                         userPrompts().messageBox(this, q(question), windowTitle(),
+                                                  kMbYesNo | kMbIconQuestion) == MessageResult::Yes;
+    startJob(QStringLiteral("Exporting..."), [this, lib, plan = std::move(plan), replace] {
+        const library::ExportReport report =
+            library::writeExport(*lib, plan, replace, progressReporter());
+        post([this, text = q(report.summary), problem = report.problem()] {
             m_afterJob = [this, text, problem] { showSummary(text, problem); };
         });
     });
