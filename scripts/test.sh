@@ -11,10 +11,18 @@ root=$(pwd)
 "$root/scripts/install-deps.sh"
 
 jobs=$(nproc)
-fuzz_seconds=${TEVUSB_FUZZ_SECONDS:-60}
+# Each fuzzer runs briefly here, on the seeds and what it finds from them; the long runs
+# are scripts/fuzz-long.sh's.
+fuzz_seconds=${TEVUSB_FUZZ_SECONDS:-30}
 export QT_QPA_PLATFORM=offscreen
 
-step() { printf '\n=== %s ===\n' "$*"; }
+# Each stage says how long the one before it took, so the time CI spends can be read off
+# its log.
+stage_start=$SECONDS
+step() {
+  printf '\n(%d s)\n=== %s ===\n' "$((SECONDS - stage_start))" "$*"
+  stage_start=$SECONDS
+}
 
 # Four configurations compile the same sources; ccache keeps a rerun on the same machine
 # from compiling again what has not changed. Paths are hashed relative to the checkout, so
