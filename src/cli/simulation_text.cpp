@@ -12,20 +12,6 @@ namespace tevusb::cli {
 
 namespace {
 
-constexpr std::size_t kGap = 2;
-
-void pad(std::string& line, const std::string& text, std::size_t width) {
-    line += text;
-    line.append(width - std::min(width, displayWidth(text)), ' ');
-}
-
-void endLine(std::string& out, std::string line) {
-    while (!line.empty() && line.back() == ' ') {
-        line.pop_back();
-    }
-    out += line + "\n";
-}
-
 std::string optionalQuantity(analysis::Quantity q, const std::optional<double>& v,
                              analysis::UnitSystem units) {
     return v ? analysis::formatQuantity(q, *v, units, 1) : analysis::kNoValue;
@@ -44,22 +30,6 @@ std::string eventsText(const simulation::Simulation& sim) {
 }
 
 }  // namespace
-
-std::string alignedRows(const std::vector<analysis::StatisticsRow>& rows,
-                        const std::string& indent) {
-    std::size_t labelWidth = 0;
-    for (const auto& row : rows) {
-        labelWidth = std::max(labelWidth, displayWidth(row.label));
-    }
-    std::string out;
-    for (const auto& row : rows) {
-        std::string line = indent;
-        pad(line, row.label, labelWidth + kGap);
-        line += row.value;
-        endLine(out, std::move(line));
-    }
-    return out;
-}
 
 std::string simulationListText(const std::vector<simulation::Simulation>& sims,
                                analysis::UnitSystem units) {
@@ -108,9 +78,9 @@ std::string comparisonText(const std::string& heading,
     for (const auto& cells : table) {
         std::string line;
         for (std::size_t c = 0; c < 4; ++c) {
-            pad(line, cells[c], widths[c] + kGap);
+            padCell(line, cells[c], widths[c] + kColumnGap);
         }
-        endLine(out, std::move(line));
+        endTextLine(out, std::move(line));
     }
     return out + "\n" + verdict + "\n";
 }

@@ -6,14 +6,11 @@
 
 #include "analysis/statistics_table.h"
 #include "analysis/units.h"
+#include "cli/statistics_text.h"
 #include "simulation/comparison_rows.h"
 #include "simulation/simulation.h"
 
 namespace tevusb::cli {
-
-// Rows as aligned "label  value" lines, each starting with `indent`.
-std::string alignedRows(const std::vector<analysis::StatisticsRow>& rows,
-                        const std::string& indent = "");
 
 // The simulations of a file, one block each: name, data rows, apogee, peak vertical
 // velocity, events, coast mass and reference area, in the chosen units.

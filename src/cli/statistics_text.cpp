@@ -7,25 +7,19 @@
 
 namespace tevusb::cli {
 
-namespace {
-
-constexpr std::size_t kGap = 2;
-
-void pad(std::string& line, const std::string& text, std::size_t width) {
+void padCell(std::string& line, const std::string& text, std::size_t width) {
     line += text;
     line.append(width - std::min(width, displayWidth(text)), ' ');
 }
 
 // Trailing blanks of the last column are noise in a terminal and in a diff.
-void endLine(std::string& out, std::string line) {
+void endTextLine(std::string& out, std::string line) {
     while (!line.empty() && line.back() == ' ') {
         line.pop_back();
     }
     out += line;
     out += '\n';
 }
-
-}  // namespace
 
 std::size_t displayWidth(const std::string& text) {
     std::size_t width = 0;
@@ -37,7 +31,11 @@ std::size_t displayWidth(const std::string& text) {
 
 std::string statisticsText(const analysis::FlightStatistics& stats, analysis::UnitSystem units,
                            const std::string& indent) {
-    const auto rows = analysis::statisticsTable(stats, units);
+    return alignedRows(analysis::statisticsTable(stats, units), indent);
+}
+
+std::string alignedRows(const std::vector<analysis::StatisticsRow>& rows,
+                        const std::string& indent) {
     std::size_t labelWidth = 0;
     for (const auto& row : rows) {
         labelWidth = std::max(labelWidth, displayWidth(row.label));
@@ -45,9 +43,9 @@ std::string statisticsText(const analysis::FlightStatistics& stats, analysis::Un
     std::string out;
     for (const auto& row : rows) {
         std::string line = indent;
-        pad(line, row.label, labelWidth + kGap);
+        padCell(line, row.label, labelWidth + kColumnGap);
         line += row.value;
-        endLine(out, std::move(line));
+        endTextLine(out, std::move(line));
     }
     return out;
 }
@@ -80,18 +78,18 @@ std::string statisticsColumns(const std::vector<analysis::FlightStatistics>& sta
     }
     std::string out;
     std::string heading;
-    pad(heading, "", labelWidth + kGap);
+    padCell(heading, "", labelWidth + kColumnGap);
     for (std::size_t c = 0; c < tables.size(); ++c) {
-        pad(heading, c < names.size() ? names[c] : "", widths[c] + kGap);
+        padCell(heading, c < names.size() ? names[c] : "", widths[c] + kColumnGap);
     }
-    endLine(out, std::move(heading));
+    endTextLine(out, std::move(heading));
     for (std::size_t r = 0; r < rowCount; ++r) {
         std::string line;
-        pad(line, tables.front()[r].label, labelWidth + kGap);
+        padCell(line, tables.front()[r].label, labelWidth + kColumnGap);
         for (std::size_t c = 0; c < tables.size(); ++c) {
-            pad(line, r < tables[c].size() ? tables[c][r].value : "", widths[c] + kGap);
+            padCell(line, r < tables[c].size() ? tables[c][r].value : "", widths[c] + kColumnGap);
         }
-        endLine(out, std::move(line));
+        endTextLine(out, std::move(line));
     }
     return out;
 }

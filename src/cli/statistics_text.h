@@ -23,4 +23,14 @@ std::string statisticsColumns(const std::vector<analysis::FlightStatistics>& sta
 // Width of UTF-8 text on a terminal, counting each character (not byte) once.
 std::size_t displayWidth(const std::string& text);
 
+// Rows as aligned "label  value" lines, each starting with `indent`.
+std::string alignedRows(const std::vector<analysis::StatisticsRow>& rows,
+                        const std::string& indent = "");
+
+// The pieces of every aligned table of the command line: a cell padded to `width`
+// terminal columns, and a line ended without the trailing blanks of its last cell.
+inline constexpr std::size_t kColumnGap = 2;
+void padCell(std::string& line, const std::string& text, std::size_t width);
+void endTextLine(std::string& out, std::string line);
+
 }  // namespace tevusb::cli

@@ -12,6 +12,7 @@
 #include "data/data_set_store.h"
 #include "flight_sets.h"
 #include "support/cli_run.h"
+#include "support/flight_file.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -30,21 +31,10 @@ std::string writeFlight(const tt::TempDir& dir, const std::string& name,
                         const device::sim::FlightProfile& profile, std::uint32_t seed,
                         analysis::FlightStatistics* expected = nullptr) {
     tt::LogCapture quiet;
-    data::DataSetStore store;
-    const auto words = tt::simulate(profile, seed).words;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const auto j = static_cast<int>(i % 31);
-        if (j == 0) {
-            data::MemoryPacket p;
-            p.bytes.fill(0xFF);
-            p.bytes[0] = store.packets.empty() ? 2 : 0;
-            store.packets.push_back(p);
-        }
-        store.packets.back().setWord(j + 1, words[i]);
-    }
-    store.comments = {""};
-    store.saveSetFile(dir / name, 0);
+    EXPECT_TRUE(tt::writeFlightFile(dir / name, tt::simulate(profile, seed).words));
     if (expected != nullptr) {
+        data::DataSetStore store;
+        EXPECT_TRUE(store.loadSetFile(dir / name));
         store.selectSet(0);
         *expected = analysis::computeStatistics(store.current);
     }

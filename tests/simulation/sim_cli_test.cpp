@@ -10,6 +10,7 @@
 #include "device/sim/flight_simulator.h"
 #include "sim_files.h"
 #include "support/cli_run.h"
+#include "support/flight_file.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -30,19 +31,7 @@ std::string writeFlight(const tt::TempDir& dir) {
     tt::LogCapture quiet;
     device::sim::PressureSensor sensor(5);
     const auto words = device::sim::simulateFlight({}, device::sim::FlightRules{}, sensor).words;
-    data::DataSetStore store;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const auto j = static_cast<int>(i % 31);
-        if (j == 0) {
-            data::MemoryPacket p;
-            p.bytes.fill(0xFF);
-            p.bytes[0] = store.packets.empty() ? 2 : 0;
-            store.packets.push_back(p);
-        }
-        store.packets.back().setWord(j + 1, words[i]);
-    }
-    store.comments = {""};
-    store.saveSetFile(dir / "flight.tev", 0);
+    EXPECT_TRUE(tt::writeFlightFile(dir / "flight.tev", words));
     return (dir / "flight.tev").string();
 }
 
