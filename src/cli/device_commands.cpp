@@ -8,6 +8,7 @@
 #include "analysis/emulation_report_text.h"
 #include "analysis/setting_warnings.h"
 #include "cli/download_saving.h"
+#include "cli/exit_code.h"
 #include "cli/line_setting.h"
 #include "cli/memory_guard.h"
 #include "cli/settings_text.h"
@@ -45,10 +46,10 @@ bool connectApplication(AltimeterDevice& dev, std::ostream& out, std::ostream& e
 std::optional<int> checkAndConnect(const CliArgs& args, AltimeterDevice& dev, std::ostream& out,
                                    std::ostream& err) {
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     if (!connectApplication(dev, out, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     return std::nullopt;
 }
@@ -88,13 +89,13 @@ struct DownloadProgress {
 
 int runDevices(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     auto& dev = theDevice();
     const auto found = dev.link.findDevices(device::kApplicationIdentity.vendorId, 0, 0, 0);
     if (found.empty()) {
         out << "Device not found.\n";
-        return 0;
+        return exit_code::kOk;
     }
     for (const auto& info : found) {
         const char* mode =
@@ -104,19 +105,19 @@ int runDevices(CliArgs& args, std::ostream& out, std::ostream& err) {
         out << info.path << "  " << mode << " " << device::versionString(info.versionNumber)
             << "\n";
     }
-    return 0;
+    return exit_code::kOk;
 }
 
 int runInfo(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     auto& dev = theDevice();
     if (!connectApplication(dev, out, err) || !readDeviceSettings(dev, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     out << settingsText(dev.store.settings);
-    return 0;
+    return exit_code::kOk;
 }
 
 int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -124,17 +125,17 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool csv = args.takeFlag("--csv");
     if (csv && !dir) {
         err << "Usage: tevusb-cli download [--out DIR [--csv]]\n";
-        return 2;
+        return exit_code::kUsage;
     }
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     if (dir) {
         std::error_code ec;
         std::filesystem::create_directories(*dir, ec);
         if (!std::filesystem::is_directory(*dir)) {
             err << "Cannot create the folder " << *dir << ".\n";
-            return 1;
+            return exit_code::kFailed;
         }
     }
     auto& dev = theDevice();
@@ -144,7 +145,7 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     if (!dev.link.isOpen()) {
         err << "No altimeter in application mode to talk to.\n";
-        return 1;
+        return exit_code::kFailed;
     }
     installCancelOnInterrupt();
     int r = 0;
@@ -155,12 +156,12 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (r < 0) {
         err << (r == device::result::kCancelled ? "Download cancelled.\n"
                                                 : "Failed to read data.\n");
-        return 1;
+        return exit_code::kFailed;
     }
     const int sets = dev.store.setCount();
     if (sets == 0) {
         out << "The altimeter holds no flights.\n";
-        return 0;
+        return exit_code::kOk;
     }
     // Every download goes into the library at once, so no flight depends on the user
     // remembering to save it.
@@ -172,7 +173,7 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool allArchived = failure.empty();
     if (!dir && allArchived) {
         out << text::stringText(103) << "\n";
-        return 0;
+        return exit_code::kOk;
     }
     // Without --out the files are the only copy of what the library refused, so they go
     // into the current folder.
@@ -185,11 +186,11 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
             continue;
         }
         if (!saveSetFiles(dev.store, k, folder, csv, out, err)) {
-            return 1;
+            return exit_code::kFailed;
         }
     }
     out << text::stringText(103) << "\n";
-    return dir ? 0 : 1;
+    return dir ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runClear(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -200,18 +201,18 @@ int runClear(CliArgs& args, std::ostream& out, std::ostream& err) {
         return *stop;
     }
     if (!eraseAllowed(dev, openLibrary(), force, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     if (!confirm("Clear every flight from the altimeter's memory? Are you sure?", yes, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     if (dev.clearMemory() != device::result::kSuccess) {
         printEntries(out, "Failed to clear data.\r\n");
-        return 1;
+        return exit_code::kFailed;
     }
     dev.store.packets.clear();
     printEntries(out, "Data cleared successfully.\r\n");
-    return 0;
+    return exit_code::kOk;
 }
 
 int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -222,7 +223,7 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool yes = args.takeFlag("--yes");
     const bool force = args.takeFlag("--force");
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     std::optional<LineSetting> a, b;
     std::optional<std::uint16_t> inhibitTenths;
@@ -234,7 +235,7 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
                                       " takes disabled, apogee, time:SECONDS or altitude:METRES."
                                 : problem)
             << "\n";
-        return 2;
+        return exit_code::kUsage;
     };
     if (lineA && !(a = parseLineSetting(*lineA, Line::A, &problem))) {
         return refuse("--line-a");
@@ -244,15 +245,15 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     if (inhibit && !(inhibitTenths = parseTenths(*inhibit, &problem))) {
         err << problem << "\n";
-        return 2;
+        return exit_code::kUsage;
     }
     auto& dev = theDevice();
     if (!connectApplication(dev, out, err) || !readDeviceSettings(dev, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     if (!a && !b && !inhibitTenths) {
         out << settingsText(dev.store.settings);
-        return 0;
+        return exit_code::kOk;
     }
     auto& s = dev.store.settings;
     const auto apply = [](const LineSetting& line, std::uint8_t& mode, std::uint16_t& value) {
@@ -286,17 +287,17 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
         err << "Warning: " << warning << "\n";
     }
     if (!eraseAllowed(dev, lib, force, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     if (!confirm("Writing the settings clears the altimeter's flight memory. Are you sure?", yes,
                  err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     if (device::writeSettingsRoutine(dev, printer(out)) < 0) {
-        return 1;
+        return exit_code::kFailed;
     }
     out << settingsText(dev.store.settings);
-    return 0;
+    return exit_code::kOk;
 }
 
 int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -305,27 +306,27 @@ int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool force = args.takeFlag("--force");
     if (!ground || !args.checkDone(err)) {
         err << "Usage: tevusb-cli calibrate --ground METRES [--yes] [--force]\n";
-        return 2;
+        return exit_code::kUsage;
     }
     const auto metres = data::checkWholeNumber(data::SettingValue::GroundAltitude, *ground);
     if (!metres.ok()) {
         err << metres.problem << "\n";
-        return 2;
+        return exit_code::kUsage;
     }
     auto& dev = theDevice();
     if (!connectApplication(dev, out, err) || !readDeviceSettings(dev, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     if (!eraseAllowed(dev, openLibrary(), force, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     if (!confirm("Calibrating clears the altimeter's flight memory. Are you sure?", yes, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     const auto result = device::calibrate(
         dev, static_cast<double>(*metres.stored),
         [&] { return device::writeSettingsRoutine(dev, printer(out)); }, printer(out));
-    return result.completed ? 0 : 1;
+    return result.completed ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -337,7 +338,7 @@ int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
     for (const auto& entry : device::pressureEntries(reading)) {
         printEntries(out, entry);
     }
-    return reading.adcRead ? 0 : 1;
+    return reading.adcRead ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -348,10 +349,10 @@ int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
     std::uint16_t tenths = 0;
     if (dev.readBattery(tenths) != device::result::kSuccess) {
         printEntries(out, "Failed.\r\n");
-        return 1;
+        return exit_code::kFailed;
     }
     printEntries(out, "Current Voltage: " + number(tenths / 10.0) + " Volts\r\n");
-    return 0;
+    return exit_code::kOk;
 }
 
 int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -362,12 +363,12 @@ int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     if (!confirm("Fire the ejection lines? " + std::string(text::kFireHint) + " Are you sure?", yes,
                  err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     printEntries(out, "Firing both lines for 2 seconds...\r\n");
     const bool ok = dev.fireLines() == device::result::kSuccess;
     printEntries(out, ok ? "Done.\r\n" : "Failed.\r\n");
-    return ok ? 0 : 1;
+    return ok ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -377,31 +378,32 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
     analysis::UnitSystem units = analysis::UnitSystem::Metric;
     if (unitsText && !analysis::parseUnitSystem(*unitsText, units)) {
         err << "--units takes metric or imperial, not \"" << *unitsText << "\".\n";
-        return 2;
+        return exit_code::kUsage;
     }
     const auto k = args.takeSetIndex(err);
     if (!k) {
-        return 2;
+        return exit_code::kUsage;
     }
     const auto file = args.takePositional();
     if (!file || !args.checkDone(err) || args.missingValue() || ((json || unitsText) && !report)) {
         err << "Usage: tevusb-cli emulate FILE.tev [--set K] [--report [--json] [--units U]]\n";
-        return 2;
+        return exit_code::kUsage;
     }
     auto& dev = theDevice();
-    if (!dev.store.loadSetFile(*file)) {
-        err << text::stringText(109) << "\n";
-        return 1;
+    data::LoadError error;
+    if (!dev.store.loadSetFile(*file, error)) {
+        err << text::stringText(109) << "\n" << error.message << "\n";
+        return exit_code::kFailed;
     }
     dev.store.selectSet(*k);
     if (dev.store.readingCount() == 0) {
         err << "The file holds no readings to replay.\n";
-        return 1;
+        return exit_code::kFailed;
     }
     // With --json the object is all that goes to standard output, so scripts can parse it.
     std::ostream& status = json ? err : out;
     if (!connectApplication(dev, status, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     std::optional<settings::DeviceSettings> deviceSettings;
     if (report) {
@@ -444,14 +446,14 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
             out << "\n" << analysis::formatEmulationReport(built, units);
         }
     }
-    return ok ? 0 : 1;
+    return ok ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto file = args.takePositional();
     if (!file || !args.checkDone(err)) {
         err << "Usage: tevusb-cli firmware FILE.dat\n";
-        return 2;
+        return exit_code::kUsage;
     }
     auto& dev = theDevice();
     for (const auto& entry : device::connectCheckBootloader(dev)) {
@@ -459,7 +461,7 @@ int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     if (!dev.link.isOpen()) {
         printEntries(out, device::kAltimeterNotFound);
-        return 1;
+        return exit_code::kFailed;
     }
     ProgressBar bar("Updating firmware");
     device::FirmwareVersions versions;
@@ -472,7 +474,7 @@ int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
     for (const auto& entry : device::firmwareResultEntries(r, versions)) {
         printEntries(out, entry);
     }
-    return r == device::update_result::kSuccess ? 0 : 1;
+    return r == device::update_result::kSuccess ? exit_code::kOk : exit_code::kFailed;
 }
 
 }  // namespace tevusb::cli

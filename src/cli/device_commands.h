@@ -8,7 +8,7 @@
 namespace tevusb::cli {
 
 // The commands that talk to the altimeter (or the simulator with --simulator). Each
-// returns the process exit status: 0 on success, non-zero on any failure, with the
+// returns the process exit status (cli/exit_code.h): kOk, kFailed, or kUsage, with the
 // program's own status texts on standard output and a one-line reason on standard error.
 int runDevices(CliArgs& args, std::ostream& out, std::ostream& err);
 int runInfo(CliArgs& args, std::ostream& out, std::ostream& err);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <map>
 
+#include "cli/exit_code.h"
 #include "cli/library_json.h"
 #include "cli/library_option.h"
 #include "cli/library_text.h"
@@ -75,7 +76,7 @@ std::optional<analysis::UnitSystem> takeUnits(CliArgs& args, std::ostream& err) 
 
 int failed(const library::Outcome& outcome, std::ostream& err) {
     err << outcome.message << "\n";
-    return 1;
+    return exit_code::kFailed;
 }
 
 int runList(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -85,7 +86,7 @@ int runList(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto sort = args.takeOption("--sort");
     const auto units = takeUnits(args, err);
     if (!units || !args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     static const std::map<std::string, library::SortKey> keys = {
         {"id", library::SortKey::Id},
@@ -103,13 +104,13 @@ int runList(CliArgs& args, std::ostream& out, std::ostream& err) {
         const auto it = keys.find(*sort);
         if (it == keys.end()) {
             err << "Unknown sort key: " << *sort << "\n" << kUsage;
-            return 2;
+            return exit_code::kUsage;
         }
         query.sort = it->second;
     }
     FlightLibrary flights(libraryFolder());
     if (!openOrComplain(flights, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     library::Outcome outcome;
     const auto records = flights.list(query, &outcome);
@@ -121,18 +122,18 @@ int runList(CliArgs& args, std::ostream& out, std::ostream& err) {
     } else {
         printFlightTable(out, records, *units);
     }
-    return 0;
+    return exit_code::kOk;
 }
 
 int runShowFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto units = takeUnits(args, err);
     const auto id = takeId(args, err);
     if (!units || !id || !args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     FlightLibrary flights(libraryFolder());
     if (!openOrComplain(flights, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     library::Outcome outcome;
     const auto record = flights.get(*id, &outcome);
@@ -140,7 +141,7 @@ int runShowFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
         return failed(outcome, err);
     }
     printFlight(out, *record, (flights.folder() / record->archivePath).string(), *units);
-    return 0;
+    return exit_code::kOk;
 }
 
 int runExportFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -161,31 +162,31 @@ int runExportFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool yes = args.takeFlag("--yes");
     const auto id = takeId(args, err);
     if (!id) {
-        return 2;
+        return exit_code::kUsage;
     }
     if (given != 1 || !args.checkDone(err)) {
         err << "Give exactly one of --tev, --csv or --xml with the output file.\n" << kUsage;
-        return 2;
+        return exit_code::kUsage;
     }
     FlightLibrary flights(libraryFolder());
     if (!openOrComplain(flights, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     const library::ExportPlan plan = library::planExportFile(*id, format, *target);
     // A file the flyer already has is replaced only when they say so.
     const bool replace =
         plan.existingNames().empty() || confirm(*target + " already exists. Replace it?", yes, err);
     if (!replace) {
-        return 1;
+        return exit_code::kFailed;
     }
     const library::ExportReport report = library::writeExport(flights, plan, true);
     const library::ExportItemResult& result = report.items.front();
     if (result.state != library::ExportItemState::Written) {
         err << (result.reason.empty() ? *target + " was kept as it was." : result.reason) << "\n";
-        return 1;
+        return exit_code::kFailed;
     }
     out << "Saved " << *target << "\n";
-    return 0;
+    return exit_code::kOk;
 }
 
 // Flight `id` and its archive file, for a report; nothing, with the reason on `err`. The
@@ -242,19 +243,19 @@ int runReport(CliArgs& args, std::ostream&, std::ostream& err) {
     }
     const auto id = takeId(args, err);
     if (!id) {
-        return 2;
+        return exit_code::kUsage;
     }
     if (!args.checkDone(err)) {
         err << kUsage;
-        return 2;
+        return exit_code::kUsage;
     }
     if (!output) {
         err << "Give --pdf, --png or --svg with the output file.\n" << kUsage;
-        return 2;
+        return exit_code::kUsage;
     }
     const auto flight = flightToReport(*id, err);
     if (!flight) {
-        return 1;
+        return exit_code::kFailed;
     }
     const auto& [record, file] = *flight;
     words.insert(words.begin(), file.string());
@@ -273,11 +274,11 @@ int runImport(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     if (paths.empty() || !args.checkDone(err)) {
         err << kUsage;
-        return 2;
+        return exit_code::kUsage;
     }
     FlightLibrary flights(libraryFolder());
     if (!openOrComplain(flights, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     ProgressBar bar("Importing");
     const auto results = flights.importPaths(paths, [&bar](std::size_t done, std::size_t total) {
@@ -285,7 +286,7 @@ int runImport(CliArgs& args, std::ostream& out, std::ostream& err) {
         return true;
     });
     bar.finish();
-    int status = 0;
+    int status = exit_code::kOk;
     std::size_t imported = 0;
     for (const auto& item : results) {
         const auto& o = item.outcome;
@@ -296,7 +297,7 @@ int runImport(CliArgs& args, std::ostream& out, std::ostream& err) {
             out << item.file.string() << ": already in the library as #" << o.id << "\n";
         } else {
             err << o.message << "\n";
-            status = 1;
+            status = exit_code::kFailed;
         }
     }
     out << imported << " of " << results.size() << (results.size() == 1 ? " file" : " files")
@@ -313,34 +314,34 @@ int runEdit(CliArgs& args, std::ostream& out, std::ostream& err) {
     fields.comment = args.takeOption("--comment");
     const auto id = takeId(args, err);
     if (!id || !args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     FlightLibrary flights(libraryFolder());
     if (!openOrComplain(flights, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     const auto outcome = flights.edit(*id, fields);
     if (!outcome.ok()) {
         return failed(outcome, err);
     }
     out << "Flight #" << *id << " changed.\n";
-    return 0;
+    return exit_code::kOk;
 }
 
 int runDelete(CliArgs& args, std::ostream& out, std::ostream& err) {
     const bool yes = args.takeFlag("--yes");
     const auto id = takeId(args, err);
     if (!id || !args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     FlightLibrary flights(libraryFolder());
     if (!openOrComplain(flights, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     if (!confirm("Remove flight #" + std::to_string(*id) +
                      " from the library (its file is kept in deleted/)?",
                  yes, err)) {
-        return 1;
+        return exit_code::kFailed;
     }
     const auto outcome = flights.remove(*id);
     if (!outcome.ok()) {
@@ -348,12 +349,12 @@ int runDelete(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     out << "Flight #" << *id << " removed; its file is in "
         << (flights.folder() / "deleted").string() << ".\n";
-    return 0;
+    return exit_code::kOk;
 }
 
 int runRebuild(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     FlightLibrary flights(libraryFolder());
     ProgressBar bar("Rebuilding");
@@ -366,7 +367,7 @@ int runRebuild(CliArgs& args, std::ostream& out, std::ostream& err) {
         return failed(outcome, err);
     }
     out << outcome.message << "\n";
-    return 0;
+    return exit_code::kOk;
 }
 
 }  // namespace
@@ -381,7 +382,7 @@ int runLibrary(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto it = sub ? commands.find(*sub) : commands.end();
     if (it == commands.end()) {
         err << (sub ? "Unknown library command: " + *sub + "\n" : "") << kUsage;
-        return 2;
+        return exit_code::kUsage;
     }
     return it->second(args, out, err);
 }

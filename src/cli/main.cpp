@@ -7,6 +7,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/device_commands.h"
+#include "cli/exit_code.h"
 #include "cli/file_commands.h"
 #include "cli/global_options.h"
 #include "cli/library_commands.h"
@@ -116,17 +117,17 @@ int main(int argc, char** argv) {
         cli::parseGlobalOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (global.version) {
         std::cout << "tevusb-cli " << kVersion << "\n";
-        return 0;
+        return cli::exit_code::kOk;
     }
     // Help that was asked for is an answer, not an error: standard output and success,
     // wherever the option stands (manual pages are made from this text).
     if (global.help) {
         std::cout << kUsage;
-        return 0;
+        return cli::exit_code::kOk;
     }
     if (!global.error.empty()) {
         std::cerr << global.error << "\n" << kUsage;
-        return 2;
+        return cli::exit_code::kUsage;
     }
     const bool verbose = global.verbose;
     cli::setReportVerbose(verbose);
@@ -150,7 +151,7 @@ int main(int argc, char** argv) {
     cli::CliArgs args(global.words);
     if (!command || *command == "help") {
         (command ? std::cout : std::cerr) << kUsage;
-        return command ? 0 : 2;
+        return command ? cli::exit_code::kOk : cli::exit_code::kUsage;
     }
     if (*command == "report") {
         return cli::execReport(args.takeAll(), verbose, std::cerr);
@@ -158,7 +159,7 @@ int main(int argc, char** argv) {
     const auto it = commands.find(*command);
     if (it == commands.end()) {
         std::cerr << "Unknown command: " << *command << "\n" << kUsage;
-        return 2;
+        return cli::exit_code::kUsage;
     }
     // The file and library commands never touch a device, so they start without hidapi.
     const bool usesDevice = *command != "library" && *command != "show" && *command != "export" &&

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/exit_code.h"
+
 namespace tevusb::cli {
 
 namespace {
@@ -32,6 +34,7 @@ void replaceProcess(const std::filesystem::path& program, char* const* argv) {
     ::execv(program.c_str(), argv);
 }
 #endif
+
 }  // namespace
 
 void setReportVerbose(bool verbose) {
@@ -75,11 +78,11 @@ int execReport(const std::vector<std::string>& words, bool verbose, std::ostream
         err.flush();
         replaceProcess(helper, argv.data());
         err << "Cannot start " << helper.string() << ": " << std::strerror(errno) << "\n";
-        return 1;
+        return exit_code::kFailed;
     }
     err << "The report program " << kHelperName << " is not installed (looked for "
         << (tried.empty() ? std::string("this program's own folder") : tried) << ").\n";
-    return 1;
+    return exit_code::kFailed;
 }
 
 }  // namespace tevusb::cli

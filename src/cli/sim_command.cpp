@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/sim_command.h"
 
+#include "cli/exit_code.h"
 #include "cli/simulation_text.h"
 #include "simulation/simulation_facts.h"
 #include "simulation/simulation_file.h"
@@ -20,24 +21,24 @@ int runSim(CliArgs& args, std::ostream& out, std::ostream& err) {
     analysis::UnitSystem units = analysis::UnitSystem::Metric;
     if (args.missingValue()) {
         err << "--units takes metric or imperial.\n";
-        return 2;
+        return exit_code::kUsage;
     }
     if (unitsText && !analysis::parseUnitSystem(*unitsText, units)) {
         err << "--units takes metric or imperial, not \"" << *unitsText << "\".\n";
-        return 2;
+        return exit_code::kUsage;
     }
     const auto path = args.takePositional();
     if (!path) {
         err << kSimUsage;
-        return 2;
+        return exit_code::kUsage;
     }
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     auto loaded = simulation::loadSimulationFile(*path);
     if (auto* error = std::get_if<simulation::ImportError>(&loaded)) {
         err << simulation::oneLine(error->message) << "\n";
-        return 1;
+        return exit_code::kFailed;
     }
     const auto& sims = std::get<std::vector<simulation::Simulation>>(loaded);
     if (json) {
@@ -46,10 +47,10 @@ int runSim(CliArgs& args, std::ostream& out, std::ostream& err) {
             doc.push_back(simulation::simulationJson(sim, simulation::simulationFacts(sim)));
         }
         out << doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
-        return 0;
+        return exit_code::kOk;
     }
     out << simulationListText(sims, units);
-    return 0;
+    return exit_code::kOk;
 }
 
 }  // namespace tevusb::cli

@@ -9,6 +9,7 @@
 #include "analysis/coast_drag_json.h"
 #include "analysis/statistics_json.h"
 #include "analysis/statistics_table.h"
+#include "cli/exit_code.h"
 #include "cli/simulation_text.h"
 #include "cli/statistics_text.h"
 #include "cli/stats_simulation.h"
@@ -40,8 +41,9 @@ std::optional<LoadedFlight> loadFlight(const std::string& path, int k, bool name
                                        std::ostream& err) {
     const std::string prefix = nameFile ? path + ": " : "";
     data::DataSetStore store;
-    if (!store.loadSetFile(path)) {
-        err << prefix << text::stringText(109) << "\n";
+    data::LoadError error;
+    if (!store.loadSetFile(path, error)) {
+        err << prefix << text::stringText(109) << "\n" << error.message << "\n";
         return std::nullopt;
     }
     if (k >= store.setCount()) {
@@ -60,16 +62,16 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto unitsText = args.takeOption("--units");
     const auto k = args.takeSetIndex(err);
     if (!k) {
-        return 2;
+        return exit_code::kUsage;
     }
     const auto rocket = takeRocketOptions(args, err);
     if (!rocket) {
-        return 2;
+        return exit_code::kUsage;
     }
     analysis::UnitSystem units = analysis::UnitSystem::Metric;
     if (unitsText && !analysis::parseUnitSystem(*unitsText, units)) {
         err << "--units takes metric or imperial, not \"" << *unitsText << "\".\n";
-        return 2;
+        return exit_code::kUsage;
     }
     std::vector<std::string> paths;
     while (auto path = args.takePositional()) {
@@ -77,25 +79,25 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     if (paths.empty()) {
         err << kStatsUsage;
-        return 2;
+        return exit_code::kUsage;
     }
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     if (rocket->simPath && paths.size() > 1) {
         err << "--sim compares one flight with its simulation; give one FILE.tev.\n";
-        return 2;
+        return exit_code::kUsage;
     }
     std::vector<analysis::FlightStatistics> stats;
     std::vector<analysis::CoastDrag> drags;
     std::optional<ChosenSimulation> chosen;
     if (rocket->simPath && !(chosen = chooseSimulation(*rocket, err))) {
-        return 1;
+        return exit_code::kFailed;
     }
     for (const auto& path : paths) {
         auto flight = loadFlight(path, *k, paths.size() > 1, err);
         if (!flight) {
-            return 1;
+            return exit_code::kFailed;
         }
         stats.push_back(flight->stats);
         drags.push_back(
@@ -121,11 +123,11 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
         out << (stats.size() == 1 ? doc.front() : doc)
                    .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << "\n";
-        return 0;
+        return exit_code::kOk;
     }
     if (stats.size() == 1 && !rocket->any()) {
         out << statisticsText(stats.front(), units);
-        return 0;
+        return exit_code::kOk;
     }
     if (stats.size() == 1) {
         auto rows = analysis::statisticsTable(stats.front(), units);
@@ -137,7 +139,7 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
             out << "\n"
                 << comparisonText(heading, simulation::comparisonRows(*comparison, units), verdict);
         }
-        return 0;
+        return exit_code::kOk;
     }
     // Columns are headed by file names, or by the paths as given when two names match.
     std::vector<std::string> names;
@@ -155,7 +157,7 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
         }
     }
     out << statisticsColumns(stats, names, units, extra);
-    return 0;
+    return exit_code::kOk;
 }
 
 }  // namespace tevusb::cli

@@ -8,6 +8,7 @@
 #include "data/data_set.h"
 #include "data/fast_set.h"
 #include "data/graph_scale.h"
+#include "data/load_error.h"
 #include "data/memory_packet.h"
 #include "settings/device_settings.h"
 
@@ -53,6 +54,9 @@ class DataSetStore {
     // failure the store is left exactly as it was.
     // formatVersion, when given, receives the file's version on success.
     bool loadSetFile(const std::filesystem::path& path, std::uint16_t* formatVersion = nullptr);
+    // The same; on failure `error` says why, in one line that names the file.
+    bool loadSetFile(const std::filesystem::path& path, LoadError& error,
+                     std::uint16_t* formatVersion = nullptr);
 
     // Select set k and write it as CSV or XML. False when the file cannot be written.
     bool exportCsv(const std::filesystem::path& path, int k);

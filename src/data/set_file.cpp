@@ -45,23 +45,36 @@ bool atEndOrFailed(std::istream& in) {
     return !in || in.peek() == std::char_traits<char>::eof();
 }
 
-bool readPackets(std::istream& in, Contents& out) {
+// The reason a decode stopped, kept as the clause that follows the file's name.
+std::nullopt_t refuse(LoadError& why, LoadError::Kind kind, std::string reason) {
+    why.kind = kind;
+    why.message = std::move(reason);
+    return std::nullopt;
+}
+
+const char* const kCutInHeader = "is cut short: the file ends inside its header";
+
+bool readPackets(std::istream& in, Contents& out, LoadError& why) {
     std::uint16_t count = 0;
     if (!read16(in, count)) {
+        refuse(why, LoadError::Kind::Truncated, kCutInHeader);
         return false;
     }
     logLine("Packet count: ", count);
     out.packets.reserve(count);
     for (unsigned i = 0; i < count; ++i) {
-        if (atEndOrFailed(in)) {
-            return false;
-        }
         MemoryPacket packet;
         packet.bytes.fill(0xFF);
         packet.bytes[1] = 0;
-        in.read(reinterpret_cast<char*>(packet.bytes.data()), MemoryPacket::kSize);
-        if (in.gcount() != static_cast<std::streamsize>(MemoryPacket::kSize)) {
+        const bool whole =
+            !atEndOrFailed(in) &&
+            in.read(reinterpret_cast<char*>(packet.bytes.data()), MemoryPacket::kSize).gcount() ==
+                static_cast<std::streamsize>(MemoryPacket::kSize);
+        if (!whole) {
             // A packet cut short by the end of the file is a truncated file.
+            refuse(why, LoadError::Kind::Truncated,
+                   "is cut short: the file ends after " + std::to_string(i) + " of its " +
+                       std::to_string(count) + " packets");
             return false;
         }
         logLine("Read packet ", i);
@@ -96,6 +109,15 @@ std::string readComment(std::istream& in) {
 
 }  // namespace
 
+std::string formatVersionText(std::uint16_t version) {
+    static const char* digits = "0123456789abcdef";
+    std::string s = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        s.push_back(digits[(version >> shift) & 0xF]);
+    }
+    return s;
+}
+
 std::string encode(const MemoryPacket* packets, std::size_t count,
                    const settings::DeviceSettings& settings, const std::string& comment) {
     std::string out;
@@ -122,43 +144,71 @@ std::string encode(const MemoryPacket* packets, std::size_t count,
 }
 
 std::optional<Contents> decode(std::istream& in, const settings::DeviceSettings& previous) {
+    LoadError ignored;
+    return decode(in, previous, ignored);
+}
+
+std::optional<Contents> decode(std::istream& in, const settings::DeviceSettings& previous,
+                               LoadError& why) {
     std::array<std::uint8_t, 16> magic{};
     in.read(reinterpret_cast<char*>(magic.data()), magic.size());
+    const auto got = static_cast<std::size_t>(in.gcount());
     if (!in || magic != kMagic) {
         logLine("Not an TEV file.");
-        return std::nullopt;
+        // A file that stops inside a correct mark was cut short; any other start is some
+        // other kind of file, which is what the flyer most likely picked by mistake.
+        if (got == 0) {
+            return refuse(why, LoadError::Kind::Truncated, "is empty");
+        }
+        if (!std::equal(magic.begin(), magic.begin() + static_cast<std::ptrdiff_t>(got),
+                        kMagic.begin())) {
+            return refuse(why, LoadError::Kind::NotDataSetFile,
+                          "is not a data-set file (.tev): it does not begin as one");
+        }
+        return refuse(why, LoadError::Kind::Truncated, kCutInHeader);
     }
     Contents out;
     if (!read16(in, out.version)) {
-        return std::nullopt;
+        return refuse(why, LoadError::Kind::Truncated, kCutInHeader);
     }
     const bool legacy = out.version < settings::kCurrentFormatVersion;
+    const bool known =
+        legacy ? (out.version & 0xFFF0) == settings::kLegacyFormatVersion : out.version < 0x0120;
+    if (!known) {
+        return refuse(why, LoadError::Kind::UnknownVersion,
+                      "has format version " + formatVersionText(out.version) +
+                          ", which this program does not read (it reads " +
+                          formatVersionText(settings::kLegacyFormatVersion) + " to 0x011f)");
+    }
     if (legacy) {
-        if ((out.version & 0xFFF0) != settings::kLegacyFormatVersion) {
-            return std::nullopt;
-        }
         logLine("Legacy import. Ver: ", log::Hex{out.version});
-    } else if (out.version >= 0x0120) {
-        return std::nullopt;
     }
     std::uint16_t ignored = 0;
     for (int i = 0; i < 3; ++i) {
         if (!read16(in, ignored)) {
-            return std::nullopt;
+            return refuse(why, LoadError::Kind::Truncated, kCutInHeader);
         }
     }
     logLine("Correct version.");
-    if (!readPackets(in, out)) {
+    if (!readPackets(in, out, why)) {
         return std::nullopt;
     }
     if (atEndOrFailed(in)) {
-        return std::nullopt;
+        return refuse(why, LoadError::Kind::Truncated,
+                      "is cut short: the file ends before the altimeter settings");
     }
     out.settings = previous;
     const std::uint16_t settingsVersion =
         legacy ? settings::kLegacyFormatVersion : settings::kCurrentFormatVersion;
     if (!out.settings.deserialize(in, settingsVersion)) {
-        return std::nullopt;
+        // The settings read fails on a short block (the stream ran dry) or, with every
+        // byte there, on their checksum.
+        if (!in) {
+            return refuse(why, LoadError::Kind::Truncated,
+                          "is cut short: the file ends inside the altimeter settings");
+        }
+        return refuse(why, LoadError::Kind::BadChecksum,
+                      "is damaged: the altimeter settings stored in it fail their checksum");
     }
     if (!legacy) {
         out.comment = readComment(in);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/load_error.h"
 #include "data/memory_packet.h"
 #include "settings/device_settings.h"
 
@@ -32,6 +33,9 @@ struct Contents {
     std::string comment;
 };
 
+// A format version as people read it: "0x0110".
+std::string formatVersionText(std::uint16_t version);
+
 // Encodes packets (the set's run) with the settings image and comment.
 std::string encode(const MemoryPacket* packets, std::size_t count,
                    const settings::DeviceSettings& settings, const std::string& comment);
@@ -40,6 +44,11 @@ std::string encode(const MemoryPacket* packets, std::size_t count,
 // log shows what the parse replaced. Empty on any fault: wrong magic, unknown version,
 // truncated packets or settings, bad checksum.
 std::optional<Contents> decode(std::istream& in, const settings::DeviceSettings& previous);
+// The same, and on a fault `why` gets its kind and the reason as the end of a sentence
+// whose subject is the file ("is cut short: ..."), so that the caller can put the file's
+// name in front.
+std::optional<Contents> decode(std::istream& in, const settings::DeviceSettings& previous,
+                               LoadError& why);
 
 }  // namespace set_file
 }  // namespace tevusb::data

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The store's file operations: data-set files and the CSV and XML exports.
+#include <cerrno>
 #include <fstream>
+#include <system_error>
 
 #include "data/atomic_file.h"
 #include "data/data_set_store.h"
@@ -29,12 +31,37 @@ bool DataSetStore::saveSetFile(const std::filesystem::path& path, int k) {
 }
 
 bool DataSetStore::loadSetFile(const std::filesystem::path& path, std::uint16_t* formatVersion) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    LoadError ignored;
+    return loadSetFile(path, ignored, formatVersion);
+}
+
+bool DataSetStore::loadSetFile(const std::filesystem::path& path, LoadError& error,
+                               std::uint16_t* formatVersion) {
+    const std::string name = path.string();
+    std::error_code ec;
+    // A folder opens as a stream on some systems and then reads as nothing, which would
+    // be reported as an empty file.
+    if (std::filesystem::is_directory(path, ec)) {
+        error = {LoadError::Kind::NotOpened, name + " is a folder, not a data-set file."};
         return false;
     }
-    auto contents = set_file::decode(in, settings);
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        const int cause = errno;
+        error.kind = LoadError::Kind::NotOpened;
+        if (!std::filesystem::exists(path, ec) && !ec) {
+            error.message = name + " does not exist.";
+        } else {
+            error.message = name + " cannot be opened" +
+                            (cause != 0 ? ": " + std::generic_category().message(cause) : "") + ".";
+        }
+        return false;
+    }
+    LoadError why;
+    auto contents = set_file::decode(in, settings, why);
     if (!contents) {
+        error = {why.kind, name + " " + why.message + "."};
         return false;
     }
     packets = std::move(contents->packets);

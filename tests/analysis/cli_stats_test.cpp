@@ -124,13 +124,16 @@ TEST(CliStats, TablesForPeople) {
     EXPECT_NE(cols.out.find("Line B"), std::string::npos);
 }
 
-TEST(CliStats, ErrorsAreOneLineAndNothingOnStdout) {
+// A refusal is one line, or for a file that cannot be loaded the program's line and the
+// reason; standard output stays empty for scripts.
+TEST(CliStats, ErrorsGoToStandardErrorOnly) {
     tt::TempDir dir;
     const auto good = writeFlight(dir, "good.tev", {}, 1);
     tt::writeAll(dir / "bad.tev", "not a flight");
     const std::string bad = (dir / "bad.tev").string();
     const std::string loadText =
-        "Could not load file. Make sure the file is valid and not locked.\n";
+        "Could not load file. Make sure the file is valid and not locked.\n" + bad +
+        " is not a data-set file (.tev): it does not begin as one.\n";
 
     CliRun r = run(cli::runStats, {bad});
     EXPECT_EQ(r.status, 1);

@@ -175,6 +175,7 @@ TEST_F(CliDevice, EmulationReplaysADownloadedFlight) {
     const CliRun bad = run(cli::runEmulate, {(dir / "junk.tev").string()});
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(has(bad.err, "Could not load file."));
+    EXPECT_TRUE(has(bad.err, "junk.tev is not a data-set file (.tev)")) << bad.err;
 }
 
 TEST_F(CliDevice, FirmwareUpdateThroughTheBootloader) {

@@ -134,7 +134,9 @@ TEST(CliShow, RejectsBadFilesWithTheProgramText) {
     tevusb::testing::writeAll(dir / "bad.tev", "not a flight");
     const CliRun r = run(tevusb::cli::runShow, {(dir / "bad.tev").string()});
     EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.err, "Could not load file. Make sure the file is valid and not locked.\n");
+    EXPECT_EQ(r.err, "Could not load file. Make sure the file is valid and not locked.\n" +
+                         (dir / "bad.tev").string() +
+                         " is not a data-set file (.tev): it does not begin as one.\n");
     EXPECT_NE(run(tevusb::cli::runShow, {}).status, 0);
     EXPECT_NE(run(tevusb::cli::runShow, {"a", "b"}).status, 0);
 }
@@ -173,4 +175,10 @@ TEST(CliExport, ArgumentErrors) {
         run(tevusb::cli::runExport, {file.string(), "--csv", (dir / "no" / "x.csv").string()});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("Error saving file."), std::string::npos);
+    const std::string missing = (dir / "missing.tev").string();
+    const CliRun unread = run(tevusb::cli::runExport, {missing, "--csv", out});
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_EQ(unread.err, "Could not load file. Make sure the file is valid and not locked.\n" +
+                              missing + " does not exist.\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
 }

@@ -204,6 +204,93 @@ TEST(SetFile, DamagedFilesLeaveTheStoreUntouched) {
     EXPECT_TRUE(Snapshot(s) == before);
 }
 
+// Each way a file is refused gives its own kind and a line naming the file; files cut at
+// every part of the layout, of another kind, or of a version from elsewhere.
+TEST(SetFile, EachRefusalSaysWhy) {
+    using Kind = tevusb::data::LoadError::Kind;
+    TempDir dir;
+    DataSetStore source = twoSetStore();
+    LogCapture quiet;
+    ASSERT_TRUE(source.saveSetFile(dir / "good.tev", 0));
+    const std::string good = readAll(dir / "good.tev");
+    std::string badMagic = good;
+    badMagic[3] = 0;
+    std::string newer = good;
+    put16(newer, 16, 0x0120);
+    std::string unknownOld = good;
+    put16(unknownOld, 16, 0x00FF);
+    std::string badChecksum = good;
+    badChecksum[26 + 128 + 5] ^= 0x40;
+    std::string morePackets = good;
+    put16(morePackets, 24, 60000);
+    // A legacy file carries 16 settings bytes, not 17: cut inside those.
+    std::string legacy(tevusb::data::set_file::kMagic.begin(),
+                       tevusb::data::set_file::kMagic.end());
+    legacy += std::string("\x05\x01\x00\x00\x00\x00\x00\x00\x01\x00", 10);
+    legacy.append(reinterpret_cast<const char*>(makePacket(2, {12000}).bytes.data()), 64);
+    legacy += std::string(15, '\x01');
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Kind kind;
+        std::string reason;
+    };
+    const std::string cut = "is cut short: the file ends ";
+    const std::vector<Case> cases = {
+        {"empty", "", Kind::Truncated, "is empty"},
+        {"part of the mark", good.substr(0, 10), Kind::Truncated, cut + "inside its header"},
+        {"mark only", good.substr(0, 16), Kind::Truncated, cut + "inside its header"},
+        {"cut in header", good.substr(0, 20), Kind::Truncated, cut + "inside its header"},
+        {"short text", "not a flight", Kind::NotDataSetFile,
+         "is not a data-set file (.tev): it does not begin as one"},
+        {"wrong mark", badMagic, Kind::NotDataSetFile,
+         "is not a data-set file (.tev): it does not begin as one"},
+        {"newer version", newer, Kind::UnknownVersion,
+         "has format version 0x0120, which this program does not read (it reads 0x0100 to "
+         "0x011f)"},
+        {"unknown old version", unknownOld, Kind::UnknownVersion,
+         "has format version 0x00ff, which this program does not read (it reads 0x0100 to "
+         "0x011f)"},
+        {"cut in packets", good.substr(0, 26 + 64 + 10), Kind::Truncated,
+         cut + "after 1 of its 2 packets"},
+        {"count beyond the file", morePackets, Kind::Truncated,
+         cut + "after 2 of its 60000 packets"},
+        {"cut after packets", good.substr(0, 26 + 128), Kind::Truncated,
+         cut + "before the altimeter settings"},
+        {"cut in settings", good.substr(0, 26 + 128 + 9), Kind::Truncated,
+         cut + "inside the altimeter settings"},
+        {"legacy cut in settings", legacy, Kind::Truncated, cut + "inside the altimeter settings"},
+        {"bad checksum", badChecksum, Kind::BadChecksum,
+         "is damaged: the altimeter settings stored in it fail their checksum"},
+    };
+    const std::string bad = (dir / "bad.tev").string();
+    for (const Case& c : cases) {
+        writeAll(dir / "bad.tev", c.bytes);
+        DataSetStore s;
+        tevusb::data::LoadError error;
+        EXPECT_FALSE(s.loadSetFile(bad, error)) << c.name;
+        EXPECT_EQ(error.kind, c.kind) << c.name;
+        EXPECT_EQ(error.message, bad + " " + c.reason + ".") << c.name;
+    }
+
+    DataSetStore s;
+    tevusb::data::LoadError error;
+    const std::string missing = (dir / "missing.tev").string();
+    EXPECT_FALSE(s.loadSetFile(missing, error));
+    EXPECT_EQ(error.kind, Kind::NotOpened);
+    EXPECT_EQ(error.message, missing + " does not exist.");
+    EXPECT_FALSE(s.loadSetFile(dir.path(), error));
+    EXPECT_EQ(error.kind, Kind::NotOpened);
+    EXPECT_EQ(error.message, dir.path().string() + " is a folder, not a data-set file.");
+
+    // A good file after a refusal loads and says so.
+    std::uint16_t version = 0;
+    EXPECT_TRUE(s.loadSetFile(dir / "good.tev", error, &version));
+    EXPECT_EQ(version, 0x0110);
+    EXPECT_EQ(s.packets.size(), 2u);
+}
+
 TEST(SetFile, OddCommentLengthsAreBounded) {
     TempDir dir;
     DataSetStore source = twoSetStore();

@@ -79,10 +79,11 @@ TEST_F(CliReportTest, EachMistakeIsOneLineAndNoFile) {
     struct Case {
         QStringList arguments;
         int status;
+        int lines = 1;  // a file that cannot be loaded: the program's line and the reason
     };
     const QString out = path("out.pdf");
     const std::vector<Case> cases = {
-        {{"report", path("missing.tev"), "--pdf", out}, 1},
+        {{"report", path("missing.tev"), "--pdf", out}, 1, 2},
         {{"report", sample, "--set", "7", "--pdf", out}, 1},
         {{"report", sample, "--pdf", path("no/such/dir/out.pdf")}, 1},
         {{"report", sample, "--pdf", out, "--units", "furlongs"}, 2},
@@ -93,9 +94,11 @@ TEST_F(CliReportTest, EachMistakeIsOneLineAndNoFile) {
     for (const Case& c : cases) {
         const CliRun run = runCli(c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_EQ(run.err.count('\n'), c.lines) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(out)) << c.arguments.join(' ').toStdString();
     }
+    EXPECT_TRUE(runCli(cases.front().arguments)
+                    .err.endsWith("\n" + path("missing.tev") + " does not exist.\n"));
     // No output named at all: the usage.
     const CliRun bare = runCli({"report", sample});
     EXPECT_EQ(bare.status, 2);

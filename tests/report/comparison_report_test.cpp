@@ -96,7 +96,8 @@ TEST_F(ComparisonReportTest, CommandLineComparesSeveralFilesAndRefusesWhatItCann
     std::tie(status, err) = run(QStringList{"report"} + files + QStringList{missing, "--pdf", out});
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(err.startsWith(missing)) << err.toStdString();
-    EXPECT_EQ(err.count('\n'), 1);
+    EXPECT_TRUE(err.endsWith("\n" + missing + " does not exist.\n")) << err.toStdString();
+    EXPECT_EQ(err.count('\n'), 2);
     QStringList eleven;
     for (int i = 0; i < 11; ++i) {
         eleven << files[0];

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <filesystem>
 
+#include "cli/exit_code.h"
 #include "data/data_set_store.h"
 #include "report/comparison_report.h"
 #include "text/string_table.h"
@@ -16,7 +17,7 @@ int runComparisonReport(const std::vector<std::string>& files, int k, analysis::
     if (files.size() > report::kMaxComparedFlights) {
         err << "At most " << report::kMaxComparedFlights
             << " flights fit on one comparison page.\n";
-        return 2;
+        return exit_code::kUsage;
     }
     report::ComparisonContent content;
     content.units = units;
@@ -24,8 +25,9 @@ int runComparisonReport(const std::vector<std::string>& files, int k, analysis::
     bool ok = true;
     for (const std::string& file : files) {
         data::DataSetStore store;
-        if (!store.loadSetFile(file)) {
-            err << file << ": " << text::stringText(109) << "\n";
+        data::LoadError error;
+        if (!store.loadSetFile(file, error)) {
+            err << file << ": " << text::stringText(109) << "\n" << error.message << "\n";
             ok = false;
             continue;
         }
@@ -45,14 +47,14 @@ int runComparisonReport(const std::vector<std::string>& files, int k, analysis::
         content.flights.push_back(std::move(flight));
     }
     if (!ok) {
-        return 1;
+        return exit_code::kFailed;
     }
-    int status = 0;
+    int status = exit_code::kOk;
     for (const std::string& path : pdfPaths) {
         if (const std::string problem = report::writeComparisonPdf(path, content);
             !problem.empty()) {
             err << problem << "\n";
-            status = 1;
+            status = exit_code::kFailed;
             continue;
         }
         out << "Wrote " << path << " (" << content.flights.size() << " flights compared, "

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/report/report_command.h"
 
+#include "cli/exit_code.h"
 #include "cli/report/compare_command.h"
 
 #include <filesystem>
@@ -82,7 +83,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     const auto commentText = args.takeOption("--comment");
     const auto k = args.takeSetIndex(err);
     if (!k) {
-        return 2;
+        return exit_code::kUsage;
     }
     std::vector<std::string> files;
     while (auto file = args.takePositional()) {
@@ -90,24 +91,24 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     if (files.empty() || outputs.empty()) {
         err << kUsage;
-        return 2;
+        return exit_code::kUsage;
     }
     if (!args.checkDone(err)) {
-        return 2;
+        return exit_code::kUsage;
     }
     const std::string* path = &files.front();
 
     report::ReportRequest request;
     if (unitsText && !analysis::parseUnitSystem(*unitsText, request.graph.units)) {
         err << "--units takes metric or imperial, not \"" << *unitsText << "\".\n";
-        return 2;
+        return exit_code::kUsage;
     }
     std::optional<report::GraphView> view;
     if (viewText) {
         report::GraphView parsed{};
         if (!report::parseGraphView(*viewText, parsed)) {
             err << "--view takes set or analysis, not \"" << *viewText << "\".\n";
-            return 2;
+            return exit_code::kUsage;
         }
         view = parsed;
     }
@@ -117,7 +118,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         if (!parsed || !report::validImageSize(*parsed)) {
             err << "--size takes WIDTHxHEIGHT in pixels, each " << report::kMinImageSide << " to "
                 << report::kMaxImageSide << ", not \"" << *sizeText << "\".\n";
-            return 2;
+            return exit_code::kUsage;
         }
         size = *parsed;
     }
@@ -127,13 +128,13 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         if (anyField || commentText) {
             err << "--rocket, --motor, --site, --date and --comment describe one flight, not a "
                    "comparison.\n";
-            return 2;
+            return exit_code::kUsage;
         }
         std::vector<std::string> pdfs;
         for (const Output& output : outputs) {
             if (output.kind != Output::Kind::Pdf) {
                 err << "Several flights make a comparison report: --pdf only.\n";
-                return 2;
+                return exit_code::kUsage;
             }
             pdfs.push_back(output.path);
         }
@@ -141,14 +142,15 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
 
     data::DataSetStore store;
-    if (!store.loadSetFile(*path)) {
-        err << text::stringText(109) << "\n";
-        return 1;
+    data::LoadError error;
+    if (!store.loadSetFile(*path, error)) {
+        err << text::stringText(109) << "\n" << error.message << "\n";
+        return exit_code::kFailed;
     }
     if (*k >= store.setCount()) {
         err << "The file holds " << store.setCount() << " set start(s); there is no set " << *k
             << ".\n";
-        return 1;
+        return exit_code::kFailed;
     }
     store.selectSet(*k);
     request.source = std::filesystem::path(*path).filename().string();
@@ -159,7 +161,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     const std::string comment = commentText ? *commentText : store.comment(*k);
 
-    int status = 0;
+    int status = exit_code::kOk;
     for (const Output& output : outputs) {
         // A report is read for its axes and markers; a picture shows the window's default.
         request.graph.view = view.value_or(
@@ -177,7 +179,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         }
         if (!problem.empty()) {
             err << problem << "\n";
-            status = 1;
+            status = exit_code::kFailed;
             continue;
         }
         out << "Wrote " << output.path << " (" << kindName(output.kind) << ", data set " << *k + 1
