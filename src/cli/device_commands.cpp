@@ -20,6 +20,7 @@
 #include "device/settings_snapshot.h"
 #include "log/diagnostic_log.h"
 #include "text/safety_texts.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
@@ -69,12 +70,6 @@ bool readDeviceSettings(AltimeterDevice& dev, std::ostream& err) {
         return false;
     }
     return true;
-}
-
-std::string number(double v) {
-    std::string s;
-    log::DiagnosticLog::appendNumber(s, v);
-    return s;
 }
 
 struct DownloadProgress {
@@ -172,7 +167,7 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     const bool allArchived = failure.empty();
     if (!dir && allArchived) {
-        out << text::stringText(103) << "\n";
+        out << text::stringText(text::string_ids::kDataSetsSaved) << "\n";
         return exit_code::kOk;
     }
     // Without --out the files are the only copy of what the library refused, so they go
@@ -189,7 +184,7 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
             return exit_code::kFailed;
         }
     }
-    out << text::stringText(103) << "\n";
+    out << text::stringText(text::string_ids::kDataSetsSaved) << "\n";
     return dir ? exit_code::kOk : exit_code::kFailed;
 }
 
@@ -272,10 +267,10 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
         s.inhibitTime = *inhibitTenths;
     }
     if (s.inhibitTime > 200) {
-        err << "Warning: " << text::stringText(111) << "\n";
+        err << "Warning: " << text::stringText(text::string_ids::kInhibitLarge) << "\n";
     }
     if (s.lineAMode == 0 || s.lineBMode == 0) {
-        err << "Warning: " << text::stringText(112) << "\n";
+        err << "Warning: " << text::stringText(text::string_ids::kLineDisabled) << "\n";
     }
     const OpenedLibrary lib = openLibrary();
     std::optional<double> apogee;
@@ -351,7 +346,7 @@ int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
         printEntries(out, "Failed.\r\n");
         return exit_code::kFailed;
     }
-    printEntries(out, "Current Voltage: " + number(tenths / 10.0) + " Volts\r\n");
+    printEntries(out, device::batteryEntry(tenths));
     return exit_code::kOk;
 }
 
@@ -392,7 +387,7 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
     auto& dev = theDevice();
     data::LoadError error;
     if (!dev.store.loadSetFile(*file, error)) {
-        err << text::stringText(109) << "\n" << error.message << "\n";
+        err << text::stringText(text::string_ids::kLoadFailed) << "\n" << error.message << "\n";
         return exit_code::kFailed;
     }
     dev.store.selectSet(*k);

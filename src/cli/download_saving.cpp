@@ -4,6 +4,7 @@
 #include "cli/library_option.h"
 #include "library/flight_library.h"
 #include "text/safety_texts.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
@@ -41,7 +42,7 @@ bool saveSetFiles(data::DataSetStore& store, int k, const std::filesystem::path&
     const std::string base = freeSetBase(folder, k + 1, csv);
     const auto tev = folder / (base + ".tev");
     if (!store.saveSetFile(tev, k)) {
-        err << text::stringText(104) << "\n";
+        err << text::stringText(text::string_ids::kSaveFailed) << "\n";
         return false;
     }
     out << "Saved " << tev.string() << "\n";
@@ -51,7 +52,7 @@ bool saveSetFiles(data::DataSetStore& store, int k, const std::filesystem::path&
         data::DataSetStore saved;
         const auto csvPath = folder / (base + ".csv");
         if (!saved.loadSetFile(tev) || !saved.exportCsv(csvPath, 0)) {
-            err << text::stringText(106) << "\n";
+            err << text::stringText(text::string_ids::kCsvSaveFailed) << "\n";
             return false;
         }
         out << "Saved " << csvPath.string() << "\n";

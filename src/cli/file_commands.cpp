@@ -7,6 +7,7 @@
 #include "cli/statistics_text.h"
 #include "data/data_set_store.h"
 #include "data/set_file.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
@@ -19,7 +20,7 @@ bool loadOrComplain(data::DataSetStore& store, const std::string& path, std::ost
     if (store.loadSetFile(path, error, version)) {
         return true;
     }
-    err << text::stringText(109) << "\n" << error.message << "\n";
+    err << text::stringText(text::string_ids::kLoadFailed) << "\n" << error.message << "\n";
     return false;
 }
 
@@ -86,7 +87,7 @@ int runExport(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     const bool ok = csv ? store.exportCsv(*csv, *k) : store.exportXml(*xml, *k);
     if (!ok) {
-        err << text::stringText(104) << "\n";
+        err << text::stringText(text::string_ids::kSaveFailed) << "\n";
         return exit_code::kFailed;
     }
     out << "Wrote " << (csv ? *csv : *xml) << " (" << store.readingCount() << " readings).\n";

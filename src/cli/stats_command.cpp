@@ -18,6 +18,7 @@
 #include "simulation/import_error.h"
 #include "simulation/simulation_comparison.h"
 #include "simulation/simulation_json.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
@@ -43,7 +44,8 @@ std::optional<LoadedFlight> loadFlight(const std::string& path, int k, bool name
     data::DataSetStore store;
     data::LoadError error;
     if (!store.loadSetFile(path, error)) {
-        err << prefix << text::stringText(109) << "\n" << error.message << "\n";
+        err << prefix << text::stringText(text::string_ids::kLoadFailed) << "\n"
+            << error.message << "\n";
         return std::nullopt;
     }
     if (k >= store.setCount()) {

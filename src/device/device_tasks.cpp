@@ -157,6 +157,10 @@ PressureReading readPressure(AltimeterDevice& device) {
     return reading;
 }
 
+std::string batteryEntry(std::uint16_t tenths) {
+    return "Current Voltage: " + number(tenths / 10.0) + " Volts\r\n";
+}
+
 StatusEntries pressureEntries(const PressureReading& r) {
     if (!r.settingsRead) {
         return {"Failed to read settings.\r\n"};

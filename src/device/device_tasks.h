@@ -41,6 +41,9 @@ struct PressureReading {
     double altitude = 0.0;  // metres above sea level
 };
 PressureReading readPressure(AltimeterDevice& device);
+// "Current Voltage: 8.4 Volts\r\n" for a battery read in tenths of a volt.
+std::string batteryEntry(std::uint16_t tenths);
+
 // "\r\nCurrent ADC: …", voltage, pressure and altitude lines, or the failure entry.
 StatusEntries pressureEntries(const PressureReading& reading);
 

@@ -7,6 +7,7 @@
 #include "cli/exit_code.h"
 #include "data/data_set_store.h"
 #include "report/comparison_report.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
@@ -27,7 +28,8 @@ int runComparisonReport(const std::vector<std::string>& files, int k, analysis::
         data::DataSetStore store;
         data::LoadError error;
         if (!store.loadSetFile(file, error)) {
-            err << file << ": " << text::stringText(109) << "\n" << error.message << "\n";
+            err << file << ": " << text::stringText(text::string_ids::kLoadFailed) << "\n"
+                << error.message << "\n";
             ok = false;
             continue;
         }

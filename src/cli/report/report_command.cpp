@@ -11,6 +11,7 @@
 #include "report/image_export.h"
 #include "report/pdf_report.h"
 #include "report/report_builder.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 
 namespace tevusb::cli {
@@ -144,7 +145,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     data::DataSetStore store;
     data::LoadError error;
     if (!store.loadSetFile(*path, error)) {
-        err << text::stringText(109) << "\n" << error.message << "\n";
+        err << text::stringText(text::string_ids::kLoadFailed) << "\n" << error.message << "\n";
         return exit_code::kFailed;
     }
     if (*k >= store.setCount()) {

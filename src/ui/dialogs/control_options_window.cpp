@@ -10,6 +10,7 @@
 #include "graph/flight_graph.h"
 #include "log/diagnostic_log.h"
 #include "text/safety_texts.h"
+#include "text/string_ids.h"
 #include "text/string_table.h"
 #include "ui/dialog_templates.h"
 #include "ui/emulation_report_window.h"
@@ -168,9 +169,10 @@ void CControlOptionsWindow::emulate() {
     }
     // Whatever the answer: it only gives the user the moment to connect the battery. The
     // replay makes the flight logic fire the lines, hence the reminder after the invitation.
-    userPrompts().messageBox(
-        window(), messageText(113) + QStringLiteral("\n\n") + fromText(text::kEmulateHint),
-        fromText(text::kCaption), kMbOk | kMbIconInformation);
+    userPrompts().messageBox(window(),
+                             messageText(text::string_ids::kConnectBattery) +
+                                 QStringLiteral("\n\n") + fromText(text::kEmulateHint),
+                             fromText(text::kCaption), kMbOk | kMbIconInformation);
     startDeviceWorker([this] {
         status("Emulating...\r\n");
         m_recorder.clear();
@@ -245,9 +247,7 @@ void CControlOptionsWindow::readBattery() {
                 status("Failed.\r\n");
                 return -1;
             }
-            std::string volts;
-            log::DiagnosticLog::appendNumber(volts, tenths / 10.0);
-            status("Current Voltage: " + volts + " Volts\r\n");
+            status(device::batteryEntry(tenths));
             log::logLine("Notifying connection...");
             return 0;
         },
