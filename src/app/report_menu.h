@@ -86,10 +86,10 @@ class ReportCommands : public QObject {
     PrintSetup m_setUpPrinter;
     std::function<std::filesystem::path()> m_shownFile;
     // Reads the library's fields for a print while the print dialog is up.
-    ui::WorkerThread m_lookup;
+    ui::WorkerThread m_lookup{this};
     // Last member: going, it waits for a file being written (a bounded piece of work), so
     // no stray temporary is left and its result message goes with this object.
-    ui::WorkerThread m_worker;
+    ui::WorkerThread m_worker{this};
 };
 
 // Adds the three commands to the File menu after "Export XML..." and connects them.
