@@ -153,8 +153,9 @@ void ReportCommands::exportReport() {
     request.graph = reportGraph();
     const int k = m_store.current.setIndex;
     writeInBackground([path, request, set = m_store.current, settings = m_store.settings,
-                       comment = m_store.comment(k), file = shownFile()]() mutable {
-        if (const auto library = libraryReportFields(file)) {
+                       comment = m_store.comment(k), file = shownFile(),
+                       lookup = m_libraryLookup]() mutable {
+        if (const auto library = lookup(file)) {
             request.flight = library->fields;
             comment = library->comment;
         }
@@ -171,8 +172,8 @@ void ReportCommands::print() {
     // answers the print dialog; a library that has not answered by the time the dialog
     // closes (and 100 ms more) leaves them off rather than hold up the window.
     auto library = std::make_shared<std::optional<LibraryReportFields>>();
-    const bool looking = m_lookup.run([library, file = shownFile()] {
-        *library = libraryReportFields(file);
+    const bool looking = m_lookup.run([library, file = shownFile(), lookup = m_libraryLookup] {
+        *library = lookup(file);
         return ui::WorkerThread::JobEnd{};
     });
     QPrinter printer(QPrinter::HighResolution);
