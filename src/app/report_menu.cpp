@@ -13,6 +13,7 @@
 #include "app/main_menu.h"
 #include "data/data_set_store.h"
 #include "graph/flight_graph.h"
+#include "log/diagnostic_log.h"
 #include "report/image_export.h"
 #include "report/pdf_report.h"
 #include "report/report_builder.h"
@@ -24,8 +25,9 @@ namespace tevusb::app {
 
 namespace {
 
-// Longest the window waits, after the print dialog, for the library's fields.
-constexpr int kLibraryLookupMs = 1000;
+// Longest the window waits, after the print dialog, for the library's fields: the close
+// protocol's bound on any wait of the window thread.
+constexpr int kLibraryLookupMs = 100;
 
 const QString kNoFlightText = QStringLiteral(
     "There is no flight to show. Open a data-set file or download the altimeter first.");
@@ -97,19 +99,17 @@ void ReportCommands::complain(const QString& text) {
 }
 
 void ReportCommands::writeInBackground(std::function<std::string()> write) {
-    if (m_worker.running()) {
+    const bool started =
+        m_worker.run([this, write = std::move(write)]() -> ui::WorkerThread::JobEnd {
+            const std::string problem = write();
+            if (problem.empty()) {
+                return {};
+            }
+            return [this, problem] { complain(QString::fromStdString(problem)); };
+        });
+    if (!started) {
         complain(QStringLiteral("The last file is still being written; try again in a moment."));
-        return;
     }
-    m_worker.start([this, write = std::move(write)] {
-        const std::string problem = write();
-        if (!problem.empty()) {
-            QMetaObject::invokeMethod(
-                this, [this, problem] { complain(QString::fromStdString(problem)); },
-                Qt::QueuedConnection);
-        }
-        return problem.empty() ? 0 : 1;
-    });
 }
 
 void ReportCommands::exportImage() {
@@ -153,8 +153,9 @@ void ReportCommands::exportReport() {
     request.graph = reportGraph();
     const int k = m_store.current.setIndex;
     writeInBackground([path, request, set = m_store.current, settings = m_store.settings,
-                       comment = m_store.comment(k), file = shownFile()]() mutable {
-        if (const auto library = libraryReportFields(file)) {
+                       comment = m_store.comment(k), file = shownFile(),
+                       lookup = m_libraryLookup]() mutable {
+        if (const auto library = lookup(file)) {
             request.flight = library->fields;
             comment = library->comment;
         }
@@ -167,12 +168,13 @@ void ReportCommands::print() {
     if (!haveFlight()) {
         return;
     }
-    // The library's fields are read while the flyer answers the print dialog; a library
-    // slower than a second to answer leaves them off rather than hold up the window.
+    // The library's fields are read from the moment Print is chosen, while the flyer
+    // answers the print dialog; a library that has not answered by the time the dialog
+    // closes (and 100 ms more) leaves them off rather than hold up the window.
     auto library = std::make_shared<std::optional<LibraryReportFields>>();
-    const bool looking = m_lookup.start([library, file = shownFile()] {
-        *library = libraryReportFields(file);
-        return 0;
+    const bool looking = m_lookup.run([library, file = shownFile(), lookup = m_libraryLookup] {
+        *library = lookup(file);
+        return ui::WorkerThread::JobEnd{};
     });
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(
@@ -183,7 +185,9 @@ void ReportCommands::print() {
     report::ReportRequest request;
     request.graph = reportGraph();
     std::string comment = m_store.comment(m_store.current.setIndex);
-    if (looking && m_lookup.waitFor(kLibraryLookupMs) && library->has_value()) {
+    if (looking && !m_lookup.waitFor(kLibraryLookupMs)) {
+        log::logLine("Print without library fields: the library did not answer in time.");
+    } else if (looking && library->has_value()) {
         request.flight = (*library)->fields;
         comment = (*library)->comment;
     }

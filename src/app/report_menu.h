@@ -62,8 +62,16 @@ class ReportCommands : public QObject {
         m_shownFile = std::move(shownFile);
     }
 
+    // How a report finds the library's fields for the shown file (tests hold it up).
+    using LibraryLookup =
+        std::function<std::optional<LibraryReportFields>(const std::filesystem::path& file)>;
+    void setLibraryLookup(LibraryLookup lookup) { m_libraryLookup = std::move(lookup); }
+
     // True when no file is being written any more, after waiting at most `ms`.
     bool waitForWriting(int ms) { return m_worker.waitFor(ms); }
+    // True when the library's fields for a print are no longer being looked up, after
+    // waiting at most `ms`.
+    bool waitForLookup(int ms) { return m_lookup.waitFor(ms); }
 
   private:
     bool haveFlight();
@@ -85,11 +93,12 @@ class ReportCommands : public QObject {
     SizeChooser m_chooseSize;
     PrintSetup m_setUpPrinter;
     std::function<std::filesystem::path()> m_shownFile;
+    LibraryLookup m_libraryLookup = &libraryReportFields;
     // Reads the library's fields for a print while the print dialog is up.
-    ui::WorkerThread m_lookup;
+    ui::WorkerThread m_lookup{this};
     // Last member: going, it waits for a file being written (a bounded piece of work), so
     // no stray temporary is left and its result message goes with this object.
-    ui::WorkerThread m_worker;
+    ui::WorkerThread m_worker{this};
 };
 
 // Adds the three commands to the File menu after "Export XML..." and connects them.

@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include "app/compare_menu.h"
 #include "app/comparison_report_buttons.h"
@@ -20,6 +23,7 @@
 #include "app/view_menu.h"
 #include "app/view_preferences.h"
 #include "app_fixture.h"
+#include "support/pdf_tools.h"
 #include "ui/compare/compare_flights_window.h"
 
 namespace tevusb::app {
@@ -182,6 +186,56 @@ TEST_F(ReportMenuTest, PrintRendersThePageOnTheChosenPrinterAndNothingWhenCancel
     accept = true;
     trigger(command::kPrint);
     EXPECT_TRUE(onePagePdf(out));
+    EXPECT_TRUE(m_prompts.boxes().empty());
+}
+
+TEST_F(ReportMenuTest, PrintGoesWithoutTheLibraryFieldsTheLibraryHasNotGivenByTheDialogsEnd) {
+    openSample();
+    // A library that answers only when the test lets it: held by another program, say.
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = false;
+    commands->setLibraryLookup([&](const std::filesystem::path&) {
+        std::unique_lock lock(mutex);
+        opened.wait_for(lock, std::chrono::milliseconds(tevusb::testing::kWaitLimitMs),
+                        [&] { return open; });
+        LibraryReportFields library;
+        library.fields.rocket = "Slowpoke";
+        library.comment = "Kept in the library";
+        return std::optional<LibraryReportFields>(library);
+    });
+    QString out;
+    bool waitInDialog = false;
+    commands->setPrintSetup([&](QWidget*, QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out);
+        // A flyer slow to answer the dialog gives the library all the time it needs.
+        if (waitInDialog) {
+            EXPECT_TRUE(commands->waitForLookup(tevusb::testing::kWaitLimitMs));
+        }
+        return true;
+    });
+
+    // The window prints at once, without what the library has not said.
+    out = tempPath("unanswered.pdf");
+    trigger(command::kPrint);
+    EXPECT_TRUE(onePagePdf(out));
+    EXPECT_FALSE(tevusb::testing::pdfText(out).contains(QStringLiteral("Slowpoke")));
+    EXPECT_FALSE(commands->waitForLookup(0));
+    {
+        std::lock_guard lock(mutex);
+        open = true;
+    }
+    opened.notify_all();
+    ASSERT_TRUE(commands->waitForLookup(tevusb::testing::kWaitLimitMs));
+    QCoreApplication::processEvents();
+
+    out = tempPath("answered.pdf");
+    waitInDialog = true;
+    trigger(command::kPrint);
+    const QString text = tevusb::testing::pdfText(out);
+    EXPECT_TRUE(text.contains(QStringLiteral("Slowpoke")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Kept in the library")));
     EXPECT_TRUE(m_prompts.boxes().empty());
 }
 

@@ -233,5 +233,32 @@ TEST(ControlOptionsTest, ClosingDuringAnEmulationEndsItAndThenTheDialog) {
     EXPECT_LT(static_cast<std::size_t>(rig.sim().emulationSamples()), total);
 }
 
+TEST(ControlOptionsTest, AnArrivalDuringAnEmulationIsCheckedOnceItHasEnded) {
+    device::sim::SimConfig config = dltest::instantConfig();
+    config.timing.samplePace = 5ms;
+    SimRig rig(config);
+    showFlight(rig, 0);
+    CControlOptionsWindow dialog(nullptr, nullptr);
+    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_EQ(dialog.statusText().count("Device Connected."), 1);
+    ASSERT_TRUE(press(dialog, kEmulate));
+    ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Launch Time (s): 1\r\n"); }));
+    // Another USB device arriving must not reconnect under the replay.
+    dialog.sendMessage({Message::DeviceChange, kDeviceArrival, 0, "/dev/hidraw-other"});
+    dialog.sendMessage({Message::DeviceChange, kDeviceArrival, 0, "/dev/hidraw-third"});
+    EXPECT_EQ(dialog.statusText().count("Device Connected."), 1);
+    EXPECT_FALSE(enabled(dialog, kReadBattery));
+    ASSERT_TRUE(waitUntil(
+        [&] { return idle(dialog) && dialog.statusText().count("Device Connected.") == 2; },
+        20000));
+    const QString text = dialog.statusText();
+    // The replay ran to its end undisturbed; one check afterwards covers both arrivals.
+    const qsizetype done = text.lastIndexOf("Done.\r\n");
+    ASSERT_GE(done, 0);
+    EXPECT_GT(text.lastIndexOf("Device Connected."), done);
+    EXPECT_TRUE(text.contains("Apogee detected.\r\n"));
+    EXPECT_TRUE(rig.device.link.isOpen());
+}
+
 }  // namespace
 }  // namespace tevusb::ui

@@ -174,11 +174,9 @@ void CompareFlightsWindow::chooseFiles() {
         return;
     }
     // Read on a worker: files on a slow or network disk must not freeze the window.
-    const bool started = m_loader.start([this, paths] {
+    const bool started = m_loader.run([this, paths] {
         auto loaded = std::make_shared<LoadedFlights>(loadFlightFiles(paths));
-        QMetaObject::invokeMethod(
-            this, [this, loaded] { addLoaded(std::move(*loaded)); }, Qt::QueuedConnection);
-        return 0;
+        return [this, loaded] { addLoaded(std::move(*loaded)); };
     });
     if (!started) {
         userPrompts().messageBox(this, tr("The flights chosen before are still being read."),

@@ -79,7 +79,8 @@ class CompareFlightsWindow : public QWidget {
     QCheckBox* m_velocity;
     QPushButton* m_addFromLibrary;
     std::function<void()> m_libraryChooser;
-    WorkerThread m_loader;
+    // Last member: it goes first, and its thread with it, while the rest is still there.
+    WorkerThread m_loader{this};
 };
 
 }  // namespace tevusb::ui

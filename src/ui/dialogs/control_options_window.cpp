@@ -280,15 +280,16 @@ void CControlOptionsWindow::deviceChange(const DialogMessage& message) {
     if (m_closing) {
         return;
     }
-    // A connect check under a running operation would pull the link from under it.
-    if (message.wParam == kDeviceArrival && m_worker.running()) {
-        log::logLine("Device Change.");
-        m_arrivalPending = true;
-        return;
-    }
-    const bool busy = m_worker.running();
+    // Under a running operation the base holds the connect check back until the worker has
+    // ended; the dialog may be closing by then.
     handleDeviceChange(
-        message, [this] { connectCheck(); }, [this, busy](bool) { refreshControls(busy); });
+        message,
+        [this] {
+            if (!m_closing) {
+                connectCheck();
+            }
+        },
+        [this](bool busy) { refreshControls(busy); });
 }
 
 void CControlOptionsWindow::status(const std::string& entry) {
@@ -296,14 +297,7 @@ void CControlOptionsWindow::status(const std::string& entry) {
 }
 
 void CControlOptionsWindow::postRefresh(bool busy) {
-    runOnWindowThread([this, busy] {
-        refreshControls(busy);
-        if (!busy && m_arrivalPending && !m_closing) {
-            m_arrivalPending = false;
-            connectCheck();
-            refreshControls(false);
-        }
-    });
+    runOnWindowThread([this, busy] { refreshControls(busy); });
 }
 
 }  // namespace tevusb::ui

@@ -64,7 +64,6 @@ class CControlOptionsWindow : public CBaseWindow {
     // so refreshing never reads the set while a worker uses it.
     bool m_hasFlight = false;
     bool m_closing = false;
-    bool m_arrivalPending = false;
     // Filled by the worker during an emulation, read by it afterwards.
     analysis::EmulationRecorder m_recorder;
     ReportListener m_reportListener;

@@ -69,8 +69,7 @@ LibraryFlightPicker::LibraryFlightPicker(LibraryService& service, Chosen chosen,
 
 LibraryFlightPicker::~LibraryFlightPicker() {
     // The worker posts to this dialog; it stops after the file it is reading.
-    m_cancel = true;
-    while (!m_worker.waitFor(100)) {
+    while (!m_worker.cancelAndWait(100)) {
     }
 }
 
@@ -106,11 +105,12 @@ void LibraryFlightPicker::start() {
         }
         if (!lib || !outcome.ok()) {
             post([this, outcome] { showOpenFailure(outcome); });
-            return;
+            return WorkerThread::JobEnd{};
         }
         auto rows = std::make_shared<std::vector<FlightTableModel::Row>>(
             FlightTableModel::prepareRows(std::move(records)));
         post([this, lib, rows] { showRows(lib, std::move(*rows)); });
+        return WorkerThread::JobEnd{};
     });
     m_status->setText(QStringLiteral("Loading the flight library..."));
 }
@@ -161,8 +161,8 @@ void LibraryFlightPicker::addSelected() {
     startJob([this, folder, chosen = std::move(chosen)] {
         auto loaded = std::make_shared<LoadedFlights>();
         for (const library::FlightRecord& record : chosen) {
-            if (m_cancel) {
-                return;
+            if (m_worker.cancelled()) {
+                return WorkerThread::JobEnd{};
             }
             const std::filesystem::path file = folder / std::filesystem::path(record.archivePath);
             if (auto flight = loadFirstSet(file, flightName(record))) {
@@ -179,31 +179,21 @@ void LibraryFlightPicker::addSelected() {
                 chosen(std::move(*loaded));
             }
         });
+        return WorkerThread::JobEnd{};
     });
 }
 
-bool LibraryFlightPicker::startJob(std::function<void()> job) {
+bool LibraryFlightPicker::startJob(std::function<WorkerThread::JobEnd()> job) {
     if (m_busy || m_worker.running()) {
         return false;
     }
-    m_busy = true;
-    updateButtons();
-    const bool started = m_worker.start([this, job = std::move(job)] {
-        job();
-        post([this] {
-            m_worker.waitFor(100);
-            m_busy = false;
-            updateButtons();
-        });
-        return 0;
+    const bool started = m_worker.run(std::move(job), [this] {
+        m_busy = false;
+        updateButtons();
     });
     m_busy = started;
     updateButtons();
     return started;
-}
-
-void LibraryFlightPicker::post(std::function<void()> task) {
-    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
 void LibraryFlightPicker::updateButtons() {

@@ -3,7 +3,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -56,8 +55,8 @@ class LibraryFlightPicker : public QDialog {
     void loaded();
 
   private:
-    bool startJob(std::function<void()> job);
-    void post(std::function<void()> task);
+    bool startJob(std::function<WorkerThread::JobEnd()> job);
+    void post(std::function<void()> task) { m_worker.post(std::move(task)); }
     void showRows(std::shared_ptr<library::FlightLibrary> lib,
                   std::vector<FlightTableModel::Row> rows);
     void showOpenFailure(const library::Outcome& outcome);
@@ -72,9 +71,9 @@ class LibraryFlightPicker : public QDialog {
     QTableView* m_table;
     QLabel* m_status;
     QPushButton* m_add;
-    WorkerThread m_worker;
-    std::atomic<bool> m_cancel{false};
     bool m_busy = false;  // window thread only
+    // Last member: it goes first, and its thread with it, while the rest is still there.
+    WorkerThread m_worker{this};
 };
 
 }  // namespace tevusb::ui

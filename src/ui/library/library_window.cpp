@@ -55,8 +55,7 @@ LibraryWindow::LibraryWindow(LibraryService& service, QWidget* parent)
 LibraryWindow::~LibraryWindow() {
     // The worker posts to this window; it must have ended before the window goes. The
     // library stops at its next step once asked.
-    m_cancel = true;
-    while (!m_worker.waitFor(100)) {
+    while (!m_worker.cancelAndWait(100)) {
     }
 }
 
@@ -166,14 +165,14 @@ void LibraryWindow::reload() {
         std::shared_ptr<library::FlightLibrary> lib = m_service.acquire(&outcome);
         if (!lib) {
             post([this, outcome] { showOpenFailure(outcome); });
-            return;
+            return WorkerThread::JobEnd{};
         }
         library::Outcome listed;
         std::vector<library::FlightRecord> records =
             lib->list(query.value_or(library::ListQuery{}), &listed);
         if (!listed.ok()) {
             post([this, listed] { showOpenFailure(listed); });
-            return;
+            return WorkerThread::JobEnd{};
         }
         // In the table's own order the first rows are those on screen: they are shown
         // while the rest is still being made ready.
@@ -195,6 +194,7 @@ void LibraryWindow::reload() {
             m_openFailed = false;
             showRows(std::move(*rows));
         });
+        return WorkerThread::JobEnd{};
     });
 }
 
@@ -259,30 +259,20 @@ void LibraryWindow::askRebuild() {
     }
 }
 
-bool LibraryWindow::startJob(const QString& what, std::function<void()> job) {
+bool LibraryWindow::startJob(const QString& what, std::function<WorkerThread::JobEnd()> job) {
     if (m_jobActive || m_worker.running()) {
         return false;
     }
     m_jobActive = true;
-    m_cancel = false;
     m_lastPercent = -1;
     m_status->setText(what);
     m_progress->setRange(0, 0);
     m_progress->show();
     m_cancelButton->show();
-    // The worker's last post comes after every other one it made.
-    const bool started = m_worker.start([this, job = std::move(job)] {
-        job();
-        post([this] { finishJob(); });
-        return 0;
-    });
+    const bool started = m_worker.run(std::move(job), [this] { finishJob(); });
     m_jobActive = started;
     updateButtons();
     return started;
-}
-
-void LibraryWindow::post(std::function<void()> task) {
-    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
 library::Progress LibraryWindow::progressReporter() {
@@ -295,13 +285,11 @@ library::Progress LibraryWindow::progressReporter() {
                 m_progress->setValue(static_cast<int>(std::min<std::size_t>(done, 1 << 30)));
             });
         }
-        return !m_cancel.load();
+        return !m_worker.cancelled();
     };
 }
 
 void LibraryWindow::finishJob() {
-    // This is the worker's last word; it returns right after posting it.
-    m_worker.waitFor(100);
     m_jobActive = false;
     m_progress->hide();
     m_cancelButton->hide();
@@ -310,15 +298,10 @@ void LibraryWindow::finishJob() {
         m_askRebuild = false;
         askRebuild();
     }
-    if (m_afterJob) {
-        std::function<void()> next = std::move(m_afterJob);
-        m_afterJob = {};
-        next();
-    }
 }
 
 void LibraryWindow::cancelWork() {
-    m_cancel = true;
+    m_worker.cancel();
 }
 
 void LibraryWindow::updateButtons() {
@@ -358,18 +341,16 @@ QString LibraryWindow::editFlight(std::int64_t id, const library::FlightFields& 
     std::shared_ptr<library::FlightLibrary> lib = m_library;
     startJob(QStringLiteral("Saving the change..."), [this, lib, id, fields] {
         const library::Outcome out = lib->edit(id, fields);
-        post([this, ok = out.ok(), message = q(out.message)] {
-            m_afterJob = [this, ok, message] {
-                if (ok) {
-                    m_status->setText(QStringLiteral("Change saved."));
-                    emit workDone();
-                    return;
-                }
-                // The table goes back to what the library holds.
-                reload();
-                showSummary(QStringLiteral("The change could not be saved: %1").arg(message), true);
-            };
-        });
+        return [this, ok = out.ok(), message = q(out.message)] {
+            if (ok) {
+                m_status->setText(QStringLiteral("Change saved."));
+                emit workDone();
+                return;
+            }
+            // The table goes back to what the library holds.
+            reload();
+            showSummary(QStringLiteral("The change could not be saved: %1").arg(message), true);
+        };
     });
     return {};
 }

@@ -76,10 +76,11 @@ class LibraryWindow : public QWidget {
 
   private:
     void buildLayout();
-    // Runs `job` on the worker; the buttons stay disabled until it has ended.
-    bool startJob(const QString& what, std::function<void()> job);
+    // Runs `job` on the worker; the buttons stay disabled until it has ended. The end it
+    // hands back runs on the window thread once the buttons are usable again.
+    bool startJob(const QString& what, std::function<WorkerThread::JobEnd()> job);
     // From the worker: runs `task` on the window thread.
-    void post(std::function<void()> task);
+    void post(std::function<void()> task) { m_worker.post(std::move(task)); }
     // A progress callback for the library that shows (done, total) and honours Cancel.
     library::Progress progressReporter();
     void showRows(std::vector<FlightTableModel::Row> rows);
@@ -105,8 +106,6 @@ class LibraryWindow : public QWidget {
     QPushButton* m_importFolderButton = nullptr;
     QPushButton* m_rebuildButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
-    WorkerThread m_worker;
-    std::atomic<bool> m_cancel{false};
     std::atomic<int> m_lastPercent{-1};
     bool m_jobActive = false;  // window thread only
     bool m_failureTold = false;
@@ -114,8 +113,8 @@ class LibraryWindow : public QWidget {
     bool m_askRebuild = false;
     library::LibraryStatus m_openStatus = library::LibraryStatus::Ok;
     QString m_openFailure;
-    // What runs on the window thread once the present job has ended (a reload, a summary).
-    std::function<void()> m_afterJob;
+    // Last member: it goes first, and its thread with it, while the rest is still there.
+    WorkerThread m_worker{this};
 };
 
 }  // namespace tevusb::ui

@@ -119,12 +119,10 @@ void LibraryWindow::importPaths(std::vector<std::filesystem::path> paths) {
                     problemList(refused);
         }
         const bool problem = !refused.isEmpty() || cancelled;
-        post([this, text, problem] {
-            m_afterJob = [this, text, problem] {
-                reload();
-                showSummary(text, problem);
-            };
-        });
+        return [this, text, problem] {
+            reload();
+            showSummary(text, problem);
+        };
     });
 }
 
@@ -157,9 +155,9 @@ void LibraryWindow::exportSelected(library::ExportFormat format) {
     startJob(QStringLiteral("Exporting..."), [this, lib, plan = std::move(plan), replace] {
         const library::ExportReport report =
             library::writeExport(*lib, plan, replace, progressReporter());
-        post([this, text = q(report.summary), problem = report.problem()] {
-            m_afterJob = [this, text, problem] { showSummary(text, problem); };
-        });
+        return [this, text = q(report.summary), problem = report.problem()] {
+            showSummary(text, problem);
+        };
     });
 }
 
@@ -185,38 +183,33 @@ void LibraryWindow::deleteSelected() {
                 failed << QStringLiteral("Flight %1: %2").arg(id).arg(q(out.message));
             }
         }
-        post([this, failed, n = ids.size()] {
-            m_afterJob = [this, failed, n] {
-                reload();
-                if (!failed.isEmpty()) {
-                    showSummary(QStringLiteral("Deleted %1 of %2.")
-                                        .arg(n - static_cast<std::size_t>(failed.size()))
-                                        .arg(plural(n, "flight", "flights")) +
-                                    problemList(failed),
-                                true);
-                } else {
-                    emit workDone();
-                }
-            };
-        });
+        return [this, failed, n = ids.size()] {
+            reload();
+            if (!failed.isEmpty()) {
+                showSummary(QStringLiteral("Deleted %1 of %2.")
+                                    .arg(n - static_cast<std::size_t>(failed.size()))
+                                    .arg(plural(n, "flight", "flights")) +
+                                problemList(failed),
+                            true);
+            } else {
+                emit workDone();
+            }
+        };
     });
 }
 
 void LibraryWindow::rebuild() {
     startJob(QStringLiteral("Rebuilding the index from the flight files..."), [this] {
         const library::Outcome out = m_service.rebuild(progressReporter());
-        post([this, out] {
-            m_afterJob = [this, out] {
-                reload();
-                if (!out.ok()) {
-                    showSummary(
-                        QStringLiteral("The index could not be rebuilt: %1").arg(q(out.message)),
-                        true);
-                } else {
-                    emit workDone();
-                }
-            };
-        });
+        return [this, out] {
+            reload();
+            if (!out.ok()) {
+                showSummary(
+                    QStringLiteral("The index could not be rebuilt: %1").arg(q(out.message)), true);
+            } else {
+                emit workDone();
+            }
+        };
     });
 }
 
