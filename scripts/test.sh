@@ -30,6 +30,9 @@ step() {
 if command -v ccache >/dev/null; then
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
   export CCACHE_BASEDIR="$root"
+  # With -g ccache would also hash the build folder's absolute path, so no other clone
+  # ever hit the cache (4 % hits measured); paths inside the checkout are relative anyway.
+  export CCACHE_NOHASHDIR=1
 fi
 
 step "Formatting (.clang-format)"
