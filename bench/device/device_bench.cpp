@@ -14,8 +14,8 @@
 #include "data/altitude_converter.h"
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
-#include "firmware_builder.h"
 #include "log/diagnostic_log.h"
+#include "support/firmware_builder.h"
 
 using namespace tevusb;
 using Clock = std::chrono::steady_clock;

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
-#include <QDir>
 #include <QMouseEvent>
 #include <QSettings>
 
@@ -10,6 +9,7 @@
 #include "app/view_menu.h"
 #include "app/view_preferences.h"
 #include "app_fixture.h"
+#include "support/screenshot.h"
 #include "ui/flight_statistics_panel.h"
 
 namespace tevusb::app {
@@ -23,15 +23,14 @@ TEST_F(AppTest, ScreenshotsOfTheAnalysisViewAndTheStatisticsPanel) {
     QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
               kSettingsApplication)
         .clear();
-    ASSERT_TRUE(QDir().mkpath(TEVUSB_SHOTS_DIR));
-    const QString dir = QString(TEVUSB_SHOTS_DIR) + QLatin1Char('/');
+    using tevusb::testing::saveShot;
     openWindow();
     m_window->resize(1280, 800);
     ASSERT_TRUE(testing::waitUntil([&] { return bufferFitsClient(); }));
     m_prompts.choose(TEVUSB_SAMPLE_FLIGHT);
     trigger(command::kOpen);
     trigger(view_command::kAnalysisView);
-    EXPECT_TRUE(m_window->grab().save(dir + "analysis-view.png"));
+    EXPECT_TRUE(saveShot(*m_window, "analysis-view.png"));
 
     graph::FlightGraph& graph = m_window->graph();
     const analysis::FlightStatistics stats = graph.statistics();
@@ -44,21 +43,21 @@ TEST_F(AppTest, ScreenshotsOfTheAnalysisViewAndTheStatisticsPanel) {
                      static_cast<double>(layout.plot().center().y()));
     QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(m_window->graphWidget(), &move);
-    EXPECT_TRUE(m_window->grab().save(dir + "analysis-apogee-readout.png"));
+    EXPECT_TRUE(saveShot(*m_window, "analysis-apogee-readout.png"));
 
     trigger(view_command::kImperial);
     graph.changeView([](graph::AnalysisViewState& s) { s.window.reset(); });
     graph.RedrawGraph();
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(m_window->graphWidget(), &leave);
-    EXPECT_TRUE(m_window->grab().save(dir + "analysis-imperial.png"));
+    EXPECT_TRUE(saveShot(*m_window, "analysis-imperial.png"));
 
     trigger(view_command::kMetric);
     trigger(view_command::kFlightStatistics);
     auto* panel = m_window->findChild<ui::FlightStatisticsPanel*>("FlightStatisticsPanel");
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(testing::waitUntil([&] { return panel->isVisible(); }));
-    EXPECT_TRUE(panel->grab().save(dir + "flight-statistics.png"));
+    EXPECT_TRUE(saveShot(*panel, "flight-statistics.png"));
 }
 
 }  // namespace

@@ -5,19 +5,16 @@
 
 #include "app/graph_widget.h"
 #include "app/main_menu.h"
-#include "log/diagnostic_log.h"
 
 namespace tevusb::app::testing {
 
 void AppTest::SetUp() {
     ASSERT_TRUE(m_temp.isValid());
     m_previousPrompts = ui::setUserPrompts(&m_prompts);
-    m_previousSink = log::DiagnosticLog::instance().setSink(&m_log);
 }
 
 void AppTest::TearDown() {
     m_window.reset();
-    log::DiagnosticLog::instance().setSink(m_previousSink);
     ui::setUserPrompts(m_previousPrompts);
 }
 
@@ -43,14 +40,7 @@ bool AppTest::bufferFitsClient() const {
 }
 
 int AppTest::logCount(const std::string& line) const {
-    const std::string all = "\n" + m_log.str();
-    const std::string needle = "\n" + line + "\n";
-    int n = 0;
-    for (std::size_t at = all.find(needle); at != std::string::npos;
-         at = all.find(needle, at + 1)) {
-        ++n;
-    }
-    return n;
+    return m_log.count(line);
 }
 
 bool isUniform(const QImage& image, unsigned pixel) {

@@ -7,11 +7,11 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "app/main_window.h"
 #include "data/data_set_store.h"
+#include "support/log_capture.h"
 #include "support/wait.h"
 #include "ui/scripted_prompts.h"
 
@@ -34,7 +34,7 @@ class AppTest : public ::testing::Test {
     bool bufferFitsClient() const;
     // Counts the log lines equal to `line`.
     int logCount(const std::string& line) const;
-    std::string logText() const { return m_log.str(); }
+    std::string logText() const { return m_log.text(); }
     QString tempPath(const QString& name) const { return m_temp.filePath(name); }
 
     data::DataSetStore m_store;
@@ -43,8 +43,7 @@ class AppTest : public ::testing::Test {
 
   private:
     ui::UserPrompts* m_previousPrompts = nullptr;
-    std::ostringstream m_log;
-    std::ostream* m_previousSink = nullptr;
+    tevusb::testing::LogCapture m_log;
     QTemporaryDir m_temp;
 };
 

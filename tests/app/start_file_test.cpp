@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Files that reach the window without File > Open: named on the command line or dropped.
 #include <QCoreApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -12,6 +11,7 @@
 #include "app/data_set_drop.h"
 #include "app/program.h"
 #include "app_fixture.h"
+#include "support/screenshot.h"
 
 namespace tevusb::app {
 namespace {
@@ -35,8 +35,7 @@ TEST_F(AppTest, FileOnTheCommandLineOpensAsFileOpenDoes) {
     EXPECT_FALSE(testing::isUniform(m_window->surface().snapshot(), testing::kSetBackground));
     EXPECT_EQ(logCount("Loaded data set."), 1);
     EXPECT_TRUE(m_prompts.files().empty());  // no dialog asked for it
-    QDir().mkpath(TEVUSB_SHOTS_DIR);
-    EXPECT_TRUE(m_window->grab().save(QString(TEVUSB_SHOTS_DIR) + "/opened-from-command-line.png"));
+    EXPECT_TRUE(tevusb::testing::saveShot(*m_window, "opened-from-command-line.png"));
 
     options.file = tempPath("missing.tev").toStdString();
     Program::openStartFile(*m_window, options);

@@ -12,8 +12,8 @@
 #include "device/altimeter_device.h"
 #include "device/device_tasks.h"
 #include "device/sim/sim_backend.h"
-#include "firmware_builder.h"
 #include "support/cli_run.h"
+#include "support/firmware_builder.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -13,6 +12,7 @@
 #include "data/data_set_store.h"
 #include "graph/synthetic/synthetic_flight.h"
 #include "support/log_capture.h"
+#include "support/screenshot.h"
 #include "ui/compare/compare_flights_window.h"
 #include "ui/compare/comparison_graph.h"
 #include "ui/scripted_prompts.h"
@@ -112,8 +112,7 @@ TEST_F(CompareWindowTest, FlightsOfDifferentLengthsLineUpAtLaunchOrApogee) {
     QMouseEvent move(QEvent::MouseMove, at, graph->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(graph, &move);
-    QDir().mkpath(TEVUSB_SHOTS_DIR);
-    EXPECT_TRUE(window.grab().toImage().save(QString(TEVUSB_SHOTS_DIR) + "/compare_flights.png"));
+    EXPECT_TRUE(tevusb::testing::saveShot(window, "compare_flights.png"));
 }
 
 TEST_F(CompareWindowTest, TheTableHasAColumnPerFlightWithDifferencesAndUnreadableFilesAreNamed) {

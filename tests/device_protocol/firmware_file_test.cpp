@@ -7,7 +7,7 @@
 #include <memory>
 #include <sstream>
 
-#include "firmware_builder.h"
+#include "support/firmware_builder.h"
 #include "support/log_capture.h"
 
 namespace tevusb::device::testing {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "device_fixture.h"
-#include "firmware_builder.h"
+#include "support/firmware_builder.h"
 
 namespace tevusb::device::testing {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "device/altimeter_device.h"
 #include "device/sim/sim_backend.h"
-#include "firmware_builder.h"
+#include "support/firmware_builder.h"
 #include "support/log_capture.h"
 
 namespace tevusb::device::testing {

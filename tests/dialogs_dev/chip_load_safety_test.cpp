@@ -3,8 +3,9 @@
 // that is not kept.
 #include <QLineEdit>
 
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 #include "support/scoped_library.h"
+#include "support/screenshot.h"
 #include "ui/dialogs/chip_load_ids.h"
 #include "ui/dialogs/chip_load_window.h"
 #include "ui/message_box.h"
@@ -183,7 +184,7 @@ TEST_F(ChipLoadSafetyTest, AFlightNotInTheLibraryIsAskedAboutAndCancelKeepsIt) {
     auto box = QtPrompts::buildChoiceBox(m_dialog->window(), asked[0].text, asked[0].caption,
                                          asked[0].buttons, 2, 2);
     box->show();
-    saveShot(box.get(), QStringLiteral("erase_question"));
+    EXPECT_TRUE(tevusb::testing::saveShot(*box, "erase_question.png"));
 }
 
 TEST_F(ChipLoadSafetyTest, DownloadThemFirstKeepsEveryFlightThenWrites) {

@@ -5,8 +5,9 @@
 
 #include "data/altitude_converter.h"
 #include "device/device_tasks.h"
-#include "dialog_fixture.h"
 #include "settings/device_settings.h"
+#include "support/dialog_fixture.h"
+#include "support/screenshot.h"
 #include "ui/dialogs/chip_load_ids.h"
 #include "ui/dialogs/chip_load_window.h"
 #include "ui/message_box.h"
@@ -313,7 +314,7 @@ TEST_F(ChipLoadTest, CalibrateWritesTheOffsetThatMakesTheDeviceReadTheGroundAlti
     EXPECT_EQ(written.lineBMode, 1);
     EXPECT_EQ(written.lineBValue, 70);
     EXPECT_EQ(m_device->store.settings.adcOffset, written.adcOffset);
-    saveShot(m_dialog->window(), QStringLiteral("program_chip_calibrated"));
+    EXPECT_TRUE(tevusb::testing::saveShot(*m_dialog->window(), "program_chip_calibrated.png"));
     for (int id : {kRead, kWrite, kCalibrate}) {
         EXPECT_TRUE(isEnabled(item(id))) << id;
     }

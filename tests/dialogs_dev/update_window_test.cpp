@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
 
-#include "dialog_fixture.h"
-#include "firmware_builder.h"
+#include "support/dialog_fixture.h"
+#include "support/firmware_builder.h"
+#include "support/screenshot.h"
 #include "ui/dialogs/update_ids.h"
 #include "ui/dialogs/update_window.h"
 #include "ui/message_box.h"
@@ -148,7 +148,7 @@ TEST_F(UpdateTest, UpdateWritesTheFilesImageWithProgressInTens) {
     EXPECT_EQ(files[0].request.defaultSuffix, "dat");
     EXPECT_TRUE(isEnabled(item(kUpdate)));
     EXPECT_TRUE(isEnabled(item(kClose)));
-    saveShot(m_dialog->window(), QStringLiteral("update_firmware"));
+    EXPECT_TRUE(tevusb::testing::saveShot(*m_dialog->window(), "update_firmware.png"));
 
     // The tens shown belong to the run: a second update that ends on 100 again starts
     // with 0%.
@@ -272,7 +272,7 @@ TEST_F(RunningUpdateTest, CloseAndEscapeAreRefusedWhileUpdating) {
     start();
     EXPECT_FALSE(isEnabled(item(kUpdate)));
     EXPECT_FALSE(isEnabled(item(kClose)));
-    saveShot(m_dialog->window(), QStringLiteral("update_firmware_running"));
+    EXPECT_TRUE(tevusb::testing::saveShot(*m_dialog->window(), "update_firmware_running.png"));
     QTest::keyClick(m_dialog->window(), Qt::Key_Escape);
     m_dialog->window()->close();
     const auto boxes = m_prompts.boxes();

@@ -4,8 +4,8 @@
 #include <QCheckBox>
 #include <QTest>
 
-#include "dialog_fixture.h"
 #include "graph/graph_palette.h"
+#include "support/dialog_fixture.h"
 #include "support/log_capture.h"
 #include "support/scoped_library.h"
 #include "ui/dialogs/capture_ids.h"
@@ -17,13 +17,13 @@ namespace {
 
 using namespace capture_ids;
 using namespace std::chrono_literals;
-using dltest::enabled;
-using dltest::press;
-using dltest::SimRig;
-using dltest::waitUntil;
+using testing::enabled;
+using testing::press;
+using testing::SimRig;
+using testing::waitUntil;
 
 device::sim::SimConfig slowConfig() {
-    device::sim::SimConfig config = dltest::instantConfig(3);
+    device::sim::SimConfig config = testing::instantConfig(3);
     config.timing.reportDelay = 300us;
     return config;
 }
@@ -37,7 +37,7 @@ TEST(CaptureDeviceTest, ClosingDuringADownloadWaitsForTheWorkerAndLeavesNoImage)
     rig.device.store.current.adcCounts = {1, 2, 3};
     rig.device.store.current.setIndex = 2;
     CCaptureWindow dialog(nullptr, &rig.graph, &rig.surface);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_EQ(dialog.selectedSet(), 2);
     ASSERT_TRUE(press(dialog, kReadData));
     ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Packet Read: 2\r\n"); }));
@@ -60,7 +60,7 @@ TEST(CaptureDeviceTest, ClearDeviceAsksFirstAndEmptiesDeviceAndStrip) {
     tevusb::testing::ScopedLibrary library;
     SimRig rig;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(press(dialog, kReadData));
     ASSERT_TRUE(waitUntil([&] { return enabled(dialog, kSaveAll); }));
     const int used = rig.sim().usedPackets();
@@ -93,7 +93,7 @@ TEST(CaptureDeviceTest, ClearingFlightsNoLibraryKeepsAsksAndCancelKeepsThem) {
     tevusb::testing::ScopedLibrary library;
     SimRig rig;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     const int used = rig.sim().usedPackets();
     rig.prompts.answer(MessageResult::Yes);  // "Are you sure?"; the next question: Cancel
     ASSERT_TRUE(press(dialog, kClearDevice));
@@ -121,11 +121,11 @@ TEST(CaptureDeviceTest, ClearingFlightsNoLibraryKeepsAsksAndCancelKeepsThem) {
 }
 
 TEST(CaptureDeviceTest, WithoutADeviceReadAndClearSayTheAltimeterIsMissing) {
-    device::sim::SimConfig config = dltest::instantConfig();
+    device::sim::SimConfig config = testing::instantConfig();
     config.attached = false;
     SimRig rig(config);
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     EXPECT_EQ(dialog.statusText(), "Device not found.\r\n");
     EXPECT_FALSE(enabled(dialog, kReadData));
     // The buttons are disabled; a command that arrives anyway still ends in plain words.
@@ -141,7 +141,7 @@ TEST(CaptureDeviceTest, AFailedLiveDownloadLeavesTheDialogOpaqueAndReadDataUsabl
     SimRig rig;
     rig.sim().injectEarlyComplete(200);
     CCaptureWindow dialog(nullptr, &rig.graph, &rig.surface);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     tick(dialog, kLiveUpdate);
     ASSERT_TRUE(press(dialog, kReadData));
     ASSERT_TRUE(waitUntil([&] {
@@ -160,7 +160,7 @@ TEST(CaptureDeviceTest, LiveUpdateDrawsTheArrivingFlightIntoTheMainWindow) {
     int repaints = 0;
     rig.surface.setRepaintRequest([&] { ++repaints; });
     CCaptureWindow dialog(nullptr, &rig.graph, &rig.surface);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     tick(dialog, kLiveUpdate);
     ASSERT_TRUE(press(dialog, kReadData));
     ASSERT_TRUE(waitUntil([&] { return enabled(dialog, kSaveAll); }));
@@ -177,7 +177,7 @@ TEST(CaptureDeviceTest, WithoutLiveUpdateTheMainWindowIsLeftAlone) {
     SimRig rig;
     rig.surface.fill(0x123456);
     CCaptureWindow dialog(nullptr, &rig.graph, &rig.surface);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(press(dialog, kReadData));
     ASSERT_TRUE(waitUntil([&] { return enabled(dialog, kSaveAll); }));
     EXPECT_EQ(rig.surface.snapshot().pixel(5, 5) & 0xFFFFFF, 0x123456u);
@@ -186,7 +186,7 @@ TEST(CaptureDeviceTest, WithoutLiveUpdateTheMainWindowIsLeftAlone) {
 TEST(CaptureDeviceTest, RemovalOfAnotherDeviceOnlyLogsAndTheOwnRemovalDisconnects) {
     SimRig rig;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     const QString before = dialog.statusText();
     {
         tevusb::testing::LogCapture log;
@@ -205,11 +205,11 @@ TEST(CaptureDeviceTest, RemovalOfAnotherDeviceOnlyLogsAndTheOwnRemovalDisconnect
 }
 
 TEST(CaptureDeviceTest, ADevicePluggedInWhileTheDialogIsOpenIsConnected) {
-    device::sim::SimConfig config = dltest::instantConfig();
+    device::sim::SimConfig config = testing::instantConfig();
     config.attached = false;
     SimRig rig(config);
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_FALSE(enabled(dialog, kReadData));
     rig.sim().attach();
     ASSERT_TRUE(waitUntil([&] { return rig.device.link.isOpen() && enabled(dialog, kReadData); }));
@@ -220,7 +220,7 @@ TEST(CaptureDeviceTest, ADevicePluggedInWhileTheDialogIsOpenIsConnected) {
 TEST(CaptureDeviceTest, AnArrivalDuringADownloadWaitsUntilTheDownloadHasEnded) {
     SimRig rig(slowConfig());
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(press(dialog, kReadData));
     ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Packet Read: 1\r\n"); }));
     dialog.sendMessage({Message::DeviceChange, kDeviceArrival, 0, "/dev/hidraw-other"});

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 
@@ -14,10 +14,10 @@ namespace tevusb::ui {
 namespace {
 
 using namespace capture_ids;
-using dltest::enabled;
-using dltest::press;
-using dltest::SimRig;
-using dltest::waitUntil;
+using testing::enabled;
+using testing::press;
+using testing::SimRig;
+using testing::waitUntil;
 
 bool download(CCaptureWindow& dialog) {
     return press(dialog, kReadData) &&
@@ -39,7 +39,7 @@ TEST(CaptureSavingTest, ANameTypedWithoutExtensionIsSavedAsTevWithTheCsvBesideIt
     SimRig rig;
     QTemporaryDir dir;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     pickFirstSet(dialog);
     qobject_cast<QCheckBox*>(dialog.item(kGenerateCsv))->setChecked(true);
@@ -67,7 +67,7 @@ TEST(CaptureSavingTest, TheAddedExtensionNeverReplacesAFileWithoutAsking) {
         old.write("older flight");
     }
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     pickFirstSet(dialog);
 
@@ -88,7 +88,7 @@ TEST(CaptureSavingTest, TheAddedExtensionNeverReplacesAFileWithoutAsking) {
 TEST(CaptureSavingTest, ClosingWhileClearDeviceRunsLeavesTheShownFlightAlone) {
     SimRig rig;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     pickFirstSet(dialog);
     rig.graph.ShowSet(0);

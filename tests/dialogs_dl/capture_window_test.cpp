@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 #include "support/log_capture.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
@@ -19,10 +19,10 @@ namespace tevusb::ui {
 namespace {
 
 using namespace capture_ids;
-using dltest::enabled;
-using dltest::press;
-using dltest::SimRig;
-using dltest::waitUntil;
+using testing::enabled;
+using testing::press;
+using testing::SimRig;
+using testing::waitUntil;
 
 std::string fileText(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);
@@ -69,7 +69,7 @@ void giveDeviceAnOffset(SimRig& rig, int offset) {
 TEST(CaptureWindowTest, OpensWithEverythingButReadDataDisabledWhileTheImageIsEmpty) {
     SimRig rig;
     CCaptureWindow dialog(nullptr, &rig.graph, &rig.surface);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     EXPECT_EQ(dialog.window()->windowTitle(), "Download Data");
     EXPECT_EQ(dialog.statusText(),
               "Device Connected.\r\nCurrent device firmware version: 1.50\r\n");
@@ -96,7 +96,7 @@ TEST(CaptureWindowTest, DownloadSelectCommentSaveWithCsvAndReloadGivesTheSameFli
     giveDeviceAnOffset(rig, -45);
     QTemporaryDir dir;
     CCaptureWindow dialog(nullptr, &rig.graph, &rig.surface);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
 
     const auto flights = rig.sim().flights();
@@ -181,7 +181,7 @@ TEST(CaptureWindowTest, DownloadSelectCommentSaveWithCsvAndReloadGivesTheSameFli
 TEST(CaptureWindowTest, LongCommentsAreCutTo1023Characters) {
     SimRig rig;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     clickColumn(dialog, 0);
     qobject_cast<QPlainTextEdit*>(dialog.item(kComment))->setPlainText(QString(3000, 'x'));
@@ -193,7 +193,7 @@ TEST(CaptureWindowTest, SaveAllWithCsvWritesSixFilesAndLeavesTheLastSetCurrent) 
     SimRig rig;
     QTemporaryDir dir;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     check(dialog, kGenerateCsv, true);
     for (int k = 1; k <= 3; ++k) {
@@ -217,7 +217,7 @@ TEST(CaptureWindowTest, SaveAllStopsAtACancelOrAFailureAndKeepsWhatWasWritten) {
     SimRig rig;
     QTemporaryDir dir;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
 
     rig.prompts.choose(dir.filePath("one.tev"));
@@ -240,7 +240,7 @@ TEST(CaptureWindowTest, CsvFailureShowsItsOwnMessageAndTheCsvTakesTheSetFilesNam
     SimRig rig;
     QTemporaryDir dir;
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     clickColumn(dialog, 0);
     check(dialog, kGenerateCsv, true);

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "data/altitude_converter.h"
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 #include "support/log_capture.h"
 #include "ui/dialogs/control_options_window.h"
 
@@ -12,10 +12,10 @@ namespace tevusb::ui {
 namespace {
 
 using namespace std::chrono_literals;
-using dltest::enabled;
-using dltest::press;
-using dltest::SimRig;
-using dltest::waitUntil;
+using testing::enabled;
+using testing::press;
+using testing::SimRig;
+using testing::waitUntil;
 
 constexpr int kEmulate = 1039;
 constexpr int kReadPressure = 1040;
@@ -36,7 +36,7 @@ bool idle(CControlOptionsWindow& dialog) {
 TEST(ControlOptionsTest, EmulateNeedsAFlightTheOtherButtonsOnlyAnOpenLink) {
     SimRig rig;
     CControlOptionsWindow dialog(nullptr, &rig.graph);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     EXPECT_EQ(dialog.window()->windowTitle(), "Control Options");
     EXPECT_FALSE(enabled(dialog, kEmulate));
     for (int id : {kReadPressure, kReadBattery, kFireLines, 1004}) {
@@ -59,11 +59,11 @@ TEST(ControlOptionsTest, EmulateNeedsAFlightTheOtherButtonsOnlyAnOpenLink) {
 }
 
 TEST(ControlOptionsTest, ADevicePluggedInWhileOpenIsConnectedAndEnablesTheButtons) {
-    device::sim::SimConfig config = dltest::instantConfig();
+    device::sim::SimConfig config = testing::instantConfig();
     config.attached = false;
     SimRig rig(config);
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     EXPECT_EQ(dialog.statusText(), "Device not found.\r\n");
     EXPECT_FALSE(enabled(dialog, kReadBattery));
     rig.sim().attach();
@@ -82,7 +82,7 @@ TEST(ControlOptionsTest, BatteryIsShownInVolts) {
     SimRig rig;
     rig.sim().setBatteryTenths(84);
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     tevusb::testing::LogCapture log;
     ASSERT_TRUE(press(dialog, kReadBattery));
     ASSERT_TRUE(waitUntil([&] {
@@ -103,7 +103,7 @@ TEST(ControlOptionsTest, PressureUsesTheDeviceCalibrationAndLeavesTheRecordAsItW
     const settings::DeviceSettings before = rig.device.store.settings;
 
     CControlOptionsWindow dialog(nullptr, &rig.graph);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(press(dialog, kReadPressure));
     ASSERT_TRUE(waitUntil([&] { return idle(dialog) && dialog.statusText().contains("Meters"); }));
     const QString text = dialog.statusText();
@@ -130,7 +130,7 @@ TEST(ControlOptionsTest, PressureUsesTheDeviceCalibrationAndLeavesTheRecordAsItW
 TEST(ControlOptionsTest, AFailedSettingsReadKeepsTheRecord) {
     SimRig rig;
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     const settings::DeviceSettings before = rig.device.store.settings;
     rig.sim().injectNoReplyToNextCommand();
     ASSERT_TRUE(press(dialog, kReadPressure));
@@ -143,7 +143,7 @@ TEST(ControlOptionsTest, AFailedSettingsReadKeepsTheRecord) {
 TEST(ControlOptionsTest, FiringAsksFirstAndNoLeavesTheLinesAlone) {
     SimRig rig;
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     const QString before = dialog.statusText();
 
     rig.prompts.answer(MessageResult::No);
@@ -168,7 +168,7 @@ TEST(ControlOptionsTest, FireAndEmulationBoxesSayWhatTheLinesWillDo) {
     SimRig rig;
     showFlight(rig, 0);
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     rig.prompts.answer(MessageResult::No);
     ASSERT_TRUE(press(dialog, kFireLines));
     ASSERT_EQ(rig.prompts.boxes().size(), 1u);
@@ -195,7 +195,7 @@ TEST(ControlOptionsTest, EmulationShowsTheNoticeFirstThenTheFlightsEvents) {
     SimRig rig;
     showFlight(rig, 0);
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(enabled(dialog, kEmulate));
     const qsizetype start = dialog.statusText().size();
     ASSERT_TRUE(press(dialog, kEmulate));
@@ -214,13 +214,13 @@ TEST(ControlOptionsTest, EmulationShowsTheNoticeFirstThenTheFlightsEvents) {
 }
 
 TEST(ControlOptionsTest, ClosingDuringAnEmulationEndsItAndThenTheDialog) {
-    device::sim::SimConfig config = dltest::instantConfig();
+    device::sim::SimConfig config = testing::instantConfig();
     config.timing.samplePace = 5ms;
     SimRig rig(config);
     showFlight(rig, 0);
     const auto total = rig.device.store.current.adcCounts.size();
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(press(dialog, kEmulate));
     ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Launch Time (s): 1\r\n"); }));
     dialog.sendMessage({Message::Close, 0, 0, {}});
@@ -234,12 +234,12 @@ TEST(ControlOptionsTest, ClosingDuringAnEmulationEndsItAndThenTheDialog) {
 }
 
 TEST(ControlOptionsTest, AnArrivalDuringAnEmulationIsCheckedOnceItHasEnded) {
-    device::sim::SimConfig config = dltest::instantConfig();
+    device::sim::SimConfig config = testing::instantConfig();
     config.timing.samplePace = 5ms;
     SimRig rig(config);
     showFlight(rig, 0);
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_EQ(dialog.statusText().count("Device Connected."), 1);
     ASSERT_TRUE(press(dialog, kEmulate));
     ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Launch Time (s): 1\r\n"); }));

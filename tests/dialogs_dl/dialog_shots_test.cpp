@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QDir>
 #include <QPixmap>
 #include <QTest>
 
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
+#include "support/screenshot.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/dialogs/control_options_window.h"
@@ -17,15 +17,12 @@ namespace tevusb::ui {
 namespace {
 
 using namespace capture_ids;
-using dltest::enabled;
-using dltest::press;
-using dltest::SimRig;
-using dltest::waitUntil;
+using testing::enabled;
+using testing::press;
+using testing::SimRig;
+using testing::waitUntil;
 
-bool save(const QImage& image, const QString& name) {
-    QDir().mkpath(TEVUSB_SHOTS_DIR);
-    return image.save(QString(TEVUSB_SHOTS_DIR) + "/" + name);
-}
+using tevusb::testing::saveShot;
 
 bool varied(const QImage& image) {
     const QRgb first = image.pixel(0, 0);
@@ -42,14 +39,14 @@ bool varied(const QImage& image) {
 TEST(DialogShotsTest, DownloadDataWithASelectedSetAndTheLiveView) {
     SimRig rig;
     CCaptureWindow dialog(nullptr, &rig.graph, &rig.surface);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     dialog.window()->resize(dialog.window()->width() + 120, dialog.window()->height() + 40);
     qobject_cast<QCheckBox*>(dialog.item(kLiveUpdate))->setChecked(true);
     ASSERT_TRUE(press(dialog, kReadData));
     ASSERT_TRUE(waitUntil([&] { return enabled(dialog, kSaveAll); }));
     const QImage live = rig.surface.snapshot();
     EXPECT_TRUE(varied(live));
-    EXPECT_TRUE(save(live, "download_live_view.png"));
+    EXPECT_TRUE(saveShot(live, "download_live_view.png"));
 
     const auto flights = rig.sim().flights();
     QWidget* map = dialog.item(kMap);
@@ -59,13 +56,13 @@ TEST(DialogShotsTest, DownloadDataWithASelectedSetAndTheLiveView) {
     ASSERT_EQ(dialog.selectedSet(), 1);
     const QImage shot = dialog.window()->grab().toImage();
     EXPECT_TRUE(varied(shot));
-    EXPECT_TRUE(save(shot, "download_data.png"));
+    EXPECT_TRUE(saveShot(shot, "download_data.png"));
 }
 
 TEST(DialogShotsTest, ControlOptionsAfterBatteryAndPressure) {
     SimRig rig;
     CControlOptionsWindow dialog(nullptr, &rig.graph);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(press(dialog, 1041));
     ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Volts"); }));
     ASSERT_TRUE(waitUntil([&] { return enabled(dialog, 1040); }));
@@ -74,7 +71,7 @@ TEST(DialogShotsTest, ControlOptionsAfterBatteryAndPressure) {
     ASSERT_TRUE(waitUntil([&] { return enabled(dialog, 1040); }));
     const QImage shot = dialog.window()->grab().toImage();
     EXPECT_TRUE(varied(shot));
-    EXPECT_TRUE(save(shot, "control_options.png"));
+    EXPECT_TRUE(saveShot(shot, "control_options.png"));
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 // The bench-test report that opens when an emulation ends in the Control Options dialog.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QTest>
 #include <nlohmann/json.hpp>
 
 #include "analysis/emulation_report_text.h"
-#include "dialog_fixture.h"
+#include "support/dialog_fixture.h"
 #include "support/log_capture.h"
+#include "support/screenshot.h"
 #include "support/temp_dir.h"
 #include "ui/dialogs/control_options_window.h"
 #include "ui/emulation_report_window.h"
@@ -17,8 +17,8 @@ namespace tevusb::ui {
 namespace {
 
 using namespace std::chrono_literals;
-using dltest::SimRig;
-using dltest::waitUntil;
+using testing::SimRig;
+using testing::waitUntil;
 
 constexpr int kEmulate = 1039;
 
@@ -40,9 +40,9 @@ TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDe
     CControlOptionsWindow dialog(nullptr, &rig.graph);
     std::vector<analysis::EmulationReport> heard;
     dialog.setReportListener([&](const analysis::EmulationReport& r) { heard.push_back(r); });
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     const qsizetype start = dialog.statusText().size();
-    ASSERT_TRUE(dltest::press(dialog, kEmulate));
+    ASSERT_TRUE(testing::press(dialog, kEmulate));
     ASSERT_TRUE(waitUntil([&] { return EmulationReportWindow::current() != nullptr; }, 20000));
     EmulationReportWindow* window = EmulationReportWindow::current();
     EXPECT_TRUE(window->isVisible());
@@ -75,22 +75,20 @@ TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDe
     EXPECT_EQ(markers[1].label, "Emu apogee + A + B") << "this flight peaks below Line B's 150 m";
     rig.graph.setAnalysisView(true);
     rig.graph.RedrawGraph();
-    QDir().mkpath(TEVUSB_SHOTS_DIR);
-    EXPECT_TRUE(rig.surface.snapshot().save(QString(TEVUSB_SHOTS_DIR) + "/emulation_markers.png"));
+    EXPECT_TRUE(tevusb::testing::saveShot(rig.surface.snapshot(), "emulation_markers.png"));
     // Only the designed entries in the dialog: the report lives in its own window.
     const QString events = dialog.statusText().mid(start);
     EXPECT_TRUE(events.startsWith("Emulating...\r\n"));
     EXPECT_TRUE(events.endsWith("Device indicates end of launch.\r\nDone.\r\n"))
         << events.toStdString();
     EXPECT_FALSE(events.contains("Line A:"));
-    ASSERT_TRUE(dltest::closeDialog(dialog));
+    ASSERT_TRUE(testing::closeDialog(dialog));
     EXPECT_EQ(EmulationReportWindow::current(), window) << "outlives the dialog";
     ASSERT_TRUE(rig.graph.ShowSet(0));
     EXPECT_TRUE(rig.graph.viewState().extraMarkers.empty());
 
     // A picture to look at, as a flyer would see the report.
-    QDir().mkpath(TEVUSB_SHOTS_DIR);
-    EXPECT_TRUE(window->grab().toImage().save(QString(TEVUSB_SHOTS_DIR) + "/emulation_report.png"));
+    EXPECT_TRUE(tevusb::testing::saveShot(*window, "emulation_report.png"));
 }
 
 TEST_F(ReportWindowTest, SavesTextAndJsonThroughThePromptsAndSaysWhenItCannot) {
@@ -124,10 +122,10 @@ TEST_F(ReportWindowTest, ClosingTheDialogDuringAnEmulationOpensNoReport) {
     timing.samplePace = 5ms;
     rig.sim().setTiming(timing);
     CControlOptionsWindow dialog(nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
-    ASSERT_TRUE(dltest::press(dialog, kEmulate));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
+    ASSERT_TRUE(testing::press(dialog, kEmulate));
     ASSERT_TRUE(waitUntil([&] { return dialog.statusText().contains("Launch Time (s): 1\r\n"); }));
-    ASSERT_TRUE(dltest::closeDialog(dialog));
+    ASSERT_TRUE(testing::closeDialog(dialog));
     QTest::qWait(50);
     EXPECT_EQ(EmulationReportWindow::current(), nullptr);
 }

@@ -5,14 +5,14 @@
 #include <QThread>
 #include <thread>
 
-#include "dialog_fixture.h"
 #include "graph/graph_palette.h"
+#include "support/dialog_fixture.h"
 #include "ui/dialogs/live_update.h"
 
 namespace tevusb::ui {
 namespace {
 
-using dltest::waitUntil;
+using testing::waitUntil;
 
 data::FastSet climbing(int n) {
     data::FastSet fast;

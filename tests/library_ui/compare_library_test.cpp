@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -18,10 +17,11 @@
 #include "app/main_window.h"
 #include "app/report_menu.h"
 #include "data/data_set_store.h"
-#include "dialog_fixture.h"
 #include "library_app_test.h"
 #include "library_rig.h"
+#include "support/dialog_fixture.h"
 #include "support/pdf_tools.h"
+#include "support/screenshot.h"
 #include "ui/compare/compare_flights_window.h"
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/library_flight_picker.h"
@@ -31,7 +31,7 @@
 namespace tevusb::app {
 namespace {
 
-using ui::dltest::waitUntil;
+using ui::testing::waitUntil;
 
 // The comparison window of the main window, filled from the library.
 class LibraryFlightsTest : public libtest::LibraryAppTest {
@@ -170,14 +170,12 @@ TEST_F(LibraryFlightsTest, ShotsOfThePickerAndTheFlightsItAdded) {
     ASSERT_NE(picker, nullptr);
     picker->filterEdit()->setText(QStringLiteral("nova"));
     picker->table()->selectAll();
-    QDir().mkpath(TEVUSB_SHOTS_DIR);
-    EXPECT_TRUE(
-        picker->grab().save(QStringLiteral(TEVUSB_SHOTS_DIR "/compare-library-picker.png")));
+    EXPECT_TRUE(tevusb::testing::saveShot(*picker, "compare-library-picker.png"));
     picker->addSelected();
     ASSERT_TRUE(waitUntil([&] { return compare->flights().size() == 3; }));
     ASSERT_TRUE(pickerGone(*compare));
     compare->resize(1000, 760);
-    EXPECT_TRUE(compare->grab().save(QStringLiteral(TEVUSB_SHOTS_DIR "/compare-library.png")));
+    EXPECT_TRUE(tevusb::testing::saveShot(*compare, "compare-library.png"));
 }
 
 TEST(LibraryFlightPickerNames, RocketAndMotorWhereTypedElseDateAndSet) {

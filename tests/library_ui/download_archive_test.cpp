@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "data/data_set_store.h"
-#include "dialog_fixture.h"
 #include "library_rig.h"
+#include "support/dialog_fixture.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/dialogs/download_archive.h"
@@ -13,10 +13,10 @@ namespace tevusb::ui {
 namespace {
 
 using namespace capture_ids;
-using dltest::enabled;
-using dltest::press;
-using dltest::SimRig;
-using dltest::waitUntil;
+using testing::enabled;
+using testing::press;
+using testing::SimRig;
+using testing::waitUntil;
 
 bool download(CCaptureWindow& dialog) {
     return press(dialog, kReadData) && waitUntil([&] {
@@ -27,13 +27,13 @@ bool download(CCaptureWindow& dialog) {
 
 TEST(DownloadArchiveTest, EverySetGoesIntoTheLibraryAndTheLineSaysWhere) {
     libtest::LibraryRig lib;
-    SimRig rig(dltest::instantConfig(3));
+    SimRig rig(testing::instantConfig(3));
     settings::DeviceSettings deviceSettings;
     deviceSettings.adcOffset = 37;
     deviceSettings.build();
     rig.sim().setSettingsImage(deviceSettings.image);
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     const int sets = rig.device.store.setCount();
     ASSERT_EQ(sets, 3);
@@ -71,9 +71,9 @@ TEST(DownloadArchiveTest, ALibraryThatCannotBeWrittenIsSaidAndTheFlightsStaySava
     const std::filesystem::path blocked =
         std::filesystem::path(lib.path("blocked").toStdString()) / "library";
     libraryService().setFolder(blocked);
-    SimRig rig(dltest::instantConfig(2));
+    SimRig rig(testing::instantConfig(2));
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     const QString status = dialog.statusText();
     const QString lastLine = status.section(QStringLiteral("\r\n"), -2, -2);
@@ -96,9 +96,9 @@ TEST(DownloadArchiveTest, ADamagedIndexIsSaidWithWhereToRebuildIt) {
     libtest::LibraryRig lib;
     libtest::writeFile(QString::fromStdString((lib.folder() / "index.sqlite").string()),
                        QByteArray(8192, 'x'));
-    SimRig rig(dltest::instantConfig(1));
+    SimRig rig(testing::instantConfig(1));
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     EXPECT_TRUE(dialog.statusText().endsWith(
         "File > Flight Library... can rebuild it. The flights are still here to save by "
@@ -133,9 +133,9 @@ TEST(DownloadArchiveTest, TheSimulatorsLibraryIsNamedAsSuch) {
     libtest::LibraryRig lib;
     const std::filesystem::path folder = lib.folder() / "simulator";
     libraryService().setFolder(folder, true);
-    SimRig rig(dltest::instantConfig(3));
+    SimRig rig(testing::instantConfig(3));
     CCaptureWindow dialog(nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dltest::open(dialog, rig.device));
+    ASSERT_TRUE(testing::open(dialog, rig.device));
     ASSERT_TRUE(download(dialog));
     EXPECT_TRUE(dialog.statusText().endsWith(
         QStringLiteral("Saved 3 flights to the simulator's flight library (%1).\r\n")

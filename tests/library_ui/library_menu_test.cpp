@@ -13,9 +13,9 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "data/data_set_store.h"
-#include "dialog_fixture.h"
 #include "library_app_test.h"
 #include "library_rig.h"
+#include "support/dialog_fixture.h"
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
 #include "ui/library/library_window.h"
@@ -24,7 +24,7 @@
 namespace tevusb::app {
 namespace {
 
-using ui::dltest::waitUntil;
+using ui::testing::waitUntil;
 
 class LibraryMenuTest : public libtest::LibraryAppTest {
   protected:

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTableView>
 
-#include "dialog_fixture.h"
 #include "library_rig.h"
+#include "support/dialog_fixture.h"
+#include "support/screenshot.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/library/flight_table_model.h"
@@ -17,29 +17,27 @@
 namespace tevusb::ui {
 namespace {
 
-using dltest::waitUntil;
+using testing::waitUntil;
 
 // Four simulated flights downloaded and named as a flyer would, the window shot as shown.
 TEST(LibraryShotsTest, ANamedLibraryShowsEveryFlightWithApogeeAndEvents) {
     libtest::LibraryRig lib;
-    dltest::SimRig rig(dltest::instantConfig(4));
+    testing::SimRig rig(testing::instantConfig(4));
     {
         CCaptureWindow dialog(nullptr, nullptr, nullptr);
-        ASSERT_TRUE(dltest::open(dialog, rig.device));
-        ASSERT_TRUE(dltest::press(dialog, capture_ids::kReadData));
+        ASSERT_TRUE(testing::open(dialog, rig.device));
+        ASSERT_TRUE(testing::press(dialog, capture_ids::kReadData));
         ASSERT_TRUE(waitUntil([&] {
             return !dialog.worker().running() && dialog.statusText().contains("Saved 4 flights");
         }));
         // The status box shows the buffer at its next refresh.
         ASSERT_TRUE(waitUntil([&] {
             auto* box = qobject_cast<QPlainTextEdit*>(dialog.item(capture_ids::kStatus));
-            return dltest::enabled(dialog, capture_ids::kSaveAll) && box != nullptr &&
+            return testing::enabled(dialog, capture_ids::kSaveAll) && box != nullptr &&
                    box->toPlainText().contains("Saved 4 flights");
         }));
-        QDir().mkpath(TEVUSB_SHOTS_DIR);
-        EXPECT_TRUE(dialog.window()->grab().save(
-            QStringLiteral(TEVUSB_SHOTS_DIR "/download-archived.png")));
-        ASSERT_TRUE(dltest::closeDialog(dialog));
+        EXPECT_TRUE(tevusb::testing::saveShot(*dialog.window(), "download-archived.png"));
+        ASSERT_TRUE(testing::closeDialog(dialog));
     }
     const struct {
         const char* rocket;
@@ -76,8 +74,7 @@ TEST(LibraryShotsTest, ANamedLibraryShowsEveryFlightWithApogeeAndEvents) {
         }
         window.table()->selectRow(1);
         window.resize(1000, 300);
-        QDir().mkpath(TEVUSB_SHOTS_DIR);
-        EXPECT_TRUE(window.grab().save(QStringLiteral(TEVUSB_SHOTS_DIR "/library-window.png")));
+        EXPECT_TRUE(tevusb::testing::saveShot(window, "library-window.png"));
     }
     setUserPrompts(previous);
 }

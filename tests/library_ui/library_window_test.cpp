@@ -8,8 +8,8 @@
 #include <QSignalSpy>
 #include <QTableView>
 
-#include "dialog_fixture.h"
 #include "library_rig.h"
+#include "support/dialog_fixture.h"
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
 #include "ui/library/library_window.h"
@@ -19,7 +19,7 @@
 namespace tevusb::ui {
 namespace {
 
-using dltest::waitUntil;
+using testing::waitUntil;
 
 class LibraryWindowTest : public ::testing::Test {
   protected:

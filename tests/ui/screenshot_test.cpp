@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QPainter>
 #include <QPushButton>
 
+#include "support/screenshot.h"
 #include "test_dialog.h"
 #include "ui/dialog_templates.h"
 #include "ui/dialogs/about_window.h"
@@ -19,10 +19,7 @@ using testing::waitUntil;
 using K = ControlKind;
 
 // Pictures of the dialogs for a person to look at; the checks only make sure they exist.
-QString shotPath(const QString& name) {
-    QDir().mkpath(TEVUSB_SHOTS_DIR);
-    return QStringLiteral(TEVUSB_SHOTS_DIR "/") + name;
-}
+using tevusb::testing::shotPath;
 
 TEST(ScreenshotTest, AboutBox) {
     CAboutWindow about;
