@@ -28,7 +28,7 @@ class ChipLoadSafetyTest : public DialogFixture {
         m_dialog->setDevice(m_device.get());
         ASSERT_TRUE(m_dialog->create(nullptr));
         m_dialog->window()->show();
-        processEventsUntil([] { return true; });
+        waitUntil([] { return true; });
         m_packets = sim().usedPackets();
         ASSERT_GT(m_packets, 0);
     }
@@ -39,7 +39,7 @@ class ChipLoadSafetyTest : public DialogFixture {
     QWidget* item(int id) { return m_dialog->item(id); }
     void run(int id) {
         click(item(id));
-        ASSERT_TRUE(processEventsUntil([this] { return !m_dialog->busy(); }));
+        ASSERT_TRUE(waitUntil([this] { return !m_dialog->busy(); }));
     }
     std::vector<data::MemoryPacket> memory() {
         std::vector<data::MemoryPacket> packets;

@@ -48,14 +48,14 @@ class ChipLoadTest : public DialogFixture {
         m_dialog->setDevice(m_device.get());
         ASSERT_TRUE(m_dialog->create(nullptr));
         m_dialog->window()->show();
-        processEventsUntil([] { return true; });
+        waitUntil([] { return true; });
     }
     QWidget* item(int id) { return m_dialog->item(id); }
     QString status() { return m_dialog->statusText(); }
     // Clicks `id` and waits until the worker it started has ended on both threads.
     void run(int id) {
         click(item(id));
-        ASSERT_TRUE(processEventsUntil([this] { return !m_dialog->busy(); }));
+        ASSERT_TRUE(waitUntil([this] { return !m_dialog->busy(); }));
     }
     settings::DeviceSettings deviceRecord() {
         settings::DeviceSettings s;
@@ -242,7 +242,7 @@ TEST_F(ChipLoadTest, WriteWithTheLinkGoneLeavesOnlyReadEnabled) {
     open();
     m_device->link.close();
     m_dialog->sendMessage({Message::Command, kWrite, 0, {}});
-    ASSERT_TRUE(processEventsUntil([this] { return !m_dialog->busy(); }));
+    ASSERT_TRUE(waitUntil([this] { return !m_dialog->busy(); }));
     EXPECT_TRUE(status().endsWith(QString::fromLatin1(device::kAltimeterNotFound)));
     EXPECT_TRUE(isEnabled(item(kRead)));
     EXPECT_FALSE(isEnabled(item(kWrite)));
@@ -254,7 +254,7 @@ TEST_F(ChipLoadTest, WriteToAnUnpluggedDeviceFailsThenReportsTheRemoval) {
     open();
     sim().detach();
     run(kWrite);  // before the removal could reach the dialog
-    ASSERT_TRUE(processEventsUntil(
+    ASSERT_TRUE(waitUntil(
         [this] { return status().contains(QStringLiteral("Device disconnected.\r\n")); }));
     const QString text = status();
     EXPECT_LT(text.indexOf(QStringLiteral("Failed to clear data.\r\n")),

@@ -68,12 +68,6 @@ class DialogFixture : public ::testing::Test {
     UserPrompts* m_previousPrompts = nullptr;
 };
 
-// The name the chip-load tests know it by.
-inline bool processEventsUntil(const std::function<bool()>& done,
-                               int limitMs = tevusb::testing::kWaitLimitMs) {
-    return waitUntil(done, limitMs);
-}
-
 // Builds and shows `dialog` on `device`; false if it could not be created.
 bool open(CBaseWindow& dialog, device::AltimeterDevice& device);
 
