@@ -9,6 +9,7 @@
 #include "app/after_first_paint.h"
 #include "app/analysis_front.h"
 #include "app/compare_menu.h"
+#include "app/preflight_menu.h"
 #include "app/data_set_drop.h"
 #include "app/graph_widget.h"
 #include "app/library_menu.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
     buildMainMenu(*this);
     m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
     addCompareCommand(*this, m_graph, store);
+    addPreflightCommands(*this, m_graph);
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }

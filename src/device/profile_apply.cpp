@@ -70,7 +70,7 @@ ApplyResult applyProfile(AltimeterDevice& device, const settings::RocketProfile&
                      "guess; use Device Settings to write its settings afresh.\r\n");
     }
     const settings::DeviceSettings intended = settingsWithProfile(result.before, profile);
-    result.differences = analysis::profileDifferences(result.before, profile);
+    result.differences = analysis::profileDifferences(result.before, profile, hooks.units);
     if (!analysis::anyChanged(result.differences)) {
         result.unchanged = true;
         result.verified = true;

@@ -20,6 +20,8 @@ struct ApplyHooks {
     std::function<bool()> eraseAllowed;
     // How long to wait for another program that is writing to the same altimeter.
     int lockWaitMs = 2000;
+    // The units the differences are written in.
+    analysis::UnitSystem units = analysis::UnitSystem::Metric;
 };
 
 struct ApplyResult {
