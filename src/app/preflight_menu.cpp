@@ -36,9 +36,8 @@ void addPreflightCommands(QMainWindow& window, graph::FlightGraph& graph) {
     tools->addSeparator();
     QAction* profiles = tools->addAction(QStringLiteral("Rocket Profiles..."));
     profiles->setObjectName(QString::number(command::kRocketProfiles));
-    QObject::connect(profiles, &QAction::triggered, &window, [&window, &graph] {
-        windowOf<ui::ProfilesWindow>(window, graph)->start();
-    });
+    QObject::connect(profiles, &QAction::triggered, &window,
+                     [&window, &graph] { windowOf<ui::ProfilesWindow>(window, graph)->start(); });
     QAction* check = tools->addAction(QStringLiteral("Pre-flight Check..."));
     check->setObjectName(QString::number(command::kPreflightCheck));
     QObject::connect(check, &QAction::triggered, &window, [&window, &graph] {

@@ -50,8 +50,8 @@ int runPreflight(CliArgs& args, std::ostream& out, std::ostream& err) {
         err << "The pre-flight check could not be made.\n";
         return exit_code::kFailed;
     }
-    if (const auto kept = library::recordPreflight(*lib.library, result.report, result.altimeter,
-                                                   result.packets);
+    if (const auto kept =
+            library::recordPreflight(*lib.library, result.report, result.altimeter, result.packets);
         !kept.ok()) {
         err << "The check was not recorded in the library: " << kept.message << "\n";
     }

@@ -39,12 +39,11 @@ std::optional<int> needLibrary(const OpenedLibrary& lib, std::ostream& err) {
 }
 
 std::string summary(const settings::RocketProfile& p) {
-    std::string text = p.name + ": Line A " +
-                       analysis::lineSettingText(p.lineA.mode, p.lineA.value.value_or(0)) +
-                       ", Line B " +
-                       analysis::lineSettingText(p.lineB.mode, p.lineB.value.value_or(0)) +
-                       ", inhibit " + analysis::tenthsText(p.inhibitTime) + ", battery at least " +
-                       analysis::formatNumber(p.minBatteryV, 1) + " V";
+    std::string text =
+        p.name + ": Line A " + analysis::lineSettingText(p.lineA.mode, p.lineA.value.value_or(0)) +
+        ", Line B " + analysis::lineSettingText(p.lineB.mode, p.lineB.value.value_or(0)) +
+        ", inhibit " + analysis::tenthsText(p.inhibitTime) + ", battery at least " +
+        analysis::formatNumber(p.minBatteryV, 1) + " V";
     if (p.expectedApogeeM) {
         text += ", expected apogee " + std::to_string(std::lround(*p.expectedApogeeM)) + " m";
     }
@@ -337,8 +336,8 @@ int runApply(CliArgs& args, std::ostream& out, std::ostream& err) {
 int runProfile(CliArgs& args, std::ostream& out, std::ostream& err) {
     using Command = int (*)(CliArgs&, std::ostream&, std::ostream&);
     static const std::map<std::string, Command> commands = {
-        {"list", runList},     {"show", runShowProfile},     {"set", runSet},
-        {"apply", runApply},   {"from-device", runFromDevice}, {"delete", runDeleteProfile}};
+        {"list", runList},   {"show", runShowProfile},       {"set", runSet},
+        {"apply", runApply}, {"from-device", runFromDevice}, {"delete", runDeleteProfile}};
     const auto sub = args.takePositional();
     const auto it = sub ? commands.find(*sub) : commands.end();
     if (it == commands.end()) {

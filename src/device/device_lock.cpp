@@ -25,7 +25,8 @@ constexpr auto kRetry = std::chrono::milliseconds(20);
 std::filesystem::path DeviceLock::lockFile(const std::string& devicePath) {
     std::string name = "tevusb-device-";
     for (const char c : devicePath) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        const bool plain =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
         name += plain ? c : '_';
     }
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");

@@ -19,8 +19,9 @@ PreflightResult failed(PreflightResult result, DeviceOutcome outcome, const std:
     if (outcome == DeviceOutcome::Cancelled) {
         result.entries.push_back("Pre-flight check cancelled.\r\n");
     } else {
-        result.entries.push_back("The altimeter stopped answering while " + doing +
-                                 ": the check was not completed. Reconnect it and check again.\r\n");
+        result.entries.push_back(
+            "The altimeter stopped answering while " + doing +
+            ": the check was not completed. Reconnect it and check again.\r\n");
     }
     return result;
 }

@@ -71,9 +71,8 @@ PreflightItem batteryItem(const PreflightReadings& r, const settings::RocketProf
 PreflightItem memoryItem(const PreflightReadings& r, const KeptAnswer& kept) {
     const bool full = r.packetsUsed >= kMemoryPackets;
     const int notKept = kept.problem.empty() ? kept.notKept : r.setCount;
-    const std::string used =
-        " (" + std::to_string(r.packetsUsed) + " of " + std::to_string(kMemoryPackets) +
-        " packets used)";
+    const std::string used = " (" + std::to_string(r.packetsUsed) + " of " +
+                             std::to_string(kMemoryPackets) + " packets used)";
     std::string text;
     if (!kept.problem.empty()) {
         text = "The flight library could not be read (" + kept.problem + "), so " +
@@ -111,7 +110,8 @@ PreflightItem firmwareItem(std::uint16_t version, bool supported) {
                 "Firmware " + shown + " is not the version this program supports (" +
                     versionString(kRequiredFirmwareVersion) + ")."};
     }
-    return {"firmware", CheckStatus::Ok, "Firmware " + shown + ", the version this program supports."};
+    return {"firmware", CheckStatus::Ok,
+            "Firmware " + shown + ", the version this program supports."};
 }
 
 PreflightItem pressureItem(const PreflightReadings& r) {
@@ -121,9 +121,8 @@ PreflightItem pressureItem(const PreflightReadings& r) {
          << std::lround(r.groundMslM) << " m above sea level";
     if (!std::isfinite(r.pressureKpa) || r.pressureKpa < kLowestSensiblePressureKpa ||
         r.pressureKpa > kHighestSensiblePressureKpa) {
-        text << ": outside what the sensor reads sensibly (" << kLowestSensiblePressureKpa
-             << " to " << kHighestSensiblePressureKpa
-             << " kPa); the sensor or its calibration may be wrong.";
+        text << ": outside what the sensor reads sensibly (" << kLowestSensiblePressureKpa << " to "
+             << kHighestSensiblePressureKpa << " kPa); the sensor or its calibration may be wrong.";
         return {"pressure", CheckStatus::Warning, text.str()};
     }
     text << ".";
@@ -160,8 +159,9 @@ data::PreflightReport firmwareRefused(const settings::RocketProfile& profile,
 
 std::string verdictLine(const data::PreflightReport& report) {
     if (report.go()) {
-        const bool warned = std::any_of(report.items.begin(), report.items.end(),
-                                        [](const auto& item) { return item.status == CheckStatus::Warning; });
+        const bool warned =
+            std::any_of(report.items.begin(), report.items.end(),
+                        [](const auto& item) { return item.status == CheckStatus::Warning; });
         return "go: ready for flight with the profile \"" + report.profile + "\"" +
                (warned ? " (read the warnings)." : ".");
     }

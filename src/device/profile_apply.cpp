@@ -109,8 +109,9 @@ ApplyResult applyProfile(AltimeterDevice& device, const settings::RocketProfile&
             entry += "It now holds Line A " + now[0].device + ", Line B " + now[1].device +
                      ", inhibit " + now[2].device + ".\r\n";
         } else if (readBack) {
-            entry += "Its settings now fail their checksum: apply the profile again before "
-                     "flight.\r\n";
+            entry +=
+                "Its settings now fail their checksum: apply the profile again before "
+                "flight.\r\n";
         } else {
             entry += "Its settings could not be read back; reconnect it and check again.\r\n";
         }

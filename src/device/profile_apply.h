@@ -28,9 +28,9 @@ struct ApplyResult {
     DeviceOutcome outcome = DeviceOutcome::NoDevice;
     StatusEntries entries;
     std::vector<analysis::SettingDifference> differences;
-    bool unchanged = false;  // the altimeter already held the profile: nothing written
-    bool written = false;    // the write went through
-    bool verified = false;   // read back, and equal to the intended image byte for byte
+    bool unchanged = false;           // the altimeter already held the profile: nothing written
+    bool written = false;             // the write went through
+    bool verified = false;            // read back, and equal to the intended image byte for byte
     settings::DeviceSettings before;  // as read before the write
     settings::DeviceSettings after;   // as read back (when it could be)
 };

@@ -28,8 +28,7 @@ struct PreflightRecord {
 // gives its id. The next download from that altimeter links its first new flight to it.
 Outcome recordPreflight(const FlightLibrary& library, const data::PreflightReport& report,
                         const std::string& altimeter,
-                        const std::vector<data::MemoryPacket>& packets,
-                        std::int64_t* id = nullptr);
+                        const std::vector<data::MemoryPacket>& packets, std::int64_t* id = nullptr);
 
 // The check that preceded a flight; nothing when none is linked to it.
 std::optional<PreflightRecord> preflightBeforeFlight(const FlightLibrary& library,

@@ -93,7 +93,8 @@ Outcome saveProfile(const FlightLibrary& library, const settings::RocketProfile&
     }
     return library.withIndex([&](IndexDatabase& db) -> Outcome {
         SqliteStatement s(db.handle(), std::string("INSERT OR REPLACE INTO rocket_profiles (") +
-                                           kColumns + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
+                                           kColumns +
+                                           ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
         s.bind(1, p.name);
         s.bind(2, static_cast<std::int64_t>(p.lineA.mode));
         bindValue(s, 3, p.lineA);

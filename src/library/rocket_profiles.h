@@ -24,8 +24,7 @@ std::optional<settings::RocketProfile> findProfile(const FlightLibrary& library,
 // (BadFile, with the sentence of settings::profileProblem).
 Outcome saveProfile(const FlightLibrary& library, const settings::RocketProfile& profile);
 // Renames; NotFound when `from` is absent, Duplicate when `to` is another profile's name.
-Outcome renameProfile(const FlightLibrary& library, const std::string& from,
-                      const std::string& to);
+Outcome renameProfile(const FlightLibrary& library, const std::string& from, const std::string& to);
 Outcome deleteProfile(const FlightLibrary& library, const std::string& name);
 
 }  // namespace tevusb::library

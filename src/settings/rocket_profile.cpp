@@ -51,9 +51,8 @@ std::string profileProblem(const RocketProfile& p) {
     if (!std::isfinite(p.minBatteryV) || p.minBatteryV < 0 || p.minBatteryV > kHighestBatteryV) {
         return "Lowest battery voltage: enter volts from 0 to 30 V.";
     }
-    if (p.expectedApogeeM &&
-        (!std::isfinite(*p.expectedApogeeM) || *p.expectedApogeeM < 0 ||
-         *p.expectedApogeeM > 100000.0)) {
+    if (p.expectedApogeeM && (!std::isfinite(*p.expectedApogeeM) || *p.expectedApogeeM < 0 ||
+                              *p.expectedApogeeM > 100000.0)) {
         return "Expected apogee: enter metres from 0 to 100000 m, or leave it empty.";
     }
     return {};

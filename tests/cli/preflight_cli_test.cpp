@@ -8,10 +8,10 @@
 #include "cli/preflight_command.h"
 #include "cli/profile_command.h"
 #include "cli_device_fixture.h"
+#include "device/preflight.h"
 #include "library/flight_library.h"
 #include "library/kept_flights.h"
 #include "library/preflight_record.h"
-#include "device/preflight.h"
 
 using namespace tevusb;
 using tevusb::testing::CliDevice;
@@ -26,7 +26,7 @@ class Preflight : public CliDevice {
     void SetUp() override {
         CliDevice::SetUp();
         const CliRun made = run(cli::runProfile, {"set", "Nova", "--line-a", "apogee", "--line-b",
-                                                   "altitude:150", "--inhibit", "2"});
+                                                  "altitude:150", "--inhibit", "2"});
         ASSERT_EQ(made.status, 0) << made.err;
     }
 
@@ -66,7 +66,8 @@ TEST_F(Preflight, TheJsonCarriesEveryFieldAndEachItemInOrder) {
         names.push_back(i["name"]);
         EXPECT_TRUE(i["text"].is_string() && !i["text"].get<std::string>().empty());
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"settings", "battery", "memory", "firmware", "pressure"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"settings", "battery", "memory", "firmware", "pressure"}));
     EXPECT_DOUBLE_EQ(r["battery_v"].get<double>(), 9.1);
     EXPECT_NEAR(r["ground_msl_m"].get<double>(), 152.0, 3.0);
     EXPECT_EQ(r["flights_on_device"], 3);
@@ -95,9 +96,9 @@ TEST_F(Preflight, SettingsThatDifferAreNamedOneByOne) {
     EXPECT_FALSE(has(text, "Line A")) << text;
 
     // A value the Apogee mode does not use is not a difference.
-    ASSERT_EQ(run(cli::runProfile, {"set", "Nova", "--line-b", "altitude:150", "--inhibit", "2"})
-                  .status,
-              0);
+    ASSERT_EQ(
+        run(cli::runProfile, {"set", "Nova", "--line-b", "altitude:150", "--inhibit", "2"}).status,
+        0);
     auto image = altimeter().settingsImage();
     image[11] = 0x42;  // Line A's value, unused in Apogee mode
     settings::DeviceSettings s;

@@ -64,8 +64,8 @@ TEST_F(ProfileApply, OnlyTheProfilesPartIsWrittenAndEverythingElseKeptByteForByt
     own.build();
     altimeter().setSettingsImage(own.image);
 
-    ASSERT_EQ(run(cli::runProfile, {"set", "Nova", "--line-a", "apogee", "--line-b",
-                                     "altitude:200", "--inhibit", "3.5"})
+    ASSERT_EQ(run(cli::runProfile, {"set", "Nova", "--line-a", "apogee", "--line-b", "altitude:200",
+                                    "--inhibit", "3.5"})
                   .status,
               0);
     const CliRun r = run(cli::runProfile, {"apply", "Nova", "--yes"});
@@ -162,15 +162,15 @@ TEST_F(ProfileApply, ASecondProgramWaitsForTheDeviceLockAndGivesUpClearly) {
 
 TEST_F(ProfileApply, ThreeRocketsApplyNovaNoGoDownloadThenGo) {
     // Three rockets, each with its own needs.
-    ASSERT_EQ(run(cli::runProfile, {"set", "Nova", "--line-a", "apogee", "--line-b",
-                                     "altitude:200", "--expected-apogee", "820"})
+    ASSERT_EQ(run(cli::runProfile, {"set", "Nova", "--line-a", "apogee", "--line-b", "altitude:200",
+                                    "--expected-apogee", "820"})
                   .status,
               0);
-    ASSERT_EQ(run(cli::runProfile, {"set", "Vega", "--line-a", "apogee", "--line-b", "disabled"})
-                  .status,
-              0);
+    ASSERT_EQ(
+        run(cli::runProfile, {"set", "Vega", "--line-a", "apogee", "--line-b", "disabled"}).status,
+        0);
     ASSERT_EQ(run(cli::runProfile, {"set", "Slowpoke", "--line-a", "time:8", "--line-b",
-                                     "altitude:150", "--inhibit", "4", "--min-battery", "7.5"})
+                                    "altitude:150", "--inhibit", "4", "--min-battery", "7.5"})
                   .status,
               0);
     const CliRun listed = run(cli::runProfile, {"list", "--json"});

@@ -12,8 +12,8 @@
 #include <QTableWidget>
 
 #include "device/altimeter_device.h"
-#include "dialog_fixture.h"
 #include "device/sim/sim_backend.h"
+#include "dialog_fixture.h"
 #include "library/rocket_profiles.h"
 #include "support/scoped_library.h"
 #include "support/wait.h"
@@ -102,7 +102,8 @@ TEST_F(PreflightWindows, ProfilesWindowShowsTheDifferencesAndAsksBeforeWriting) 
     ASSERT_TRUE(waitUntil([&] { return !window.busy(); }));
     ASSERT_FALSE(m_prompts.boxes().empty());
     const auto asked = m_prompts.boxes().back();
-    EXPECT_TRUE(asked.text.contains(QString::fromUtf8("Line B: Altitude 150 m \u2192 Altitude 200 m")))
+    EXPECT_TRUE(
+        asked.text.contains(QString::fromUtf8("Line B: Altitude 150 m \u2192 Altitude 200 m")))
         << asked.text.toStdString();
     EXPECT_TRUE(asked.onWindowThread);  // put there by the worker, which waits for it
     EXPECT_EQ(sim().settingsWrites(), 0);
@@ -125,8 +126,9 @@ TEST_F(PreflightWindows, ProfilesWindowShowsTheDifferencesAndAsksBeforeWriting) 
     // What the altimeter cannot hold is refused at entry, with the reason.
     child<QLineEdit>(window, "LineBValue")->setText("99999");
     child<QPushButton>(window, "Save")->click();
-    EXPECT_TRUE(child<QLabel>(window, "Status")->text().contains(
-        "Line B altitude: 99999 m is out of range"));
+    EXPECT_TRUE(child<QLabel>(window, "Status")
+                    ->text()
+                    .contains("Line B altitude: 99999 m is out of range"));
     EXPECT_EQ(library::findProfile(*libraryService().acquire(), "Nova")->lineB.value, 200);
 }
 
@@ -155,8 +157,10 @@ TEST_F(PreflightWindows, CheckGoesFromNoGoToGoThroughTheOfferedDownload) {
     m_prompts.answer(MessageResult::Yes);
     apply->click();
     ASSERT_TRUE(waitUntil([&] { return !window.busy() && sim().settingsWrites() == 1; }));
-    ASSERT_TRUE(waitUntil([&] { return !window.busy() && window.result() &&
-                                       window.result()->report.items[0].status == data::CheckStatus::Ok; }));
+    ASSERT_TRUE(waitUntil([&] {
+        return !window.busy() && window.result() &&
+               window.result()->report.items[0].status == data::CheckStatus::Ok;
+    }));
     flyOnce();
 
     window.check();
@@ -194,8 +198,10 @@ TEST_F(PreflightWindows, CheckGoesFromNoGoToGoThroughTheOfferedDownload) {
     EXPECT_GT(sim().usedPackets(), 0);
     m_prompts.answer(MessageResult::Yes);
     clear->click();
-    ASSERT_TRUE(waitUntil([&] { return !window.busy() && sim().usedPackets() == 0 &&
-                                       window.result() && window.result()->report.flightsOnDevice == 0; }));
+    ASSERT_TRUE(waitUntil([&] {
+        return !window.busy() && sim().usedPackets() == 0 && window.result() &&
+               window.result()->report.flightsOnDevice == 0;
+    }));
     EXPECT_EQ(items->item(2, 1)->text(), "OK");
 }
 
@@ -207,7 +213,8 @@ TEST_F(PreflightWindows, AnAbsentAltimeterIsSaidInTheBannerNotAsAVerdict) {
     window.check();
     ASSERT_TRUE(waitUntil([&] { return !window.busy(); }));
     auto* banner = child<QLabel>(window, "Verdict");
-    EXPECT_TRUE(banner->text().startsWith(QString::fromUtf8("NOT CHECKED \u2014 Device not found.")))
+    EXPECT_TRUE(
+        banner->text().startsWith(QString::fromUtf8("NOT CHECKED \u2014 Device not found.")))
         << banner->text().toStdString();
     EXPECT_FALSE(banner->text().contains("GO \u2014"));
 }

@@ -76,7 +76,8 @@ TEST(RocketProfiles, KeptListedRenamedAndDeletedByNameIgnoringCase) {
     RocketProfile changed = nova();
     changed.lineB = {mode(LineMode::Apogee), 300};
     ASSERT_TRUE(library::saveProfile(lib, changed).ok());
-    EXPECT_EQ(library::findProfile(lib, "Nova")->lineB, (settings::ProfileLine{mode(LineMode::Apogee), std::nullopt}));
+    EXPECT_EQ(library::findProfile(lib, "Nova")->lineB,
+              (settings::ProfileLine{mode(LineMode::Apogee), std::nullopt}));
     EXPECT_EQ(library::listProfiles(lib).size(), 2u);
 
     EXPECT_EQ(library::renameProfile(lib, "Nova", "vega").status, LibraryStatus::Duplicate);
@@ -102,8 +103,14 @@ TEST(RocketProfiles, ImpossibleProfilesAreRefusedWithTheReason) {
         const char* says;
     } cases[] = {
         {[](RocketProfile& p) { p.name = "  "; }, "Rocket name"},
-        {[](RocketProfile& p) { p.lineA = {mode(LineMode::Time), std::nullopt}; }, "Line A: the Time mode needs a value"},
-        {[](RocketProfile& p) { p.lineB = {7, 100}; }, "Line B: mode 7"},
+        {[](RocketProfile& p) {
+             p.lineA = {mode(LineMode::Time), std::nullopt};
+         },
+         "Line A: the Time mode needs a value"},
+        {[](RocketProfile& p) {
+             p.lineB = {7, 100};
+         },
+         "Line B: mode 7"},
         {[](RocketProfile& p) { p.minBatteryV = -1; }, "Lowest battery voltage"},
         {[](RocketProfile& p) { p.minBatteryV = std::nan(""); }, "Lowest battery voltage"},
         {[](RocketProfile& p) { p.expectedApogeeM = -5; }, "Expected apogee"},
@@ -146,9 +153,11 @@ TEST(PreflightRecords, TheNextNewFlightFromThatAltimeterIsLinkedToTheLatestCheck
     before.altimeter = "/dev/hidraw-sim0";
     // The check saw two flights on the altimeter; they are downloaded after it.
     std::int64_t older = 0, checkId = 0;
-    ASSERT_TRUE(library::recordPreflight(lib, goReport("Old"), "/dev/hidraw-sim0", {}, &older).ok());
-    ASSERT_TRUE(library::recordPreflight(lib, goReport("Nova"), "/dev/hidraw-sim0",
-                                         before.packets, &checkId).ok());
+    ASSERT_TRUE(
+        library::recordPreflight(lib, goReport("Old"), "/dev/hidraw-sim0", {}, &older).ok());
+    ASSERT_TRUE(library::recordPreflight(lib, goReport("Nova"), "/dev/hidraw-sim0", before.packets,
+                                         &checkId)
+                    .ok());
     const auto first = lib.archiveDownload(before);
     ASSERT_TRUE(first[0].outcome.ok());
     EXPECT_FALSE(library::preflightBeforeFlight(lib, first[0].outcome.id).has_value());

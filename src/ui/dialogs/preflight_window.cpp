@@ -234,8 +234,8 @@ void PreflightWindow::check() {
             device::runPreflight(device::theDevice(), request, progress, &m_cancel);
         std::string recorded;
         if (result.outcome == device::DeviceOutcome::Done && lib) {
-            const auto kept = library::recordPreflight(*lib, result.report, result.altimeter,
-                                                       result.packets);
+            const auto kept =
+                library::recordPreflight(*lib, result.report, result.altimeter, result.packets);
             if (!kept.ok()) {
                 recorded = "The check was not recorded in the library: " + kept.message;
             }

@@ -16,8 +16,7 @@ bool startProfileApply(QWidget* owner, WorkerThread& worker, const std::atomic<b
                        const settings::RocketProfile& profile, analysis::UnitSystem units,
                        ApplyView view) {
     QPointer<QWidget> guard(owner);
-    return worker.run([guard, &worker, &cancel, profile, units,
-                       view]() -> WorkerThread::JobEnd {
+    return worker.run([guard, &worker, &cancel, profile, units, view]() -> WorkerThread::JobEnd {
         const auto out = [&worker, view](const std::string& entry) {
             worker.post([view, entry] { view.status(entry); });
         };
@@ -30,16 +29,15 @@ bool startProfileApply(QWidget* owner, WorkerThread& worker, const std::atomic<b
             for (const auto& d : differences) {
                 text += QString::fromStdString(analysis::differenceText(d)) + QLatin1Char('\n');
             }
-            text += QStringLiteral(
-                "\nWriting the settings clears the altimeter's flight memory.");
+            text += QStringLiteral("\nWriting the settings clears the altimeter's flight memory.");
             return messageBox(guard, text, kMbYesNo | kMbIconQuestion) == MessageResult::Yes;
         };
         hooks.eraseAllowed = [&] {
             return passEraseGuard(guard, device::theDevice(), libraryService(),
                                   "Applying the profile", out);
         };
-        device::ApplyResult result = device::applyProfile(device::theDevice(), profile, hooks, {},
-                                                          &cancel);
+        device::ApplyResult result =
+            device::applyProfile(device::theDevice(), profile, hooks, {}, &cancel);
         return [view, result] { view.done(result); };
     });
 }

@@ -100,10 +100,10 @@ void ProfileForm::followMode(LineFields& line) {
     const std::uint8_t mode = modeAt(line.mode->currentIndex());
     const bool time = mode == static_cast<std::uint8_t>(LineMode::Time);
     line.value->setEnabled(settings::modeUsesValue(mode));
-    line.unit->setText(!settings::modeUsesValue(mode) ? QString()
-                       : time                         ? QStringLiteral("s")
-                                                      : QString::fromUtf8(analysis::unitSymbol(
-                                                            analysis::Quantity::Altitude, m_units)));
+    line.unit->setText(
+        !settings::modeUsesValue(mode) ? QString()
+        : time                         ? QStringLiteral("s")
+               : QString::fromUtf8(analysis::unitSymbol(analysis::Quantity::Altitude, m_units)));
 }
 
 void ProfileForm::setUnits(analysis::UnitSystem units) {
@@ -126,8 +126,8 @@ void ProfileForm::show(const settings::RocketProfile& p) {
         } else if (value.mode == static_cast<std::uint8_t>(LineMode::Time)) {
             line.value->setText(tenths(*value.value));
         } else {
-            line.value->setText(QString::number(std::lround(analysis::toDisplay(
-                analysis::Quantity::Altitude, *value.value, m_units))));
+            line.value->setText(QString::number(std::lround(
+                analysis::toDisplay(analysis::Quantity::Altitude, *value.value, m_units))));
         }
     };
     fill(m_lineA, p.lineA);
@@ -153,8 +153,9 @@ std::optional<settings::ProfileLine> ProfileForm::readLine(const LineFields& lin
     }
     const bool time = mode == static_cast<std::uint8_t>(LineMode::Time);
     using data::SettingValue;
-    const SettingValue field = time ? (lineA ? SettingValue::LineATime : SettingValue::LineBTime)
-                                    : (lineA ? SettingValue::LineAAltitude : SettingValue::LineBAltitude);
+    const SettingValue field =
+        time ? (lineA ? SettingValue::LineATime : SettingValue::LineBTime)
+             : (lineA ? SettingValue::LineAAltitude : SettingValue::LineBAltitude);
     std::string text = line.value->text().trimmed().toStdString();
     if (!time && m_units != analysis::UnitSystem::Metric) {
         // Feet are turned into the whole metres the altimeter keeps, then checked as such.
@@ -194,8 +195,8 @@ std::optional<settings::RocketProfile> ProfileForm::profile(std::string& problem
     p.inhibitTime = *inhibit.stored;
     const auto volts = number(m_battery->text());
     if (!volts) {
-        problem = "Lowest battery voltage: \"" + m_battery->text().toStdString() +
-                  "\" is not a number.";
+        problem =
+            "Lowest battery voltage: \"" + m_battery->text().toStdString() + "\" is not a number.";
         return std::nullopt;
     }
     p.minBatteryV = *volts;
@@ -203,8 +204,8 @@ std::optional<settings::RocketProfile> ProfileForm::profile(std::string& problem
     if (!m_apogee->text().trimmed().isEmpty()) {
         const auto shown = number(m_apogee->text());
         if (!shown) {
-            problem = "Expected apogee: \"" + m_apogee->text().toStdString() +
-                      "\" is not a number.";
+            problem =
+                "Expected apogee: \"" + m_apogee->text().toStdString() + "\" is not a number.";
             return std::nullopt;
         }
         p.expectedApogeeM = analysis::fromDisplay(analysis::Quantity::Altitude, *shown, m_units);

@@ -35,8 +35,7 @@ QString freeName(const QListWidget& list, const QString& base) {
 
 }  // namespace
 
-ProfilesWindow::ProfilesWindow(LibraryService& service, analysis::UnitSystem units,
-                               QWidget* parent)
+ProfilesWindow::ProfilesWindow(LibraryService& service, analysis::UnitSystem units, QWidget* parent)
     : QDialog(parent), m_service(service), m_units(units) {
     setObjectName(QStringLiteral("RocketProfiles"));
     setWindowTitle(QStringLiteral("Rocket Profiles"));
@@ -168,7 +167,8 @@ void ProfilesWindow::reload(const QString& select) {
     m_list->setCurrentRow(found.isEmpty() ? (m_list->count() > 0 ? 0 : -1)
                                           : m_list->row(found.front()));
     if (m_list->count() == 0) {
-        say(QStringLiteral("No rocket profiles yet: fill in the fields and press Save, or "
+        say(
+            QStringLiteral("No rocket profiles yet: fill in the fields and press Save, or "
                            "press New from Altimeter."));
     }
 }
@@ -274,8 +274,8 @@ void ProfilesWindow::newFromAltimeter() {
         const bool ok = dev.link.isOpen() && device::readSettingsAside(dev, read, valid) && valid;
         const std::string why = !dev.link.isOpen() ? "Altimeter not found. Make sure it is "
                                                      "properly connected to the PC."
-                                : !ok ? "Failed to read settings."
-                                      : "";
+                                : !ok              ? "Failed to read settings."
+                                                   : "";
         return [this, base, read, ok, why] {
             setBusy(false);
             if (!ok) {
