@@ -43,7 +43,7 @@ const std::vector<std::string>& migrations() {
         // Rocket profiles and the pre-flight checks made against them, in one step. A
         // check's known_packets are the packets-only hashes of the sets on the altimeter
         // when it ran, so the flight it is linked to is one made after it.
-        "CREATE TABLE rocket_profiles ("
+        "CREATE TABLE IF NOT EXISTS rocket_profiles ("
         " name TEXT PRIMARY KEY COLLATE NOCASE,"
         " line_a_mode INTEGER NOT NULL, line_a_value INTEGER,"
         " line_b_mode INTEGER NOT NULL, line_b_value INTEGER,"
@@ -51,7 +51,7 @@ const std::vector<std::string>& migrations() {
         " min_battery_v REAL NOT NULL DEFAULT 7.0,"
         " expected_apogee_m REAL,"
         " notes TEXT NOT NULL DEFAULT '');"
-        "CREATE TABLE preflight_checks ("
+        "CREATE TABLE IF NOT EXISTS preflight_checks ("
         " id INTEGER PRIMARY KEY AUTOINCREMENT,"
         " checked_at TEXT NOT NULL,"
         " profile TEXT NOT NULL,"
@@ -64,8 +64,8 @@ const std::vector<std::string>& migrations() {
         " altimeter TEXT NOT NULL DEFAULT '',"
         " known_packets TEXT NOT NULL DEFAULT '',"
         " flight_id INTEGER);"
-        "CREATE INDEX preflight_checks_flight ON preflight_checks (flight_id);"
-        "CREATE TABLE preflight_items ("
+        "CREATE INDEX IF NOT EXISTS preflight_checks_flight ON preflight_checks (flight_id);"
+        "CREATE TABLE IF NOT EXISTS preflight_items ("
         " check_id INTEGER NOT NULL REFERENCES preflight_checks (id) ON DELETE CASCADE,"
         " position INTEGER NOT NULL,"
         " name TEXT NOT NULL, status TEXT NOT NULL, text TEXT NOT NULL,"
