@@ -105,6 +105,7 @@ TEST_F(PreflightWindows, ProfilesWindowShowsTheDifferencesAndAsksBeforeWriting) 
     EXPECT_TRUE(
         asked.text.contains(QString::fromUtf8("Line B: Altitude 150 m \u2192 Altitude 200 m")))
         << asked.text.toStdString();
+    EXPECT_FALSE(asked.text.contains("Line A")) << "only what changes is asked about";
     EXPECT_TRUE(asked.onWindowThread);  // put there by the worker, which waits for it
     EXPECT_EQ(sim().settingsWrites(), 0);
     EXPECT_TRUE(child<QLabel>(window, "Status")->text().contains("Nothing was written."));

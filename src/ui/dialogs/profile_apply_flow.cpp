@@ -26,8 +26,11 @@ bool startProfileApply(QWidget* owner, WorkerThread& worker, const std::atomic<b
             worker.post([view, differences] { view.differences(differences); });
             QString text = QStringLiteral("Write the rocket profile \"%1\" to the altimeter?\n\n")
                                .arg(QString::fromStdString(profile.name));
+            // The question names what will change; the window lists every line.
             for (const auto& d : differences) {
-                text += QString::fromStdString(analysis::differenceText(d)) + QLatin1Char('\n');
+                if (d.changed) {
+                    text += QString::fromStdString(analysis::differenceText(d)) + QLatin1Char('\n');
+                }
             }
             text += QStringLiteral("\nWriting the settings clears the altimeter's flight memory.");
             return messageBox(guard, text, kMbYesNo | kMbIconQuestion) == MessageResult::Yes;
