@@ -2,14 +2,17 @@
 #include "app/preflight_menu.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/library_menu.h"
 #include "app/main_menu.h"
 #include "graph/flight_graph.h"
 #include "ui/dialogs/preflight_window.h"
 #include "ui/dialogs/profiles_window.h"
+#include "ui/library/library_window.h"
 #include "ui/library_service.h"
 
 namespace tevusb::app {
@@ -36,8 +39,15 @@ void addPreflightCommands(QMainWindow& window, graph::FlightGraph& graph) {
     tools->addSeparator();
     QAction* profiles = tools->addAction(QStringLiteral("Rocket Profiles..."));
     profiles->setObjectName(QString::number(command::kRocketProfiles));
-    QObject::connect(profiles, &QAction::triggered, &window,
-                     [&window, &graph] { windowOf<ui::ProfilesWindow>(window, graph)->start(); });
+    QObject::connect(profiles, &QAction::triggered, &window, [&window, &graph] {
+        auto* profileWindow = windowOf<ui::ProfilesWindow>(window, graph);
+        profileWindow->setFlightsOpener([&window](const QString& rocket) {
+            if (auto* library = window.findChild<LibraryMenu*>()) {
+                library->openLibraryWindow().filterEdit()->setText(rocket);
+            }
+        });
+        profileWindow->start();
+    });
     QAction* check = tools->addAction(QStringLiteral("Pre-flight Check..."));
     check->setObjectName(QString::number(command::kPreflightCheck));
     QObject::connect(check, &QAction::triggered, &window, [&window, &graph] {

@@ -64,6 +64,14 @@ ProfilesWindow::ProfilesWindow(LibraryService& service, analysis::UnitSystem uni
     listButtons2->addWidget(button("Rename", "Rename", &ProfilesWindow::renameProfile));
     listButtons2->addWidget(button("Delete", "Delete", &ProfilesWindow::deleteProfile));
     left->addLayout(listButtons2);
+    left->addWidget(button("Flights of This Rocket", "RocketFlights", [this] {
+        // The library window cannot be used under this one, so this one goes.
+        if (m_openFlights && m_list->currentItem() != nullptr) {
+            const QString name = m_list->currentItem()->text();
+            close();
+            m_openFlights(name);
+        }
+    }));
     top->addLayout(left);
 
     auto* right = new QVBoxLayout;

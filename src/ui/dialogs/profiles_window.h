@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "analysis/profile_differences.h"
@@ -34,6 +35,10 @@ class ProfilesWindow : public QDialog {
     // Loads the list from the opened library.
     void reload(const QString& select = {});
     bool busy() const { return m_worker.running(); }
+    // What "Flights of This Rocket" opens: the library's flights of that rocket name.
+    void setFlightsOpener(std::function<void(const QString&)> open) {
+        m_openFlights = std::move(open);
+    }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +64,7 @@ class ProfilesWindow : public QDialog {
     QListWidget* m_differences = nullptr;
     QLabel* m_status = nullptr;
     std::vector<QPushButton*> m_buttons;
+    std::function<void(const QString&)> m_openFlights;
     std::atomic<bool> m_cancel{false};
     WorkerThread m_worker{this};
 };
