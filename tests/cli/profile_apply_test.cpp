@@ -115,22 +115,30 @@ TEST_F(ProfileApply, UnsavedFlightsADeclinedQuestionOrABadChecksumWriteNothing) 
     EXPECT_EQ(altimeter().usedPackets(), used);
 }
 
-TEST_F(ProfileApply, AnUnplugDuringTheWriteSaysTheOldSettingsMayRemain) {
+TEST_F(ProfileApply, AnUnplugAtEachStepWritesNothingOrSaysTheOldSettingsMayRemain) {
     keepFlights();
     ASSERT_EQ(run(cli::runProfile, {"set", "Nova", "--line-b", "altitude:200"}).status, 0);
     // Past the reads and the erase guard's look at the memory, inside the write.
     const std::uint64_t start = altimeter().reportsProduced();
     ASSERT_EQ(run(cli::runProfile, {"apply", "Nova", "--yes"}).status, 0);
     const std::uint64_t whole = altimeter().reportsProduced() - start;
-    plugIn();
-    keepFlights();
-    altimeter().injectUnplugAtReport(whole - 20);
-    const CliRun cut = run(cli::runProfile, {"apply", "Nova", "--yes"});
-    EXPECT_EQ(cut.status, 1);
-    EXPECT_TRUE(has(cut.out, "may still hold its old settings") ||
-                has(cut.out, "could not be read back"))
-        << cut.out;
-    EXPECT_FALSE(has(cut.out, "Read back: the altimeter holds")) << cut.out;
+    // In the first settings read, in the erase guard's look at the memory, in the write.
+    for (const std::uint64_t at : {std::uint64_t{3}, std::uint64_t{60}, whole - 20}) {
+        plugIn();
+        keepFlights();
+        altimeter().injectUnplugAtReport(at);
+        const CliRun cut = run(cli::runProfile, {"apply", "Nova", "--yes"});
+        EXPECT_EQ(cut.status, 1) << at;
+        EXPECT_FALSE(has(cut.out, "Read back: the altimeter holds")) << cut.out;
+        if (at == whole - 20) {
+            EXPECT_TRUE(has(cut.out, "may still hold its old settings") ||
+                        has(cut.out, "could not be read back"))
+                << cut.out;
+        } else {
+            EXPECT_EQ(altimeter().settingsWrites(), 0) << at;
+            EXPECT_EQ(altimeter().clearCount(), 0) << at;
+        }
+    }
 }
 
 TEST_F(ProfileApply, ASecondProgramWaitsForTheDeviceLockAndGivesUpClearly) {
