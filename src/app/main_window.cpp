@@ -13,6 +13,7 @@
 #include "app/graph_widget.h"
 #include "app/library_menu.h"
 #include "app/main_menu.h"
+#include "app/preflight_menu.h"
 #include "app/report_menu.h"
 #include "app/simulator_menu.h"
 #include "data/data_set_store.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(data::DataSetStore& store,
     buildMainMenu(*this);
     m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
     addCompareCommand(*this, m_graph, store);
+    addPreflightCommands(*this, m_graph);
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }

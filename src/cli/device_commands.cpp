@@ -161,7 +161,8 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     // Every download goes into the library at once, so no flight depends on the user
     // remembering to save it.
     std::string failure;
-    const auto archived = archiveDownload(dev.store, firmwareFromEntries(entries), out, failure);
+    const auto archived = archiveDownload(dev.store, firmwareFromEntries(entries), out, failure,
+                                          dev.link.device().path);
     if (!failure.empty()) {
         err << "The flight library could not be written: " << failure << "\n";
     }

@@ -62,12 +62,13 @@ bool saveSetFiles(data::DataSetStore& store, int k, const std::filesystem::path&
 
 std::vector<bool> archiveDownload(const data::DataSetStore& store,
                                   const std::string& firmwareVersion, std::ostream& out,
-                                  std::string& failure) {
+                                  std::string& failure, const std::string& altimeter) {
     library::DownloadInput input;
     input.packets = store.packets;
     input.settings = store.settings;
     input.comments = store.comments;
     input.firmwareVersion = firmwareVersion;
+    input.altimeter = altimeter;
     std::vector<bool> archived(static_cast<std::size_t>(store.setCount()), false);
     library::FlightLibrary flights(libraryFolder());
     const library::Outcome opened = flights.open();

@@ -23,9 +23,10 @@ bool saveSetFiles(data::DataSetStore& store, int k, const std::filesystem::path&
 
 // Archives every set of the downloaded store into the library, one line per set. The
 // result says, per set, whether the library now holds it; `failure` gets the first reason
-// a set could not be archived.
+// a set could not be archived. `altimeter` (the device path) links the latest pre-flight
+// check made on it to the flight made after it.
 std::vector<bool> archiveDownload(const data::DataSetStore& store,
                                   const std::string& firmwareVersion, std::ostream& out,
-                                  std::string& failure);
+                                  std::string& failure, const std::string& altimeter = {});
 
 }  // namespace tevusb::cli

@@ -31,6 +31,9 @@ const std::map<std::string_view, Names>& valueOptions() {
         {"library",
          {"--units", "--filter", "--sort", "--tev", "--csv", "--xml", "--pdf", "--png", "--svg",
           "--size", "--view", "--rocket", "--motor", "--site", "--notes", "--comment"}},
+        {"profile",
+         {"--line-a", "--line-b", "--inhibit", "--min-battery", "--expected-apogee", "--notes"}},
+        {"preflight", {"--profile"}},
     };
     return table;
 }

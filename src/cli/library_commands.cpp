@@ -14,6 +14,7 @@
 #include "library/export_plan.h"
 #include "library/export_run.h"
 #include "library/flight_library.h"
+#include "library/preflight_record.h"
 
 namespace tevusb::cli {
 
@@ -141,6 +142,12 @@ int runShowFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
         return failed(outcome, err);
     }
     printFlight(out, *record, (flights.folder() / record->archivePath).string(), *units);
+    if (const auto check = library::preflightBeforeFlight(flights, *id)) {
+        out << "Pre-flight check:\n";
+        for (const std::string& line : library::preflightLines(*check)) {
+            out << "  " << line << "\n";
+        }
+    }
     return exit_code::kOk;
 }
 

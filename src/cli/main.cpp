@@ -12,6 +12,8 @@
 #include "cli/global_options.h"
 #include "cli/library_commands.h"
 #include "cli/library_option.h"
+#include "cli/preflight_command.h"
+#include "cli/profile_command.h"
 #include "cli/report_exec.h"
 #include "cli/sim_command.h"
 #include "cli/stats_command.h"
@@ -80,6 +82,20 @@ const char* kUsage =
     "          [--report [--json] [--units metric|imperial]]\n"
     "                                         then set its events beside the flight and settings\n"
     "  firmware FILE.dat                      update the firmware (device in bootloader mode)\n"
+    "Rocket profiles and the pre-flight check:\n"
+    "  profile list [--json]                  the rocket profiles in the library\n"
+    "  profile show NAME [--json]             one profile\n"
+    "  profile set NAME [--line-a MODE[:VALUE]] [--line-b MODE[:VALUE]] [--inhibit SECONDS]\n"
+    "              [--min-battery VOLTS] [--expected-apogee METRES] [--notes TEXT]\n"
+    "                                         create or change a profile (MODE as for\n"
+    "                                         settings; the minimum battery defaults to 7.0 V)\n"
+    "  profile from-device NAME               a profile from the altimeter's settings\n"
+    "  profile delete NAME --yes              remove a profile\n"
+    "  profile apply NAME [--yes] [--force]   write a profile to the altimeter, showing\n"
+    "                                         what changes (clears the memory; refuses\n"
+    "                                         while flights are not in the library)\n"
+    "  preflight --profile NAME [--json]      check the altimeter against a profile:\n"
+    "                                         exit 0 go, 3 no-go, 1 not checked\n"
     "Flight library commands:\n"
     "  library list [--json] [--filter TEXT] [--sort KEY] [--desc] [--units U]\n"
     "                                         the archived flights (filter: rocket, motor,\n"
@@ -146,6 +162,7 @@ int main(int argc, char** argv) {
         {"fire", cli::runFire},         {"emulate", cli::runEmulate},
         {"firmware", cli::runFirmware}, {"library", cli::runLibrary},
         {"stats", cli::runStats},       {"sim", cli::runSim},
+        {"profile", cli::runProfile},   {"preflight", cli::runPreflight},
     };
     const std::optional<std::string>& command = global.command;
     cli::CliArgs args(global.words);

@@ -10,6 +10,7 @@
 #include "library/archive_index.h"
 #include "library/archive_name.h"
 #include "library/index_database.h"
+#include "library/preflight_record.h"
 #include "library/prepared_flight.h"
 #include "library/sqlite_statement.h"
 
@@ -217,6 +218,7 @@ std::vector<ItemOutcome> FlightLibrary::archiveDownload(const DownloadInput& dow
         }
     }
     const std::string at = isoUtc(download.downloadedAt);
+    std::vector<std::pair<std::int64_t, std::string>> added;
     for (int k = 0; k < sets; ++k) {
         const auto first = static_cast<std::size_t>(image.setAddress(k));
         const auto count = static_cast<std::size_t>(image.packetCount(k));
@@ -225,6 +227,12 @@ std::vector<ItemOutcome> FlightLibrary::archiveDownload(const DownloadInput& dow
         PreparedFlight flight = prepareFlight(&image.packets[first], count, image.settings, comment,
                                               k + 1, at, download.firmwareVersion);
         results.push_back({k + 1, {}, archive(*m_db, m_folder, flight)});
+        if (results.back().outcome.ok()) {
+            added.emplace_back(results.back().outcome.id, flight.record.packetsHash);
+        }
+    }
+    if (!download.altimeter.empty()) {
+        linkPreflightCheck(*m_db, download.altimeter, added);
     }
     return results;
 }
@@ -282,6 +290,14 @@ std::vector<ItemOutcome> FlightLibrary::importPaths(const std::vector<std::files
         progress(files.size(), files.size());
     }
     return results;
+}
+
+Outcome FlightLibrary::withIndex(const std::function<Outcome(IndexDatabase&)>& work) const {
+    std::lock_guard lock(m_mutex);
+    if (!m_db) {
+        return {LibraryStatus::NotOpen, "The flight library is not open.", 0};
+    }
+    return work(*m_db);
 }
 
 }  // namespace tevusb::library

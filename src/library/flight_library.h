@@ -75,6 +75,9 @@ struct DownloadInput {
     std::vector<std::string> comments;  // per set, may be shorter than the set count
     std::string firmwareVersion;
     std::chrono::system_clock::time_point downloadedAt = std::chrono::system_clock::now();
+    // The altimeter it came from (its device path): the latest pre-flight check made on it
+    // is linked to the first flight of this download that was not on it at the check.
+    std::string altimeter;
 };
 
 // The result for one set of a download or one imported file.
@@ -148,6 +151,10 @@ class FlightLibrary {
     // Recreates the index from the archive files; works also when open() failed. The flyer's
     // fields are kept where the old index can still be read; a damaged one is moved aside.
     Outcome rebuild(const Progress& progress = {});
+
+    // Runs `work` on the open index under the library's lock (NotOpen when there is none):
+    // the rocket profiles and the pre-flight records keep their tables through it.
+    Outcome withIndex(const std::function<Outcome(IndexDatabase&)>& work) const;
 
   private:
     std::filesystem::path m_folder;

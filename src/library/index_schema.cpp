@@ -40,6 +40,36 @@ const std::vector<std::string>& migrations() {
         // settings were written since. Rows of older libraries are filled in on open.
         "ALTER TABLE flights ADD COLUMN packets_hash TEXT NOT NULL DEFAULT ''",
         "CREATE INDEX flights_packets_hash ON flights (packets_hash)",
+        // Rocket profiles and the pre-flight checks made against them, in one step. A
+        // check's known_packets are the packets-only hashes of the sets on the altimeter
+        // when it ran, so the flight it is linked to is one made after it.
+        "CREATE TABLE IF NOT EXISTS rocket_profiles ("
+        " name TEXT PRIMARY KEY COLLATE NOCASE,"
+        " line_a_mode INTEGER NOT NULL, line_a_value INTEGER,"
+        " line_b_mode INTEGER NOT NULL, line_b_value INTEGER,"
+        " inhibit_tenths INTEGER NOT NULL,"
+        " min_battery_v REAL NOT NULL DEFAULT 7.0,"
+        " expected_apogee_m REAL,"
+        " notes TEXT NOT NULL DEFAULT '');"
+        "CREATE TABLE IF NOT EXISTS preflight_checks ("
+        " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+        " checked_at TEXT NOT NULL,"
+        " profile TEXT NOT NULL,"
+        " verdict TEXT NOT NULL,"
+        " battery_v REAL, ground_msl_m REAL,"
+        " flights_on_device INTEGER NOT NULL DEFAULT 0,"
+        " flights_not_in_library INTEGER NOT NULL DEFAULT 0,"
+        " memory_packets_used INTEGER NOT NULL DEFAULT 0,"
+        " memory_full INTEGER NOT NULL DEFAULT 0,"
+        " altimeter TEXT NOT NULL DEFAULT '',"
+        " known_packets TEXT NOT NULL DEFAULT '',"
+        " flight_id INTEGER);"
+        "CREATE INDEX IF NOT EXISTS preflight_checks_flight ON preflight_checks (flight_id);"
+        "CREATE TABLE IF NOT EXISTS preflight_items ("
+        " check_id INTEGER NOT NULL REFERENCES preflight_checks (id) ON DELETE CASCADE,"
+        " position INTEGER NOT NULL,"
+        " name TEXT NOT NULL, status TEXT NOT NULL, text TEXT NOT NULL,"
+        " PRIMARY KEY (check_id, position))",
     };
     return steps;
 }

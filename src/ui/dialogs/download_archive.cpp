@@ -85,6 +85,7 @@ std::string archiveDownload(const device::AltimeterDevice& device, LibraryServic
     input.settings = store.settings;
     input.comments = store.comments;
     input.firmwareVersion = device::versionString(device.link.device().versionNumber);
+    input.altimeter = device.link.device().path;
     return archiveStatusLine(lib->archiveDownload(input), folder, service.simulatorLibrary());
 }
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "library/preflight_record.h"
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
 #include "ui/library/flight_table_view.h"
@@ -84,6 +85,11 @@ void LibraryWindow::buildLayout() {
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("libraryProgress"));
     m_progress->hide();
+    m_preflight = new QLabel(this);
+    m_preflight->setObjectName(QStringLiteral("libraryPreflight"));
+    m_preflight->setWordWrap(true);
+    m_preflight->hide();
+    layout->addWidget(m_preflight);
     layout->addWidget(m_status);
     layout->addWidget(m_progress);
 
@@ -120,9 +126,23 @@ void LibraryWindow::buildLayout() {
         buttons->addWidget(b);
     }
     layout->addLayout(buttons);
-    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { updateButtons(); });
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        updateButtons();
+        showPreflight();
+    });
     updateButtons();
+}
+
+void LibraryWindow::showPreflight() {
+    const std::vector<std::int64_t> ids = selectedIds();
+    const auto check = ids.size() == 1 && m_library
+                           ? library::preflightBeforeFlight(*m_library, ids.front())
+                           : std::nullopt;
+    m_preflight->setVisible(check.has_value());
+    if (check) {
+        m_preflight->setText(QStringLiteral("Pre-flight check before this flight: ") +
+                             QString::fromStdString(library::preflightLines(*check).front()));
+    }
 }
 
 void LibraryWindow::open() {

@@ -75,6 +75,7 @@ class LibraryWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void showPreflight();
     void buildLayout();
     // Runs `job` on the worker; the buttons stay disabled until it has ended. The end it
     // hands back runs on the window thread once the buttons are usable again.
@@ -98,6 +99,7 @@ class LibraryWindow : public QWidget {
     QLineEdit* m_filter = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_preflight = nullptr;  // the check that preceded the one selected flight
     QProgressBar* m_progress = nullptr;
     QPushButton* m_openButton = nullptr;
     QPushButton* m_exportButton = nullptr;
