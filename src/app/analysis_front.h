@@ -36,6 +36,9 @@ class AnalysisFront : public QObject {
     // Opens (or raises) the statistics panel on the current set.
     void showStatisticsPanel();
     ui::FlightStatisticsPanel* statisticsPanel() const { return m_panel; }
+    // A simulation was shown over the flight or removed: the analysis view (switched on to
+    // show a new one) and the panel follow.
+    void simulationChanged();
     AnalysisInput* input() const { return m_input; }
 
   private:

@@ -14,6 +14,7 @@
 #include "app/library_menu.h"
 #include "app/main_menu.h"
 #include "app/report_menu.h"
+#include "app/simulation_front.h"
 #include "app/simulator_menu.h"
 #include "data/data_set_store.h"
 #include "text/string_ids.h"
@@ -50,6 +51,8 @@ MainWindow::MainWindow(data::DataSetStore& store,
     buildMainMenu(*this);
     m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
     addCompareCommand(*this, m_graph, store);
+    m_simulation =
+        new SimulationFront(*this, m_graph, store, [this] { m_analysis->simulationChanged(); });
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }
