@@ -125,11 +125,25 @@ SimulationOverlay makeSimulationOverlay(const simulation::Simulation& sim,
         overlay.altitudeM.push_back(sim.altitudeM[i]);
         overlay.velocityMs.push_back(sim.verticalVelocityMs[i]);
     }
+    // A deployment at apogee would hide the apogee's label behind its own: one marker says both.
+    const std::optional<double> apogee = simulation::eventTime(sim, "apogee");
+    constexpr double kSameMomentS = 2.0;
+    const auto atApogee = [&](const simulation::SimEvent& e) {
+        return e.type == "recoverydevicedeployment" && apogee &&
+               std::fabs(e.timeS - *apogee) < kSameMomentS;
+    };
+    const bool deployedAtApogee = std::any_of(sim.events.begin(), sim.events.end(), atApogee);
     for (const auto& event : sim.events) {
+        if (atApogee(event)) {
+            continue;
+        }
         for (const EventLook& look : kEvents) {
             if (event.type == look.type && std::isfinite(event.timeS)) {
-                overlay.events.push_back(
-                    {event.timeS + shift, QString::fromLatin1(look.label), look.colour});
+                QString label = QString::fromLatin1(look.label);
+                if (event.type == "apogee" && deployedAtApogee) {
+                    label += QStringLiteral(" + deployment");
+                }
+                overlay.events.push_back({event.timeS + shift, label, look.colour});
             }
         }
     }

@@ -49,6 +49,7 @@ FlightStatisticsPanel::FlightStatisticsPanel(QWidget* parent)
       m_notes(new QLabel(this)),
       m_simCaption(new QLabel(this)),
       m_simTable(new QTableWidget(0, 4, this)),
+      m_drag(new QLabel(this)),
       m_verdict(new QLabel(this)) {
     setObjectName("FlightStatisticsPanel");
     setWindowTitle(QStringLiteral("Flight Statistics"));
@@ -74,12 +75,17 @@ FlightStatisticsPanel::FlightStatisticsPanel(QWidget* parent)
     m_simCaption->setObjectName("simulationCaption");
     m_verdict->setObjectName("simulationVerdict");
     m_verdict->setWordWrap(true);
+    m_drag->setObjectName("coastDrag");
+    m_drag->setWordWrap(true);
+    m_drag->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_verdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_simCaption);
     layout->addWidget(m_simTable, 1);
+    layout->addWidget(m_drag);
     layout->addWidget(m_verdict);
     m_simCaption->hide();
     m_simTable->hide();
+    m_drag->hide();
     m_verdict->hide();
     resize(480, 300);
 }
@@ -116,6 +122,7 @@ void FlightStatisticsPanel::showSimulation(analysis::UnitSystem units) {
     const bool shown = m_comparison != nullptr;
     m_simCaption->setVisible(shown);
     m_simTable->setVisible(shown);
+    m_drag->setVisible(shown);
     m_verdict->setVisible(shown);
     if (!shown) {
         m_simTable->setRowCount(0);
@@ -124,7 +131,7 @@ void FlightStatisticsPanel::showSimulation(analysis::UnitSystem units) {
     m_simCaption->setText(QString::fromStdString(m_comparison->heading()));
     std::vector<simulation::ComparisonRow> rows = m_comparison->rows(units);
     const analysis::StatisticsRow drag = m_comparison->dragRow(units);
-    m_simTable->setRowCount(static_cast<int>(rows.size()) + 1);
+    m_simTable->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(i);
         const std::string* cells[4] = {&rows[i].label, &rows[i].flown, &rows[i].simulated,
@@ -137,16 +144,13 @@ void FlightStatisticsPanel::showSimulation(analysis::UnitSystem units) {
             m_simTable->setItem(row, column, item);
         }
     }
-    const int dragRow = static_cast<int>(rows.size());
-    m_simTable->setItem(dragRow, 0, new QTableWidgetItem(QString::fromStdString(drag.label)));
-    m_simTable->setItem(dragRow, 1, new QTableWidgetItem(QString::fromStdString(drag.value)));
-    m_simTable->setSpan(dragRow, 1, 1, 3);
     m_simTable->setMinimumHeight(tableHeight(*m_simTable));
+    m_drag->setText(QString::fromStdString(drag.label + ": " + drag.value));
     m_verdict->setText(QString::fromStdString(m_comparison->verdict));
     QFont bold = m_verdict->font();
     bold.setBold(true);
     m_verdict->setFont(bold);
-    resize(std::max(width(), 640), height());
+    resize(std::max(width(), 560), height());
 }
 
 QStringList FlightStatisticsPanel::simulationTexts() const {
@@ -164,7 +168,7 @@ QStringList FlightStatisticsPanel::simulationTexts() const {
         }
         texts << cells.join(QLatin1Char('\t'));
     }
-    texts << m_verdict->text();
+    texts << m_drag->text() << m_verdict->text();
     return texts;
 }
 

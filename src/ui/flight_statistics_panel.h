@@ -26,8 +26,8 @@ class FlightStatisticsPanel : public QDialog {
     // difference), with the coast drag and the verdict; null hides it. Takes effect at
     // the next showStatistics.
     void setSimulation(std::shared_ptr<const simulation::FlightAgainstSimulation> comparison);
-    // The comparison's rows as "label\tflight\tsimulation\tdifference" lines, then the
-    // coast drag and the verdict; empty without a simulation.
+    // The comparison's rows as "label\tflight\tsimulation\tdifference" lines, then
+    // "Coast drag: ..." and the verdict; empty without a simulation.
     QStringList simulationTexts() const;
 
     // The shown rows as "label\tvalue" lines, for checks and copying.
@@ -39,6 +39,7 @@ class FlightStatisticsPanel : public QDialog {
     QLabel* m_notes;
     QLabel* m_simCaption;
     QTableWidget* m_simTable;
+    QLabel* m_drag;
     QLabel* m_verdict;
     std::shared_ptr<const simulation::FlightAgainstSimulation> m_comparison;
 

@@ -107,7 +107,7 @@ TEST_F(SimulationFrontTest, PanelShowsTheChosenSimulationWithTheCommandLinesFigu
         expectCell(cells[3], value["difference"], key + " difference");
     }
     const QString drag = texts[texts.size() - 2];
-    EXPECT_TRUE(drag.startsWith("Coast drag\t")) << drag.toStdString();
+    EXPECT_TRUE(drag.startsWith("Coast drag: ")) << drag.toStdString();
     if (!j["coast_drag"]["cd"].is_null()) {
         EXPECT_TRUE(drag.contains(QStringLiteral("Cd %1").arg(j["coast_drag"]["cd"].get<double>(),
                                                               0, 'f', 2)))
