@@ -86,6 +86,9 @@ void AnalysisFront::showStatisticsPanel() {
 
 void AnalysisFront::setShown() {
     refreshPanel();
+    if (m_shownHook) {
+        m_shownHook();
+    }
 }
 
 void AnalysisFront::simulationChanged() {

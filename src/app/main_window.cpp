@@ -51,8 +51,10 @@ MainWindow::MainWindow(data::DataSetStore& store,
     buildMainMenu(*this);
     m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
     addCompareCommand(*this, m_graph, store);
-    m_simulation =
-        new SimulationFront(*this, m_graph, store, [this] { m_analysis->simulationChanged(); });
+    m_simulation = new SimulationFront(
+        *this, m_graph, store, [this] { m_analysis->simulationChanged(); },
+        [this] { return m_files.shownFile(); });
+    m_analysis->setShownHook([this] { m_simulation->flightShown(); });
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }

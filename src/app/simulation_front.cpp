@@ -10,7 +10,9 @@
 #include "data/data_set_store.h"
 #include "graph/flight_graph.h"
 #include "graph/simulation_overlay.h"
+#include "app/simulation_library.h"
 #include "simulation/simulation_file.h"
+#include "ui/library_service.h"
 #include "ui/user_prompts.h"
 
 namespace tevusb::app {
@@ -58,15 +60,19 @@ std::optional<std::size_t> askWhich(QWidget* owner, const QString& fileName,
 }  // namespace
 
 SimulationFront::SimulationFront(QMainWindow& window, graph::FlightGraph& graph,
-                                 const data::DataSetStore& store, std::function<void()> changed)
+                                 const data::DataSetStore& store, std::function<void()> changed,
+                                 std::function<std::filesystem::path()> shownFile)
     : QObject(&window), m_window(window), m_graph(graph), m_store(store),
-      m_changed(std::move(changed)) {
+      m_changed(std::move(changed)), m_shownFile(std::move(shownFile)) {
     if (auto* view = window.menuBar()->findChild<QMenu*>(QStringLiteral("View"))) {
         view->addSeparator();
         m_compare = addItem(view, "Compare with Simulation...", view_command::kCompareWithSimulation);
         m_remove = addItem(view, "Remove Simulation", view_command::kRemoveSimulation);
         connect(m_compare, &QAction::triggered, this, [this] { chooseFile(); });
+        m_keep = addItem(view, "Keep Simulation with Library Flight",
+                         view_command::kKeepSimulationInLibrary);
         connect(m_remove, &QAction::triggered, this, [this] { remove(); });
+        connect(m_keep, &QAction::triggered, this, [this] { keepInLibrary(); });
         // The graph drops a simulation with its flight; the items follow when looked at.
         connect(view, &QMenu::aboutToShow, this, [this] { updateItems(); });
     }
@@ -125,7 +131,55 @@ void SimulationFront::loaded(const QString& path, const std::optional<std::strin
     } else {
         return;
     }
+    m_source = path;
     show(std::move(*chosen), fileName.toStdString());
+}
+
+void SimulationFront::keepInLibrary() {
+    const auto shown = this->shown();
+    if (!shown || m_source.isEmpty()) {
+        return;
+    }
+    const std::filesystem::path flight = m_shownFile ? m_shownFile() : std::filesystem::path();
+    const std::filesystem::path source(m_source.toStdString());
+    const std::string name = shown->sim.name;
+    m_worker.run([this, flight, source, name]() -> ui::WorkerThread::JobEnd {
+        const std::string problem = keepWithLibraryFlight(flight, source, name);
+        return [this, problem, name] {
+            updateItems();
+            if (problem.empty()) {
+                ui::userPrompts().messageBox(
+                    &m_window,
+                    QStringLiteral("The simulation \"%1\" is kept with this flight in the "
+                                   "library; it is shown whenever the flight is opened.")
+                        .arg(QString::fromStdString(simulation::oneLine(name))),
+                    kCaption, ui::kMbOk | ui::kMbIconInformation);
+            } else {
+                ui::userPrompts().messageBox(&m_window, QString::fromStdString(problem), kCaption,
+                                             ui::kMbOk | ui::kMbIconExclamation);
+            }
+        };
+    });
+    updateItems();
+}
+
+void SimulationFront::flightShown() {
+    const std::filesystem::path flight = m_shownFile ? m_shownFile() : std::filesystem::path();
+    if (flight.empty() || !ui::libraryService().configured()) {
+        return;
+    }
+    m_worker.run([this, flight]() -> ui::WorkerThread::JobEnd {
+        const auto attached = attachedSimulationOf(flight);
+        if (!attached) {
+            return {};
+        }
+        return [this, attached, flight] {
+            // Only while that flight is still the one shown.
+            if (m_shownFile && m_shownFile() == flight) {
+                load(QString::fromStdString(attached->file.string()), attached->simName);
+            }
+        };
+    });
 }
 
 void SimulationFront::show(simulation::Simulation sim, const std::string& fileName) {
@@ -158,8 +212,12 @@ void SimulationFront::updateItems() {
     if (m_compare != nullptr) {
         m_compare->setEnabled(!m_worker.running());
     }
+    const bool shown = m_graph.viewState().simulation != nullptr;
     if (m_remove != nullptr) {
-        m_remove->setEnabled(m_graph.viewState().simulation != nullptr);
+        m_remove->setEnabled(shown);
+    }
+    if (m_keep != nullptr) {
+        m_keep->setEnabled(shown && !m_worker.running());
     }
 }
 

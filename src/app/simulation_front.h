@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@ namespace tevusb::app {
 namespace view_command {
 inline constexpr int kCompareWithSimulation = 41011;
 inline constexpr int kRemoveSimulation = 41012;
+inline constexpr int kKeepSimulationInLibrary = 41013;
 }  // namespace view_command
 
 // View > Compare with Simulation... and Remove Simulation: the flyer picks a simulation
@@ -35,9 +37,11 @@ inline constexpr int kRemoveSimulation = 41012;
 class SimulationFront : public QObject {
     Q_OBJECT
   public:
-    // `changed` runs on the window thread whenever a simulation is shown or removed.
+    // `changed` runs on the window thread whenever a simulation is shown or removed;
+    // `shownFile` names the file the shown flight came from (empty for none).
     SimulationFront(QMainWindow& window, graph::FlightGraph& graph,
-                    const data::DataSetStore& store, std::function<void()> changed);
+                    const data::DataSetStore& store, std::function<void()> changed,
+                    std::function<std::filesystem::path()> shownFile);
 
     // Asks for the file, then reads it (see load).
     void chooseFile();
@@ -47,6 +51,10 @@ class SimulationFront : public QObject {
     // Shows an already read simulation over the current flight.
     void show(simulation::Simulation sim, const std::string& fileName);
     void remove();
+    // Keeps the shown simulation with the shown flight in the library (a copy of its file).
+    void keepInLibrary();
+    // Another flight is shown: a library flight brings the simulation kept with it.
+    void flightShown();
 
     // The comparison shown over the current flight; null for none.
     std::shared_ptr<const simulation::FlightAgainstSimulation> shown() const;
@@ -61,8 +69,11 @@ class SimulationFront : public QObject {
     graph::FlightGraph& m_graph;
     const data::DataSetStore& m_store;
     std::function<void()> m_changed;
+    std::function<std::filesystem::path()> m_shownFile;
+    QString m_source;  // the file the shown simulation was read from
     QAction* m_compare = nullptr;
     QAction* m_remove = nullptr;
+    QAction* m_keep = nullptr;
     ui::WorkerThread m_worker{this};
 };
 

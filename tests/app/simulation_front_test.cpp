@@ -17,8 +17,10 @@
 #include "graph/simulation_overlay.h"
 #include "sim_files.h"
 #include "support/cli_run.h"
+#include "support/scoped_library.h"
 #include "support/temp_dir.h"
 #include "ui/flight_statistics_panel.h"
+#include "ui/library_service.h"
 
 namespace tevusb::app {
 namespace {
@@ -152,6 +154,48 @@ TEST_F(SimulationFrontTest, AFileWithoutASimulationIsRefusedByNameAndShowsNothin
     EXPECT_EQ(front().shown()->sim.name, "Club flight H128");
     m_window->showSelectedSet(0);
     EXPECT_EQ(front().shown(), nullptr);
+}
+
+TEST_F(SimulationFrontTest, AKeptSimulationComesBackWhenTheLibraryFlightIsOpened) {
+    tt::ScopedLibrary scoped;
+    auto lib = ui::libraryService().acquire();
+    ASSERT_NE(lib, nullptr);
+    const auto items = lib->importPaths({TEVUSB_SAMPLE_FLIGHT});
+    ASSERT_TRUE(items.size() == 1 && items[0].outcome.ok());
+    const auto record = lib->get(items[0].outcome.id);
+    ASSERT_TRUE(record.has_value());
+    const QString archive = QString::fromStdString((scoped.folder() / record->archivePath).string());
+    m_prompts.choose(archive);
+    trigger(command::kOpen);
+
+    const QString csv = writeSim("one.csv", tt::openRocketCsv({}));
+    front().load(csv);
+    ASSERT_TRUE(testing::waitUntil([&] { return front().shown() != nullptr; }));
+    trigger(view_command::kKeepSimulationInLibrary);
+    ASSERT_TRUE(testing::waitUntil([&] { return !m_prompts.boxes().empty(); }));
+    EXPECT_TRUE(m_prompts.boxes().back().text.contains("is kept with this flight"))
+        << m_prompts.boxes().back().text.toStdString();
+    ASSERT_TRUE(lib->attachedSimulation(record->id).has_value());
+
+    // Another flight, then the library flight again: its simulation is back by itself.
+    m_prompts.choose(TEVUSB_SAMPLE_FLIGHT);
+    trigger(command::kOpen);
+    ASSERT_TRUE(testing::waitUntil([&] { return !front().busy(); }));
+    EXPECT_EQ(front().shown(), nullptr);
+    m_prompts.choose(archive);
+    trigger(command::kOpen);
+    ASSERT_TRUE(testing::waitUntil([&] { return front().shown() != nullptr; }));
+    EXPECT_EQ(front().shown()->sim.name, "Club flight H128");
+
+    // A flight outside the library cannot keep one, and says why.
+    m_prompts.choose(TEVUSB_SAMPLE_FLIGHT);
+    trigger(command::kOpen);
+    front().load(csv);
+    ASSERT_TRUE(testing::waitUntil([&] { return front().shown() != nullptr; }));
+    const std::size_t before = m_prompts.boxes().size();
+    trigger(view_command::kKeepSimulationInLibrary);
+    ASSERT_TRUE(testing::waitUntil([&] { return m_prompts.boxes().size() > before; }));
+    EXPECT_TRUE(m_prompts.boxes().back().text.contains("not a flight of the library"));
 }
 
 }  // namespace
