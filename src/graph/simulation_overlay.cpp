@@ -17,6 +17,9 @@ namespace {
 namespace ap = analysis_palette;
 
 constexpr double kLegendGap = 4.0;
+// The dash pattern in pixels, as Qt's dash line draws a 2-pixel pen: 8 on, 4 off.
+constexpr double kDashOn = 8.0;
+constexpr double kDashOff = 4.0;
 constexpr double kLegendSample = 24.0;
 
 struct EventLook {
@@ -67,6 +70,32 @@ void addCurve(std::vector<QPolygonF>& out, const PlotMapping& mapping,
         lastX = x;
     }
     flush();
+}
+
+// The "on" stretches of a dash pattern that runs on along the whole polyline.
+void addDashes(std::vector<QLineF>& out, const QPolygonF& line) {
+    double phase = 0.0;  // how far into the current on+off period
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        const QPointF a = line[i - 1];
+        const QPointF b = line[i];
+        const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+        double done = 0.0;
+        while (done < length) {
+            const bool on = phase < kDashOn;
+            const double left = on ? kDashOn - phase : kDashOn + kDashOff - phase;
+            const double step = std::min(left, length - done);
+            if (on) {
+                const QPointF from = a + (b - a) * (done / length);
+                const QPointF to = a + (b - a) * ((done + step) / length);
+                out.emplace_back(from, to);
+            }
+            done += step;
+            phase += step;
+            if (phase >= kDashOn + kDashOff) {
+                phase = 0.0;
+            }
+        }
+    }
 }
 
 void drawLegend(QPainter& painter, const QRect& plot, const QString& name) {
@@ -185,11 +214,15 @@ void drawSimulationOverlay(QPainter& painter, const AnalysisLayout& layout,
                           QRgb colour) {
         std::vector<QPolygonF> lines;
         addCurve(lines, mapping, overlay.timeS, values);
-        painter.setPen(QPen(QColor::fromRgba(colour), ap::kCurveWidth, Qt::DashLine, Qt::FlatCap,
-                            Qt::MiterJoin));
+        // Dashed by hand into plain segments: Qt's stroker for a wide dashed pen costs
+        // several times the whole view on a long simulation.
+        std::vector<QLineF> dashes;
         for (const QPolygonF& line : lines) {
-            painter.drawPolyline(line);
+            addDashes(dashes, line);
         }
+        painter.setPen(QPen(QColor::fromRgba(colour), ap::kCurveWidth, Qt::SolidLine, Qt::FlatCap,
+                            Qt::MiterJoin));
+        painter.drawLines(dashes.data(), static_cast<int>(dashes.size()));
     };
     draw(layout.velocity(), overlay.velocityMs, ap::kVelocity);
     draw(layout.altitude(), overlay.altitudeM, ap::kAltitude);
