@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <memory>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QImage>
@@ -116,11 +116,13 @@ int main(int argc, char** argv) {
             const double t = span * i / 50000.0;
             sim.timeS.push_back(t);
             sim.altitudeM.push_back(1300.0 * std::sin(3.14159 * t / span));
-            sim.verticalVelocityMs.push_back(1300.0 * 3.14159 / span * std::cos(3.14159 * t / span));
+            sim.verticalVelocityMs.push_back(1300.0 * 3.14159 / span *
+                                             std::cos(3.14159 * t / span));
         }
         sim.events = {{"liftoff", 0.0}, {"burnout", 2.0}, {"apogee", span / 2}};
-        const auto overlay = std::make_shared<graph::SimulationOverlay>(graph::makeSimulationOverlay(
-            sim, simulation::simulationFacts(sim), graph.statistics().launchTimeS));
+        const auto overlay =
+            std::make_shared<graph::SimulationOverlay>(graph::makeSimulationOverlay(
+                sim, simulation::simulationFacts(sim), graph.statistics().launchTimeS));
         graph.changeView([&](graph::AnalysisViewState& s) { s.simulation = overlay; });
         report("analysis view + 50000-row simulation",
                measure(repetitions, [&] { graph.RedrawGraph(); }), 6.0);

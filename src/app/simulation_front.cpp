@@ -7,10 +7,10 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/simulation_library.h"
 #include "data/data_set_store.h"
 #include "graph/flight_graph.h"
 #include "graph/simulation_overlay.h"
-#include "app/simulation_library.h"
 #include "simulation/simulation_file.h"
 #include "ui/library_service.h"
 #include "ui/user_prompts.h"
@@ -62,11 +62,16 @@ std::optional<std::size_t> askWhich(QWidget* owner, const QString& fileName,
 SimulationFront::SimulationFront(QMainWindow& window, graph::FlightGraph& graph,
                                  const data::DataSetStore& store, std::function<void()> changed,
                                  std::function<std::filesystem::path()> shownFile)
-    : QObject(&window), m_window(window), m_graph(graph), m_store(store),
-      m_changed(std::move(changed)), m_shownFile(std::move(shownFile)) {
+    : QObject(&window),
+      m_window(window),
+      m_graph(graph),
+      m_store(store),
+      m_changed(std::move(changed)),
+      m_shownFile(std::move(shownFile)) {
     if (auto* view = window.menuBar()->findChild<QMenu*>(QStringLiteral("View"))) {
         view->addSeparator();
-        m_compare = addItem(view, "Compare with Simulation...", view_command::kCompareWithSimulation);
+        m_compare =
+            addItem(view, "Compare with Simulation...", view_command::kCompareWithSimulation);
         m_remove = addItem(view, "Remove Simulation", view_command::kRemoveSimulation);
         connect(m_compare, &QAction::triggered, this, [this] { chooseFile(); });
         m_keep = addItem(view, "Keep Simulation with Library Flight",
@@ -95,8 +100,9 @@ void SimulationFront::chooseFile() {
 void SimulationFront::load(const QString& path, std::optional<std::string> name) {
     const std::filesystem::path file(path.toStdString());
     const bool started = m_worker.run([this, path, file, name]() -> ui::WorkerThread::JobEnd {
-        auto result = std::make_shared<simulation::ImportResult<std::vector<simulation::Simulation>>>(
-            simulation::loadSimulationFile(file));
+        auto result =
+            std::make_shared<simulation::ImportResult<std::vector<simulation::Simulation>>>(
+                simulation::loadSimulationFile(file));
         return [this, path, name, result] { loaded(path, name, std::move(*result)); };
     });
     if (started) {

@@ -39,8 +39,8 @@ class SimulationFront : public QObject {
   public:
     // `changed` runs on the window thread whenever a simulation is shown or removed;
     // `shownFile` names the file the shown flight came from (empty for none).
-    SimulationFront(QMainWindow& window, graph::FlightGraph& graph,
-                    const data::DataSetStore& store, std::function<void()> changed,
+    SimulationFront(QMainWindow& window, graph::FlightGraph& graph, const data::DataSetStore& store,
+                    std::function<void()> changed,
                     std::function<std::filesystem::path()> shownFile);
 
     // Asks for the file, then reads it (see load).

@@ -22,7 +22,6 @@ std::optional<library::AttachedSimulation> attachedSimulationOf(
 // Keeps `simFile` (the simulation named) with the library flight shown from `shownFile`:
 // empty on success, else one line saying why not. Any thread; it copies the file.
 std::string keepWithLibraryFlight(const std::filesystem::path& shownFile,
-                                  const std::filesystem::path& simFile,
-                                  const std::string& simName);
+                                  const std::filesystem::path& simFile, const std::string& simName);
 
 }  // namespace tevusb::app

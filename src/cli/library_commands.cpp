@@ -401,7 +401,7 @@ int runLibrary(CliArgs& args, std::ostream& out, std::ostream& err) {
     static const std::map<std::string, Command> commands = {
         {"list", runList},       {"show", runShowFlight}, {"export", runExportFlight},
         {"import", runImport},   {"edit", runEdit},       {"delete", runDelete},
-        {"rebuild", runRebuild}, {"report", runReport}, {"attach-sim", runAttachSim}};
+        {"rebuild", runRebuild}, {"report", runReport},   {"attach-sim", runAttachSim}};
     const auto sub = args.takePositional();
     const auto it = sub ? commands.find(*sub) : commands.end();
     if (it == commands.end()) {

@@ -6,9 +6,9 @@
 
 namespace tevusb::cli {
 
-int runAttachSimulation(library::FlightLibrary& library, std::int64_t id,
-                        const std::string& file, const std::optional<std::string>& simName,
-                        std::ostream& out, std::ostream& err) {
+int runAttachSimulation(library::FlightLibrary& library, std::int64_t id, const std::string& file,
+                        const std::optional<std::string>& simName, std::ostream& out,
+                        std::ostream& err) {
     const auto outcome = library.attachSimulation(id, file, simName);
     if (!outcome.ok()) {
         err << outcome.message << "\n";
@@ -27,14 +27,14 @@ void printAttachment(std::ostream& out, const library::FlightLibrary& library,
     if (!attached) {
         return;
     }
-    std::string line = "Simulation: " + attached->simName + " (" +
-                       attached->file.filename().string() + ")";
+    std::string line =
+        "Simulation: " + attached->simName + " (" + attached->file.filename().string() + ")";
     if (attached->simApogeeM) {
         line += ", apogee " + analysis::formatQuantity(analysis::Quantity::Altitude,
                                                        *attached->simApogeeM, units, 1);
         if (record.apogeeAglM && *attached->simApogeeM > 0.0) {
-            const double pct = 100.0 * (*record.apogeeAglM - *attached->simApogeeM) /
-                               *attached->simApogeeM;
+            const double pct =
+                100.0 * (*record.apogeeAglM - *attached->simApogeeM) / *attached->simApogeeM;
             line += ", flight " + std::string(pct > 0.0 ? "+" : "") +
                     analysis::formatNumber(pct, 1) + " %";
         }

@@ -120,9 +120,8 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
             auto j = analysis::statisticsJson(stats[i]);
             j["coast_drag"] = analysis::coastDragJson(drags[i]);
             if (chosen) {
-                j["simulation"] =
-                    simulation::comparisonJson(chosen->sim, chosen->facts, chosen->comparison,
-                                               chosen->verdict);
+                j["simulation"] = simulation::comparisonJson(chosen->sim, chosen->facts,
+                                                             chosen->comparison, chosen->verdict);
             }
             doc.push_back(std::move(j));
         }

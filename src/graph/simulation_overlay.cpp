@@ -39,8 +39,8 @@ constexpr EventLook kEvents[] = {
 
 // One polyline per stretch of finite values, a point per pixel column at most: a 50 000-row
 // simulation costs a few hundred points, and the dash pattern runs on along a stretch.
-void addCurve(std::vector<QPolygonF>& out, const PlotMapping& mapping,
-              const std::vector<double>& t, const std::vector<double>& v) {
+void addCurve(std::vector<QPolygonF>& out, const PlotMapping& mapping, const std::vector<double>& t,
+              const std::vector<double>& v) {
     QPolygonF line;
     double lastX = -HUGE_VAL;
     const auto flush = [&] {
@@ -122,8 +122,9 @@ void drawLegend(QPainter& painter, const QRect& plot, const QString& name) {
         painter.drawLine(QPointF(box.left() + kLegendGap, mid),
                          QPointF(box.left() + kLegendGap + kLegendSample, mid));
         painter.setPen(QColor::fromRgba(ap::kText));
-        painter.drawText(QPointF(box.left() + 2 * kLegendGap + kLegendSample, top + metrics.ascent()),
-                         texts[row]);
+        painter.drawText(
+            QPointF(box.left() + 2 * kLegendGap + kLegendSample, top + metrics.ascent()),
+            texts[row]);
     }
     painter.restore();
 }

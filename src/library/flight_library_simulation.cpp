@@ -69,8 +69,8 @@ Outcome FlightLibrary::attachSimulation(std::int64_t id, const std::filesystem::
         s.bind(1, id);
         const int rc = s.step();
         if (rc == SQLITE_DONE) {
-            return {LibraryStatus::NotFound, "No flight #" + std::to_string(id) + " in the library.",
-                    id};
+            return {LibraryStatus::NotFound,
+                    "No flight #" + std::to_string(id) + " in the library.", id};
         }
         if (rc != SQLITE_ROW) {
             return m_db->failure(rc, "read flight #" + std::to_string(id));
@@ -103,14 +103,15 @@ Outcome FlightLibrary::attachSimulation(std::int64_t id, const std::filesystem::
     std::filesystem::path relative = relativeFolder / fileName;
     for (int k = 2;; ++k) {
         const auto placed = archive_files::writeNew(m_folder / relative, *bytes, error);
-        if (placed == archive_files::Placed::Written || placed == archive_files::Placed::SameExists) {
+        if (placed == archive_files::Placed::Written ||
+            placed == archive_files::Placed::SameExists) {
             break;
         }
         if (placed == archive_files::Placed::Failed) {
             return {LibraryStatus::WriteFailed, error, id};
         }
-        relative = relativeFolder / (file.stem().string() + "-" + std::to_string(k) +
-                                     file.extension().string());
+        relative = relativeFolder /
+                   (file.stem().string() + "-" + std::to_string(k) + file.extension().string());
     }
     SqliteStatement s(m_db->handle(),
                       "INSERT OR REPLACE INTO flight_simulations (flight_id, file, sim_name, "

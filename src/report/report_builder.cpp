@@ -26,9 +26,8 @@ ReportContent buildReportContent(const data::DataSet& set, const settings::Devic
     if (state && state->simulation && state->simulation->comparison) {
         const simulation::FlightAgainstSimulation& c = *state->simulation->comparison;
         const analysis::StatisticsRow drag = c.dragRow(request.graph.units);
-        content.simulation =
-            SimulationSection{c.heading(), c.rows(request.graph.units), {drag.label, drag.value},
-                              c.verdict};
+        content.simulation = SimulationSection{
+            c.heading(), c.rows(request.graph.units), {drag.label, drag.value}, c.verdict};
     }
     return content;
 }

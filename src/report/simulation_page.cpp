@@ -51,9 +51,10 @@ void paintSimulationPage(QPainter& painter, const ReportContent& content, int pa
     PageLayout layout(painter);
     const double left = layout.left();
     const double width = layout.right() - left;
-    double y = layout.header(QStringLiteral("Flight against simulation"),
-                             toQString(section.heading) +
-                                 QStringLiteral("  \u00b7  Data set %1").arg(content.set.setIndex + 1));
+    double y =
+        layout.header(QStringLiteral("Flight against simulation"),
+                      toQString(section.heading) +
+                          QStringLiteral("  \u00b7  Data set %1").arg(content.set.setIndex + 1));
 
     // Whatever view page one has, this page shows both curves in the analysis view.
     GraphOptions options = content.graph;

@@ -23,8 +23,8 @@ ImportResult<Simulation> pickSimulation(const std::vector<Simulation>& sims,
         for (const auto& sim : sims) {
             names += (names.empty() ? "\"" : ", \"") + sim.name + "\"";
         }
-        return ImportError{oneLine(fileName + ": no simulation named \"" + *name +
-                                   "\" (it holds " + names + ").")};
+        return ImportError{oneLine(fileName + ": no simulation named \"" + *name + "\" (it holds " +
+                                   names + ").")};
     }
     for (const auto& sim : sims) {
         if (sim.points() > 0) {

@@ -16,9 +16,8 @@ constexpr int kTallestTable = 640;
 
 void buildSimulationTable(QTableWidget& table) {
     table.setObjectName("simulationTable");
-    table.setHorizontalHeaderLabels(
-        {QString(), QStringLiteral("Flight"), QStringLiteral("Simulation"),
-         QStringLiteral("Difference")});
+    table.setHorizontalHeaderLabels({QString(), QStringLiteral("Flight"),
+                                     QStringLiteral("Simulation"), QStringLiteral("Difference")});
     table.verticalHeader()->hide();
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table.horizontalHeader()->setStretchLastSection(true);

@@ -65,8 +65,8 @@ void expectCell(const QString& cell, const json& value, const std::string& what)
     if (value.is_null()) {
         EXPECT_TRUE(std::isnan(leading(cell))) << what << ": " << cell.toStdString();
     } else {
-        EXPECT_NEAR(leading(cell), value.get<double>(), 0.051) << what << ": "
-                                                                 << cell.toStdString();
+        EXPECT_NEAR(leading(cell), value.get<double>(), 0.051)
+            << what << ": " << cell.toStdString();
     }
 }
 
@@ -111,8 +111,8 @@ TEST_F(SimulationFrontTest, PanelShowsTheChosenSimulationWithTheCommandLinesFigu
     const QString drag = texts[texts.size() - 2];
     EXPECT_TRUE(drag.startsWith("Coast drag: ")) << drag.toStdString();
     if (!j["coast_drag"]["cd"].is_null()) {
-        EXPECT_TRUE(drag.contains(QStringLiteral("Cd %1").arg(j["coast_drag"]["cd"].get<double>(),
-                                                              0, 'f', 2)))
+        EXPECT_TRUE(drag.contains(
+            QStringLiteral("Cd %1").arg(j["coast_drag"]["cd"].get<double>(), 0, 'f', 2)))
             << drag.toStdString();
     }
     EXPECT_EQ(texts.last().toStdString(), j["simulation"]["verdict"].get<std::string>());
@@ -164,7 +164,8 @@ TEST_F(SimulationFrontTest, AKeptSimulationComesBackWhenTheLibraryFlightIsOpened
     ASSERT_TRUE(items.size() == 1 && items[0].outcome.ok());
     const auto record = lib->get(items[0].outcome.id);
     ASSERT_TRUE(record.has_value());
-    const QString archive = QString::fromStdString((scoped.folder() / record->archivePath).string());
+    const QString archive =
+        QString::fromStdString((scoped.folder() / record->archivePath).string());
     m_prompts.choose(archive);
     trigger(command::kOpen);
 

@@ -57,8 +57,8 @@ TEST_F(AppTest, ScreenshotsOfTheFlightAgainstItsSimulation) {
                   pdf.toStdString(),
                   report::buildReportContent(m_store.current, m_store.settings, "", request)),
               "");
-    tevusb::testing::runTool("pdftoppm", {"-png", "-r", "80", "-f", "2", "-l", "2",
-                                          "-singlefile", pdf, dir + "report-simulation"});
+    tevusb::testing::runTool("pdftoppm", {"-png", "-r", "80", "-f", "2", "-l", "2", "-singlefile",
+                                          pdf, dir + "report-simulation"});
     EXPECT_TRUE(QFile::exists(dir + "report-simulation.png"));
 }
 

@@ -177,7 +177,8 @@ TEST_F(CompareWindowTest, SimulationFilesAddACurvePerSimulationWithData) {
         {"H128 two stages", true, 2, false, 1.5},
     };
     const QString ork = m_dir.filePath("club.ork");
-    tevusb::testing::writeAll(ork.toStdString(), tevusb::testing::zipped(tevusb::testing::orkXml(club)));
+    tevusb::testing::writeAll(ork.toStdString(),
+                              tevusb::testing::zipped(tevusb::testing::orkXml(club)));
     const QString nan = m_dir.filePath("nan.csv");
     tevusb::testing::writeAll(nan.toStdString(), "# Time (s),Altitude (m)\nNaN,NaN\n");
     EXPECT_EQ(window.addFiles({saveFlight("flown.tev", 450.0, 600), ork, nan}), 3);
@@ -196,7 +197,8 @@ TEST_F(CompareWindowTest, SimulationFilesAddACurvePerSimulationWithData) {
     EXPECT_NEAR(sim.set.smoothedAltitude[sim.statistics.apogee->sample], f.apogeeM, 1.0);
     ASSERT_TRUE(sim.statistics.launchTimeS.has_value());
     EXPECT_NEAR(*sim.statistics.launchTimeS, 0.0, 1e-9);
-    EXPECT_EQ(window.table()->horizontalHeaderItem(1)->text(), "F67 at the club field (simulation)");
+    EXPECT_EQ(window.table()->horizontalHeaderItem(1)->text(),
+              "F67 at the club field (simulation)");
 }
 
 }  // namespace

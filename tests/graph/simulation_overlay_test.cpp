@@ -87,8 +87,8 @@ TEST_F(SimulationOverlayTest, DashedAltitudeLiesWhereTheSimulationWasAlignedAtLa
     for (int x = m.px(launch + 15.0); x < m.px(launch + 20.0); ++x) {
         const double t = m.t0() + (x - m.x(m.t0())) / (m.x(m.t0() + 1.0) - m.x(m.t0()));
         const int y = m.py(1000.0 - 20.0 * (t - launch - 10.0));
-        const int red = testing::countColour(image, QRect(x, y - 3, 1, 7),
-                                             testing::opaque(ap::kAltitude));
+        const int red =
+            testing::countColour(image, QRect(x, y - 3, 1, 7), testing::opaque(ap::kAltitude));
         (red > 0 ? onCurve : gaps) += 1;
     }
     EXPECT_GE(onCurve, 2 * gaps) << onCurve << " on, " << gaps << " off";

@@ -68,17 +68,18 @@ TEST_F(LibrarySimulation, KeptWithTheFlightAcrossReopeningAndShownByTheCommandLi
 
     // The command line attaches too; a file without a simulation is refused by name.
     tt::writeAll(outside / "one.csv", tt::openRocketCsv({}));
-    const auto attach =
-        tt::runCli(cli::runLibrary, {"attach-sim", std::to_string(id), (outside / "one.csv").string()});
+    const auto attach = tt::runCli(
+        cli::runLibrary, {"attach-sim", std::to_string(id), (outside / "one.csv").string()});
     EXPECT_EQ(attach.status, 0) << attach.err;
     EXPECT_EQ(lib.attachedSimulation(id)->simName, "Club flight H128");
     tt::writeAll(outside / "nan.csv", "# Time (s),Altitude (m)\nNaN,NaN\n");
-    const auto bad =
-        tt::runCli(cli::runLibrary, {"attach-sim", std::to_string(id), (outside / "nan.csv").string()});
+    const auto bad = tt::runCli(cli::runLibrary,
+                                {"attach-sim", std::to_string(id), (outside / "nan.csv").string()});
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(tt::has(bad.err, "nan.csv")) << bad.err;
     EXPECT_EQ(lib.attachedSimulation(id)->simName, "Club flight H128");  // the old one stays
-    const auto unknown = tt::runCli(cli::runLibrary, {"attach-sim", "999", (outside / "one.csv").string()});
+    const auto unknown =
+        tt::runCli(cli::runLibrary, {"attach-sim", "999", (outside / "one.csv").string()});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(tt::runCli(cli::runLibrary, {"attach-sim", std::to_string(id)}).status, 2);
     cli::setLibraryOption(std::nullopt);

@@ -25,10 +25,10 @@ TEST(SimulationReport, SecondPageComparesTheFlightWithItsSimulation) {
     auto sims = simulation::readSimulations(tt::openRocketCsv({}), "club.csv", "club");
     ASSERT_TRUE(std::holds_alternative<std::vector<simulation::Simulation>>(sims));
     const analysis::FlightStatistics stats = analysis::computeStatistics(store.current);
-    auto comparison = std::make_shared<const simulation::FlightAgainstSimulation>(
-        simulation::compareFlight(store.current, stats,
-                                  std::get<std::vector<simulation::Simulation>>(sims).front(),
-                                  "club.csv"));
+    auto comparison =
+        std::make_shared<const simulation::FlightAgainstSimulation>(simulation::compareFlight(
+            store.current, stats, std::get<std::vector<simulation::Simulation>>(sims).front(),
+            "club.csv"));
 
     ReportRequest request;
     request.graph.view = GraphView::Set;  // page one as asked; page two draws both curves
@@ -51,13 +51,12 @@ TEST(SimulationReport, SecondPageComparesTheFlightWithItsSimulation) {
     const auto rows = comparison->rows(analysis::UnitSystem::Metric);
     ASSERT_FALSE(rows.empty());
     for (const auto& row : rows) {
-        const QString line = QStringLiteral("%1\\s+%2\\s+%3\\s+%4")
-                                 .arg(QRegularExpression::escape(QString::fromStdString(row.label)),
-                                      QRegularExpression::escape(QString::fromStdString(row.flown)),
-                                      QRegularExpression::escape(
-                                          QString::fromStdString(row.simulated)),
-                                      QRegularExpression::escape(
-                                          QString::fromStdString(row.difference)));
+        const QString line =
+            QStringLiteral("%1\\s+%2\\s+%3\\s+%4")
+                .arg(QRegularExpression::escape(QString::fromStdString(row.label)),
+                     QRegularExpression::escape(QString::fromStdString(row.flown)),
+                     QRegularExpression::escape(QString::fromStdString(row.simulated)),
+                     QRegularExpression::escape(QString::fromStdString(row.difference)));
         EXPECT_TRUE(text.contains(QRegularExpression(line))) << row.label << "\n"
                                                              << text.toStdString();
     }

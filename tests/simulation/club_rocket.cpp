@@ -63,8 +63,9 @@ std::string clubRocketCsv(const std::string& name, double cd) {
 
     std::string out = "# " + name + " (Up to date)\n# " + std::to_string(rows.size()) +
                       " data points written for 7 variables.\n#\n";
-    out += "# Time (s),Altitude (m),Vertical velocity (m/s),Vertical acceleration (m/s\u00b2),"
-           "Mass (g),Drag coefficient (\u200b),Reference length (cm)\n";
+    out +=
+        "# Time (s),Altitude (m),Vertical velocity (m/s),Vertical acceleration (m/s\u00b2),"
+        "Mass (g),Drag coefficient (\u200b),Reference length (cm)\n";
     std::size_t next = 0;
     for (const Row& r : rows) {
         while (next < events.size() && events[next].second <= r.t) {

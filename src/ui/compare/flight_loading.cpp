@@ -28,9 +28,9 @@ void addSimulations(LoadedFlights& loaded, const QString& path) {
     bool any = false;
     for (std::size_t i = 0; read != nullptr && i < read->size(); ++i) {
         const auto& sim = (*read)[i];
-        if (auto curve = simulationCurve(
-                sim, QString::fromStdString(simulation::oneLine(sim.name)) +
-                         QStringLiteral(" (simulation)"))) {
+        if (auto curve =
+                simulationCurve(sim, QString::fromStdString(simulation::oneLine(sim.name)) +
+                                         QStringLiteral(" (simulation)"))) {
             loaded.flights.push_back(std::move(*curve));
             any = true;
         }
