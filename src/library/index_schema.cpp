@@ -42,12 +42,12 @@ const std::vector<std::string>& migrations() {
         "CREATE INDEX flights_packets_hash ON flights (packets_hash)",
         // A simulation kept with a flight: its copy in the library folder, the one chosen
         // in it, and its apogee for the list. It goes when its flight goes.
-        "CREATE TABLE flight_simulations ("
+        "CREATE TABLE IF NOT EXISTS flight_simulations ("
         " flight_id INTEGER PRIMARY KEY,"
         " file TEXT NOT NULL,"
         " sim_name TEXT NOT NULL,"
         " sim_apogee_m REAL);"
-        "CREATE TRIGGER flight_simulations_follow AFTER DELETE ON flights BEGIN"
+        "CREATE TRIGGER IF NOT EXISTS flight_simulations_follow AFTER DELETE ON flights BEGIN"
         " DELETE FROM flight_simulations WHERE flight_id = old.id; END",
     };
     return steps;

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "library/flight_library.h"
+#include "library/index_schema.h"
 #include "library_fixture.h"
 #include "support/log_capture.h"
 
@@ -180,7 +181,7 @@ TEST(LibraryIndex, AnOlderSchemaIsMigratedWithItsRowsKept) {
                        " (SELECT count(*) FROM sqlite_master WHERE name = 'flights_downloaded_at')",
                        -1, &s, nullptr);
     ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(s, 0), 4);
+    EXPECT_EQ(sqlite3_column_int(s, 0), library::index_schema::kSchemaVersion);
     EXPECT_EQ(sqlite3_column_int(s, 1), 1);
     sqlite3_finalize(s);
     sqlite3_close(db);
