@@ -31,8 +31,9 @@ void buildSimulationTable(QTableWidget& table) {
 }
 
 int tableHeight(const QTableWidget& table) {
-    int height = 2 * table.frameWidth() +
-                 (table.horizontalHeader()->isVisible() ? table.horizontalHeader()->height() : 0);
+    int height =
+        2 * table.frameWidth() +
+        (table.horizontalHeader()->isHidden() ? 0 : table.horizontalHeader()->sizeHint().height());
     for (int row = 0; row < table.rowCount(); ++row) {
         height += table.rowHeight(row);
     }
@@ -149,6 +150,8 @@ void FlightStatisticsPanel::showSimulation(analysis::UnitSystem units) {
     QFont bold = m_verdict->font();
     bold.setBold(true);
     m_verdict->setFont(bold);
+    // Both tables whole: the panel grows to what its layout needs, never shrinks here.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
     resize(std::max(width(), 560), height());
 }
 
