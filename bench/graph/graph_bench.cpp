@@ -4,10 +4,12 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QImage>
@@ -15,6 +17,7 @@
 
 #include "graph/cursor_readout.h"
 #include "graph/flight_graph.h"
+#include "graph/simulation_overlay.h"
 #include "graph/synthetic/synthetic_flight.h"
 #include "log/diagnostic_log.h"
 
@@ -104,6 +107,27 @@ int main(int argc, char** argv) {
     loadSet(store, graph, 128);
     report("analysis view, full memory (3968 readings)",
            measure(repetitions, [&] { graph.RedrawGraph(); }), 6.0);
+    {
+        // A 50 000-row simulation over the whole flight, drawn dashed with its events.
+        const double span = store.current.size() / 10.0;
+        simulation::Simulation sim;
+        sim.name = "50 000 rows";
+        for (int i = 0; i < 50000; ++i) {
+            const double t = span * i / 50000.0;
+            sim.timeS.push_back(t);
+            sim.altitudeM.push_back(1300.0 * std::sin(3.14159 * t / span));
+            sim.verticalVelocityMs.push_back(1300.0 * 3.14159 / span *
+                                             std::cos(3.14159 * t / span));
+        }
+        sim.events = {{"liftoff", 0.0}, {"burnout", 2.0}, {"apogee", span / 2}};
+        const auto overlay =
+            std::make_shared<graph::SimulationOverlay>(graph::makeSimulationOverlay(
+                sim, simulation::simulationFacts(sim), graph.statistics().launchTimeS));
+        graph.changeView([&](graph::AnalysisViewState& s) { s.simulation = overlay; });
+        report("analysis view + 50000-row simulation",
+               measure(repetitions, [&] { graph.RedrawGraph(); }), 6.0);
+        graph.changeView([](graph::AnalysisViewState& s) { s.simulation.reset(); });
+    }
     QImage overlay(kWidth, kHeight, QImage::Format_RGB32);
     const QRect plot = graph.shownLayout().plot();
     int step = 0;

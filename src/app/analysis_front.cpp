@@ -10,6 +10,7 @@
 #include "app/main_menu.h"
 #include "app/view_menu.h"
 #include "graph/flight_graph.h"
+#include "graph/simulation_overlay.h"
 #include "ui/flight_statistics_panel.h"
 
 namespace tevusb::app {
@@ -85,10 +86,25 @@ void AnalysisFront::showStatisticsPanel() {
 
 void AnalysisFront::setShown() {
     refreshPanel();
+    if (m_shownHook) {
+        m_shownHook();
+    }
+}
+
+void AnalysisFront::simulationChanged() {
+    const bool shown = m_graph.viewState().simulation != nullptr;
+    if (shown && !m_graph.analysisView()) {
+        setAnalysisView(true);
+    } else if (m_graph.analysisView()) {
+        m_graph.RedrawGraph();
+    }
+    refreshPanel();
 }
 
 void AnalysisFront::refreshPanel() {
     if (m_panel) {
+        const auto overlay = m_graph.viewState().simulation;
+        m_panel->setSimulation(overlay ? overlay->comparison : nullptr);
         m_panel->showStatistics(m_graph.statistics(), m_graph.units());
     }
 }

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 #include "app/view_preferences.h"
 #include "ui/flight_statistics_panel.h"
@@ -36,6 +37,11 @@ class AnalysisFront : public QObject {
     // Opens (or raises) the statistics panel on the current set.
     void showStatisticsPanel();
     ui::FlightStatisticsPanel* statisticsPanel() const { return m_panel; }
+    // A simulation was shown over the flight or removed: the analysis view (switched on to
+    // show a new one) and the panel follow.
+    void simulationChanged();
+    // Runs after the panel followed a newly shown flight.
+    void setShownHook(std::function<void()> hook) { m_shownHook = std::move(hook); }
     AnalysisInput* input() const { return m_input; }
 
   private:
@@ -47,6 +53,7 @@ class AnalysisFront : public QObject {
     AnalysisInput* m_input;
     QPointer<ui::FlightStatisticsPanel> m_panel;
     ViewPreferences m_preferences;
+    std::function<void()> m_shownHook;
 };
 
 }  // namespace tevusb::app

@@ -15,6 +15,7 @@
 #include "app/main_menu.h"
 #include "app/preflight_menu.h"
 #include "app/report_menu.h"
+#include "app/simulation_front.h"
 #include "app/simulator_menu.h"
 #include "data/data_set_store.h"
 #include "text/string_ids.h"
@@ -52,6 +53,10 @@ MainWindow::MainWindow(data::DataSetStore& store,
     m_analysis = new AnalysisFront(*this, m_graph, m_files, m_graphWidget);
     addCompareCommand(*this, m_graph, store);
     addPreflightCommands(*this, m_graph);
+    m_simulation = new SimulationFront(
+        *this, m_graph, store, [this] { m_analysis->simulationChanged(); },
+        [this] { return m_files.shownFile(); });
+    m_analysis->setShownHook([this] { m_simulation->flightShown(); });
     if (m_simulator) {
         buildSimulatorMenu(*this, m_simulator);
     }

@@ -19,6 +19,7 @@ class SimBackend;
 namespace tevusb::app {
 
 class AnalysisFront;
+class SimulationFront;
 class GraphWidget;
 
 // The program's one top-level window "TEV USB 1.50": menu 102 and, filling the client
@@ -60,6 +61,7 @@ class MainWindow : public QMainWindow {
     surface::DisplaySurface& surface() { return m_surface; }
     GraphWidget* graphWidget() const { return m_graphWidget; }
     AnalysisFront* analysis() const { return m_analysis; }
+    SimulationFront* simulation() const { return m_simulation; }
     // True once the program has decided to end without asking (a failed buffer).
     bool ending() const { return m_ending; }
 
@@ -77,6 +79,7 @@ class MainWindow : public QMainWindow {
     FileCommands m_files;
     GraphWidget* m_graphWidget;
     AnalysisFront* m_analysis = nullptr;
+    SimulationFront* m_simulation = nullptr;
     std::shared_ptr<device::sim::SimBackend> m_simulator;
     QTimer m_resizeSettle;
     bool m_ending = false;

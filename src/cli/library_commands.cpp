@@ -7,6 +7,7 @@
 #include "cli/exit_code.h"
 #include "cli/library_json.h"
 #include "cli/library_option.h"
+#include "cli/library_simulation.h"
 #include "cli/library_text.h"
 #include "cli/report_exec.h"
 #include "cli/terminal.h"
@@ -34,7 +35,8 @@ constexpr const char* kUsage =
     "       tevusb-cli library report ID (--pdf OUT.pdf | --png OUT.png | --svg OUT.svg)\n"
     "           [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
     "       tevusb-cli library delete ID [--yes]\n"
-    "       tevusb-cli library rebuild\n";
+    "       tevusb-cli library rebuild\n"
+    "       tevusb-cli library attach-sim ID FILE [--sim-name NAME]\n";
 
 // Opens the library or says in one line why not.
 bool openOrComplain(FlightLibrary& flights, std::ostream& err) {
@@ -148,6 +150,7 @@ int runShowFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
             out << "  " << line << "\n";
         }
     }
+    printAttachment(out, flights, *record, *units);
     return exit_code::kOk;
 }
 
@@ -377,6 +380,27 @@ int runRebuild(CliArgs& args, std::ostream& out, std::ostream& err) {
     return exit_code::kOk;
 }
 
+int runAttachSim(CliArgs& args, std::ostream& out, std::ostream& err) {
+    const auto simName = args.takeOption("--sim-name");
+    if (args.missingValue()) {
+        err << "--sim-name needs the name of a simulation.\n";
+        return exit_code::kUsage;
+    }
+    const auto id = takeId(args, err);
+    const auto file = id ? args.takePositional() : std::nullopt;
+    if (id && !file) {
+        err << "Give the simulation file to keep with the flight.\n" << kUsage;
+    }
+    if (!id || !file || !args.checkDone(err)) {
+        return exit_code::kUsage;
+    }
+    FlightLibrary flights(libraryFolder());
+    if (!openOrComplain(flights, err)) {
+        return exit_code::kFailed;
+    }
+    return runAttachSimulation(flights, *id, *file, simName, out, err);
+}
+
 }  // namespace
 
 int runLibrary(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -384,7 +408,7 @@ int runLibrary(CliArgs& args, std::ostream& out, std::ostream& err) {
     static const std::map<std::string, Command> commands = {
         {"list", runList},       {"show", runShowFlight}, {"export", runExportFlight},
         {"import", runImport},   {"edit", runEdit},       {"delete", runDelete},
-        {"rebuild", runRebuild}, {"report", runReport}};
+        {"rebuild", runRebuild}, {"report", runReport},   {"attach-sim", runAttachSim}};
     const auto sub = args.takePositional();
     const auto it = sub ? commands.find(*sub) : commands.end();
     if (it == commands.end()) {

@@ -92,24 +92,27 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     std::vector<analysis::FlightStatistics> stats;
     std::vector<analysis::CoastDrag> drags;
-    std::optional<ChosenSimulation> chosen;
-    if (rocket->simPath && !(chosen = chooseSimulation(*rocket, err))) {
+    std::optional<simulation::Simulation> chosenSim;
+    if (rocket->simPath && !(chosenSim = chooseSimulation(*rocket, err))) {
         return exit_code::kFailed;
     }
+    std::optional<simulation::FlightAgainstSimulation> chosen;
     for (const auto& path : paths) {
         auto flight = loadFlight(path, *k, paths.size() > 1, err);
         if (!flight) {
             return exit_code::kFailed;
         }
         stats.push_back(flight->stats);
-        drags.push_back(
-            coastDragFor(flight->set, flight->stats, *rocket, chosen ? &*chosen : nullptr));
-    }
-    std::optional<simulation::SimulationComparison> comparison;
-    std::string verdict;
-    if (chosen) {
-        comparison = simulation::compareWithSimulation(stats.front(), chosen->sim, chosen->facts);
-        verdict = simulation::simulationVerdict(*comparison, drags.front());
+        if (chosenSim) {
+            chosen = simulation::compareFlight(
+                flight->set, flight->stats, std::move(*chosenSim),
+                std::filesystem::path(*rocket->simPath).filename().string(),
+                rocketOverrides(*rocket));
+            drags.push_back(chosen->drag);
+        } else {
+            drags.push_back(simulation::coastDragFor(flight->set, flight->stats,
+                                                     rocketOverrides(*rocket), nullptr));
+        }
     }
     if (json) {
         nlohmann::ordered_json doc = nlohmann::ordered_json::array();
@@ -117,8 +120,8 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
             auto j = analysis::statisticsJson(stats[i]);
             j["coast_drag"] = analysis::coastDragJson(drags[i]);
             if (chosen) {
-                j["simulation"] =
-                    simulation::comparisonJson(chosen->sim, chosen->facts, *comparison, verdict);
+                j["simulation"] = simulation::comparisonJson(chosen->sim, chosen->facts,
+                                                             chosen->comparison, chosen->verdict);
             }
             doc.push_back(std::move(j));
         }
@@ -136,10 +139,7 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
         rows.push_back(analysis::coastDragRow(drags.front(), units));
         out << alignedRows(rows);
         if (chosen) {
-            const std::string heading = simulation::oneLine("Simulation \"" + chosen->sim.name +
-                                                            "\" (" + chosen->fileName + ")");
-            out << "\n"
-                << comparisonText(heading, simulation::comparisonRows(*comparison, units), verdict);
+            out << "\n" << comparisonText(chosen->heading(), chosen->rows(units), chosen->verdict);
         }
         return exit_code::kOk;
     }

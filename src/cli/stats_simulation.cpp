@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <numbers>
 
 #include "simulation/import_error.h"
 #include "simulation/number_text.h"
@@ -59,64 +58,25 @@ std::optional<StatsRocketOptions> takeRocketOptions(CliArgs& args, std::ostream&
     return o;
 }
 
-std::optional<ChosenSimulation> chooseSimulation(const StatsRocketOptions& options,
-                                                 std::ostream& err) {
+std::optional<simulation::Simulation> chooseSimulation(const StatsRocketOptions& options,
+                                                       std::ostream& err) {
     auto loaded = simulation::loadSimulationFile(*options.simPath);
     if (auto* error = std::get_if<simulation::ImportError>(&loaded)) {
         err << simulation::oneLine(error->message) << "\n";
         return std::nullopt;
     }
-    auto& sims = std::get<std::vector<simulation::Simulation>>(loaded);
-    const simulation::Simulation* pick = nullptr;
-    if (options.simName) {
-        for (const auto& sim : sims) {
-            if (sim.name == *options.simName) {
-                pick = &sim;
-                break;
-            }
-        }
-        if (pick == nullptr) {
-            std::string names;
-            for (const auto& sim : sims) {
-                names += (names.empty() ? "\"" : ", \"") + sim.name + "\"";
-            }
-            err << simulation::oneLine(std::filesystem::path(*options.simPath).filename().string() +
-                                       ": no simulation named \"" + *options.simName +
-                                       "\" (it holds " + names + ").")
-                << "\n";
-            return std::nullopt;
-        }
-    } else {
-        for (const auto& sim : sims) {
-            if (sim.points() > 0) {
-                pick = &sim;
-                break;
-            }
-        }
-        pick = pick != nullptr ? pick : &sims.front();
+    auto picked = simulation::pickSimulation(
+        std::get<std::vector<simulation::Simulation>>(loaded), options.simName,
+        std::filesystem::path(*options.simPath).filename().string());
+    if (auto* error = std::get_if<simulation::ImportError>(&picked)) {
+        err << error->message << "\n";
+        return std::nullopt;
     }
-    ChosenSimulation chosen{*pick, simulation::simulationFacts(*pick),
-                            std::filesystem::path(*options.simPath).filename().string()};
-    return chosen;
+    return std::get<simulation::Simulation>(std::move(picked));
 }
 
-analysis::CoastDrag coastDragFor(const data::DataSet& set, const analysis::FlightStatistics& stats,
-                                 const StatsRocketOptions& options,
-                                 const ChosenSimulation* chosen) {
-    analysis::CoastDrag drag = analysis::fitCoastDrag(set, stats);
-    std::optional<double> mass = options.massKg;
-    std::optional<double> area;
-    std::optional<double> simCd;
-    if (options.diameterM) {
-        area = std::numbers::pi * *options.diameterM * *options.diameterM / 4.0;
-    }
-    if (chosen != nullptr) {
-        mass = mass ? mass : chosen->facts.coastMassKg;
-        area = area ? area : chosen->facts.referenceAreaM2;
-        simCd = chosen->facts.coastCd;
-    }
-    analysis::setRocket(drag, mass, area, simCd);
-    return drag;
+simulation::RocketOverrides rocketOverrides(const StatsRocketOptions& options) {
+    return {options.massKg, options.diameterM};
 }
 
 }  // namespace tevusb::cli

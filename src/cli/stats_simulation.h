@@ -5,11 +5,9 @@
 #include <ostream>
 #include <string>
 
-#include "analysis/coast_drag.h"
-#include "analysis/flight_statistics.h"
 #include "cli/cli_args.h"
+#include "simulation/flight_against_simulation.h"
 #include "simulation/simulation.h"
-#include "simulation/simulation_facts.h"
 
 namespace tevusb::cli {
 
@@ -27,19 +25,11 @@ struct StatsRocketOptions {
 // Takes the options from args; nothing, with a message on err, when one is malformed.
 std::optional<StatsRocketOptions> takeRocketOptions(CliArgs& args, std::ostream& err);
 
-// The simulation chosen from the file: the one named, else the first with data rows,
-// else the first. Nothing, with one line on err, when the file gives none.
-struct ChosenSimulation {
-    simulation::Simulation sim;
-    simulation::SimulationFacts facts;
-    std::string fileName;
-};
-std::optional<ChosenSimulation> chooseSimulation(const StatsRocketOptions& options,
-                                                 std::ostream& err);
+// The file's simulations, the one chosen (see simulation::pickSimulation). Nothing, with
+// one line on err, when the file gives none or not the one named.
+std::optional<simulation::Simulation> chooseSimulation(const StatsRocketOptions& options,
+                                                       std::ostream& err);
 
-// The coast drag of a flight with the rocket's mass and area: the command line's values
-// win over the simulation's.
-analysis::CoastDrag coastDragFor(const data::DataSet& set, const analysis::FlightStatistics& stats,
-                                 const StatsRocketOptions& options, const ChosenSimulation* chosen);
+simulation::RocketOverrides rocketOverrides(const StatsRocketOptions& options);
 
 }  // namespace tevusb::cli

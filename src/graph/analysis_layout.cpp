@@ -7,6 +7,7 @@
 
 #include "data/reading.h"
 #include "graph/series_scan.h"
+#include "graph/simulation_overlay.h"
 
 namespace tevusb::graph {
 
@@ -93,6 +94,10 @@ AnalysisLayout::AnalysisLayout(const QRect& target, const data::DataSet& set,
     Range velocity{};
     visibleRange(set.smoothedAltitude, m_first, m_end, altitude.low, altitude.high);
     visibleRange(set.smoothedVelocity, m_first, m_end, velocity.low, velocity.high);
+    if (state.simulation) {
+        widenForOverlay(*state.simulation, window.start(), window.end(), altitude.low,
+                        altitude.high, velocity.low, velocity.high);
+    }
     place(window.start(), window.end(), altitude.low, altitude.high, velocity.low, velocity.high,
           metrics);
 }

@@ -13,6 +13,7 @@
 #include "graph/analysis_palette.h"
 #include "graph/flight_markers.h"
 #include "graph/line_batch.h"
+#include "graph/simulation_overlay.h"
 
 namespace tevusb::graph {
 
@@ -236,12 +237,19 @@ AnalysisLayout drawAnalysisView(QPainter& painter, const QRect& target, const da
     drawGrid(painter, layout);
     if (set.size() > 0) {
         drawCurves(painter, layout, set);
+        if (state.simulation) {
+            drawSimulationOverlay(painter, layout, *state.simulation);
+        }
         painter.save();
         painter.setClipRect(layout.plot());
         drawLineBars(painter, layout, set);
         painter.restore();
         std::vector<ExtraMarker> markers = flightMarkers(statistics, units);
         markers.insert(markers.end(), state.extraMarkers.begin(), state.extraMarkers.end());
+        if (state.simulation) {
+            markers.insert(markers.end(), state.simulation->events.begin(),
+                           state.simulation->events.end());
+        }
         drawMarkers(painter, layout, markers);
     } else {
         // An empty plot says why it is empty rather than looking broken.

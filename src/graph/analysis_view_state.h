@@ -3,6 +3,7 @@
 
 #include <QRgb>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "graph/time_window.h"
@@ -17,11 +18,15 @@ struct ExtraMarker {
     QRgb colour = 0xFF000000;
 };
 
+struct SimulationOverlay;
+
 // What the analysis view shows of the current set beyond its data: the visible time
 // span and the extra markers. Both are reset when another flight is shown.
 struct AnalysisViewState {
     TimeWindow window;
     std::vector<ExtraMarker> extraMarkers;
+    // A simulation drawn over the flight; none at first and after another flight is shown.
+    std::shared_ptr<const SimulationOverlay> simulation;
 };
 
 }  // namespace tevusb::graph

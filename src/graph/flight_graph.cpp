@@ -32,6 +32,7 @@ bool FlightGraph::ShowSet(int k) {
     m_statistics = analysis::computeStatistics(m_store.current);
     m_view.window.setFlight(n > 0 ? data::reading::timeOfSample(n - 1) : 0.0);
     m_view.extraMarkers.clear();
+    m_view.simulation.reset();
     data::GraphScale& scale = m_store.scale;
     scale = fitSetScale(m_store.current, scale.width, scale.height);
     return true;

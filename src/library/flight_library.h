@@ -63,6 +63,15 @@ struct FlightRecord {
     std::string packetsHash;  // SHA-256 of the packets alone, lowercase hex
 };
 
+// A simulation kept with a flight: its copy inside the library folder (absolute path),
+// the simulation chosen in it and that simulation's apogee (m above the site).
+struct AttachedSimulation {
+    std::int64_t flightId = 0;
+    std::filesystem::path file;
+    std::string simName;
+    std::optional<double> simApogeeM;
+};
+
 // The flyer's fields an edit changes; an empty optional leaves a field as it is.
 struct FlightFields {
     std::optional<std::string> rocket, motor, site, notes, comment;
@@ -147,6 +156,17 @@ class FlightLibrary {
     // Writes the flight as .tev (its stored comment as of now), CSV or XML.
     Outcome exportFlight(std::int64_t id, ExportFormat format,
                          const std::filesystem::path& target) const;
+
+    // Copies a simulation file into the library and keeps it with flight `id`, replacing
+    // one attached before. The file must hold the simulation named (default: the first
+    // with data rows); a file that does not is refused (BadFile) with its reason.
+    Outcome attachSimulation(std::int64_t id, const std::filesystem::path& file,
+                             const std::optional<std::string>& simName = std::nullopt);
+    // The simulation kept with flight `id`; nothing when none is (outcome Ok) or on failure.
+    std::optional<AttachedSimulation> attachedSimulation(std::int64_t id,
+                                                         Outcome* outcome = nullptr) const;
+    // Every attachment, for the list.
+    std::vector<AttachedSimulation> attachedSimulations(Outcome* outcome = nullptr) const;
 
     // Recreates the index from the archive files; works also when open() failed. The flyer's
     // fields are kept where the old index can still be read; a damaged one is moved aside.

@@ -70,6 +70,15 @@ const std::vector<std::string>& migrations() {
         " position INTEGER NOT NULL,"
         " name TEXT NOT NULL, status TEXT NOT NULL, text TEXT NOT NULL,"
         " PRIMARY KEY (check_id, position))",
+        // A simulation kept with a flight: its copy in the library folder, the one chosen
+        // in it, and its apogee for the list. It goes when its flight goes.
+        "CREATE TABLE IF NOT EXISTS flight_simulations ("
+        " flight_id INTEGER PRIMARY KEY,"
+        " file TEXT NOT NULL,"
+        " sim_name TEXT NOT NULL,"
+        " sim_apogee_m REAL);"
+        "CREATE TRIGGER IF NOT EXISTS flight_simulations_follow AFTER DELETE ON flights BEGIN"
+        " DELETE FROM flight_simulations WHERE flight_id = old.id; END",
     };
     return steps;
 }

@@ -88,7 +88,7 @@ double PageLayout::header(const QString& what, const QString& subtitle) {
     return y + mm(3);
 }
 
-void PageLayout::footer(const QString& leftText, const QDateTime& generated) {
+void PageLayout::footer(const QString& leftText, const QDateTime& generated, int page, int pages) {
     const double top = footerTop();
     rule(top);
     const QFont font = pageFont(8);
@@ -97,8 +97,10 @@ void PageLayout::footer(const QString& leftText, const QDateTime& generated) {
     const QString when = generated.isValid()
                              ? generated.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))
                              : QStringLiteral("\u2014");
-    text(box, QStringLiteral("Generated ") + when + QStringLiteral("  \u00b7  Page 1 of 1"), font,
-         kPageMutedText, Qt::AlignRight | Qt::AlignTop);
+    text(box,
+         QStringLiteral("Generated ") + when +
+             QStringLiteral("  \u00b7  Page %1 of %2").arg(page).arg(pages),
+         font, kPageMutedText, Qt::AlignRight | Qt::AlignTop);
 }
 
 }  // namespace tevusb::report

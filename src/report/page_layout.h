@@ -50,8 +50,8 @@ class PageLayout {
 
     // Program title with `what`, the line under it and a rule; returns the y below.
     double header(const QString& what, const QString& subtitle);
-    // The rule and line at the bottom: program and `left`, the time made, page 1 of 1.
-    void footer(const QString& left, const QDateTime& generated);
+    // The rule and line at the bottom: program and `left`, the time made, "Page 1 of 1".
+    void footer(const QString& left, const QDateTime& generated, int page = 1, int pages = 1);
 
     QPainter& painter() { return m_painter; }
 

@@ -3,6 +3,7 @@
 
 #include "analysis/flight_statistics.h"
 #include "analysis/statistics_table.h"
+#include "graph/simulation_overlay.h"
 
 namespace tevusb::report {
 
@@ -20,6 +21,13 @@ ReportContent buildReportContent(const data::DataSet& set, const settings::Devic
     for (const analysis::StatisticsRow& row :
          analysis::statisticsTable(stats, request.graph.units)) {
         content.statistics.push_back({row.label, row.value});
+    }
+    const auto& state = request.graph.analysisState;
+    if (state && state->simulation && state->simulation->comparison) {
+        const simulation::FlightAgainstSimulation& c = *state->simulation->comparison;
+        const analysis::StatisticsRow drag = c.dragRow(request.graph.units);
+        content.simulation = SimulationSection{
+            c.heading(), c.rows(request.graph.units), {drag.label, drag.value}, c.verdict};
     }
     return content;
 }

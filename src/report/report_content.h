@@ -9,6 +9,7 @@
 #include "data/data_set.h"
 #include "report/graph_picture.h"
 #include "settings/device_settings.h"
+#include "simulation/comparison_rows.h"
 
 namespace tevusb::report {
 
@@ -26,6 +27,14 @@ struct FlightFields {
     std::string date;
 };
 
+// The flight against the simulation drawn over it, as the statistics panel shows it.
+struct SimulationSection {
+    std::string heading;  // "Simulation "NAME" (FILE)"
+    std::vector<simulation::ComparisonRow> rows;
+    ReportRow drag;
+    std::string verdict;
+};
+
 // Everything one report page shows. It owns copies, so a page can be drawn on another
 // thread while the window goes on with its own data.
 struct ReportContent {
@@ -36,6 +45,8 @@ struct ReportContent {
     std::optional<FlightFields> flight;
     GraphOptions graph;
     std::vector<ReportRow> statistics;
+    // With a simulation shown over the flight, a second page compares them.
+    std::optional<SimulationSection> simulation;
     QDateTime generated;  // shown in the footer; UTC
 };
 

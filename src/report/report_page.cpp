@@ -2,11 +2,13 @@
 #include "report/report_page.h"
 
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
 
 #include "report/page_layout.h"
 #include "report/report_text.h"
+#include "report/simulation_page.h"
 
 namespace tevusb::report {
 
@@ -124,7 +126,14 @@ void paintReportPage(QPainter& painter, const ReportContent& content) {
     const double commentTop = std::max(statsEnd, rightY) + page.mm(kPageGapMm);
     drawComment(page, QRectF(left, commentTop, width, tablesBottom - commentTop), content.comment);
 
-    page.footer(QStringLiteral("Data set %1").arg(content.set.setIndex + 1), content.generated);
+    // A simulation gets a page of its own where the device has pages (PDF, printer).
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    const int pages = content.simulation && paged != nullptr ? 2 : 1;
+    page.footer(QStringLiteral("Data set %1").arg(content.set.setIndex + 1), content.generated, 1,
+                pages);
+    if (pages == 2 && paged->newPage()) {
+        paintSimulationPage(painter, content, 2, pages);
+    }
 }
 
 }  // namespace tevusb::report

@@ -67,8 +67,15 @@ TEST_F(ViewMenuTest, ViewComesBeforeHelpWithItsIdsAndTheSimulatorStaysLast) {
     QMenu* view = m_window->findChild<QMenu*>("View");
     ASSERT_NE(view, nullptr);
     const QList<QAction*> items = view->actions();
-    ASSERT_EQ(items.size(), 5);
+    ASSERT_EQ(items.size(), 9);
     EXPECT_TRUE(items[3]->isSeparator());
+    EXPECT_TRUE(items[5]->isSeparator());
+    EXPECT_EQ(items[6]->text(), "Compare with Simulation...");
+    EXPECT_EQ(items[6]->objectName(), "41011");
+    EXPECT_EQ(items[7]->text(), "Remove Simulation");
+    EXPECT_EQ(items[7]->objectName(), "41012");
+    EXPECT_EQ(items[8]->text(), "Keep Simulation with Library Flight");
+    EXPECT_EQ(items[8]->objectName(), "41013");
     EXPECT_EQ(items[4]->text(), "Compare Flights...");
     EXPECT_EQ(items[4]->objectName(), "41010");
     EXPECT_EQ(items[0]->text(), "Flight Statistics");

@@ -13,6 +13,8 @@
 #include "graph/synthetic/synthetic_flight.h"
 #include "support/log_capture.h"
 #include "support/screenshot.h"
+#include "support/sim_files.h"
+#include "support/temp_dir.h"
 #include "ui/compare/compare_flights_window.h"
 #include "ui/compare/comparison_graph.h"
 #include "ui/scripted_prompts.h"
@@ -164,6 +166,38 @@ TEST_F(CompareWindowTest, TheTableHasAColumnPerFlightWithDifferencesAndUnreadabl
     EXPECT_EQ(window.addFiles(many), 9);
     EXPECT_EQ(window.flights().size(), CompareFlightsWindow::kMaxFlights);
     EXPECT_TRUE(m_prompts.boxes().back().text.contains("At most 10"));
+}
+
+TEST_F(CompareWindowTest, SimulationFilesAddACurvePerSimulationWithData) {
+    CompareFlightsWindow window;
+    const std::vector<tevusb::testing::OrkSimulation> club = {
+        {"F67 at the club field", true, 1, false, 1.0},
+        {"G80 windy", false, 1, false, 1.4},
+        {"H128 two stages", true, 2, false, 1.5},
+    };
+    const QString ork = m_dir.filePath("club.ork");
+    tevusb::testing::writeAll(ork.toStdString(),
+                              tevusb::testing::zipped(tevusb::testing::orkXml(club)));
+    const QString nan = m_dir.filePath("nan.csv");
+    tevusb::testing::writeAll(nan.toStdString(), "# Time (s),Altitude (m)\nNaN,NaN\n");
+    EXPECT_EQ(window.addFiles({saveFlight("flown.tev", 450.0, 600), ork, nan}), 3);
+    ASSERT_EQ(window.flights().size(), 3u);
+    EXPECT_EQ(window.flights()[1].name, "F67 at the club field (simulation)");
+    EXPECT_EQ(window.flights()[2].name, "H128 two stages (simulation)");
+    ASSERT_EQ(m_prompts.boxes().size(), 1u);
+    EXPECT_TRUE(m_prompts.boxes()[0].text.contains("nan.csv"));
+
+    // Its apogee and the curve under it are the simulation's, on its own clock.
+    const auto& f = tevusb::testing::referenceFlight();
+    const graph::ComparedFlight& sim = window.flights()[1];
+    ASSERT_TRUE(sim.statistics.apogee.has_value());
+    EXPECT_NEAR(sim.statistics.apogee->aglM, f.apogeeM, 0.5);
+    EXPECT_NEAR(sim.statistics.apogee->timeS, f.apogeeS, 0.1);
+    EXPECT_NEAR(sim.set.smoothedAltitude[sim.statistics.apogee->sample], f.apogeeM, 1.0);
+    ASSERT_TRUE(sim.statistics.launchTimeS.has_value());
+    EXPECT_NEAR(*sim.statistics.launchTimeS, 0.0, 1e-9);
+    EXPECT_EQ(window.table()->horizontalHeaderItem(1)->text(),
+              "F67 at the club field (simulation)");
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "library_rig.h"
 #include "support/dialog_fixture.h"
+#include "support/sim_files.h"
+#include "support/temp_dir.h"
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
 #include "ui/library/library_window.h"
@@ -123,6 +125,31 @@ TEST_F(LibraryWindowTest, EditsInPlaceAreKeptByTheLibrary) {
     window->filterEdit()->setText("H128");
     ASSERT_EQ(window->proxy().rowCount(), 1);
     EXPECT_EQ(window->proxy().index(0, FlightTableModel::Rocket).data().toString(), "Nova");
+}
+
+TEST_F(LibraryWindowTest, TheApogeeOfAFlightWithASimulationReadsBesideItsSimulatedOne) {
+    const std::vector<std::int64_t> ids = lib.seed(2);
+    ASSERT_EQ(ids.size(), 2u);
+    const std::filesystem::path csv = lib.folder().parent_path() / "sim-for-window.csv";
+    tevusb::testing::writeAll(csv, tevusb::testing::openRocketCsv({}));
+    {
+        library::FlightLibrary other(lib.folder());
+        ASSERT_TRUE(other.open().ok());
+        ASSERT_TRUE(other.attachSimulation(ids[0], csv).ok());
+    }
+    std::filesystem::remove(csv);
+    ASSERT_TRUE(openWindow());
+    FlightTableModel& model = window->model();
+    const QString with =
+        model.index(model.rowOf(ids[0]), FlightTableModel::Apogee).data().toString();
+    const QString without =
+        model.index(model.rowOf(ids[1]), FlightTableModel::Apogee).data().toString();
+    const double flown = *model.record(model.rowOf(ids[0])).apogeeAglM;
+    const double simulated = tevusb::testing::referenceFlight().apogeeM;
+    const QString pct = QString::number(100.0 * (flown - simulated) / simulated, 'f', 1);
+    EXPECT_TRUE(with.contains(QStringLiteral(" \u00b7 sim ")) && with.contains(pct + " %"))
+        << with.toStdString() << " / " << pct.toStdString();
+    EXPECT_FALSE(without.contains("sim")) << without.toStdString();
 }
 
 TEST_F(LibraryWindowTest, AnEditTheLibraryRefusesIsSaidAndTheTableShowsTheTruth) {

@@ -2,9 +2,9 @@
 // Design files: zip, gzip and plain XML, several simulations, summaries, and refusals.
 #include <gtest/gtest.h>
 
-#include "sim_files.h"
 #include "simulation/simulation_facts.h"
 #include "simulation/simulation_file.h"
+#include "support/sim_files.h"
 #include "support/temp_dir.h"
 
 using namespace tevusb;

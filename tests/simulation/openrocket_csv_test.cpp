@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "sim_files.h"
 #include "simulation/number_text.h"
 #include "simulation/simulation_facts.h"
 #include "simulation/simulation_file.h"
+#include "support/sim_files.h"
 
 using namespace tevusb;
 namespace tt = tevusb::testing;

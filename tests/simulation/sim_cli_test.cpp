@@ -8,10 +8,10 @@
 #include "cli/stats_command.h"
 #include "data/data_set_store.h"
 #include "device/sim/flight_simulator.h"
-#include "sim_files.h"
 #include "support/cli_run.h"
 #include "support/flight_file.h"
 #include "support/log_capture.h"
+#include "support/sim_files.h"
 #include "support/temp_dir.h"
 
 using namespace tevusb;

@@ -168,8 +168,11 @@ void CompareFlightsWindow::chooseFiles() {
     if (!haveRoom()) {
         return;
     }
-    const QStringList paths = userPrompts().openFiles(
-        this, FileDialogRequest::openDataSets(tr("Add Flights to Compare")));
+    FileDialogRequest request = FileDialogRequest::openDataSets(tr("Add Flights to Compare"));
+    // Simulations go beside the flights as curves of their own.
+    request.filterName = QStringLiteral("Flights and simulations");
+    request.pattern = QStringLiteral("*.tev *.ork *.csv");
+    const QStringList paths = userPrompts().openFiles(this, request);
     if (paths.isEmpty()) {
         return;
     }

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 
 #include "data/data_set_store.h"
+#include "simulation/simulation_file.h"
+#include "ui/compare/simulation_curve.h"
 
 namespace tevusb::ui {
 
@@ -18,11 +20,35 @@ graph::ComparedFlight comparedFlight(const data::DataSetStore& store, QString na
     return flight;
 }
 
+// Each simulation with data rows of the file, named "NAME (simulation)".
+void addSimulations(LoadedFlights& loaded, const QString& path) {
+    auto sims = simulation::loadSimulationFile(
+        std::filesystem::path(QFile::encodeName(path).toStdString()));
+    const auto* read = std::get_if<std::vector<simulation::Simulation>>(&sims);
+    bool any = false;
+    for (std::size_t i = 0; read != nullptr && i < read->size(); ++i) {
+        const auto& sim = (*read)[i];
+        if (auto curve =
+                simulationCurve(sim, QString::fromStdString(simulation::oneLine(sim.name)) +
+                                         QStringLiteral(" (simulation)"))) {
+            loaded.flights.push_back(std::move(*curve));
+            any = true;
+        }
+    }
+    if (!any) {
+        loaded.refused.push_back(path);
+    }
+}
+
 }  // namespace
 
 LoadedFlights loadFlightFiles(const QStringList& paths) {
     LoadedFlights loaded;
     for (const QString& path : paths) {
+        if (isSimulationFile(path)) {
+            addSimulations(loaded, path);
+            continue;
+        }
         data::DataSetStore store;
         if (!store.loadSetFile(std::filesystem::path(QFile::encodeName(path).toStdString()))) {
             loaded.refused.push_back(path);

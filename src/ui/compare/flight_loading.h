@@ -17,7 +17,8 @@ struct LoadedFlights {
 };
 
 // Every non-empty set of each data-set file, named after the file ("name #k" when the
-// file holds several). Any thread.
+// file holds several), and every simulation with data of a simulation file (.ork, .csv),
+// named after the simulation. Any thread.
 LoadedFlights loadFlightFiles(const QStringList& paths);
 
 // The first set of a data-set file (an archived flight holds one), under `name`; none when

@@ -149,7 +149,23 @@ QString FlightTableModel::apogeeText(const library::FlightRecord& record) const 
     if (!record.apogeeAglM) {
         return {};
     }
-    return altitudeText(*record.apogeeAglM, m_units);
+    QString text = altitudeText(*record.apogeeAglM, m_units);
+    const auto sim = m_simApogees.find(record.id);
+    if (sim != m_simApogees.end() && sim->second > 0.0) {
+        const double pct = 100.0 * (*record.apogeeAglM - sim->second) / sim->second;
+        text += QStringLiteral(" \u00b7 sim %1 (%2%3 %)")
+                    .arg(altitudeText(sim->second, m_units),
+                         pct > 0.0 ? QStringLiteral("+") : QString())
+                    .arg(pct, 0, 'f', 1);
+    }
+    return text;
+}
+
+void FlightTableModel::setSimulatedApogees(std::unordered_map<std::int64_t, double> apogees) {
+    m_simApogees = std::move(apogees);
+    if (!m_rows.empty()) {
+        emit dataChanged(index(0, Apogee), index(rowCount() - 1, Apogee));
+    }
 }
 
 QVariant FlightTableModel::data(const QModelIndex& index, int role) const {

@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/units.h"
@@ -39,6 +40,9 @@ class FlightTableModel : public QAbstractTableModel {
     void setRows(std::vector<Row> rows);
     void setRecords(std::vector<library::FlightRecord> records);
     void setUnits(analysis::UnitSystem units);
+    // The apogees of the simulations kept with flights (flight id to m): the Apogee column
+    // then reads "656.0 m · sim 713.3 m (-8.0 %)".
+    void setSimulatedApogees(std::unordered_map<std::int64_t, double> apogees);
     void setEditor(Editor editor) { m_editor = std::move(editor); }
 
     const library::FlightRecord& record(int row) const { return m_rows[row].record; }
@@ -72,6 +76,7 @@ class FlightTableModel : public QAbstractTableModel {
 
     std::vector<Row> m_rows;
     analysis::UnitSystem m_units = analysis::UnitSystem::Metric;
+    std::unordered_map<std::int64_t, double> m_simApogees;
     Editor m_editor;
     QString m_lastEditError;
 };

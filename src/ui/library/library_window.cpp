@@ -209,9 +209,16 @@ void LibraryWindow::reload() {
         }
         auto rows = std::make_shared<std::vector<FlightTableModel::Row>>(
             FlightTableModel::prepareRows(std::move(records)));
-        post([this, lib, rows] {
+        auto simulated = std::make_shared<std::unordered_map<std::int64_t, double>>();
+        for (const library::AttachedSimulation& a : lib->attachedSimulations()) {
+            if (a.simApogeeM) {
+                (*simulated)[a.flightId] = *a.simApogeeM;
+            }
+        }
+        post([this, lib, rows, simulated] {
             m_library = lib;
             m_openFailed = false;
+            m_model->setSimulatedApogees(std::move(*simulated));
             showRows(std::move(*rows));
         });
         return WorkerThread::JobEnd{};

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sim_files.h"
+#include "support/sim_files.h"
 
 #include <zip.h>
 #include <zlib.h>
