@@ -437,4 +437,50 @@ int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
     return updated.ok() ? exit_code::kOk : exit_code::kFailed;
 }
 
+const std::vector<DeviceCommand>& deviceCommands() {
+    static const std::vector<DeviceCommand> commands = {
+        {"devices", runDevices,
+         "  devices                                what is attached, its mode and version\n"},
+        {"info", runInfo,
+         "  info                                   connect, show firmware version and settings\n"},
+        {"download", runDownload,
+         "  download [--out DIR [--csv]]           archive every flight into the library; with "
+         "--out\n"
+         "                                         also save setN.tev (and setN.csv), never\n"
+         "                                         replacing a file (setN-2.tev, ...)\n"},
+        {"clear", runClear, "  clear [--yes] [--force]                erase the flight memory\n"},
+        {"settings", runSettings,
+         "  settings [--line-a MODE[:VALUE]] [--line-b MODE[:VALUE]] [--inhibit SECONDS]\n"
+         "           [--rocket NAME] [--yes] [--force]\n"
+         "                                         show, or change and write, the settings\n"
+         "                                         (MODE: disabled, apogee, time:SECONDS,\n"
+         "                                         altitude:METRES; writing clears the memory);\n"
+         "                                         --rocket warns of an altitude line above the\n"
+         "                                         highest apogee of NAME's library flights\n"},
+        {"calibrate", runCalibrate,
+         "  calibrate --ground METRES [--yes] [--force]\n"
+         "                                         calibrate the pressure sensor at a known "
+         "altitude\n"
+         "                                         (clears the memory)\n"
+         "                                         clear, settings and calibrate refuse while the\n"
+         "                                         altimeter holds flights that are not in the\n"
+         "                                         library; --force erases them all the same\n"},
+        {"pressure", runPressure,
+         "  pressure                               read the pressure sensor\n"},
+        {"battery", runBattery,
+         "  battery                                read the battery voltage\n"},
+        {"fire", runFire,
+         "  fire [--yes]                           fire both ejection lines for 2 seconds\n"},
+        {"emulate", runEmulate,
+         "  emulate FILE.tev [--set K]             replay a flight into the altimeter\n"
+         "          [--report [--json] [--units metric|imperial]]\n"
+         "                                         then set its events beside the flight and "
+         "settings\n"},
+        {"firmware", runFirmware,
+         "  firmware FILE.dat                      update the firmware (device in bootloader "
+         "mode)\n"},
+    };
+    return commands;
+}
+
 }  // namespace tevusb::cli

@@ -67,8 +67,11 @@ class AltimeterDevice {
     bool sendMessage(std::uint16_t value, std::uint8_t code);
     bool receiveMessage(int timeoutMs, std::uint16_t& value, std::uint8_t& code);
 
-  private:
+    // The shape the short commands share: reset, the command, an optional value reply,
+    // the closing reply. A new short command needs only its code and an operation.
     int valueCommand(CommandCode command, std::uint16_t* value);
+
+  private:
     int readClosingReply();
     int readPacket(int index, ProgressCallback progress, void* context);
 
