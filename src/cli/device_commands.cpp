@@ -30,10 +30,23 @@ namespace {
 using device::AltimeterDevice;
 using device::theDevice;
 
+// Prints each status entry the moment the operation makes it; steps draw `bar`.
+device::ProgressCallback printer(std::ostream& out, ProgressBar* bar = nullptr) {
+    return [&out, bar](const device::Progress& p) {
+        if (p.kind == device::Progress::Kind::Entry) {
+            printEntries(out, p.entry);
+        } else if (bar != nullptr) {
+            bar->update(p.done, p.total);
+        }
+    };
+}
+
 // The connect check every device command starts with; true when the link is open.
-bool connectApplication(AltimeterDevice& dev, std::ostream& out, std::ostream& err) {
-    for (const auto& entry : device::connectCheckApplication(dev)) {
-        printEntries(out, entry);
+bool connectApplication(AltimeterDevice& dev, std::ostream& out, std::ostream& err,
+                        std::string* firmware = nullptr) {
+    const auto connected = device::connectApplication(dev, printer(out));
+    if (firmware != nullptr && connected.result == device::DeviceResult::Connected) {
+        *firmware = device::versionString(connected.value.version);
     }
     if (!dev.link.isOpen()) {
         err << "No altimeter in application mode to talk to.\n";
@@ -55,30 +68,20 @@ std::optional<int> checkAndConnect(const CliArgs& args, AltimeterDevice& dev, st
     return std::nullopt;
 }
 
-std::function<void(const std::string&)> printer(std::ostream& out) {
-    return [&out](const std::string& entry) { printEntries(out, entry); };
-}
-
-// Reads and parses the device's settings into the record.
+// Reads and parses the device's settings into the record; the command line says only
+// why it stops, in one line.
 bool readDeviceSettings(AltimeterDevice& dev, std::ostream& err) {
-    if (dev.readSettings() != device::result::kSuccess) {
+    const auto read = device::readSettings(dev, device::BadChecksum::Refuse);
+    if (!read.value.imageRead) {
         err << "Failed to read settings.\n";
         return false;
     }
-    if (!dev.store.settings.parse()) {
+    if (!read.value.checksumValid) {
         err << "Checksum failed. The device settings are invalid.\n";
         return false;
     }
     return true;
 }
-
-struct DownloadProgress {
-    ProgressBar bar{"Downloading"};
-    static void callback(void* context, int packet, int inProgress, int) {
-        auto* self = static_cast<DownloadProgress*>(context);
-        self->bar.update(packet + (inProgress ? 0 : 1), 128);
-    }
-};
 
 }  // namespace
 
@@ -134,23 +137,19 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
         }
     }
     auto& dev = theDevice();
-    const auto entries = device::connectCheckApplication(dev);
-    for (const auto& entry : entries) {
-        printEntries(out, entry);
-    }
-    if (!dev.link.isOpen()) {
-        err << "No altimeter in application mode to talk to.\n";
+    std::string firmware;
+    if (!connectApplication(dev, out, err, &firmware)) {
         return exit_code::kFailed;
     }
     installCancelOnInterrupt();
-    int r = 0;
+    device::Operation<> download;
     {
-        DownloadProgress progress;
-        r = device::downloadFlights(dev, &DownloadProgress::callback, &progress, printer(out));
+        ProgressBar bar("Downloading");
+        download = device::downloadFlights(dev, printer(out, &bar));
     }
-    if (r < 0) {
-        err << (r == device::result::kCancelled ? "Download cancelled.\n"
-                                                : "Failed to read data.\n");
+    if (!download.ok()) {
+        err << (download.result == device::DeviceResult::Cancelled ? "Download cancelled.\n"
+                                                                   : "Failed to read data.\n");
         return exit_code::kFailed;
     }
     const int sets = dev.store.setCount();
@@ -161,8 +160,8 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     // Every download goes into the library at once, so no flight depends on the user
     // remembering to save it.
     std::string failure;
-    const auto archived = archiveDownload(dev.store, firmwareFromEntries(entries), out, failure,
-                                          dev.link.device().path);
+    const auto archived =
+        archiveDownload(dev.store, firmware, out, failure, dev.link.device().path);
     if (!failure.empty()) {
         err << "The flight library could not be written: " << failure << "\n";
     }
@@ -202,13 +201,7 @@ int runClear(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!confirm("Clear every flight from the altimeter's memory? Are you sure?", yes, err)) {
         return exit_code::kFailed;
     }
-    if (dev.clearMemory() != device::result::kSuccess) {
-        printEntries(out, "Failed to clear data.\r\n");
-        return exit_code::kFailed;
-    }
-    dev.store.packets.clear();
-    printEntries(out, "Data cleared successfully.\r\n");
-    return exit_code::kOk;
+    return device::clearMemory(dev, printer(out)).ok() ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -289,7 +282,7 @@ int runSettings(CliArgs& args, std::ostream& out, std::ostream& err) {
                  err)) {
         return exit_code::kFailed;
     }
-    if (device::writeSettingsRoutine(dev, printer(out)) < 0) {
+    if (!device::writeSettings(dev, printer(out)).ok()) {
         return exit_code::kFailed;
     }
     out << settingsText(dev.store.settings);
@@ -319,10 +312,9 @@ int runCalibrate(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!confirm("Calibrating clears the altimeter's flight memory. Are you sure?", yes, err)) {
         return exit_code::kFailed;
     }
-    const auto result = device::calibrate(
-        dev, static_cast<double>(*metres.stored),
-        [&] { return device::writeSettingsRoutine(dev, printer(out)); }, printer(out));
-    return result.completed ? exit_code::kOk : exit_code::kFailed;
+    const auto calibrated =
+        device::calibrate(dev, static_cast<double>(*metres.stored), {}, printer(out));
+    return calibrated.value.completed ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -330,11 +322,7 @@ int runPressure(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (const auto stop = checkAndConnect(args, dev, out, err)) {
         return *stop;
     }
-    const auto reading = device::readPressure(dev);
-    for (const auto& entry : device::pressureEntries(reading)) {
-        printEntries(out, entry);
-    }
-    return reading.adcRead ? exit_code::kOk : exit_code::kFailed;
+    return device::readPressure(dev, printer(out)).ok() ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -342,13 +330,7 @@ int runBattery(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (const auto stop = checkAndConnect(args, dev, out, err)) {
         return *stop;
     }
-    std::uint16_t tenths = 0;
-    if (dev.readBattery(tenths) != device::result::kSuccess) {
-        printEntries(out, "Failed.\r\n");
-        return exit_code::kFailed;
-    }
-    printEntries(out, device::batteryEntry(tenths));
-    return exit_code::kOk;
+    return device::readBattery(dev, printer(out)).ok() ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -361,10 +343,7 @@ int runFire(CliArgs& args, std::ostream& out, std::ostream& err) {
                  err)) {
         return exit_code::kFailed;
     }
-    printEntries(out, "Firing both lines for 2 seconds...\r\n");
-    const bool ok = dev.fireLines() == device::result::kSuccess;
-    printEntries(out, ok ? "Done.\r\n" : "Failed.\r\n");
-    return ok ? exit_code::kOk : exit_code::kFailed;
+    return device::fireLines(dev, printer(out)).ok() ? exit_code::kOk : exit_code::kFailed;
 }
 
 int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
@@ -410,32 +389,28 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
         }
     }
     installCancelOnInterrupt();
-    struct Context {
-        std::ostream& out;
-        ProgressBar bar{"Emulating"};
-        int total;
-        analysis::EmulationRecorder recorder;
-    } context{status, ProgressBar("Emulating"), dev.store.readingCount(), {}};
+    ProgressBar bar("Emulating");
+    analysis::EmulationRecorder recorder;
     // The replay drives the flight logic, which fires the lines as in a real flight.
     status << text::kEmulateHint << "\n";
-    printEntries(status, "Emulating...\r\n");
-    const bool ok = dev.emulateLaunch(
-        [](void* c, int code, int samples) {
-            auto* ctx = static_cast<Context*>(c);
-            ctx->bar.update(samples, ctx->total);
-            ctx->recorder.add(code, samples);
-            const std::string entry = device::emulationEventEntry(code, samples);
-            if (!entry.empty() && code != device::code(device::ReplyCode::AdcRequest)) {
-                printEntries(ctx->out, entry);
-            }
-        },
-        &context);
-    context.bar.finish();
-    printEntries(status, ok ? "Done.\r\n" : "Failed.\r\n");
+    const auto emulated = device::emulateLaunch(dev, [&](const device::Progress& p) {
+        if (p.kind == device::Progress::Kind::Entry) {
+            printEntries(status, p.entry);
+            return;
+        }
+        bar.update(p.done, p.total);
+        recorder.add(p.flag, p.done);
+        // The bar already shows the flight's time.
+        if (!p.entry.empty() && p.flag != device::code(device::ReplyCode::AdcRequest)) {
+            printEntries(status, p.entry);
+        }
+    });
+    bar.finish();
+    const bool ok = emulated.ok();
     if (report) {
         const auto built = analysis::buildEmulationReport(
             dev.store.current, deviceSettings.value_or(dev.store.settings),
-            context.recorder.finish(ok, dev.cancelRequested()), deviceSettings.has_value());
+            recorder.finish(ok, emulated.value.cancelled), deviceSettings.has_value());
         if (json) {
             out << analysis::emulationReportJson(built) << "\n";
         } else {
@@ -452,25 +427,61 @@ int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
         return exit_code::kUsage;
     }
     auto& dev = theDevice();
-    for (const auto& entry : device::connectCheckBootloader(dev)) {
-        printEntries(out, entry);
-    }
+    device::connectBootloader(dev, printer(out));
     if (!dev.link.isOpen()) {
         printEntries(out, device::kAltimeterNotFound);
         return exit_code::kFailed;
     }
     ProgressBar bar("Updating firmware");
-    device::FirmwareVersions versions;
-    const int r = dev.updateFirmware(
-        [](void* c, int block, int highest) {
-            static_cast<ProgressBar*>(c)->update(block + 1, highest + 1);
-        },
-        &bar, *file, versions);
+    const auto updated = device::updateFirmware(dev, *file, printer(out, &bar));
     bar.finish();
-    for (const auto& entry : device::firmwareResultEntries(r, versions)) {
-        printEntries(out, entry);
-    }
-    return r == device::update_result::kSuccess ? exit_code::kOk : exit_code::kFailed;
+    return updated.ok() ? exit_code::kOk : exit_code::kFailed;
+}
+
+const std::vector<DeviceCommand>& deviceCommands() {
+    static const std::vector<DeviceCommand> commands = {
+        {"devices", runDevices,
+         "  devices                                what is attached, its mode and version\n"},
+        {"info", runInfo,
+         "  info                                   connect, show firmware version and settings\n"},
+        {"download", runDownload,
+         "  download [--out DIR [--csv]]           archive every flight into the library; with "
+         "--out\n"
+         "                                         also save setN.tev (and setN.csv), never\n"
+         "                                         replacing a file (setN-2.tev, ...)\n"},
+        {"clear", runClear, "  clear [--yes] [--force]                erase the flight memory\n"},
+        {"settings", runSettings,
+         "  settings [--line-a MODE[:VALUE]] [--line-b MODE[:VALUE]] [--inhibit SECONDS]\n"
+         "           [--rocket NAME] [--yes] [--force]\n"
+         "                                         show, or change and write, the settings\n"
+         "                                         (MODE: disabled, apogee, time:SECONDS,\n"
+         "                                         altitude:METRES; writing clears the memory);\n"
+         "                                         --rocket warns of an altitude line above the\n"
+         "                                         highest apogee of NAME's library flights\n"},
+        {"calibrate", runCalibrate,
+         "  calibrate --ground METRES [--yes] [--force]\n"
+         "                                         calibrate the pressure sensor at a known "
+         "altitude\n"
+         "                                         (clears the memory)\n"
+         "                                         clear, settings and calibrate refuse while the\n"
+         "                                         altimeter holds flights that are not in the\n"
+         "                                         library; --force erases them all the same\n"},
+        {"pressure", runPressure,
+         "  pressure                               read the pressure sensor\n"},
+        {"battery", runBattery,
+         "  battery                                read the battery voltage\n"},
+        {"fire", runFire,
+         "  fire [--yes]                           fire both ejection lines for 2 seconds\n"},
+        {"emulate", runEmulate,
+         "  emulate FILE.tev [--set K]             replay a flight into the altimeter\n"
+         "          [--report [--json] [--units metric|imperial]]\n"
+         "                                         then set its events beside the flight and "
+         "settings\n"},
+        {"firmware", runFirmware,
+         "  firmware FILE.dat                      update the firmware (device in bootloader "
+         "mode)\n"},
+    };
+    return commands;
 }
 
 }  // namespace tevusb::cli

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <ostream>
+#include <vector>
 
 #include "cli/cli_args.h"
 
@@ -21,5 +22,15 @@ int runBattery(CliArgs& args, std::ostream& out, std::ostream& err);
 int runFire(CliArgs& args, std::ostream& out, std::ostream& err);
 int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err);
 int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err);
+
+// An altimeter command: its name on the command line, what runs it, and its lines in
+// `--help`. A new device command adds its row here and nowhere else in the command line.
+struct DeviceCommand {
+    const char* name;
+    int (*run)(CliArgs& args, std::ostream& out, std::ostream& err);
+    const char* help;
+};
+// The altimeter commands in the order the help lists them.
+const std::vector<DeviceCommand>& deviceCommands();
 
 }  // namespace tevusb::cli

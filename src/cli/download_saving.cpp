@@ -9,20 +9,6 @@
 
 namespace tevusb::cli {
 
-std::string firmwareFromEntries(const std::vector<std::string>& entries) {
-    const std::string label = "Current device firmware version: ";
-    for (const auto& entry : entries) {
-        if (entry.rfind(label, 0) == 0) {
-            std::string version = entry.substr(label.size());
-            while (!version.empty() && (version.back() == '\n' || version.back() == '\r')) {
-                version.pop_back();
-            }
-            return version;
-        }
-    }
-    return {};
-}
-
 std::string freeSetBase(const std::filesystem::path& folder, int setNumber, bool csv) {
     const std::string plain = "set" + std::to_string(setNumber);
     std::string base = plain;

@@ -10,9 +10,6 @@
 
 namespace tevusb::cli {
 
-// The firmware version the connect check reported in its status entries; empty when none.
-std::string firmwareFromEntries(const std::vector<std::string>& entries);
-
 // "setN", or "setN-K" with the smallest K >= 2 for which neither BASE.tev nor (when `csv`)
 // BASE.csv exists in `folder`: a download never replaces a file already there.
 std::string freeSetBase(const std::filesystem::path& folder, int setNumber, bool csv);

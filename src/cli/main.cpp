@@ -25,7 +25,7 @@
 
 namespace {
 
-const char* kUsage =
+const char* kUsageBefore =
     "Usage: tevusb-cli [--verbose] [--library DIR] [--simulator | --simulator-bootloader] "
     "COMMAND ...\n"
     "   or: tevusb-cli --help | --version\n"
@@ -55,33 +55,8 @@ const char* kUsage =
     "                                         the report with the flight's rocket, motor,\n"
     "                                         site and date, and a comment in place of\n"
     "                                         the file's (pictures leave them out)\n"
-    "Altimeter commands:\n"
-    "  devices                                what is attached, its mode and version\n"
-    "  info                                   connect, show firmware version and settings\n"
-    "  download [--out DIR [--csv]]           archive every flight into the library; with --out\n"
-    "                                         also save setN.tev (and setN.csv), never\n"
-    "                                         replacing a file (setN-2.tev, ...)\n"
-    "  clear [--yes] [--force]                erase the flight memory\n"
-    "  settings [--line-a MODE[:VALUE]] [--line-b MODE[:VALUE]] [--inhibit SECONDS]\n"
-    "           [--rocket NAME] [--yes] [--force]\n"
-    "                                         show, or change and write, the settings\n"
-    "                                         (MODE: disabled, apogee, time:SECONDS,\n"
-    "                                         altitude:METRES; writing clears the memory);\n"
-    "                                         --rocket warns of an altitude line above the\n"
-    "                                         highest apogee of NAME's library flights\n"
-    "  calibrate --ground METRES [--yes] [--force]\n"
-    "                                         calibrate the pressure sensor at a known altitude\n"
-    "                                         (clears the memory)\n"
-    "                                         clear, settings and calibrate refuse while the\n"
-    "                                         altimeter holds flights that are not in the\n"
-    "                                         library; --force erases them all the same\n"
-    "  pressure                               read the pressure sensor\n"
-    "  battery                                read the battery voltage\n"
-    "  fire [--yes]                           fire both ejection lines for 2 seconds\n"
-    "  emulate FILE.tev [--set K]             replay a flight into the altimeter\n"
-    "          [--report [--json] [--units metric|imperial]]\n"
-    "                                         then set its events beside the flight and settings\n"
-    "  firmware FILE.dat                      update the firmware (device in bootloader mode)\n"
+    "Altimeter commands:\n";
+const char* kUsageAfter =
     "Rocket profiles and the pre-flight check:\n"
     "  profile list [--json]                  the rocket profiles in the library\n"
     "  profile show NAME [--json]             one profile\n"
@@ -123,6 +98,15 @@ const char* kUsage =
     "  --help                                 show this text\n"
     "  --version                              show the program's version\n";
 
+// The help text: the altimeter commands' lines come from their own table.
+std::string usageText() {
+    std::string text = kUsageBefore;
+    for (const tevusb::cli::DeviceCommand& command : tevusb::cli::deviceCommands()) {
+        text += command.help;
+    }
+    return text + kUsageAfter;
+}
+
 using Command = int (*)(tevusb::cli::CliArgs&, std::ostream&, std::ostream&);
 
 }  // namespace
@@ -138,11 +122,11 @@ int main(int argc, char** argv) {
     // Help that was asked for is an answer, not an error: standard output and success,
     // wherever the option stands (manual pages are made from this text).
     if (global.help) {
-        std::cout << kUsage;
+        std::cout << usageText();
         return cli::exit_code::kOk;
     }
     if (!global.error.empty()) {
-        std::cerr << global.error << "\n" << kUsage;
+        std::cerr << global.error << "\n" << usageText();
         return cli::exit_code::kUsage;
     }
     const bool verbose = global.verbose;
@@ -153,21 +137,18 @@ int main(int argc, char** argv) {
     cli::setSimulatorLibrary(simulator);
     log::DiagnosticLog::instance().setSink(verbose ? &std::cerr : nullptr);
 
-    const std::map<std::string, Command> commands = {
-        {"show", cli::runShow},         {"export", cli::runExport},
-        {"devices", cli::runDevices},   {"info", cli::runInfo},
-        {"download", cli::runDownload}, {"clear", cli::runClear},
-        {"settings", cli::runSettings}, {"calibrate", cli::runCalibrate},
-        {"pressure", cli::runPressure}, {"battery", cli::runBattery},
-        {"fire", cli::runFire},         {"emulate", cli::runEmulate},
-        {"firmware", cli::runFirmware}, {"library", cli::runLibrary},
-        {"stats", cli::runStats},       {"sim", cli::runSim},
-        {"profile", cli::runProfile},   {"preflight", cli::runPreflight},
+    std::map<std::string, Command> commands = {
+        {"show", cli::runShow},           {"export", cli::runExport}, {"library", cli::runLibrary},
+        {"stats", cli::runStats},         {"sim", cli::runSim},       {"profile", cli::runProfile},
+        {"preflight", cli::runPreflight},
     };
+    for (const cli::DeviceCommand& device : cli::deviceCommands()) {
+        commands.emplace(device.name, device.run);
+    }
     const std::optional<std::string>& command = global.command;
     cli::CliArgs args(global.words);
     if (!command || *command == "help") {
-        (command ? std::cout : std::cerr) << kUsage;
+        (command ? std::cout : std::cerr) << usageText();
         return command ? cli::exit_code::kOk : cli::exit_code::kUsage;
     }
     if (*command == "report") {
@@ -175,7 +156,7 @@ int main(int argc, char** argv) {
     }
     const auto it = commands.find(*command);
     if (it == commands.end()) {
-        std::cerr << "Unknown command: " << *command << "\n" << kUsage;
+        std::cerr << "Unknown command: " << *command << "\n" << usageText();
         return cli::exit_code::kUsage;
     }
     // The file and library commands never touch a device, so they start without hidapi.

@@ -66,14 +66,14 @@ std::string libraryWithFolder(const OpenedLibrary& lib) {
 
 bool eraseAllowed(device::AltimeterDevice& device, const OpenedLibrary& lib, bool force,
                   std::ostream& err) {
-    device::MemoryImage image;
-    if (device::readMemoryImage(device, image) != device::result::kSuccess) {
+    const auto read = device::readMemoryImage(device);
+    if (!read.ok()) {
         err << "Could not read the altimeter's flight memory to check its flights against "
             << libraryWithFolder(lib) << "; nothing was erased.\n";
         return false;
     }
     const library::UnkeptFlights unkept =
-        library::findUnkeptFlights(lib.library.get(), image.packets, lib.opened);
+        library::findUnkeptFlights(lib.library.get(), read.value.packets, lib.opened);
     if (!unkept.any()) {
         return true;
     }

@@ -247,7 +247,7 @@ int runFromDevice(CliArgs& args, std::ostream& out, std::ostream& err) {
         return *failed;
     }
     auto& dev = device::theDevice();
-    for (const auto& entry : device::connectCheckApplication(dev)) {
+    for (const auto& entry : device::connectApplication(dev).entries) {
         printEntries(out, entry);
     }
     if (!dev.link.isOpen()) {

@@ -83,7 +83,8 @@ void AltimeterDevice::clearCancel() {
 }
 
 bool AltimeterDevice::cancelRequested() const {
-    return m_cancel;
+    const CancelFlag caller = m_callerCancel.load();
+    return m_cancel || (caller != nullptr && caller->load());
 }
 
 }  // namespace tevusb::device

@@ -11,24 +11,16 @@
 
 #include "data/data_set_store.h"
 #include "device/device_messages.h"
+#include "device/device_result.h"
 #include "device/firmware_update.h"
 #include "device/hid_link.h"
 #include "device/launch_emulation.h"
+#include "device/operation.h"
 
 namespace tevusb::device {
 
 // Which firmware a connect looks for.
 enum class ConnectMode { Application, Bootloader };
-
-// Results of the device operations (connect has its own meanings for some values).
-namespace result {
-inline constexpr int kSuccess = 0;
-inline constexpr int kConnected = 1;
-inline constexpr int kTimeout = -1;        // connect: no device
-inline constexpr int kCancelled = -2;      // connect: found but could not be opened
-inline constexpr int kProtocolError = -3;  // connect: none with the required version
-inline constexpr int kSendFailed = -5;
-}  // namespace result
 
 // The one program-wide device object: the link to the altimeter and everything the
 // program knows of its flights (the store, with the settings and the graph's scale).
@@ -60,7 +52,11 @@ class AltimeterDevice {
     void clearCancel();
     void disconnect();
     bool isBootloader() const;
+    // The device's own request or the flag of the operation now running.
     bool cancelRequested() const;
+    // Hands the running operation's cancel flag to the protocol routines (null: none);
+    // returns the one it replaces. The operations do this for their own duration.
+    CancelFlag setCallerCancel(CancelFlag flag) { return m_callerCancel.exchange(flag); }
 
     // Writes the firmware file at `path` through the bootloader (update_result codes).
     int updateFirmware(FirmwareProgressCallback progress, void* context,
@@ -71,15 +67,33 @@ class AltimeterDevice {
     bool sendMessage(std::uint16_t value, std::uint8_t code);
     bool receiveMessage(int timeoutMs, std::uint16_t& value, std::uint8_t& code);
 
-  private:
+    // The shape the short commands share: reset, the command, an optional value reply,
+    // the closing reply. A new short command needs only its code and an operation.
     int valueCommand(CommandCode command, std::uint16_t* value);
+
+  private:
     int readClosingReply();
     int readPacket(int index, ProgressCallback progress, void* context);
 
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_bootloader{false};
+    std::atomic<CancelFlag> m_callerCancel{nullptr};
     std::array<std::uint8_t, kMessageSize> m_sendBuffer{};
     std::array<std::uint8_t, kMessageSize> m_receiveBuffer{};
+};
+
+// Lends an operation's cancel flag to the device for as long as the operation runs.
+class CallerCancel {
+  public:
+    CallerCancel(AltimeterDevice& device, CancelFlag flag)
+        : m_device(device), m_previous(device.setCallerCancel(flag)) {}
+    ~CallerCancel() { m_device.setCallerCancel(m_previous); }
+    CallerCancel(const CallerCancel&) = delete;
+    CallerCancel& operator=(const CallerCancel&) = delete;
+
+  private:
+    AltimeterDevice& m_device;
+    CancelFlag m_previous;
 };
 
 // The single instance every window uses, built on first use with a backend from the

@@ -3,23 +3,9 @@
 
 #include <cstdint>
 
-namespace tevusb::device {
+#include "device/device_result.h"
 
-// Results of AltimeterDevice::updateFirmware. Every failure ends the update at once;
-// blocks already written stay written.
-namespace update_result {
-inline constexpr int kSuccess = 0;
-inline constexpr int kProtocolError = -3;  // also: the file is cut short
-inline constexpr int kTransferFailed = -4;
-inline constexpr int kCannotOpenFile = -6;
-inline constexpr int kCannotOpenLink = -7;
-inline constexpr int kWrongFileVersion = -8;
-inline constexpr int kNotFirmwareFile = -9;  // wrong magic, or an image length past the image
-inline constexpr int kNotBootloader = -10;
-inline constexpr int kWrongBootloader = -11;
-inline constexpr int kWrongFirmware = -12;
-inline constexpr int kWrongHardware = -13;
-}  // namespace update_result
+namespace tevusb::device {
 
 // The versions an update got to see, filled as far as it got; 0 where it did not.
 struct FirmwareVersions {

@@ -34,7 +34,7 @@ int AltimeterDevice::readPacket(int index, ProgressCallback progress, void* cont
         std::uint8_t reply = 0;
         // Stray replies are logged and skipped; only a time-out or an early end stops us.
         do {
-            if (m_cancel) {
+            if (cancelRequested()) {
                 return result::kCancelled;
             }
             if (!receiveMessage(kMessageTimeoutMs, value, reply)) {
@@ -51,7 +51,7 @@ int AltimeterDevice::readPacket(int index, ProgressCallback progress, void* cont
             return result::kProtocolError;
         }
         packet.setWord(j, value);
-        if (m_cancel) {
+        if (cancelRequested()) {
             return result::kCancelled;
         }
         if (j == 0) {
@@ -69,7 +69,7 @@ int AltimeterDevice::readPacket(int index, ProgressCallback progress, void* cont
             logLine("Done.");
         }
     }
-    if (m_cancel) {
+    if (cancelRequested()) {
         return result::kCancelled;
     }
     std::uint16_t value = 0;
@@ -83,7 +83,7 @@ int AltimeterDevice::readPacket(int index, ProgressCallback progress, void* cont
     }
     // The packet is whole: a cancel that arrived during its closing reply keeps it, and
     // the next packet's first word will end the read.
-    if (m_cancel) {
+    if (cancelRequested()) {
         logLine("Requesting CancelIO.");
     }
     if (packet.isErased()) {

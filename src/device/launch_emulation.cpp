@@ -74,7 +74,7 @@ bool AltimeterDevice::emulateLaunch(EmulationCallback callback, void* context) {
             const auto sample = static_cast<std::uint16_t>(samples[samplesSent]);
             ++samplesSent;
             logLine("The device is requesting ADC data. Data: ", sample);
-            if (m_cancel) {
+            if (cancelRequested()) {
                 logLine("User ended emulation.");
                 logLine("Reseting device.");
                 return reset();

@@ -4,11 +4,15 @@
 #include <utility>
 
 #include "device/altimeter_device.h"
-#include "device/device_tasks.h"
+#include "device/status_texts.h"
 
 namespace tevusb::device {
 
-int readMemoryImage(AltimeterDevice& device, MemoryImage& image) {
+Operation<MemoryImage> readMemoryImage(AltimeterDevice& device, const ProgressCallback&,
+                                       CancelFlag cancel) {
+    Operation<MemoryImage> op;
+    MemoryImage& image = op.value;
+    const CallerCancel lent(device, cancel);
     data::DataSetStore& store = device.store;
     const settings::DeviceSettings settings = store.settings;
     std::vector<data::MemoryPacket> packets = std::move(store.packets);
@@ -16,15 +20,15 @@ int readMemoryImage(AltimeterDevice& device, MemoryImage& image) {
     data::FastSet fast = std::move(store.fast);
     store.fast.clear();
 
-    int result = device.readSettings();
-    if (result == result::kSuccess) {
+    op.result = toDeviceResult(device.readSettings());
+    if (op.ok()) {
         image.settings = store.settings;
         image.settingsValid = image.settings.parse();
         // The packets decode with the device's own calibration, as a download does.
         if (image.settingsValid) {
             store.settings = image.settings;
         }
-        result = device.readFlightMemory(nullptr, nullptr);
+        op.result = toDeviceResult(device.readFlightMemory(nullptr, nullptr));
         image.packets = std::move(store.packets);
     }
     image.firmwareVersion = versionString(device.link.device().versionNumber);
@@ -33,7 +37,7 @@ int readMemoryImage(AltimeterDevice& device, MemoryImage& image) {
     store.packets = std::move(packets);
     store.comments = std::move(comments);
     store.fast = std::move(fast);
-    return result;
+    return op;
 }
 
 }  // namespace tevusb::device

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/memory_packet.h"
+#include "device/operation.h"
 #include "settings/device_settings.h"
 
 namespace tevusb::device {
@@ -19,10 +20,11 @@ struct MemoryImage {
     std::string firmwareVersion;        // "1.50"
 };
 
-// Reads the device's settings and whole flight memory into `image`. The program's store
-// (the flights shown, the settings being edited, the live set) is left exactly as it was,
-// so this can run before a write or a clear without disturbing what the flyer sees.
-// Returns the device layer's result code (result::kSuccess when the memory was read whole).
-int readMemoryImage(AltimeterDevice& device, MemoryImage& image);
+// Reads the device's settings and whole flight memory (the erase guard's look before a
+// write or a clear). The program's store (the flights shown, the settings being edited,
+// the live set) is left exactly as it was. No entries: each guard words its own refusal.
+Operation<MemoryImage> readMemoryImage(AltimeterDevice& device,
+                                       const ProgressCallback& progress = {},
+                                       CancelFlag cancel = nullptr);
 
 }  // namespace tevusb::device

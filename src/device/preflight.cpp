@@ -48,7 +48,7 @@ PreflightResult runPreflight(AltimeterDevice& device, const PreflightRequest& re
         return result;
     }
     if (connected != result::kConnected) {
-        result.entries = connectCheckApplication(device);
+        result.entries = connectApplication(device).entries;
         result.outcome = DeviceOutcome::NoDevice;
         return result;
     }
@@ -59,8 +59,9 @@ PreflightResult runPreflight(AltimeterDevice& device, const PreflightRequest& re
     }
 
     step(1, "Reading the settings and the flight memory");
-    MemoryImage image;
-    if (readMemoryImage(device, image) != result::kSuccess) {
+    Operation<MemoryImage> read = readMemoryImage(device);
+    MemoryImage image = std::move(read.value);
+    if (!read.ok()) {
         return failed(std::move(result), DeviceOutcome::DeviceError,
                       "reading the settings and the flight memory");
     }
@@ -78,7 +79,7 @@ PreflightResult runPreflight(AltimeterDevice& device, const PreflightRequest& re
     }
 
     step(3, "Reading the pressure");
-    const PressureReading pressure = readPressure(device);
+    const PressureReading pressure = readPressure(device).value;
     if (!pressure.adcRead) {
         return failed(std::move(result), DeviceOutcome::DeviceError, "reading the pressure");
     }

@@ -45,7 +45,7 @@ ApplyResult applyProfile(AltimeterDevice& device, const settings::RocketProfile&
     step(0, "Connecting");
     const int connected = device.connect(ConnectMode::Application);
     if (connected != result::kConnected) {
-        result.entries = connectCheckApplication(device);
+        result.entries = connectApplication(device).entries;
         return result;
     }
     std::string why;
@@ -89,11 +89,11 @@ ApplyResult applyProfile(AltimeterDevice& device, const settings::RocketProfile&
     step(2, "Writing the settings");
     const settings::DeviceSettings kept = device.store.settings;
     device.store.settings = intended;
-    WriteStep at = WriteStep::Done;
-    const int wrote = writeSettingsRoutine(
-        device, [&](const std::string& entry) { result.entries.push_back(entry); }, &at);
+    const Operation<WriteStep> wrote = writeSettings(device);
+    result.entries.insert(result.entries.end(), wrote.entries.begin(), wrote.entries.end());
+    const WriteStep at = wrote.value;
     device.store.settings = kept;
-    result.written = wrote == 0;
+    result.written = wrote.ok();
 
     step(3, "Reading back");
     bool backValid = false;

@@ -190,6 +190,41 @@ bool CBaseWindow::startWorker(std::function<int()> routine) {
     return m_worker.start(std::move(routine));
 }
 
+device::ProgressCallback CBaseWindow::statusProgress(device::ProgressCallback steps) {
+    return [this, steps = std::move(steps)](const device::Progress& p) {
+        if (p.kind == device::Progress::Kind::Entry) {
+            appendStatus(QString::fromStdString(p.entry));
+        } else if (steps) {
+            steps(p);
+        }
+    };
+}
+
+void CBaseWindow::cancelOperation() {
+    m_worker.cancel();
+    device().requestCancel();
+}
+
+bool CBaseWindow::endWorkerBeforeDestruction() {
+    if (!m_worker.running()) {
+        return true;
+    }
+    cancelOperation();
+    for (int step = 0; step < kEndWorkerSteps; ++step) {
+        if (m_worker.waitFor(kCloseWaitMs)) {
+            return true;
+        }
+        // A worker waiting for an answer from this thread would otherwise wait for us
+        // while we wait for it.
+        deliverPostedCalls();
+        if (step == 0) {
+            device().link.close();
+        }
+    }
+    log::logLine("The worker did not end in time.");
+    return false;
+}
+
 bool CBaseWindow::closeWhenWorkerEnded(std::string_view repostLine) {
     log::logLine("Waiting for thread to close...");
     if (!m_worker.waitFor(kCloseWaitMs)) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "device/operation.h"
 #include "ui/anchor_layout.h"
 #include "ui/device_change_deferral.h"
 #include "ui/dialog_window.h"
@@ -97,6 +98,21 @@ class CBaseWindow : public CDialogWindow {
 
     // Starts `routine` as the dialog's worker; false while one still runs.
     bool startWorker(std::function<int()> routine);
+    // What a worker hands a device operation: a progress callback that shows each status
+    // entry in the status box as it comes (and gives every other report to `steps`), and
+    // the worker's cancel flag, which a dialog's close sets. Any thread.
+    device::ProgressCallback statusProgress(device::ProgressCallback steps = {});
+    device::CancelFlag operationCancel() const { return m_worker.cancelFlag(); }
+    // The backstop for a dialog destroyed without its close protocol, for its destructor:
+    // the worker uses the dialog, so it must end first. A running one is asked to stop; the calls
+    // it may be waiting for on this thread are delivered; after the first step the link is closed,
+    // so a transfer in flight fails at once. Each step is the close protocol's 100 ms, at most
+    // kEndWorkerSteps of them; false (and logged) if it still runs.
+    static constexpr int kEndWorkerSteps = 50;
+    bool endWorkerBeforeDestruction();
+    // A dialog's close: asks the running operation to stop (the worker's flag and the
+    // device's own request).
+    void cancelOperation();
     // The close protocol after a dialog's own first steps: waits up to 100 ms for the
     // worker; ends the dialog if it has ended, else logs `repostLine` and posts Close again.
     // True when the dialog ended.

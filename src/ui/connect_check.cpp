@@ -9,11 +9,13 @@ namespace tevusb::ui {
 
 namespace {
 
-// The shared checks say what they found in status entries; the dialog shows each one.
-void show(CBaseWindow& dialog, const device::StatusEntries& entries) {
-    for (const std::string& entry : entries) {
-        dialog.appendStatus(QString::fromStdString(entry));
-    }
+// The connect operations say what they found in status entries; the dialog shows each one.
+device::ProgressCallback show(CBaseWindow& dialog) {
+    return [&dialog](const device::Progress& p) {
+        if (p.kind == device::Progress::Kind::Entry) {
+            dialog.appendStatus(QString::fromStdString(p.entry));
+        }
+    };
 }
 
 }  // namespace
@@ -23,11 +25,11 @@ QString versionString(std::uint16_t version) {
 }
 
 void connectCheckApplication(CBaseWindow& dialog, device::AltimeterDevice& device) {
-    show(dialog, device::connectCheckApplication(device));
+    device::connectApplication(device, show(dialog));
 }
 
 void connectCheckBootloader(CBaseWindow& dialog, device::AltimeterDevice& device) {
-    show(dialog, device::connectCheckBootloader(device));
+    device::connectBootloader(device, show(dialog));
 }
 
 }  // namespace tevusb::ui

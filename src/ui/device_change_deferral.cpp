@@ -42,6 +42,18 @@ void DeviceChangeDeferral::deferUntilWorkerEnded(std::function<void()> check) {
     m_poll->start();
 }
 
+void DeviceChangeDeferral::workerEnded() {
+    std::deque<Held> pending = std::exchange(m_held, {});
+    for (Held& held : pending) {
+        if (held.untilWorkerEnded) {
+            held.action();
+        } else {
+            m_held.push_back(std::move(held));
+        }
+    }
+    releaseReady();
+}
+
 bool DeviceChangeDeferral::ready(const Held& held) const {
     return held.untilWorkerEnded ? !m_workerRunning() : !m_busy;
 }

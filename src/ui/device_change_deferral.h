@@ -39,6 +39,11 @@ class DeviceChangeDeferral {
     // after the operation covers every arrival during it.
     void deferUntilWorkerEnded(std::function<void()> check);
 
+    // The dialog heard its worker end (from the worker's last call to the window thread,
+    // when its device operation is over): the check held for it runs now, without waiting
+    // for the poll to see the thread gone.
+    void workerEnded();
+
   private:
     struct Held {
         std::function<void()> action;

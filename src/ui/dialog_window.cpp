@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/dialog_window.h"
 
+#include <QCoreApplication>
+
 #include "ui/dialog_look.h"
 #include "ui/dialog_templates.h"
 #include "ui/resource_images.h"
@@ -70,6 +72,10 @@ void CDialogWindow::runOnWindowThreadAndWait(const std::function<void()>& task) 
     // The window thread waits on a worker for at most the close protocol's 100 ms, so it
     // always comes back to run this.
     runAndWait(m_mailbox.get(), task);
+}
+
+void CDialogWindow::deliverPostedCalls() {
+    QCoreApplication::sendPostedEvents(m_mailbox.get(), QEvent::MetaCall);
 }
 
 bool CDialogWindow::sendMessage(const DialogMessage& message) {

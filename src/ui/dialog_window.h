@@ -51,6 +51,9 @@ class CDialogWindow {
   protected:
     // Uses `tmpl` instead of the template registered for the resource id.
     void setDialogTemplate(const DialogTemplate* tmpl) { m_template = tmpl; }
+    // Runs now, on the window thread, the calls posted to it so far (messages and workers'
+    // tasks): for a wait on a worker that may itself be waiting on one of them.
+    void deliverPostedCalls();
 
   private:
     bool route(const DialogMessage& message);

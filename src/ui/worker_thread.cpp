@@ -52,6 +52,7 @@ bool WorkerThread::start(std::function<int()> routine) {
         m_thread.join();  // already ended: returns at once
     }
     m_finished.store(false);
+    m_cancel.store(false);
     m_thread = std::thread([this, routine = std::move(routine)] {
         int code = -1;
         try {

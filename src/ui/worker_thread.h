@@ -30,8 +30,8 @@ class WorkerThread {
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
 
-    // Starts `routine` on a new thread. Returns false (and starts nothing) while the
-    // previous worker is still running.
+    // Starts `routine` on a new thread with the cancel flag cleared. Returns false (and
+    // starts nothing) while the previous worker is still running.
     bool start(std::function<int()> routine);
 
     // Starts `job` on a new thread with the cancel flag cleared; false while the previous
@@ -45,6 +45,8 @@ class WorkerThread {
     // Asks the running job to stop at its next step; it reads cancelled().
     void cancel() { m_cancel.store(true); }
     bool cancelled() const { return m_cancel.load(); }
+    // The flag itself, for a device operation run by the job to read.
+    const std::atomic<bool>* cancelFlag() const { return &m_cancel; }
     // The close protocol's step: asks the job to stop and waits at most `ms` for it; true
     // when it has ended (or none runs).
     bool cancelAndWait(int ms);

@@ -234,8 +234,7 @@ TEST_F(CliDevice, ACancelDuringTheSettingsReadStopsTheDownload) {
     dev.requestCancel();  // a stale request from before must not stop this download
     dev.store.comments = {"old"};
     int r = 0;
-    std::thread worker(
-        [&] { r = device::downloadFlights(dev, nullptr, nullptr, [](const std::string&) {}); });
+    std::thread worker([&] { r = device::value(device::downloadFlights(dev).result); });
     const auto sawReadSettings = [&] {
         for (const auto& m : altimeter().receivedMessages()) {
             if (m.code == 8) {

@@ -162,6 +162,34 @@ TEST(CloseProtocolTest, EscapeAndEnterDoNothingUnlessTheDialogHandlesThem) {
     EXPECT_FALSE(c.dialog.worker().started());
 }
 
+TEST(CloseProtocolTest, ADialogGoingAwayEndsAWorkerThatWaitsOnTheWindowThread) {
+    LogCapture log;
+    std::atomic<bool> answered{false};
+    auto dialog = std::make_unique<TestDialog>(
+        workerTemplate(),
+        [](TestDialog&, const DialogMessage& m) { return m.message == Message::InitDialog; });
+    ASSERT_TRUE(dialog->create(nullptr));
+    TestDialog* d = dialog.get();
+    ASSERT_TRUE(d->startWorker([d, &answered] {
+        // As a worker that asks the user something would: it needs the window thread.
+        d->runOnWindowThreadAndWait([&answered] { answered = true; });
+        while (!d->operationCancel()->load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return 0;
+    }));
+    // The window thread never returns to its event loop before the dialog goes: waiting
+    // without serving the worker would never end.
+    EXPECT_TRUE(d->endWorkerBeforeDestruction());
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(d->worker().running());
+    // The next worker starts with a clear flag.
+    ASSERT_TRUE(d->startWorker([d] { return d->operationCancel()->load() ? 1 : 0; }));
+    ASSERT_TRUE(d->worker().waitFor(5000));
+    EXPECT_EQ(d->worker().exitCode(), 0);
+    dialog.reset();
+}
+
 TEST(WorkerThreadTest, StartsOneAtATimeAndReportsItsEnd) {
     WorkerThread worker;
     EXPECT_TRUE(worker.waitFor(0));  // none started counts as ended

@@ -57,6 +57,22 @@ TEST(DeviceChangeDeferralTest, OneCheckRunsOnceTheWorkerHasEnded) {
     EXPECT_EQ(firstChecks, 0);  // replaced by the later one
 }
 
+TEST(DeviceChangeDeferralTest, TheWorkersLastCallReleasesItsCheckAtOnce) {
+    // The worker's thread is still on its last lines; its end was heard all the same.
+    DeviceChangeDeferral changes([] { return true; });
+    std::vector<std::string> order;
+    changes.setBusy(true);
+    changes.defer(change(kDeviceRemoveComplete, "message"),
+                  [&](const DialogMessage& m) { order.push_back(m.devicePath); });
+    changes.deferUntilWorkerEnded([&] { order.emplace_back("check"); });
+    changes.workerEnded();
+    EXPECT_EQ(order, std::vector<std::string>{"check"}) << "a busy dialog's messages stay held";
+    changes.workerEnded();
+    EXPECT_EQ(order.size(), 1u) << "a check runs once";
+    changes.setBusy(false);
+    EXPECT_EQ(order, (std::vector<std::string>{"check", "message"}));
+}
+
 TEST(DeviceChangeDeferralTest, AReleasedMessageMayHoldACheckForTheFinishingWorker) {
     bool running = true;
     DeviceChangeDeferral changes([&] { return running; });

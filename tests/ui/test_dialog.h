@@ -31,7 +31,9 @@ class TestDialog : public CBaseWindow {
     using CBaseWindow::closeWhenWorkerEnded;
     using CBaseWindow::connectCheck;
     using CBaseWindow::createLayout;
+    using CBaseWindow::endWorkerBeforeDestruction;
     using CBaseWindow::handleDeviceChange;
+    using CBaseWindow::operationCancel;
     using CBaseWindow::refreshStatus;
     using CBaseWindow::registerDeviceNotifications;
     using CBaseWindow::setConnectionIcon;

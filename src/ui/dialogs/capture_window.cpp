@@ -29,9 +29,7 @@ CCaptureWindow::CCaptureWindow(QWidget* parent, graph::FlightGraph* graph,
 CCaptureWindow::~CCaptureWindow() {
     // The close protocol only ends the dialog once its worker has; this is the backstop
     // for a dialog destroyed without closing, so the worker never outlives what it uses.
-    device().requestCancel();
-    while (!m_worker.waitFor(100)) {
-    }
+    endWorkerBeforeDestruction();
     device().link.close();
     log::logLine("DESTRUCT");
 }
@@ -202,7 +200,7 @@ void CCaptureWindow::close() {
     if (m_worker.running() && m_workerDownloads) {
         m_workerSeenRunning = true;
     }
-    device().requestCancel();
+    cancelOperation();
     log::logLine("Canceled IO.");
     m_live->stop();
     if (!closeWhenWorkerEnded("reposting close message...")) {
@@ -218,16 +216,23 @@ void CCaptureWindow::close() {
 }
 
 void CCaptureWindow::deviceChange(const DialogMessage& message) {
-    // A connect check while a worker talks to the device would pull the link from under
-    // it: an arrival is dealt with once the worker is done.
-    if (message.wParam == kDeviceArrival && m_worker.running()) {
-        log::logLine("Device Change.");
-        m_arrivalPending = true;
-        return;
-    }
-    const bool busy = m_worker.running();
+    // The base holds an arrival's connect check back until the worker is done (it would
+    // pull the link from under it); meanwhile the controls stay as the worker set them, and
+    // after a failed worker only the check runs.
+    const bool heldArrival = message.wParam == kDeviceArrival && m_worker.running();
     handleDeviceChange(
-        message, [this] { connectCheck(); }, [this, busy](bool) { refreshControls(busy); });
+        message,
+        [this] {
+            if (!m_closing) {
+                connectCheck();
+            }
+        },
+        [this, heldArrival](bool busy) {
+            if (heldArrival && (busy || m_workerFailed)) {
+                return;
+            }
+            refreshControls(busy);
+        });
 }
 
 std::vector<std::uint8_t> CCaptureWindow::storeTypes() const {

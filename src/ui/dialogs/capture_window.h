@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "device/operation.h"
 #include "ui/base_window.h"
 
 class QWidget;
@@ -76,7 +77,8 @@ class CCaptureWindow : public CBaseWindow {
     // Worker side. Everything a worker wants shown goes to the window thread.
     int readWorker();
     int clearWorker();
-    static void progress(void* context, int packet, int inProgress, int beginsSet);
+    // The download's words (the live view) and packets (status line, memory map).
+    void progress(const device::Progress& step);
     void postMemoryMap(std::vector<std::uint8_t> types);
     void postRefresh(bool busy);
     void status(const std::string& entry);
@@ -102,7 +104,8 @@ class CCaptureWindow : public CBaseWindow {
     bool m_workerSeenRunning = false;
     // The last worker started is the download (not the clear); window thread only.
     bool m_workerDownloads = false;
-    bool m_arrivalPending = false;
+    // The last worker ended in failure (its buttons stay as it left them); window thread.
+    bool m_workerFailed = false;
 };
 
 }  // namespace tevusb::ui

@@ -38,6 +38,7 @@ void CCaptureWindow::readData() {
         }
     }
     m_workerDownloads = true;
+    m_workerFailed = false;
     startWorker([this] { return readWorker(); });
 }
 
@@ -45,11 +46,11 @@ int CCaptureWindow::readWorker() {
     postRefresh(true);
     postMemoryMap({});
     device::AltimeterDevice& dev = device();
-    const int r = device::downloadFlights(dev, &CCaptureWindow::progress, this,
-                                          [this](const std::string& s) { status(s); });
+    const auto read = device::downloadFlights(
+        dev, statusProgress([this](const device::Progress& p) { progress(p); }), operationCancel());
     postMemoryMap(storeTypes());
-    if (r < 0) {
-        const bool cancelled = r == device::result::kCancelled;
+    if (!read.ok()) {
+        const bool cancelled = read.result == device::DeviceResult::Cancelled;
         runOnWindowThread([this, cancelled] {
             m_live->stop();
             if (!cancelled) {
@@ -59,7 +60,7 @@ int CCaptureWindow::readWorker() {
             }
             workerFailed();
         });
-        return r;
+        return device::value(read.result);
     }
     // Before anything else can touch the store, every flight read goes into the library.
     const std::string archived = archiveDownload(dev, libraryService());
@@ -83,23 +84,22 @@ int CCaptureWindow::readWorker() {
         }
         workerDone();
     });
-    return r;
+    return device::value(read.result);
 }
 
-void CCaptureWindow::progress(void* context, int packet, int inProgress, int beginsSet) {
-    auto* self = static_cast<CCaptureWindow*>(context);
-    data::DataSetStore& store = self->device().store;
-    if (inProgress != 0) {
-        if (beginsSet != 0) {
+void CCaptureWindow::progress(const device::Progress& step) {
+    data::DataSetStore& store = device().store;
+    if (step.kind == device::Progress::Kind::Word) {
+        if (step.flag != 0) {
             store.fast.clear();
-        } else if (self->m_liveUpdate) {
-            self->m_live->offer(store.fast);
+        } else if (m_liveUpdate) {
+            m_live->offer(store.fast);
         }
         return;
     }
-    self->status("Packet Read: " + std::to_string(packet) + "\r\n");
-    self->postMemoryMap(self->storeTypes());
-    log::logLine("Read Packet @ Address: ", packet);
+    status("Packet Read: " + std::to_string(step.index) + "\r\n");
+    postMemoryMap(storeTypes());
+    log::logLine("Read Packet @ Address: ", step.index);
 }
 
 void CCaptureWindow::clearDevice() {
@@ -116,31 +116,24 @@ void CCaptureWindow::clearDevice() {
         }
     }
     m_workerDownloads = false;
+    m_workerFailed = false;
     startWorker([this] { return clearWorker(); });
 }
 
 int CCaptureWindow::clearWorker() {
     device::AltimeterDevice& dev = device();
-    if (!dev.link.isOpen()) {
-        postRefresh(false);
-        status(device::kAltimeterNotFound);
-        return -1;
-    }
+    // The guard lets a missing device through: the clear then says it is not there.
     if (!passEraseGuard(window(), dev, libraryService(), "Clearing the device",
                         [this](const std::string& e) { status(e); })) {
         postRefresh(false);
         return -1;
     }
-    if (dev.clearMemory() != device::result::kSuccess) {
-        postRefresh(false);
-        status("Failed to clear data.\r\n");
-        return -1;
+    const auto cleared = device::clearMemory(dev, statusProgress(), operationCancel());
+    if (cleared.ok()) {
+        postMemoryMap({});
     }
-    dev.store.packets.clear();
-    postMemoryMap({});
-    status("Data cleared successfully.\r\n");
     postRefresh(false);
-    return 0;
+    return device::value(cleared.result);
 }
 
 void CCaptureWindow::postMemoryMap(std::vector<std::uint8_t> types) {
@@ -165,6 +158,7 @@ void CCaptureWindow::status(const std::string& entry) {
 }
 
 void CCaptureWindow::workerFailed() {
+    m_workerFailed = true;
     // The buttons the download disabled stay so, but the dialog must not stay see-through
     // nor keep the live view's tick box out of reach after a failure.
     if (!m_closing) {
@@ -173,19 +167,13 @@ void CCaptureWindow::workerFailed() {
             w->setEnabled(true);
         }
     }
-    if (m_arrivalPending && !m_closing) {
-        m_arrivalPending = false;
-        connectCheck();
-    }
+    deviceChanges().workerEnded();
 }
 
 void CCaptureWindow::workerDone() {
+    m_workerFailed = false;
     refreshControls(false);
-    if (m_arrivalPending && !m_closing) {
-        m_arrivalPending = false;
-        connectCheck();
-        refreshControls(false);
-    }
+    deviceChanges().workerEnded();
 }
 
 }  // namespace tevusb::ui

@@ -50,6 +50,8 @@ CChipLoadWindow::CChipLoadWindow(QWidget* parent, graph::FlightGraph* graph)
     : CBaseWindow(kDialogProgramChip), m_parent(parent), m_graph(graph) {}
 
 CChipLoadWindow::~CChipLoadWindow() {
+    // Backstop for a dialog destroyed without its close protocol: the worker uses us.
+    endWorkerBeforeDestruction();
     log::logLine("DESTRUCT");
 }
 
@@ -132,7 +134,7 @@ void CChipLoadWindow::command(int id) {
             if (id == kRead) {
                 startDeviceWorker([this] { return readWorker(); });
             } else {
-                startDeviceWorker([this] { return writeRoutine(true); });
+                startDeviceWorker([this] { return writeRoutine(); });
             }
             break;
         }
@@ -318,79 +320,71 @@ void CChipLoadWindow::refreshControls(bool busy) {
 }
 
 int CChipLoadWindow::readWorker() {
-    device::AltimeterDevice& dev = device();
-    out("Attempting to connect to device.\r\n");
-    if (!dev.link.isOpen()) {
+    const auto read = device::readSettings(device(), device::BadChecksum::UseDefaults,
+                                           statusProgress(), operationCancel());
+    if (!read.value.imageRead) {
         post([this] { setEnabled(kRead, true); });
-        out(device::kAltimeterNotFound);
         return -1;
     }
-    out("Altimeter found! Reading settings...\r\n");
-    // A read that broke off leaves a half-filled image behind; keep the record whole.
-    const settings::DeviceSettings previous = dev.store.settings;
-    if (dev.readSettings() != device::result::kSuccess) {
-        dev.store.settings = previous;
-        post([this] { setEnabled(kRead, true); });
-        out("Failed to read settings.\r\n");
-        return -1;
-    }
-    int result = 0;
-    if (dev.store.settings.parse()) {
-        out("Settings read successfully.\r\n");
-    } else {
-        out("Checksum failed. The device settings are invalid.\r\n");
-        out("Displaying default settings.\r\n");
-        dev.store.settings.setDefaults();
-        dev.store.settings.parse();
-        result = -1;
-    }
-    showSettingsLater(dev.store.settings);
-    return result;
+    showSettingsLater(read.value.settings);
+    return read.ok() ? 0 : -1;
 }
 
-int CChipLoadWindow::writeRoutine(bool guardMemory) {
+int CChipLoadWindow::writeRoutine() {
     device::AltimeterDevice& dev = device();
-    bool go = false;
-    runOnWindowThreadAndWait([this, &go] { go = storeSettings(); });
-    const auto status = [this](const std::string& e) { out(e); };
-    if (!go || (guardMemory &&
-                !passEraseGuard(window(), dev, libraryService(), "Writing the settings", status))) {
+    if (!storeSettingsFromWorker() ||
+        !passEraseGuard(window(), dev, libraryService(), "Writing the settings",
+                        [this](const std::string& e) { out(e); })) {
         post([this] { refreshControls(false); });
         return -1;
     }
-    device::WriteStep step = device::WriteStep::Done;
-    if (device::writeSettingsRoutine(
-            dev, [this](const std::string& e) { out(e); }, &step) < 0) {
-        if (step == device::WriteStep::ClearFailed) {
+    const auto written = device::writeSettings(dev, statusProgress(), operationCancel());
+    if (!written.ok()) {
+        if (written.value == device::WriteStep::ClearFailed) {
             post([this] { refreshControls(false); });
         } else {
             post([this] { setEnabled(kRead, true); });
         }
         return -1;
     }
+    settleAfterWrite();
+    return 0;
+}
+
+bool CChipLoadWindow::storeSettingsFromWorker() {
+    bool go = false;
+    runOnWindowThreadAndWait([this, &go] { go = storeSettings(); });
+    return go;
+}
+
+void CChipLoadWindow::settleAfterWrite() {
     std::this_thread::sleep_for(kSettleAfterWrite);
     post([this] { refreshStatus(); });
-    showSettingsLater(dev.store.settings);
-    return 0;
+    showSettingsLater(device().store.settings);
 }
 
 int CChipLoadWindow::calibrateWorker() {
     device::AltimeterDevice& dev = device();
     post([this] { refreshControls(true); });
-    const auto status = [this](const std::string& e) { out(e); };
     // The memory is checked before calibrating clears it; the write that follows has
     // nothing left to lose.
-    if (!passEraseGuard(window(), dev, libraryService(), "Calibrating", status)) {
+    if (!passEraseGuard(window(), dev, libraryService(), "Calibrating",
+                        [this](const std::string& e) { out(e); })) {
         post([this] { refreshControls(false); });
         return -1;
     }
-    const auto result = device::calibrate(
-        dev, static_cast<double>(m_groundAltitude), [this] { return writeRoutine(false); }, status);
+    // The controls are written along with the new offset.
+    const auto calibrated = device::calibrate(
+        dev, static_cast<double>(m_groundAltitude), [this] { return storeSettingsFromWorker(); },
+        statusProgress(), operationCancel());
+    if (calibrated.value.completed) {
+        settleAfterWrite();
+    }
     post([this] {
         refreshControls(false);
         redrawGraph();
     });
-    return result.completed ? 0 : -1;
+    return calibrated.value.completed ? 0 : -1;
 }
 
 void CChipLoadWindow::out(const std::string& entry) {

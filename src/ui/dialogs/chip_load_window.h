@@ -56,10 +56,14 @@ class CChipLoadWindow : public CBaseWindow {
     void workerEnded();
 
     int readWorker();
-    // `guardMemory`: check the altimeter's memory for flights not in the library first
-    // (calibrating has done so before it cleared the memory).
-    int writeRoutine(bool guardMemory);
+    // Stores the controls (asking the warnings), checks the altimeter's memory for flights
+    // not in the library, then writes.
+    int writeRoutine();
     int calibrateWorker();
+    // storeSettings asked from the worker, which waits for the answer.
+    bool storeSettingsFromWorker();
+    // After a write: the device needs a moment; then the controls show what it holds.
+    void settleAfterWrite();
 
     // Worker-side helpers: each hands its work to the window thread.
     void out(const std::string& entry);

@@ -47,9 +47,7 @@ CControlOptionsWindow::CControlOptionsWindow(QWidget* parent, graph::FlightGraph
 
 CControlOptionsWindow::~CControlOptionsWindow() {
     // Backstop for a dialog destroyed without its close protocol: the worker uses us.
-    device().requestCancel();
-    while (!m_worker.waitFor(100)) {
-    }
+    endWorkerBeforeDestruction();
     log::logLine("DESTRUCT");
 }
 
@@ -174,27 +172,23 @@ void CControlOptionsWindow::emulate() {
                                  QStringLiteral("\n\n") + fromText(text::kEmulateHint),
                              fromText(text::kCaption), kMbOk | kMbIconInformation);
     startDeviceWorker([this] {
-        status("Emulating...\r\n");
         m_recorder.clear();
-        const bool ok = device().emulateLaunch(&CControlOptionsWindow::emulationEvent, this);
-        status(ok ? "Done.\r\n" : "Failed.\r\n");
-        reportEmulation(ok);
-        return ok ? 0 : -1;
+        const auto emulated =
+            device::emulateLaunch(device(), statusProgress([this](const device::Progress& event) {
+                                      m_recorder.add(event.flag, event.done);
+                                      if (!event.entry.empty()) {
+                                          status(event.entry);
+                                      }
+                                  }),
+                                  operationCancel());
+        reportEmulation(emulated.ok());
+        return emulated.ok() ? 0 : -1;
     });
-}
-
-void CControlOptionsWindow::emulationEvent(void* context, int replyCode, int samplesSent) {
-    auto* self = static_cast<CControlOptionsWindow*>(context);
-    self->m_recorder.add(replyCode, samplesSent);
-    const std::string entry = device::emulationEventEntry(replyCode, samplesSent);
-    if (!entry.empty()) {
-        self->status(entry);
-    }
 }
 
 void CControlOptionsWindow::reportEmulation(bool succeeded) {
     // A cancel comes from closing the dialog: the user has left, so nothing pops up.
-    if (device().cancelRequested()) {
+    if (m_worker.cancelled() || device().cancelRequested()) {
         return;
     }
     // The device's settings are what its flight logic flew with; a device that failed
@@ -226,11 +220,8 @@ void CControlOptionsWindow::reportEmulation(bool succeeded) {
 void CControlOptionsWindow::readPressure() {
     startDeviceWorker(
         [this] {
-            const device::PressureReading reading = device::readPressure(device());
-            for (const std::string& entry : device::pressureEntries(reading)) {
-                status(entry);
-            }
-            return reading.adcRead ? 0 : -1;
+            return device::readPressure(device(), statusProgress(), operationCancel()).ok() ? 0
+                                                                                            : -1;
         },
         [this] {
             if (m_graph != nullptr) {
@@ -242,12 +233,9 @@ void CControlOptionsWindow::readPressure() {
 void CControlOptionsWindow::readBattery() {
     startDeviceWorker(
         [this] {
-            std::uint16_t tenths = 0;
-            if (device().readBattery(tenths) != device::result::kSuccess) {
-                status("Failed.\r\n");
+            if (!device::readBattery(device(), statusProgress(), operationCancel()).ok()) {
                 return -1;
             }
-            status(device::batteryEntry(tenths));
             log::logLine("Notifying connection...");
             return 0;
         },
@@ -263,16 +251,13 @@ void CControlOptionsWindow::fireLines() {
         return;
     }
     startDeviceWorker([this] {
-        status("Firing both lines for 2 seconds...\r\n");
-        const bool ok = device().fireLines() == device::result::kSuccess;
-        status(ok ? "Done.\r\n" : "Failed.\r\n");
-        return ok ? 0 : -1;
+        return device::fireLines(device(), statusProgress(), operationCancel()).ok() ? 0 : -1;
     });
 }
 
 void CControlOptionsWindow::close() {
     m_closing = true;
-    device().requestCancel();
+    cancelOperation();
     closeWhenWorkerEnded("reposting close message...");
 }
 

@@ -54,7 +54,6 @@ class CControlOptionsWindow : public CBaseWindow {
     void startDeviceWorker(std::function<int()> body, std::function<void()> afterIdle = {});
     void status(const std::string& entry);
     void postRefresh(bool busy);
-    static void emulationEvent(void* context, int replyCode, int samplesSent);
     // On the worker, after the emulation: builds the report and posts it to the window.
     void reportEmulation(bool succeeded);
 

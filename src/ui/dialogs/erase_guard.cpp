@@ -75,12 +75,13 @@ bool passEraseGuard(QWidget* owner, device::AltimeterDevice& device, LibraryServ
     if (!device.link.isOpen()) {
         return true;
     }
-    device::MemoryImage image;
-    if (device::readMemoryImage(device, image) != device::result::kSuccess) {
+    auto read = device::readMemoryImage(device);
+    if (!read.ok()) {
         out("Could not read the altimeter's memory to check it for flights not yet in the "
             "flight library. Nothing was erased.\r\n");
         return false;
     }
+    device::MemoryImage& image = read.value;
     // Flights are archived with the settings they were recorded under; a device whose
     // settings image fails its checksum gives the program's defaults, as a download does.
     if (!image.settingsValid) {

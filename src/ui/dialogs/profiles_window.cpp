@@ -276,7 +276,7 @@ void ProfilesWindow::newFromAltimeter() {
     say(QStringLiteral("Reading the altimeter's settings..."));
     m_worker.run([this, base]() -> WorkerThread::JobEnd {
         auto& dev = device::theDevice();
-        const auto entries = device::connectCheckApplication(dev);
+        const auto entries = device::connectApplication(dev).entries;
         settings::DeviceSettings read;
         bool valid = false;
         const bool ok = dev.link.isOpen() && device::readSettingsAside(dev, read, valid) && valid;

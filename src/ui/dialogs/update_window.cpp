@@ -30,6 +30,8 @@ CUpdateWindow::CUpdateWindow(QWidget* parent)
     : CBaseWindow(kDialogUpdateFirmware), m_parent(parent) {}
 
 CUpdateWindow::~CUpdateWindow() {
+    // Backstop for a dialog destroyed without its close protocol: the worker uses us.
+    endWorkerBeforeDestruction();
     // Also clears the cancel flag our close set, so it cannot stop the next operation.
     device().disconnect();
     log::logLine("DESTRUCT");
@@ -93,9 +95,7 @@ void CUpdateWindow::refreshControls(bool busy) {
 }
 
 void CUpdateWindow::connectBootloader() {
-    for (const std::string& entry : device::connectCheckBootloader(device())) {
-        out(entry);
-    }
+    device::connectBootloader(device(), statusProgress());
 }
 
 void CUpdateWindow::close() {
@@ -103,7 +103,7 @@ void CUpdateWindow::close() {
         showWarning(string_ids::kUpdateRunning);
         return;
     }
-    device().requestCancel();
+    cancelOperation();
     log::logLine("Canceled IO.");
     closeWhenWorkerEnded("reposting close message...");
 }
@@ -139,20 +139,12 @@ void CUpdateWindow::startUpdate() {
 }
 
 int CUpdateWindow::updateWorker() {
-    device::AltimeterDevice& dev = device();
     log::logLine("Firmware file: ", m_firmwarePath.toStdString());
-    if (!dev.link.isOpen()) {
-        out(device::kAltimeterNotFound);
-        return -1;
-    }
-    out("Updating firmware...\r\n");
-    device::FirmwareVersions versions;
     const std::filesystem::path path(QFile::encodeName(m_firmwarePath).toStdString());
-    const int result = dev.updateFirmware(&CUpdateWindow::progress, this, path, versions);
-    for (const std::string& entry : device::firmwareResultEntries(result, versions)) {
-        out(entry);
-    }
-    return result < 0 ? -1 : 0;
+    const auto updated = device::updateFirmware(
+        device(), path, statusProgress([this](const device::Progress& step) { progress(step); }),
+        operationCancel());
+    return updated.ok() ? 0 : -1;
 }
 
 void CUpdateWindow::workerEnded() {
@@ -160,15 +152,13 @@ void CUpdateWindow::workerEnded() {
     refreshControls(false);
 }
 
-void CUpdateWindow::progress(void* context, int block, int highestBlock) {
-    auto* dialog = static_cast<CUpdateWindow*>(context);
-    const int percent = highestBlock == 0 ? 100 : block * 100 / highestBlock;
-    log::logLine(percent);
-    const int tens = percent / 10 * 10;
+void CUpdateWindow::progress(const device::Progress& step) {
+    log::logLine(step.percent);
+    const int tens = step.percent / 10 * 10;
     if (g_lastShownPercent.exchange(tens) == tens) {
         return;
     }
-    dialog->out(std::to_string(tens) + "%\r\n");
+    out(std::to_string(tens) + "%\r\n");
 }
 
 void CUpdateWindow::resetShownProgress() {

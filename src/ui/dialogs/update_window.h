@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+#include "device/operation.h"
 #include "ui/base_window.h"
 
 class QWidget;
@@ -35,8 +36,8 @@ class CUpdateWindow : public CBaseWindow {
     // thread has heard of it.
     bool updating() const { return deviceChanges().busy(); }
 
-    // The progress callback handed to the update (context: the dialog).
-    static void progress(void* context, int block, int highestBlock);
+    // The update's block steps, shown in tens of percent.
+    void progress(const device::Progress& step);
     // The last tens of percent shown, kept across updates of one run; tests reset it.
     static void resetShownProgress();
 

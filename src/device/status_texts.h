@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "device/firmware_update.h"
+#include "device/operation.h"
+
+namespace tevusb::device {
+
+// The status texts of the device operations, written once for both fronts.
+inline constexpr const char* kAltimeterNotFound =
+    "Altimeter not found. Make sure it is properly connected to the PC.\r\n";
+
+// "1.50" for 0x0150, as a narrow string.
+std::string versionString(std::uint16_t version);
+
+// "Current Voltage: 8.4 Volts\r\n" for a battery read in tenths of a volt.
+std::string batteryEntry(std::uint16_t tenths);
+
+// What an update's result means to the user, line by line.
+StatusEntries firmwareResultEntries(DeviceResult result, const FirmwareVersions& versions);
+
+// Texts of the launch-emulation events ("" for a reply that shows nothing).
+std::string emulationEventEntry(int replyCode, int samplesSent);
+
+}  // namespace tevusb::device
