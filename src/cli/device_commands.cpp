@@ -9,6 +9,7 @@
 #include "analysis/setting_warnings.h"
 #include "cli/download_saving.h"
 #include "cli/exit_code.h"
+#include "cli/firmware_file_text.h"
 #include "cli/line_setting.h"
 #include "cli/memory_guard.h"
 #include "cli/settings_text.h"
@@ -468,6 +469,11 @@ int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
     bar.finish();
     for (const auto& entry : device::firmwareResultEntries(r, versions)) {
         printEntries(out, entry);
+    }
+    if (r != device::update_result::kSuccess) {
+        if (const std::string problem = firmwareFileProblem(*file); !problem.empty()) {
+            err << problem << "\n";
+        }
     }
     return r == device::update_result::kSuccess ? exit_code::kOk : exit_code::kFailed;
 }
