@@ -11,6 +11,7 @@
 #include "app/view_menu.h"
 #include "graph/flight_graph.h"
 #include "ui/flight_statistics_panel.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::app {
 
@@ -78,9 +79,7 @@ void AnalysisFront::showStatisticsPanel() {
         m_panel = new ui::FlightStatisticsPanel(&m_window);
     }
     refreshPanel();
-    m_panel->show();
-    m_panel->raise();
-    m_panel->activateWindow();
+    ui::showInFront(m_panel, &m_window);
 }
 
 void AnalysisFront::setShown() {

@@ -15,6 +15,7 @@
 #include "ui/compare/compare_flights_window.h"
 #include "ui/library/library_flight_picker.h"
 #include "ui/library_service.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::app {
 
@@ -58,9 +59,7 @@ ui::CompareFlightsWindow* openComparison(QMainWindow& window, graph::FlightGraph
             compare->addFlight(std::move(shown));
         }
     }
-    compare->show();
-    compare->raise();
-    compare->activateWindow();
+    ui::showInFront(compare, &window);
     return compare;
 }
 

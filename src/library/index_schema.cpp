@@ -40,6 +40,9 @@ const std::vector<std::string>& migrations() {
         // settings were written since. Rows of older libraries are filled in on open.
         "ALTER TABLE flights ADD COLUMN packets_hash TEXT NOT NULL DEFAULT ''",
         "CREATE INDEX flights_packets_hash ON flights (packets_hash)",
+        // The day the flight flew, as the flyer gives it ("2026-12-06"); empty means the
+        // download day, which is what every older row had to go on.
+        "ALTER TABLE flights ADD COLUMN flight_date TEXT NOT NULL DEFAULT ''",
     };
     return steps;
 }
@@ -87,6 +90,7 @@ const std::vector<Column>& columns() {
         {"archive_path", &R::archivePath},
         {"hash", &R::hash},
         {"packets_hash", &R::packetsHash},
+        {"flight_date", &R::flightDate},
     };
     return table;
 }

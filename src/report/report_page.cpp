@@ -55,7 +55,9 @@ double drawTable(PageLayout& page, double x, double y, double width, double bott
 
 QString headerLine(const ReportContent& content) {
     QString line = QStringLiteral("Data set %1").arg(content.set.setIndex + 1);
-    if (!content.source.empty()) {
+    if (!content.name.empty()) {
+        line = toQString(content.name);
+    } else if (!content.source.empty()) {
         line += QStringLiteral("  \u00b7  ") + toQString(content.source);
     }
     line += QStringLiteral("  \u00b7  %1 readings").arg(content.set.size());
@@ -124,7 +126,9 @@ void paintReportPage(QPainter& painter, const ReportContent& content) {
     const double commentTop = std::max(statsEnd, rightY) + page.mm(kPageGapMm);
     drawComment(page, QRectF(left, commentTop, width, tablesBottom - commentTop), content.comment);
 
-    page.footer(QStringLiteral("Data set %1").arg(content.set.setIndex + 1), content.generated);
+    page.footer(content.name.empty() ? QStringLiteral("Data set %1").arg(content.set.setIndex + 1)
+                                     : toQString(content.name),
+                content.generated);
 }
 
 }  // namespace tevusb::report

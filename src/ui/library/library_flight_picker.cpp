@@ -14,6 +14,7 @@
 #include "ui/library/library_units.h"
 #include "ui/library_service.h"
 #include "ui/user_prompts.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::ui {
 
@@ -95,7 +96,7 @@ QString LibraryFlightPicker::statusText() const {
 
 void LibraryFlightPicker::start() {
     m_model->setUnits(preferredUnits());
-    show();
+    showInFront(this, parentWidget());
     startJob([this] {
         library::Outcome outcome;
         std::shared_ptr<library::FlightLibrary> lib = m_service.acquire(&outcome);
