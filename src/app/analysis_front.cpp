@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/analysis_front.h"
 
+#include "app/shown_flight_name.h"
+
 #include <QAction>
 #include <QMainWindow>
 
@@ -20,6 +22,7 @@ AnalysisFront::AnalysisFront(QMainWindow& window, graph::FlightGraph& graph, Fil
     : QObject(&window),
       m_window(window),
       m_graph(graph),
+      m_files(files),
       m_input(new AnalysisInput(widget, graph)),
       m_preferences(ViewPreferences::load()) {
     buildViewMenu(window);
@@ -83,11 +86,21 @@ void AnalysisFront::showStatisticsPanel() {
 }
 
 void AnalysisFront::setShown() {
+    const QString name = shownFlightName(m_files.shownFile(), m_graph.statistics().setIndex);
+    m_graph.changeView([&name](graph::AnalysisViewState& view) { view.title = name; });
+    if (m_graph.analysisView()) {
+        m_graph.RedrawGraph();
+    }
     refreshPanel();
+}
+
+QString AnalysisFront::flightName() const {
+    return m_graph.viewState().title;
 }
 
 void AnalysisFront::refreshPanel() {
     if (m_panel) {
+        m_panel->setFlightName(flightName());
         m_panel->showStatistics(m_graph.statistics(), m_graph.units());
     }
 }

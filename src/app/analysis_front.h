@@ -36,6 +36,8 @@ class AnalysisFront : public QObject {
     // Opens (or raises) the statistics panel on the current set.
     void showStatisticsPanel();
     ui::FlightStatisticsPanel* statisticsPanel() const { return m_panel; }
+    // The name of the flight shown, as the analysis view's header and the panel give it.
+    QString flightName() const;
     AnalysisInput* input() const { return m_input; }
 
   private:
@@ -44,6 +46,7 @@ class AnalysisFront : public QObject {
 
     QMainWindow& m_window;
     graph::FlightGraph& m_graph;
+    FileCommands& m_files;
     AnalysisInput* m_input;
     QPointer<ui::FlightStatisticsPanel> m_panel;
     ViewPreferences m_preferences;

@@ -53,7 +53,11 @@ ui::CompareFlightsWindow* openComparison(QMainWindow& window, graph::FlightGraph
         compare->setLibraryChooser([compare] { pickFromLibrary(*compare); });
         if (!store.current.adcCounts.empty()) {
             graph::ComparedFlight shown;
-            shown.name = QStringLiteral("Shown flight (set %1)").arg(store.current.setIndex + 1);
+            const QString title = graph.viewState().title;
+            shown.name =
+                title.isEmpty()
+                    ? QStringLiteral("Shown flight (set %1)").arg(store.current.setIndex + 1)
+                    : title;
             shown.set = store.current;
             shown.statistics = graph.statistics();
             compare->addFlight(std::move(shown));

@@ -22,7 +22,21 @@ void GraphWidget::paintEvent(QPaintEvent*) {
         if (m_overlay) {
             m_overlay(painter);
         }
+        if (m_empty && m_empty()) {
+            QFont font = painter.font();
+            font.setPointSizeF(font.pointSizeF() * 1.4);
+            painter.setFont(font);
+            painter.setPen(QColor(0x40, 0x40, 0x40));
+            painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
+                             emptyHint());
+        }
     }
+}
+
+const QString& GraphWidget::emptyHint() {
+    static const QString hint = QStringLiteral(
+        "Open a flight (File > Open\u2026) or download one (Tools > Download Data\u2026)");
+    return hint;
 }
 
 void GraphWidget::resizeEvent(QResizeEvent* event) {

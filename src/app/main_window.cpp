@@ -11,10 +11,12 @@
 #include "app/compare_menu.h"
 #include "app/data_set_drop.h"
 #include "app/graph_widget.h"
+#include "app/keyboard_access.h"
 #include "app/library_menu.h"
 #include "app/main_menu.h"
 #include "app/report_menu.h"
 #include "app/simulator_menu.h"
+#include "app/user_guide.h"
 #include "data/data_set_store.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
@@ -59,6 +61,10 @@ MainWindow::MainWindow(data::DataSetStore& store,
     buildReportMenu(*this, m_graphWidget, m_graph, store)->setShownFile([this] {
         return m_files.shownFile();
     });
+    m_graphWidget->setEmptyCheck(
+        [this] { return !m_downloading && m_graph.statistics().readings == 0; });
+    addUserGuideItem(*this);
+    addKeyboardAccess(*this);
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);
@@ -173,7 +179,9 @@ void MainWindow::openDownloadDialog() {
     int selected = -1;
     {
         ui::CCaptureWindow dialog(this, &m_graph, &m_surface);
+        m_downloading = true;
         dialog.exec();
+        m_downloading = false;
         selected = dialog.selectedSet();
     }
     showSelectedSet(selected);

@@ -18,10 +18,12 @@ struct ExtraMarker {
 };
 
 // What the analysis view shows of the current set beyond its data: the visible time
-// span and the extra markers. Both are reset when another flight is shown.
+// span and the extra markers, both reset when another flight is shown, and the flight's
+// name for its header (whoever shows a flight names it).
 struct AnalysisViewState {
     TimeWindow window;
     std::vector<ExtraMarker> extraMarkers;
+    QString title;
 };
 
 }  // namespace tevusb::graph

@@ -67,7 +67,7 @@ struct FlightRecord {
 // The flyer's fields an edit changes; an empty optional leaves a field as it is.
 struct FlightFields {
     std::optional<std::string> rocket, motor, site, notes, comment;
-    std::optional<std::string> flightDate;  // "YYYY-MM-DD", or empty for the download day
+    std::optional<std::string> flightDate = std::nullopt;  // "YYYY-MM-DD"; empty: download day
 };
 
 // Everything one download brought: the memory image and what the device said about it.

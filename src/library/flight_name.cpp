@@ -20,6 +20,15 @@ int digits(const std::string& text, std::size_t at, std::size_t count) {
     return value;
 }
 
+// Typed fields keep whatever blanks the flyer left around them; a name does not.
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 }  // namespace
 
 bool isCalendarDate(const std::string& text) {
@@ -45,11 +54,13 @@ std::string flightDay(const FlightRecord& record) {
 }
 
 std::string flightName(const FlightRecord& record) {
+    const std::string rocket = trimmed(record.rocket);
+    const std::string motor = trimmed(record.motor);
     std::string who;
-    if (!record.rocket.empty() && !record.motor.empty()) {
-        who = record.rocket + " / " + record.motor;
-    } else if (!record.rocket.empty() || !record.motor.empty()) {
-        who = record.rocket + record.motor;
+    if (!rocket.empty() && !motor.empty()) {
+        who = rocket + " / " + motor;
+    } else if (!rocket.empty() || !motor.empty()) {
+        who = rocket + motor;
     } else {
         who = "Flight #" + std::to_string(record.id);
     }

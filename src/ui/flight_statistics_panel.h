@@ -19,11 +19,15 @@ class FlightStatisticsPanel : public QDialog {
     explicit FlightStatisticsPanel(QWidget* parent = nullptr);
 
     void showStatistics(const analysis::FlightStatistics& statistics, analysis::UnitSystem units);
+    // The name its header gives the flight (until set, "Data set N").
+    void setFlightName(const QString& name) { m_flightName = name; }
+    QString caption() const;
 
     // The shown rows as "label\tvalue" lines, for checks and copying.
     QStringList rowTexts() const;
 
   private:
+    QString m_flightName;
     QLabel* m_caption;
     QTableWidget* m_table;
     QLabel* m_notes;

@@ -19,6 +19,7 @@
 #include "app/report_menu.h"
 #include "data/data_set_store.h"
 #include "dialog_fixture.h"
+#include "library/flight_name.h"
 #include "library_app_test.h"
 #include "library_rig.h"
 #include "support/pdf_tools.h"
@@ -91,7 +92,12 @@ TEST_F(LibraryFlightsTest, FlightsPickedFromTheLibraryAreComparedUnderTheirRocke
         names << f.name;
     }
     names.sort();
-    EXPECT_EQ(names, (QStringList{"Nova / G80T", "Nova / H128W"}));
+    ASSERT_EQ(names.size(), 2);
+    // Named as the library names them: rocket / motor, day, set in the download.
+    EXPECT_TRUE(names[0].startsWith("Nova / G80T, ") && names[0].contains(", set "))
+        << names[0].toStdString();
+    EXPECT_TRUE(names[1].startsWith("Nova / H128W, ") && names[1].contains(", set "))
+        << names[1].toStdString();
     EXPECT_EQ(compare->table()->columnCount(), 2);
     // The archived flight itself, not a stand-in: the sample's readings, with statistics.
     data::DataSetStore sample;
@@ -186,12 +192,15 @@ TEST(LibraryFlightPickerNames, RocketAndMotorWhereTypedElseDateAndSet) {
     r.setNumber = 2;
     r.rocket = "  Nova ";
     r.motor = "H128W";
-    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "Nova / H128W");
+    r.id = 7;
+    const QString day = QString::fromStdString(library::flightDay(r));
+    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "Nova / H128W, " + day + ", set 2");
     r.rocket.clear();
-    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "H128W");
+    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "H128W, " + day + ", set 2");
     r.motor = " ";
-    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r),
-              ui::FlightTableModel::localDate(r.downloadedAt) + " set 2");
+    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "Flight #7, " + day + ", set 2");
+    r.flightDate = "2026-12-06";
+    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "Flight #7, 2026-12-06, set 2");
 }
 
 TEST_F(LibraryFlightsTest, AReportOfALibraryFlightCarriesItsFieldsAndAPlainFileNone) {

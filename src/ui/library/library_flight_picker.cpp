@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/library/library_flight_picker.h"
+#include "library/flight_name.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -75,19 +76,7 @@ LibraryFlightPicker::~LibraryFlightPicker() {
 }
 
 QString LibraryFlightPicker::flightName(const library::FlightRecord& record) {
-    QStringList parts;
-    for (const std::string* field : {&record.rocket, &record.motor}) {
-        const QString text = q(*field).simplified();
-        if (!text.isEmpty()) {
-            parts << text;
-        }
-    }
-    if (!parts.isEmpty()) {
-        return parts.join(QStringLiteral(" / "));
-    }
-    return QStringLiteral("%1 set %2")
-        .arg(FlightTableModel::localDate(record.downloadedAt))
-        .arg(record.setNumber);
+    return q(library::flightName(record));
 }
 
 QString LibraryFlightPicker::statusText() const {
