@@ -22,13 +22,9 @@ void GraphWidget::paintEvent(QPaintEvent*) {
         if (m_overlay) {
             m_overlay(painter);
         }
-        if (m_empty && m_empty()) {
-            QFont font = painter.font();
-            font.setPointSizeF(font.pointSizeF() * 1.4);
-            painter.setFont(font);
-            painter.setPen(QColor(0x40, 0x40, 0x40));
-            painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
-                             emptyHint());
+        if (m_empty) {
+            // Told after the paint, not during it: the hint is a widget of its own.
+            QMetaObject::invokeMethod(this, m_empty, Qt::QueuedConnection);
         }
     }
 }

@@ -26,9 +26,9 @@ class GraphWidget : public QWidget {
     // Something drawn over the presented buffer on every paint (the analysis view's
     // cursor readout), in widget coordinates; empty for none.
     void setOverlay(std::function<void(QPainter&)> overlay) { m_overlay = std::move(overlay); }
-    // Says whether there is nothing to show yet: the widget then draws a hint on what to
-    // do over the picture (never over a flight, never into the picture itself).
-    void setEmptyCheck(std::function<bool()> empty) { m_empty = std::move(empty); }
+    // Called (queued) after each paint, for the hint laid over an empty picture (a widget
+    // of its own, never drawn into the picture).
+    void setPaintedHook(std::function<void()> painted) { m_empty = std::move(painted); }
     static const QString& emptyHint();
 
   signals:
@@ -42,7 +42,7 @@ class GraphWidget : public QWidget {
     surface::DisplaySurface& m_surface;
     int m_presentCount = 0;
     std::function<void(QPainter&)> m_overlay;
-    std::function<bool()> m_empty;
+    std::function<void()> m_empty;
 };
 
 }  // namespace tevusb::app

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLayout>
 
 #include "app/after_first_paint.h"
@@ -61,8 +62,23 @@ MainWindow::MainWindow(data::DataSetStore& store,
     buildReportMenu(*this, m_graphWidget, m_graph, store)->setShownFile([this] {
         return m_files.shownFile();
     });
-    m_graphWidget->setEmptyCheck(
-        [this] { return !m_downloading && m_graph.statistics().readings == 0; });
+    // What to do, over the empty picture: a label beside the graph, never drawn into it.
+    auto* hint = new QLabel(GraphWidget::emptyHint(), this);
+    hint->setObjectName(QStringLiteral("emptyHint"));
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setWordWrap(true);
+    hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hint->setStyleSheet(
+        QStringLiteral("color: #404040; font-size: 14pt; background: transparent;"));
+    hint->hide();
+    m_graphWidget->setPaintedHook([this, hint] {
+        const bool empty = !m_downloading && m_graph.statistics().readings == 0;
+        if (empty) {
+            hint->setGeometry(m_graphWidget->geometry());
+            hint->raise();
+        }
+        hint->setVisible(empty);
+    });
     addUserGuideItem(*this);
     addKeyboardAccess(*this);
 

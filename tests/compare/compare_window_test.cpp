@@ -155,7 +155,7 @@ TEST_F(CompareWindowTest, TheTableHasAColumnPerFlightWithDifferencesAndUnreadabl
 
     window.removeFlight(0);
     ASSERT_EQ(window.flights().size(), 1u);
-    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), "b.tev");
+    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), "b.tev, set 1");
 
     // Ten at most: the eleventh is refused with a message, not dropped silently.
     QStringList many;

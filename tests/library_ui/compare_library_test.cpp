@@ -144,7 +144,7 @@ TEST_F(LibraryFlightsTest, TheTenFlightLimitAndAVanishedArchiveFileAreSaidInOneM
     EXPECT_TRUE(prompts.boxes()[1].text.contains("remove one first"));
     // Flights without the flyer's fields go by their date and set.
     EXPECT_TRUE(compare->flights().back().name.contains(
-        QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d set 1$"))))
+        QRegularExpression(QStringLiteral("^Flight #\\d+, \\d{4}-\\d\\d-\\d\\d, set 1$"))))
         << compare->flights().back().name.toStdString();
 }
 
@@ -162,7 +162,7 @@ TEST_F(LibraryFlightsTest, ALibraryThatCannotBeOpenedIsSaidOnceAndTheComparisonS
     EXPECT_TRUE(prompts.boxes()[0].text.contains("cannot be opened"));
     EXPECT_TRUE(prompts.boxes()[0].text.contains(QString::fromStdString(lib.folder().string())));
     ASSERT_EQ(compare->flights().size(), 1u);
-    EXPECT_EQ(compare->flights()[0].name, "sample-flight.tev");
+    EXPECT_EQ(compare->flights()[0].name, "sample-flight.tev, set 1");
 }
 
 // The picker and the comparison it fills, shot as a flyer sees them.
