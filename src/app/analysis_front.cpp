@@ -3,6 +3,8 @@
 
 #include "app/shown_flight_name.h"
 
+#include <QWidget>
+
 #include <QAction>
 #include <QMainWindow>
 
@@ -90,6 +92,10 @@ void AnalysisFront::setShown() {
     m_graph.changeView([&name](graph::AnalysisViewState& view) { view.title = name; });
     if (m_graph.analysisView()) {
         m_graph.RedrawGraph();
+    }
+    // The what-to-do hint goes the moment a flight is shown, before any paint.
+    if (auto* hint = m_window.findChild<QWidget*>(QStringLiteral("emptyHint"))) {
+        hint->setVisible(!hint->isHidden() && m_graph.statistics().readings == 0);
     }
     refreshPanel();
 }

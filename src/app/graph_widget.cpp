@@ -23,8 +23,7 @@ void GraphWidget::paintEvent(QPaintEvent*) {
             m_overlay(painter);
         }
         if (m_empty) {
-            // Told after the paint, not during it: the hint is a widget of its own.
-            QMetaObject::invokeMethod(this, m_empty, Qt::QueuedConnection);
+            m_empty();
         }
     }
 }

@@ -26,8 +26,8 @@ class GraphWidget : public QWidget {
     // Something drawn over the presented buffer on every paint (the analysis view's
     // cursor readout), in widget coordinates; empty for none.
     void setOverlay(std::function<void(QPainter&)> overlay) { m_overlay = std::move(overlay); }
-    // Called (queued) after each paint, for the hint laid over an empty picture (a widget
-    // of its own, never drawn into the picture).
+    // Called with each paint, for the hint laid over an empty picture (a widget of its
+    // own, never drawn into the picture).
     void setPaintedHook(std::function<void()> painted) { m_empty = std::move(painted); }
     static const QString& emptyHint();
 

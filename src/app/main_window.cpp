@@ -73,11 +73,14 @@ MainWindow::MainWindow(data::DataSetStore& store,
     hint->hide();
     m_graphWidget->setPaintedHook([this, hint] {
         const bool empty = !m_downloading && m_graph.statistics().readings == 0;
-        if (empty) {
+        if (empty && hint->geometry() != m_graphWidget->geometry()) {
             hint->setGeometry(m_graphWidget->geometry());
+        }
+        // Only a change of state touches the label, so its own repaint ends the round.
+        if (hint->isHidden() == empty) {
+            hint->setVisible(empty);
             hint->raise();
         }
-        hint->setVisible(empty);
     });
     addUserGuideItem(*this);
     addKeyboardAccess(*this);

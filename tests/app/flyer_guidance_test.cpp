@@ -77,8 +77,15 @@ TEST_F(FlyerGuidance, HelpOpensTheUserGuideBeforeTheAboutBox) {
 
 TEST_F(FlyerGuidance, TheFlightShownIsNamedWithItsClockInThePanelAndTheAnalysisView) {
     openWindow();
+    // The empty window says what to do; a flight never has the hint over it.
+    auto* hint = m_window->findChild<QWidget*>(QStringLiteral("emptyHint"));
+    ASSERT_NE(hint, nullptr);
+    m_window->grab();
+    EXPECT_FALSE(hint->isHidden());
     m_prompts.choose(TEVUSB_SAMPLE_FLIGHT);
     trigger(command::kOpen);
+    m_window->grab();
+    EXPECT_TRUE(hint->isHidden());
     trigger(view_command::kFlightStatistics);
     auto* panel = m_window->findChild<ui::FlightStatisticsPanel*>("FlightStatisticsPanel");
     ASSERT_NE(panel, nullptr);
