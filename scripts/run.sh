@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what is needed, builds, and starts tevusb on its built-in simulated altimeter.
+# Installs what building and running needs, builds the programs (no tests, no benchmarks;
+# ./scripts/test.sh does those), and starts tevusb on its built-in simulated altimeter.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
+./scripts/install-deps.sh --run
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+  -DTEVUSB_BENCH=OFF >/dev/null
 ninja -C build -j"$(nproc)"
 
 if [ -x build/src/app/tevusb ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then

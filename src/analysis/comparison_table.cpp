@@ -20,14 +20,22 @@ std::optional<double> sinceLaunch(const FlightStatistics& s, std::optional<doubl
     return *t - *s.launchTimeS;
 }
 
+// `moment` rows hold a time counted from launch and read "T+12.0 s"; the others are
+// amounts (a height, a speed, a duration).
 ComparisonRow row(const std::string& label, const std::vector<FlightStatistics>& flights,
-                  Quantity quantity, int decimals, UnitSystem units, const Pick& pick) {
+                  Quantity quantity, int decimals, UnitSystem units, const Pick& pick,
+                  bool moment = false) {
+    if (quantity == Quantity::Altitude) {
+        decimals = altitudeDecimals(units);
+    }
     ComparisonRow r;
     r.label = label;
     std::optional<double> first;
     for (std::size_t i = 0; i < flights.size(); ++i) {
         const auto v = pick(flights[i]);
-        r.values.push_back(v ? formatQuantity(quantity, *v, units, decimals) : kNoValue);
+        r.values.push_back(!v       ? kNoValue
+                           : moment ? flightTimeText(*v, 0.0)
+                                    : formatQuantity(quantity, *v, units, decimals));
         if (i == 0) {
             first = v;
             r.differences.emplace_back();
@@ -59,6 +67,9 @@ std::vector<ComparisonRow> comparisonRows(const std::vector<FlightStatistics>& f
     auto add = [&](const std::string& label, Quantity q, int decimals, const Pick& pick) {
         rows.push_back(row(label, flights, q, decimals, units, pick));
     };
+    auto addMoment = [&](const std::string& label, const Pick& pick) {
+        rows.push_back(row(label, flights, Quantity::Time, 1, units, pick, true));
+    };
     add(label::kApogee, Quantity::Altitude, 1, [](const S& s) -> std::optional<double> {
         return s.apogee ? std::optional(s.apogee->aglM) : std::nullopt;
     });
@@ -72,12 +83,11 @@ std::vector<ComparisonRow> comparisonRows(const std::vector<FlightStatistics>& f
         [](const S& s) -> std::optional<double> {
             return s.maxAcceleration ? std::optional(s.maxAccelerationMs2) : std::nullopt;
         });
-    add(label::kBurnout, Quantity::Time, 1,
-        [](const S& s) { return sinceLaunch(s, s.burnoutTimeS); });
-    add(label::kLineA, Quantity::Time, 1, [](const S& s) {
+    addMoment(label::kBurnout, [](const S& s) { return sinceLaunch(s, s.burnoutTimeS); });
+    addMoment(label::kLineA, [](const S& s) {
         return sinceLaunch(s, s.lineA ? std::optional(s.lineA->at.timeS) : std::nullopt);
     });
-    add(label::kLineB, Quantity::Time, 1, [](const S& s) {
+    addMoment(label::kLineB, [](const S& s) {
         return sinceLaunch(s, s.lineB ? std::optional(s.lineB->at.timeS) : std::nullopt);
     });
     add(label::kDrogueDescent, Quantity::Speed, 1, [](const S& s) { return s.drogueRateMs; });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "analysis/emulation_report.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tevusb::analysis {
@@ -82,19 +83,45 @@ LineVerdict judge(const LineReport& line) {
             return off >= -kApogeeEarlyToleranceS - 1e-9 && off <= kApogeeLateToleranceS + 1e-9
                        ? LineVerdict::FiredAsSet
                        : LineVerdict::FiredAway;
-        case settings::LineMode::Altitude:
-            return std::abs(off) <= altitudeTolerance(line.fired->velocityMs) + 1e-9
-                       ? LineVerdict::FiredAsSet
-                       : LineVerdict::FiredAway;
+        case settings::LineMode::Altitude: {
+            // The sensor is read once a sample: a line can only fire on the first sample
+            // past its height, up to one sample's travel from it.
+            const double tolerance = std::max(altitudeTolerance(line.fired->velocityMs),
+                                              kAltitudeToleranceM + line.sampleTravelM);
+            return std::abs(off) <= tolerance + 1e-9 ? LineVerdict::FiredAsSet
+                                                     : LineVerdict::FiredAway;
+        }
         case settings::LineMode::Disabled:
             break;
     }
     return LineVerdict::NotSetToFire;
 }
 
+// The larger of the height steps into and out of `sample`.
+double sampleTravel(const data::DataSet& set, int sample) {
+    const auto& agl = set.altitudeAgl;
+    const auto k = static_cast<std::size_t>(sample);
+    double travel = 0.0;
+    if (sample > 0 && k < agl.size()) {
+        travel = std::abs(agl[k] - agl[k - 1]);
+    }
+    if (k + 1 < agl.size()) {
+        travel = std::max(travel, std::abs(agl[k + 1] - agl[k]));
+    }
+    return travel;
+}
+
+// A line whose setting is read from the flight data (apogee, altitude) and that fired on
+// the very sample the recorded flight fired it behaved as the altimeter did in the air.
+bool firedAsRecorded(const LineReport& line) {
+    return line.fired && line.recorded && line.fired->sample == line.recorded->at.sample &&
+           (line.mode == settings::LineMode::Apogee || line.mode == settings::LineMode::Altitude);
+}
+
 LineReport lineReport(char name, std::uint8_t rawMode, std::uint16_t value,
                       const std::optional<PlacedEvent>& fired,
-                      const std::optional<LineEvent>& recorded, const EmulationReport& report) {
+                      const std::optional<LineEvent>& recorded, const EmulationReport& report,
+                      const data::DataSet& set) {
     LineReport line;
     line.name = name;
     line.rawMode = rawMode;
@@ -103,6 +130,9 @@ LineReport lineReport(char name, std::uint8_t rawMode, std::uint16_t value,
     line.recorded = recorded;
     if (fired) {
         line.fired = fired->at;
+    }
+    if (line.fired) {
+        line.sampleTravelM = sampleTravel(set, line.fired->sample);
     }
     if (line.fired && report.launch && report.launch->at) {
         const double sinceLaunch = line.fired->timeS - report.launch->at->timeS;
@@ -123,7 +153,7 @@ LineReport lineReport(char name, std::uint8_t rawMode, std::uint16_t value,
     }
     line.offset = line.mode == settings::LineMode::Altitude ? line.fired->aglM - *target
                                                             : line.fired->timeS - *target;
-    line.verdict = judge(line);
+    line.verdict = firedAsRecorded(line) ? LineVerdict::FiredAsSet : judge(line);
     return line;
 }
 
@@ -131,6 +161,25 @@ LineReport lineReport(char name, std::uint8_t rawMode, std::uint16_t value,
 
 double altitudeTolerance(double velocityMs) {
     return kAltitudeToleranceM + std::abs(velocityMs) * 0.1;
+}
+
+Verdict verdictOf(const LineReport& line) {
+    switch (line.verdict) {
+        case LineVerdict::FiredAsSet:
+            return line.insideInhibit ? Verdict::Fail : Verdict::Pass;
+        case LineVerdict::FiredAway:
+        case LineVerdict::FiredUnjudged:
+            return line.insideInhibit ? Verdict::Fail : Verdict::Check;
+        case LineVerdict::DidNotFire:
+            return Verdict::Fail;
+        case LineVerdict::NotSetToFire:
+            return line.fired ? Verdict::Fail : Verdict::Pass;
+    }
+    return Verdict::Fail;
+}
+
+Verdict overallVerdict(const EmulationReport& report) {
+    return std::max(verdictOf(report.lineA), verdictOf(report.lineB));
 }
 
 std::optional<FlightPoint> placeReply(const data::DataSet& set, int samplesSent) {
@@ -187,10 +236,10 @@ EmulationReport buildEmulationReport(const data::DataSet& set,
     }
     report.lineA = lineReport('A', settings.lineAMode, settings.lineAValue,
                               firstEvent(report.events, EmulationCode::LineAFired),
-                              report.statistics.lineA, report);
+                              report.statistics.lineA, report, set);
     report.lineB = lineReport('B', settings.lineBMode, settings.lineBValue,
                               firstEvent(report.events, EmulationCode::LineBFired),
-                              report.statistics.lineB, report);
+                              report.statistics.lineB, report, set);
     return report;
 }
 

@@ -50,6 +50,12 @@ struct PlacedEvent {
 // detected launch for a Time line, no apogee in the recording for an Apogee line).
 enum class LineVerdict { FiredAsSet, FiredAway, DidNotFire, NotSetToFire, FiredUnjudged };
 
+// The plain answer a flyer reads first. Pass: fired where its setting says, or was not
+// set to fire and stayed quiet. Check: fired, but away from its setting or with nothing
+// to measure it against. Fail: did not fire, or fired where it must not (not set to
+// fire, or inside the inhibit time).
+enum class Verdict { Pass, Check, Fail };
+
 // What one ejection line was asked to do and what it did.
 struct LineReport {
     char name = 'A';
@@ -61,6 +67,7 @@ struct LineReport {
     std::optional<double> offset;       // fired minus target: s (Time, Apogee) or m (Altitude)
     std::optional<LineEvent> recorded;  // the flight's own flag for this line
     bool insideInhibit = false;         // fired before the inhibit time had run out
+    double sampleTravelM = 0.0;         // height covered in the sample around the firing
 };
 
 // The bench-test report: the emulated events set beside the flight's recording and the
@@ -91,6 +98,11 @@ inline constexpr double kAltitudeToleranceM = 1.0;
 
 // The tolerance for an Altitude line that fired at `velocityMs`.
 double altitudeTolerance(double velocityMs);
+
+// The verdict of one line, from its finding.
+Verdict verdictOf(const LineReport& line);
+// The verdict of the whole test: the worst of its two lines.
+Verdict overallVerdict(const EmulationReport& report);
 
 // Places a reply on `set`: sample k - 1 for k samples sent, nothing outside the set.
 std::optional<FlightPoint> placeReply(const data::DataSet& set, int samplesSent);

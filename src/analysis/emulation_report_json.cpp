@@ -40,7 +40,19 @@ const char* modeName(const LineReport& line) {
     return "disabled";
 }
 
-const char* verdictName(LineVerdict v) {
+const char* verdictKey(Verdict v) {
+    switch (v) {
+        case Verdict::Pass:
+            return "pass";
+        case Verdict::Check:
+            return "check";
+        case Verdict::Fail:
+            return "fail";
+    }
+    return "";
+}
+
+const char* findingName(LineVerdict v) {
     switch (v) {
         case LineVerdict::FiredAsSet:
             return "fired_as_set";
@@ -89,8 +101,9 @@ json lineJson(const LineReport& line) {
             j["value_unit"] = nullptr;
             break;
     }
-    j["verdict"] = verdictName(line.verdict);
-    j["verdict_text"] = lineVerdictText(line, UnitSystem::Metric);
+    j["verdict"] = verdictKey(verdictOf(line));
+    j["finding"] = findingName(line.verdict);
+    j["finding_text"] = lineVerdictText(line, UnitSystem::Metric);
     j["time_s"] = line.fired ? number(line.fired->timeS) : json(nullptr);
     j["agl_m"] = line.fired ? number(line.fired->aglM) : json(nullptr);
     j["offset"] = optional(line.offset);
@@ -118,6 +131,7 @@ std::string emulationReportJson(const EmulationReport& report, int indent) {
     }
     json out;
     out["set"] = report.statistics.setIndex;
+    out["verdict"] = verdictKey(overallVerdict(report));
     out["events"] = std::move(events);
     out["lines"] = {{"a", lineJson(report.lineA)}, {"b", lineJson(report.lineB)}};
     out["apogee_delay_s"] = optional(report.apogeeDelayS);

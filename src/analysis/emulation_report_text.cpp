@@ -67,10 +67,37 @@ void eventTable(std::ostringstream& out, const EmulationReport& report, UnitSyst
     }
 }
 
+// Why a line fired away from its setting: the usual causes, by mode.
+std::string awayReason(const LineReport& line, const EmulationReport& report, UnitSystem units) {
+    switch (line.mode) {
+        case settings::LineMode::Time:
+            if (line.value < report.inhibitTime && line.offset && *line.offset > 0) {
+                return "The inhibit time held it back: a Time line cannot fire before the "
+                       "inhibit time has run out.";
+            }
+            return "A Time line counts from the launch the altimeter detected itself; a late "
+                   "or early launch detection moves the firing with it.";
+        case settings::LineMode::Apogee:
+            return "The altimeter sees the apogee only once the altitude has dropped; a noisy "
+                   "or slow top moves that moment.";
+        case settings::LineMode::Altitude:
+            return "The altimeter reads its height once a sample (" +
+                   height(line.sampleTravelM, units) +
+                   " of travel here) from its own ground reference; a different ground level "
+                   "or a fast rocket moves the firing point.";
+        case settings::LineMode::Disabled:
+            break;
+    }
+    return {};
+}
+
 void lineSection(std::ostringstream& out, const LineReport& line, const EmulationReport& report,
                  UnitSystem units) {
-    out << "Line " << line.name << ": " << lineSettingText(line, units) << ": "
-        << lineVerdictText(line, units) << "\n";
+    out << lineHeadline(line, units) << "\n";
+    const std::string reason = verdictReasonText(line, report, units);
+    if (!reason.empty()) {
+        out << "  why: " << reason << "\n";
+    }
     if (line.fired) {
         out << "  emulated: fired at " << pointText(*line.fired, units) << "\n";
     }
@@ -153,6 +180,54 @@ std::string lineVerdictText(const LineReport& line, UnitSystem units) {
     return {};
 }
 
+std::string verdictWord(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::Pass:
+            return "PASS";
+        case Verdict::Check:
+            return "CHECK";
+        case Verdict::Fail:
+            return "FAIL";
+    }
+    return {};
+}
+
+std::string verdictReasonText(const LineReport& line, const EmulationReport& report,
+                              UnitSystem units) {
+    if (verdictOf(line) == Verdict::Pass) {
+        return {};
+    }
+    if (line.insideInhibit) {
+        return "It fired inside the " + seconds(report.inhibitTime / 10.0) +
+               " inhibit time, when no line may fire.";
+    }
+    switch (line.verdict) {
+        case LineVerdict::NotSetToFire:
+            return "The line is disabled, yet the altimeter fired it.";
+        case LineVerdict::DidNotFire:
+            if (line.mode == settings::LineMode::Altitude && report.statistics.apogee &&
+                report.statistics.apogee->aglM < line.value) {
+                return "The flight never reached its setting, so the line could not fire.";
+            }
+            return "The altimeter never reported this line firing.";
+        case LineVerdict::FiredUnjudged:
+            return "The flight gives nothing to measure the firing against (no launch or "
+                   "apogee found in it).";
+        case LineVerdict::FiredAway:
+            return awayReason(line, report, units);
+        case LineVerdict::FiredAsSet:
+            break;
+    }
+    return {};
+}
+
+std::string lineHeadline(const LineReport& line, UnitSystem units) {
+    std::string word = verdictWord(verdictOf(line));
+    word.resize(6, ' ');
+    return word + "Line " + std::string(1, line.name) + ": " + lineSettingText(line, units) + ": " +
+           lineVerdictText(line, units);
+}
+
 std::string emulationEndText(const EmulationReport& report) {
     const std::string after = " after " + std::to_string(report.lastSamplesSent) + " of " +
                               std::to_string(report.statistics.readings) + " samples";
@@ -175,6 +250,10 @@ std::string emulationEndText(const EmulationReport& report) {
 std::string formatEmulationReport(const EmulationReport& report, UnitSystem units) {
     std::ostringstream out;
     out << "Launch emulation bench test, set " << report.statistics.setIndex + 1 << "\n";
+    out << "Verdict: " << verdictWord(overallVerdict(report)) << "\n\n";
+    lineSection(out, report.lineA, report, units);
+    lineSection(out, report.lineB, report, units);
+    out << "\n";
     out << "Settings: "
         << (report.settingsFromDevice ? "as read from the altimeter"
                                       : "the flight's own (the altimeter's could not be read)")
@@ -186,9 +265,6 @@ std::string formatEmulationReport(const EmulationReport& report, UnitSystem unit
         << "  Altitude lines \u00b1(" << height(kAltitudeToleranceM, units)
         << " + the height covered in one sample)\n";
     out << emulationEndText(report) << "\n\n";
-    lineSection(out, report.lineA, report, units);
-    lineSection(out, report.lineB, report, units);
-    out << "\n";
     detection(out, report);
     recording(out, report, units);
     out << "\n";

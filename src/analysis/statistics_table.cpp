@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "analysis/statistics_table.h"
 
+#include <cmath>
 #include <optional>
 
 namespace tevusb::analysis {
@@ -17,8 +18,7 @@ std::string seconds(double t) {
 
 // An altitude in the chosen units, the other system's in brackets: flyers quote both.
 std::string altitude(double m, UnitSystem system) {
-    return formatQuantity(Quantity::Altitude, m, system) + " (" +
-           formatQuantity(Quantity::Altitude, m, other(system)) + ")";
+    return formatAltitude(m, system) + " (" + formatAltitude(m, other(system)) + ")";
 }
 
 // A flight speed with its road-speed form (km/h or mph), as the graph labels it.
@@ -33,20 +33,28 @@ std::string acceleration(double ms2, UnitSystem system) {
            formatNumber(ms2 / kStandardGravity, 1) + " g)";
 }
 
-std::string optionalTime(const std::optional<double>& t) {
-    return t ? seconds(*t) : kNoValue;
+std::string optionalTime(const std::optional<double>& t, const FlightStatistics& s) {
+    return t ? flightTimeText(*t, s.launchTimeS) : kNoValue;
+}
+
+std::string launchText(const FlightStatistics& s) {
+    return s.launchTimeS ? "T+0.0 s, " + seconds(*s.launchTimeS) + " into the recording (" +
+                               kTimeOriginNote + ")"
+                         : kNoValue;
 }
 
 std::string optionalRate(const std::optional<double>& rate, UnitSystem system) {
     return rate ? formatQuantity(Quantity::Speed, *rate, system) : kNoValue;
 }
 
-std::string lineText(const std::optional<LineEvent>& line, UnitSystem system) {
+std::string lineText(const std::optional<LineEvent>& line, const FlightStatistics& s,
+                     UnitSystem system) {
     if (!line) {
         return kNotFired;
     }
-    return seconds(line->at.timeS) + " at " + altitude(line->at.aglM, system) + ", " +
-           std::to_string(line->samples) + (line->samples == 1 ? " sample" : " samples");
+    return flightTimeText(line->at.timeS, s.launchTimeS) + " at " +
+           altitude(line->at.aglM, system) + ", " + std::to_string(line->samples) +
+           (line->samples == 1 ? " sample" : " samples");
 }
 
 }  // namespace
@@ -57,28 +65,37 @@ std::vector<StatisticsRow> statisticsTable(const FlightStatistics& s, UnitSystem
     rows.push_back({"Duration", seconds(s.durationS)});
     rows.push_back(
         {"Ground above sea level", s.groundKnown ? altitude(s.groundMslM, system) : kNoValue});
+    const auto at = [&s](double t) { return " at " + flightTimeText(t, s.launchTimeS); };
     rows.push_back({label::kApogee,
-                    s.apogee ? altitude(s.apogee->aglM, system) + " at " + seconds(s.apogee->timeS)
-                             : kNoValue});
+                    s.apogee ? altitude(s.apogee->aglM, system) + at(s.apogee->timeS) : kNoValue});
     rows.push_back(
         {"Apogee above sea level", s.apogee ? altitude(s.apogeeMslM, system) : kNoValue});
     rows.push_back({label::kPeakVelocity, s.maxVelocity ? speed(s.maxVelocity->velocityMs, system) +
-                                                              " at " + seconds(s.maxVelocity->timeS)
+                                                              at(s.maxVelocity->timeS)
                                                         : kNoValue});
-    rows.push_back({label::kPeakAcceleration, s.maxAcceleration
-                                                  ? acceleration(s.maxAccelerationMs2, system) +
-                                                        " at " + seconds(s.maxAcceleration->timeS)
-                                                  : kNoValue});
-    rows.push_back({label::kLaunch, optionalTime(s.launchTimeS)});
-    rows.push_back({label::kBurnout, optionalTime(s.burnoutTimeS)});
-    rows.push_back({label::kLanding, optionalTime(s.landingTimeS)});
-    rows.push_back({label::kLineA, lineText(s.lineA, system)});
-    rows.push_back({label::kLineB, lineText(s.lineB, system)});
+    rows.push_back({label::kPeakAcceleration,
+                    s.maxAcceleration
+                        ? acceleration(s.maxAccelerationMs2, system) + at(s.maxAcceleration->timeS)
+                        : kNoValue});
+    rows.push_back({label::kLaunch, launchText(s)});
+    rows.push_back({label::kBurnout, optionalTime(s.burnoutTimeS, s)});
+    rows.push_back({label::kLanding, optionalTime(s.landingTimeS, s)});
+    rows.push_back({label::kLineA, lineText(s.lineA, s, system)});
+    rows.push_back({label::kLineB, lineText(s.lineB, s, system)});
     rows.push_back({label::kDrogueDescent, optionalRate(s.drogueRateMs, system)});
     rows.push_back({label::kMainDescent, optionalRate(s.mainRateMs, system)});
     const std::string notes = describeFlags(s.flags);
     rows.push_back({"Notes", notes.empty() ? kNoValue : notes});
     return rows;
+}
+
+std::string flightTimeText(double timeS, const std::optional<double>& launchTimeS) {
+    if (!launchTimeS) {
+        return seconds(timeS) + " into the recording";
+    }
+    const double since = timeS - *launchTimeS;
+    // A moment before launch (a line that fired on the pad) reads T-.
+    return (since < -0.05 ? "T-" : "T+") + formatNumber(std::abs(since), 1) + " s";
 }
 
 std::string describeFlags(unsigned flags) {

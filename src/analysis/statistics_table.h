@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,9 @@
 namespace tevusb::analysis {
 
 // One line of the statistics as a person reads it: a short label and its value in the
-// chosen units ("Apogee", "656.0 m (2152.2 ft) at 8.3 s"); "—" where there is none.
+// chosen units ("Apogee", "656.0 m (2152 ft) at T+8.3 s"); "—" where there is none.
+// Moments count from launch ("T+"); without a launch, from the start of the recording,
+// and they say so.
 struct StatisticsRow {
     std::string label;
     std::string value;
@@ -19,6 +22,12 @@ struct StatisticsRow {
 // The rows of one set, always the same labels in the same order, so several sets can
 // stand side by side.
 std::vector<StatisticsRow> statisticsTable(const FlightStatistics& stats, UnitSystem system);
+
+// A moment of the flight in the one convention of every new view: "T+12.0 s" counted
+// from launch, or "15.0 s into the recording" for a flight without a launch.
+std::string flightTimeText(double timeS, const std::optional<double>& launchTimeS);
+// What "T+" means, for a caption, a header or a note under a table.
+inline constexpr const char* kTimeOriginNote = "T+ counts from launch";
 
 // What the flags mean, in words ("no landing: the recording ends in the air"); empty
 // when nothing is missing.

@@ -100,4 +100,12 @@ bool parseUnitSystem(const std::string& text, UnitSystem& out) {
     return false;
 }
 
+int altitudeDecimals(UnitSystem system) {
+    return system == UnitSystem::Metric ? 1 : 0;
+}
+
+std::string formatAltitude(double metres, UnitSystem system) {
+    return formatQuantity(Quantity::Altitude, metres, system, altitudeDecimals(system));
+}
+
 }  // namespace tevusb::analysis

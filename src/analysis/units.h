@@ -27,6 +27,9 @@ const char* unitSymbol(Quantity quantity, UnitSystem system);
 // Number and unit, with a fixed number of decimals, in the C locale: "1234.5 ft".
 // A value that is not a finite number gives "—" (an em dash), never "nan".
 std::string formatQuantity(Quantity quantity, double si, UnitSystem system, int decimals = 1);
+// An altitude at the precision the pressure sensor has: 0.1 m, or whole feet.
+int altitudeDecimals(UnitSystem system);
+std::string formatAltitude(double metres, UnitSystem system);
 // The number alone, fixed decimals, C locale.
 std::string formatNumber(double value, int decimals);
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/analysis_front.h"
 
+#include "app/shown_flight_name.h"
+
+#include <QWidget>
+
 #include <QAction>
 #include <QMainWindow>
 
@@ -12,6 +16,7 @@
 #include "graph/flight_graph.h"
 #include "graph/simulation_overlay.h"
 #include "ui/flight_statistics_panel.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::app {
 
@@ -20,6 +25,7 @@ AnalysisFront::AnalysisFront(QMainWindow& window, graph::FlightGraph& graph, Fil
     : QObject(&window),
       m_window(window),
       m_graph(graph),
+      m_files(files),
       m_input(new AnalysisInput(widget, graph)),
       m_preferences(ViewPreferences::load()) {
     buildViewMenu(window);
@@ -79,12 +85,19 @@ void AnalysisFront::showStatisticsPanel() {
         m_panel = new ui::FlightStatisticsPanel(&m_window);
     }
     refreshPanel();
-    m_panel->show();
-    m_panel->raise();
-    m_panel->activateWindow();
+    ui::showInFront(m_panel, &m_window);
 }
 
 void AnalysisFront::setShown() {
+    const QString name = shownFlightName(m_files.shownFile(), m_graph.statistics().setIndex);
+    m_graph.changeView([&name](graph::AnalysisViewState& view) { view.title = name; });
+    if (m_graph.analysisView()) {
+        m_graph.RedrawGraph();
+    }
+    // The what-to-do hint goes the moment a flight is shown, before any paint.
+    if (auto* hint = m_window.findChild<QWidget*>(QStringLiteral("emptyHint"))) {
+        hint->setVisible(!hint->isHidden() && m_graph.statistics().readings == 0);
+    }
     refreshPanel();
     if (m_shownHook) {
         m_shownHook();
@@ -101,10 +114,15 @@ void AnalysisFront::simulationChanged() {
     refreshPanel();
 }
 
+QString AnalysisFront::flightName() const {
+    return m_graph.viewState().title;
+}
+
 void AnalysisFront::refreshPanel() {
     if (m_panel) {
         const auto overlay = m_graph.viewState().simulation;
         m_panel->setSimulation(overlay ? overlay->comparison : nullptr);
+        m_panel->setFlightName(flightName());
         m_panel->showStatistics(m_graph.statistics(), m_graph.units());
     }
 }

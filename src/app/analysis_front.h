@@ -42,6 +42,8 @@ class AnalysisFront : public QObject {
     void simulationChanged();
     // Runs after the panel followed a newly shown flight.
     void setShownHook(std::function<void()> hook) { m_shownHook = std::move(hook); }
+    // The name of the flight shown, as the analysis view's header and the panel give it.
+    QString flightName() const;
     AnalysisInput* input() const { return m_input; }
 
   private:
@@ -50,6 +52,7 @@ class AnalysisFront : public QObject {
 
     QMainWindow& m_window;
     graph::FlightGraph& m_graph;
+    FileCommands& m_files;
     AnalysisInput* m_input;
     QPointer<ui::FlightStatisticsPanel> m_panel;
     ViewPreferences m_preferences;

@@ -15,6 +15,7 @@
 #include "ui/compare/compare_flights_window.h"
 #include "ui/library/library_flight_picker.h"
 #include "ui/library_service.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::app {
 
@@ -52,15 +53,17 @@ ui::CompareFlightsWindow* openComparison(QMainWindow& window, graph::FlightGraph
         compare->setLibraryChooser([compare] { pickFromLibrary(*compare); });
         if (!store.current.adcCounts.empty()) {
             graph::ComparedFlight shown;
-            shown.name = QStringLiteral("Shown flight (set %1)").arg(store.current.setIndex + 1);
+            const QString title = graph.viewState().title;
+            shown.name =
+                title.isEmpty()
+                    ? QStringLiteral("Shown flight (set %1)").arg(store.current.setIndex + 1)
+                    : title;
             shown.set = store.current;
             shown.statistics = graph.statistics();
             compare->addFlight(std::move(shown));
         }
     }
-    compare->show();
-    compare->raise();
-    compare->activateWindow();
+    ui::showInFront(compare, &window);
     return compare;
 }
 

@@ -22,7 +22,16 @@ void GraphWidget::paintEvent(QPaintEvent*) {
         if (m_overlay) {
             m_overlay(painter);
         }
+        if (m_empty) {
+            m_empty();
+        }
     }
+}
+
+const QString& GraphWidget::emptyHint() {
+    static const QString hint = QStringLiteral(
+        "Open a flight (File > Open\u2026) or download one (Tools > Download Data\u2026)");
+    return hint;
 }
 
 void GraphWidget::resizeEvent(QResizeEvent* event) {

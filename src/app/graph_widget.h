@@ -26,6 +26,10 @@ class GraphWidget : public QWidget {
     // Something drawn over the presented buffer on every paint (the analysis view's
     // cursor readout), in widget coordinates; empty for none.
     void setOverlay(std::function<void(QPainter&)> overlay) { m_overlay = std::move(overlay); }
+    // Called with each paint, for the hint laid over an empty picture (a widget of its
+    // own, never drawn into the picture).
+    void setPaintedHook(std::function<void()> painted) { m_empty = std::move(painted); }
+    static const QString& emptyHint();
 
   signals:
     void resized();
@@ -38,6 +42,7 @@ class GraphWidget : public QWidget {
     surface::DisplaySurface& m_surface;
     int m_presentCount = 0;
     std::function<void(QPainter&)> m_overlay;
+    std::function<void()> m_empty;
 };
 
 }  // namespace tevusb::app

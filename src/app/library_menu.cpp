@@ -8,6 +8,7 @@
 
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/shown_flight_name.h"
 #include "ui/library/library_window.h"
 #include "ui/library_service.h"
 
@@ -69,9 +70,14 @@ void LibraryMenu::refreshRecent() {
         const QString& path = paths[i];
         const bool inLibrary =
             !libraryFolder.isEmpty() && path.startsWith(libraryFolder + QLatin1Char('/'));
+        // A library flight by the library's name for it, not by its archive file's hash name.
+        const QString archived =
+            inLibrary ? libraryFlightName(FileCommands::toPath(path)) : QString();
         const QString name = QFileInfo(path).fileName();
         QAction* entry =
-            m_recent->addAction(inLibrary ? QStringLiteral("Library: %1").arg(name) : name);
+            m_recent->addAction(!archived.isEmpty() ? QStringLiteral("Library: %1").arg(archived)
+                                : inLibrary         ? QStringLiteral("Library: %1").arg(name)
+                                                    : name);
         entry->setObjectName(QString::number(command::kFirstRecent + i));
         entry->setToolTip(path);
         entry->setStatusTip(path);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLayout>
 
 #include "app/after_first_paint.h"
@@ -11,12 +12,14 @@
 #include "app/compare_menu.h"
 #include "app/data_set_drop.h"
 #include "app/graph_widget.h"
+#include "app/keyboard_access.h"
 #include "app/library_menu.h"
 #include "app/main_menu.h"
 #include "app/preflight_menu.h"
 #include "app/report_menu.h"
 #include "app/simulation_front.h"
 #include "app/simulator_menu.h"
+#include "app/user_guide.h"
 #include "data/data_set_store.h"
 #include "text/string_ids.h"
 #include "text/string_table.h"
@@ -66,6 +69,28 @@ MainWindow::MainWindow(data::DataSetStore& store,
     buildReportMenu(*this, m_graphWidget, m_graph, store)->setShownFile([this] {
         return m_files.shownFile();
     });
+    // What to do, over the empty picture: a label beside the graph, never drawn into it.
+    auto* hint = new QLabel(GraphWidget::emptyHint(), this);
+    hint->setObjectName(QStringLiteral("emptyHint"));
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setWordWrap(true);
+    hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hint->setStyleSheet(
+        QStringLiteral("color: #404040; font-size: 14pt; background: transparent;"));
+    hint->hide();
+    m_graphWidget->setPaintedHook([this, hint] {
+        const bool empty = !m_downloading && m_graph.statistics().readings == 0;
+        if (empty && hint->geometry() != m_graphWidget->geometry()) {
+            hint->setGeometry(m_graphWidget->geometry());
+        }
+        // Only a change of state touches the label, so its own repaint ends the round.
+        if (hint->isHidden() == empty) {
+            hint->setVisible(empty);
+            hint->raise();
+        }
+    });
+    addUserGuideItem(*this);
+    addKeyboardAccess(*this);
 
     m_resizeSettle.setSingleShot(true);
     m_resizeSettle.setInterval(kResizeSettleMs);
@@ -180,7 +205,9 @@ void MainWindow::openDownloadDialog() {
     int selected = -1;
     {
         ui::CCaptureWindow dialog(this, &m_graph, &m_surface);
+        m_downloading = true;
         dialog.exec();
+        m_downloading = false;
         selected = dialog.selectedSet();
     }
     showSelectedSet(selected);

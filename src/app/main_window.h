@@ -83,6 +83,7 @@ class MainWindow : public QMainWindow {
     std::shared_ptr<device::sim::SimBackend> m_simulator;
     QTimer m_resizeSettle;
     bool m_ending = false;
+    bool m_downloading = false;  // the live view may be drawing: no hint over it
 };
 
 }  // namespace tevusb::app

@@ -9,6 +9,7 @@
 #include "analysis/setting_warnings.h"
 #include "cli/download_saving.h"
 #include "cli/exit_code.h"
+#include "cli/firmware_file_text.h"
 #include "cli/line_setting.h"
 #include "cli/memory_guard.h"
 #include "cli/settings_text.h"
@@ -435,6 +436,11 @@ int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
     ProgressBar bar("Updating firmware");
     const auto updated = device::updateFirmware(dev, *file, printer(out, &bar));
     bar.finish();
+    if (!updated.ok()) {
+        if (const std::string problem = firmwareFileProblem(*file); !problem.empty()) {
+            err << problem << "\n";
+        }
+    }
     return updated.ok() ? exit_code::kOk : exit_code::kFailed;
 }
 

@@ -15,6 +15,7 @@
 #include "library/export_plan.h"
 #include "library/export_run.h"
 #include "library/flight_library.h"
+#include "library/flight_name.h"
 #include "library/preflight_record.h"
 
 namespace tevusb::cli {
@@ -31,7 +32,7 @@ constexpr const char* kUsage =
     "       tevusb-cli library export ID --tev|--csv|--xml OUT [--yes]\n"
     "       tevusb-cli library import FILE.tev|DIR...\n"
     "       tevusb-cli library edit ID [--rocket T] [--motor T] [--site T] [--notes T] "
-    "[--comment T]\n"
+    "[--comment T] [--date YYYY-MM-DD]\n"
     "       tevusb-cli library report ID (--pdf OUT.pdf | --png OUT.png | --svg OUT.svg)\n"
     "           [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
     "       tevusb-cli library delete ID [--yes]\n"
@@ -272,7 +273,8 @@ int runReport(CliArgs& args, std::ostream&, std::ostream& err) {
     words.push_back("--rocket=" + record.rocket);
     words.push_back("--motor=" + record.motor);
     words.push_back("--site=" + record.site);
-    words.push_back("--date=" + localDownloadDate(record.downloadedAt));
+    words.push_back("--date=" + library::flightDay(record));
+    words.push_back("--name=" + library::flightName(record));
     words.push_back("--comment=" + record.comment);
     return execReport(words, reportVerbose(), err);
 }
@@ -322,6 +324,7 @@ int runEdit(CliArgs& args, std::ostream& out, std::ostream& err) {
     fields.site = args.takeOption("--site");
     fields.notes = args.takeOption("--notes");
     fields.comment = args.takeOption("--comment");
+    fields.flightDate = args.takeOption("--date");
     const auto id = takeId(args, err);
     if (!id || !args.checkDone(err)) {
         return exit_code::kUsage;

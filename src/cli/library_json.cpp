@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/library_json.h"
+#include "library/flight_name.h"
 
 #include <nlohmann/json.hpp>
 
@@ -17,6 +18,8 @@ nlohmann::json toJson(const library::FlightRecord& r) {
         {"downloaded_at", r.downloadedAt},
         {"firmware_version", r.firmwareVersion},
         {"set", r.setNumber},
+        {"name", library::flightName(r)},
+        {"flight_date", library::flightDay(r)},
         {"readings", r.readings},
         {"duration_s", r.durationS},
         {"apogee_agl_m", optional(r.apogeeAglM)},

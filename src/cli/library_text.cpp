@@ -5,6 +5,7 @@
 #include <iomanip>
 
 #include "analysis/statistics_table.h"
+#include "library/flight_name.h"
 #include "library/local_time.h"
 
 namespace tevusb::cli {
@@ -66,8 +67,10 @@ void printFlight(std::ostream& out, const library::FlightRecord& r, const std::s
                   : std::string(analysis::kNotFired);
     };
     namespace label = analysis::label;
-    out << "Flight #" << r.id << "\n";
+    out << "Flight #" << r.id << ": " << library::flightName(r) << "\n";
     out << "Downloaded: " << r.downloadedAt << "\n";
+    out << "Flight date: " << library::flightDay(r)
+        << (r.flightDate.empty() ? " (the download day)" : "") << "\n";
     out << "Firmware version: " << (r.firmwareVersion.empty() ? "unknown" : r.firmwareVersion)
         << "\n";
     out << "Set: " << r.setNumber << "\n";

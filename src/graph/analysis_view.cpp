@@ -221,6 +221,22 @@ QFont analysisFont() {
     return font;
 }
 
+namespace {
+
+// The flight's name in the plot's top right corner, on a label box like the markers'.
+void drawTitle(QPainter& painter, const QRect& plot, const QString& title) {
+    const QFontMetrics metrics = painter.fontMetrics();
+    constexpr int kPad = 4;
+    const QString text = metrics.elidedText(title, Qt::ElideRight, plot.width() / 2);
+    const int width = metrics.horizontalAdvance(text) + 2 * kPad;
+    const QRect box(plot.right() - width - kPad, plot.top() + kPad, width, metrics.height());
+    painter.fillRect(box, colour(ap::kLabelBox));
+    painter.setPen(colour(ap::kText));
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
+}  // namespace
+
 AnalysisLayout drawAnalysisView(QPainter& painter, const QRect& target, const data::DataSet& set,
                                 const analysis::FlightStatistics& statistics,
                                 const AnalysisViewState& state, analysis::UnitSystem units) {
@@ -255,6 +271,9 @@ AnalysisLayout drawAnalysisView(QPainter& painter, const QRect& target, const da
         // An empty plot says why it is empty rather than looking broken.
         painter.setPen(colour(ap::kText));
         painter.drawText(layout.plot(), Qt::AlignCenter, QStringLiteral("No readings in this set"));
+    }
+    if (!state.title.isEmpty()) {
+        drawTitle(painter, layout.plot(), state.title);
     }
     painter.setPen(QPen(colour(ap::kFrame), 1));
     painter.setBrush(Qt::NoBrush);

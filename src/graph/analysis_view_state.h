@@ -21,12 +21,14 @@ struct ExtraMarker {
 struct SimulationOverlay;
 
 // What the analysis view shows of the current set beyond its data: the visible time
-// span and the extra markers. Both are reset when another flight is shown.
+// span and the extra markers, both reset when another flight is shown, and the flight's
+// name for its header (whoever shows a flight names it).
 struct AnalysisViewState {
     TimeWindow window;
     std::vector<ExtraMarker> extraMarkers;
     // A simulation drawn over the flight; none at first and after another flight is shown.
     std::shared_ptr<const SimulationOverlay> simulation;
+    QString title;
 };
 
 }  // namespace tevusb::graph

@@ -60,7 +60,7 @@ void FlightGraph::RedrawGraph() {
             context.fill(palette::kSetBackground);
             log::logLine("Updating buffer.");
             if (QPainter* painter = context.painter()) {
-                drawSetView(*painter, GraphMapping(m_store.scale), m_store.current);
+                drawSetView(*painter, GraphMapping(m_store.scale), m_store.current, m_units);
             }
         }
     }

@@ -18,9 +18,11 @@ std::vector<ExtraMarker> flightMarkers(const analysis::FlightStatistics& statist
         add(*statistics.burnoutTimeS, QStringLiteral("Burnout"), analysis_palette::kBurnout);
     }
     if (statistics.apogee) {
-        const std::string height = analysis::formatQuantity(analysis::Quantity::Altitude,
-                                                            statistics.apogee->aglM, units, 0);
-        add(statistics.apogee->timeS, QStringLiteral("Apogee ") + QString::fromStdString(height),
+        // The statistics' apogee is the highest raw reading; the drawn curve is smoothed and
+        // peaks a little lower, so the label says which it gives.
+        const std::string height = analysis::formatAltitude(statistics.apogee->aglM, units);
+        add(statistics.apogee->timeS,
+            QStringLiteral("Apogee ") + QString::fromStdString(height) + QStringLiteral(" (raw)"),
             analysis_palette::kApogee);
     }
     if (statistics.lineA) {

@@ -46,11 +46,13 @@ void addBars(LineBatch& lineA, LineBatch& lineB, const GraphMapping& mapping,
     }
 }
 
-void drawPeakLabel(QPainter& painter, const QFont& font, const GraphMapping& mapping, float seconds,
-                   float value, const char* unit) {
-    drawLabel(painter, font, mapping.px(seconds),
-              std::int64_t{mapping.py(value)} - palette::kLabelLift, peakText(seconds, value, unit),
-              palette::kBlue);
+// The label's figure in the chosen units; metric returns the designed float untouched.
+float shownAs(analysis::Quantity quantity, float metricValue, double si,
+              analysis::UnitSystem units) {
+    if (units == analysis::UnitSystem::Metric) {
+        return metricValue;
+    }
+    return static_cast<float>(analysis::toDisplay(quantity, si, units));
 }
 
 }  // namespace
@@ -75,7 +77,31 @@ int peakIndex(const std::vector<double>& series) {
     return 0;
 }
 
-void drawSetView(QPainter& painter, const GraphMapping& mapping, const data::DataSet& set) {
+std::vector<PeakLabel> peakLabels(const data::DataSet& set, analysis::UnitSystem units) {
+    std::vector<PeakLabel> labels;
+    const int j = peakIndex(set.altitudeAgl);
+    if (j >= 0) {
+        const auto ju = static_cast<std::size_t>(j);
+        const auto t = static_cast<float>(j) / 10.0f;
+        const auto h = static_cast<float>(set.altitudeAgl[ju]);
+        const float shown = shownAs(analysis::Quantity::Altitude, h, set.altitudeAgl[ju], units);
+        labels.push_back(
+            {t, h, peakText(t, shown, analysis::unitSymbol(analysis::Quantity::Altitude, units))});
+    }
+    const int m = peakIndex(set.velocity);
+    if (m >= 0) {
+        const auto mu = static_cast<std::size_t>(m);
+        const auto t = static_cast<float>(m) / 10.0f;
+        const auto v = static_cast<float>(set.velocity[mu] * 3.6);
+        const float shown = shownAs(analysis::Quantity::FastSpeed, v, set.velocity[mu], units);
+        labels.push_back(
+            {t, v, peakText(t, shown, analysis::unitSymbol(analysis::Quantity::FastSpeed, units))});
+    }
+    return labels;
+}
+
+void drawSetView(QPainter& painter, const GraphMapping& mapping, const data::DataSet& set,
+                 analysis::UnitSystem units) {
     if (set.size() == 0) {
         return;
     }
@@ -99,17 +125,10 @@ void drawSetView(QPainter& painter, const GraphMapping& mapping, const data::Dat
     lineB.draw(painter, solidPen(palette::kBlue, palette::kBarWidth));
 
     const QFont font = labelFont();
-    const int j = peakIndex(set.altitudeAgl);
-    if (j >= 0) {
-        const auto ju = static_cast<std::size_t>(j);
-        drawPeakLabel(painter, font, mapping, static_cast<float>(j) / 10.0f,
-                      static_cast<float>(set.altitudeAgl[ju]), "m");
-    }
-    const int m = peakIndex(set.velocity);
-    if (m >= 0) {
-        const auto mu = static_cast<std::size_t>(m);
-        drawPeakLabel(painter, font, mapping, static_cast<float>(m) / 10.0f,
-                      static_cast<float>(set.velocity[mu] * 3.6), "km/h");
+    for (const PeakLabel& label : peakLabels(set, units)) {
+        drawLabel(painter, font, mapping.px(label.seconds),
+                  std::int64_t{mapping.py(label.value)} - palette::kLabelLift, label.text,
+                  palette::kBlue);
     }
 
     drawLabel(painter, font, 100, std::int64_t{groundY} - palette::kLabelLift,

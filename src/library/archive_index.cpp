@@ -165,7 +165,9 @@ std::optional<data::set_file::Contents> readSetFile(const std::filesystem::path&
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (ec || size > kLargestArchiveFile) {
-        why = ec ? "cannot be read" : "is too large to be a data-set file";
+        why = !ec                                  ? "is too large to be a data-set file"
+              : !std::filesystem::exists(path, ec) ? "does not exist"
+                                                   : "cannot be read";
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
@@ -173,11 +175,11 @@ std::optional<data::set_file::Contents> readSetFile(const std::filesystem::path&
         why = "cannot be read";
         return std::nullopt;
     }
-    auto contents = data::set_file::decode(in, settings::DeviceSettings());
+    data::LoadError error;
+    auto contents = data::set_file::decode(in, settings::DeviceSettings(), error);
     if (!contents) {
-        why =
-            "is not a readable data-set file (wrong header, unknown version, cut short or "
-            "bad checksum)";
+        // The loader's own clause says where the file went wrong ("is cut short: ...").
+        why = error.message;
         return std::nullopt;
     }
     if (contents->packets.empty()) {

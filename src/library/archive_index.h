@@ -40,7 +40,7 @@ std::optional<std::int64_t> idOfHash(IndexDatabase& db, const std::string& hash)
 std::vector<std::string> archiveFiles(const std::filesystem::path& folder);
 
 // Reads a data-set file of a sane size that holds at least one packet; nothing, with the
-// reason in `why` ("is not a readable data-set file"), otherwise.
+// reason in `why` ("does not exist", "is cut short: ..."), otherwise.
 std::optional<data::set_file::Contents> readSetFile(const std::filesystem::path& path,
                                                     std::string& why);
 

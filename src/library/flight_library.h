@@ -61,6 +61,7 @@ struct FlightRecord {
     std::string archivePath;  // relative to the library folder, '/' separated
     std::string hash;         // SHA-256 of packets + settings image, lowercase hex
     std::string packetsHash;  // SHA-256 of the packets alone, lowercase hex
+    std::string flightDate;   // "2026-12-06" as the flyer set it; empty: the download day
 };
 
 // A simulation kept with a flight: its copy inside the library folder (absolute path),
@@ -75,6 +76,7 @@ struct AttachedSimulation {
 // The flyer's fields an edit changes; an empty optional leaves a field as it is.
 struct FlightFields {
     std::optional<std::string> rocket, motor, site, notes, comment;
+    std::optional<std::string> flightDate = std::nullopt;  // "YYYY-MM-DD"; empty: download day
 };
 
 // Everything one download brought: the memory image and what the device said about it.

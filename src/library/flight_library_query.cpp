@@ -5,6 +5,7 @@
 #include "library/archive_files.h"
 #include "library/archive_index.h"
 #include "library/flight_library.h"
+#include "library/flight_name.h"
 #include "library/index_database.h"
 #include "library/index_schema.h"
 #include "library/sqlite_statement.h"
@@ -194,11 +195,15 @@ Outcome FlightLibrary::edit(std::int64_t id, const FlightFields& fields) {
         return kNotOpen;
     }
     const std::pair<const char*, const std::optional<std::string>*> columns[] = {
-        {"rocket", &fields.rocket},
-        {"motor", &fields.motor},
-        {"site", &fields.site},
-        {"notes", &fields.notes},
-        {"comment", &fields.comment}};
+        {"rocket", &fields.rocket},   {"motor", &fields.motor},
+        {"site", &fields.site},       {"notes", &fields.notes},
+        {"comment", &fields.comment}, {"flight_date", &fields.flightDate}};
+    if (fields.flightDate && !fields.flightDate->empty() && !isCalendarDate(*fields.flightDate)) {
+        return {LibraryStatus::WriteFailed,
+                "The flight date \"" + fields.flightDate->substr(0, 40) +
+                    "\" is not a date of the form 2026-12-06.",
+                id};
+    }
     std::string sets;
     std::vector<const std::string*> values;
     for (const auto& [column, value] : columns) {

@@ -79,6 +79,9 @@ const std::vector<std::string>& migrations() {
         " sim_apogee_m REAL);"
         "CREATE TRIGGER IF NOT EXISTS flight_simulations_follow AFTER DELETE ON flights BEGIN"
         " DELETE FROM flight_simulations WHERE flight_id = old.id; END",
+        // The day the flight flew, as the flyer gives it ("2026-12-06"); empty means the
+        // download day, which is what every older row had to go on.
+        "ALTER TABLE flights ADD COLUMN flight_date TEXT NOT NULL DEFAULT ''",
     };
     return steps;
 }
@@ -126,6 +129,7 @@ const std::vector<Column>& columns() {
         {"archive_path", &R::archivePath},
         {"hash", &R::hash},
         {"packets_hash", &R::packetsHash},
+        {"flight_date", &R::flightDate},
     };
     return table;
 }

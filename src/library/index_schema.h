@@ -14,7 +14,7 @@ class SqliteStatement;
 // version is above kSchemaVersion comes from a newer program and is never touched.
 namespace index_schema {
 
-inline constexpr int kSchemaVersion = 6;
+inline constexpr int kSchemaVersion = 7;
 const std::vector<std::string>& migrations();
 
 // The record's columns in the order readRecord and bindRecord use, id first:

@@ -15,11 +15,12 @@ namespace tevusb::report {
 
 namespace {
 
-void drawSetPicture(QPainter& painter, const QSize& size, const data::DataSet& set) {
+void drawSetPicture(QPainter& painter, const QSize& size, const data::DataSet& set,
+                    analysis::UnitSystem units) {
     painter.fillRect(QRect(QPoint(0, 0), size),
                      QColor::fromRgb(graph::palette::kSetBackground | 0xFF000000u));
     const data::GraphScale scale = graph::fitSetScale(set, size.width(), size.height());
-    graph::drawSetView(painter, graph::GraphMapping(scale), set);
+    graph::drawSetView(painter, graph::GraphMapping(scale), set, units);
 }
 
 void drawAnalysisPicture(QPainter& painter, const QSize& size, const data::DataSet& set,
@@ -49,7 +50,7 @@ void drawGraph(QPainter& painter, const QRect& target, const data::DataSet& set,
     painter.setRenderHint(QPainter::Antialiasing, false);
     switch (options.view) {
         case GraphView::Set:
-            drawSetPicture(painter, target.size(), set);
+            drawSetPicture(painter, target.size(), set, options.units);
             break;
         case GraphView::Analysis:
             drawAnalysisPicture(painter, target.size(), set, options);

@@ -14,6 +14,7 @@ ReportContent buildReportContent(const data::DataSet& set, const settings::Devic
     content.settings = settings;
     content.comment = comment;
     content.source = request.source;
+    content.name = request.name;
     content.flight = request.flight;
     content.graph = request.graph;
     content.generated = QDateTime::currentDateTimeUtc();

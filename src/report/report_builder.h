@@ -12,6 +12,7 @@ namespace tevusb::report {
 struct ReportRequest {
     GraphOptions graph;
     std::string source;  // file name for the header, may be empty
+    std::string name;    // the flight's name ("Nova / H128, 2026-12-06, set 2"), may be empty
     std::optional<FlightFields> flight;
 };
 

@@ -42,6 +42,7 @@ struct ReportContent {
     settings::DeviceSettings settings;
     std::string comment;
     std::string source;  // the file the flight came from, shown in the header; may be empty
+    std::string name;    // the flight's name; when given it stands for set number and file
     std::optional<FlightFields> flight;
     GraphOptions graph;
     std::vector<ReportRow> statistics;

@@ -57,7 +57,9 @@ double drawTable(PageLayout& page, double x, double y, double width, double bott
 
 QString headerLine(const ReportContent& content) {
     QString line = QStringLiteral("Data set %1").arg(content.set.setIndex + 1);
-    if (!content.source.empty()) {
+    if (!content.name.empty()) {
+        line = toQString(content.name);
+    } else if (!content.source.empty()) {
         line += QStringLiteral("  \u00b7  ") + toQString(content.source);
     }
     line += QStringLiteral("  \u00b7  %1 readings").arg(content.set.size());
@@ -129,8 +131,9 @@ void paintReportPage(QPainter& painter, const ReportContent& content) {
     // A simulation gets a page of its own where the device has pages (PDF, printer).
     auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
     const int pages = content.simulation && paged != nullptr ? 2 : 1;
-    page.footer(QStringLiteral("Data set %1").arg(content.set.setIndex + 1), content.generated, 1,
-                pages);
+    page.footer(content.name.empty() ? QStringLiteral("Data set %1").arg(content.set.setIndex + 1)
+                                     : toQString(content.name),
+                content.generated, 1, pages);
     if (pages == 2 && paged->newPage()) {
         paintSimulationPage(painter, content, 2, pages);
     }

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "ui/emulation_report_window.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "analysis/emulation_report_json.h"
@@ -14,6 +18,7 @@
 #include "data/atomic_file.h"
 #include "text/string_table.h"
 #include "ui/user_prompts.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::ui {
 
@@ -30,12 +35,57 @@ QPushButton* button(QWidget* parent, const QString& label, const char* name) {
     return b;
 }
 
+// Green, amber and red, dark enough to read on the window's background.
+QString verdictColour(analysis::Verdict verdict) {
+    switch (verdict) {
+        case analysis::Verdict::Pass:
+            return QStringLiteral("#1a7f37");
+        case analysis::Verdict::Check:
+            return QStringLiteral("#9a6700");
+        case analysis::Verdict::Fail:
+            return QStringLiteral("#cf222e");
+    }
+    return {};
+}
+
+QString verdictRow(const analysis::LineReport& line, analysis::UnitSystem units) {
+    const QString headline = QString::fromStdString(analysis::lineHeadline(line, units));
+    const QString word = QString::fromStdString(analysis::verdictWord(analysis::verdictOf(line)));
+    return QStringLiteral("<b style=\"color:%1\">%2</b>%3")
+        .arg(verdictColour(analysis::verdictOf(line)), word,
+             headline.mid(word.size()).toHtmlEscaped());
+}
+
+// The report set in the fixed font on A4 pages, as the bytes of a PDF file.
+std::string pdfOf(const QString& title, const QString& text) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("tevusb"));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    QTextDocument document;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(8.5);
+    document.setDefaultFont(font);
+    document.setPlainText(text);
+    document.print(&writer);
+    buffer.close();
+    return bytes.toStdString();
+}
+
 }  // namespace
 
 EmulationReportWindow::EmulationReportWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_text(new QPlainTextEdit(this)) {
+    : QWidget(parent, Qt::Window), m_verdicts(new QLabel(this)), m_text(new QPlainTextEdit(this)) {
     setObjectName(QString::fromLatin1(kObjectName));
     setWindowTitle(tr("Launch Emulation Report"));
+    m_verdicts->setObjectName(QStringLiteral("verdicts"));
+    m_verdicts->setTextFormat(Qt::RichText);
+    m_verdicts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_verdicts->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_text->setObjectName(QStringLiteral("reportText"));
     m_text->setReadOnly(true);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -43,7 +93,9 @@ EmulationReportWindow::EmulationReportWindow(QWidget* parent)
 
     auto* saveTextButton = button(this, tr("Save Text..."), "saveText");
     auto* saveJsonButton = button(this, tr("Save JSON..."), "saveJson");
+    auto* savePdfButton = button(this, tr("Save PDF..."), "savePdf");
     auto* closeButton = button(this, tr("Close"), "close");
+    connect(savePdfButton, &QPushButton::clicked, this, [this] { savePdf(); });
     connect(saveTextButton, &QPushButton::clicked, this, [this] { saveText(); });
     connect(saveJsonButton, &QPushButton::clicked, this, [this] { saveJson(); });
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
@@ -51,9 +103,11 @@ EmulationReportWindow::EmulationReportWindow(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(saveTextButton);
     buttons->addWidget(saveJsonButton);
+    buttons->addWidget(savePdfButton);
     buttons->addStretch(1);
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_verdicts);
     layout->addWidget(m_text, 1);
     layout->addLayout(buttons);
     resize(760, 560);
@@ -67,8 +121,7 @@ EmulationReportWindow* EmulationReportWindow::present(const analysis::EmulationR
         window->setAttribute(Qt::WA_DeleteOnClose);
     }
     window->setReport(report, units);
-    window->show();
-    window->raise();
+    showInFront(window, parent);
     return window;
 }
 
@@ -81,6 +134,8 @@ void EmulationReportWindow::setReport(const analysis::EmulationReport& report,
     m_report = report;
     m_units = units;
     m_text->setPlainText(QString::fromStdString(analysis::formatEmulationReport(report, units)));
+    m_verdicts->setText(verdictRow(report.lineA, units) + QStringLiteral("<br>") +
+                        verdictRow(report.lineB, units));
 }
 
 QString EmulationReportWindow::text() const {
@@ -95,6 +150,11 @@ bool EmulationReportWindow::saveText() {
 bool EmulationReportWindow::saveJson() {
     return save(tr("Save Emulation Report as JSON"), tr("JSON"), QStringLiteral("json"),
                 analysis::emulationReportJson(m_report) + "\n");
+}
+
+bool EmulationReportWindow::savePdf() {
+    return save(tr("Save Emulation Report as PDF"), tr("PDF"), QStringLiteral("pdf"),
+                pdfOf(windowTitle(), m_text->toPlainText()));
 }
 
 bool EmulationReportWindow::save(const QString& title, const QString& filterName,

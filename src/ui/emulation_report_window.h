@@ -6,12 +6,14 @@
 #include "analysis/emulation_report.h"
 #include "analysis/units.h"
 
+class QLabel;
 class QPlainTextEdit;
 
 namespace tevusb::ui {
 
 // The bench-test report of the last launch emulation, in a window of its own that stays
-// open beside the program. Saves the report as text or JSON.
+// open beside the program: each line's verdict first, then the details. Saves the report
+// as text, JSON or PDF.
 class EmulationReportWindow : public QWidget {
     Q_OBJECT
   public:
@@ -33,6 +35,7 @@ class EmulationReportWindow : public QWidget {
     // (the user has been told why).
     bool saveText();
     bool saveJson();
+    bool savePdf();
 
   private:
     bool save(const QString& title, const QString& filterName, const QString& suffix,
@@ -40,6 +43,7 @@ class EmulationReportWindow : public QWidget {
 
     analysis::EmulationReport m_report;
     analysis::UnitSystem m_units = analysis::UnitSystem::Metric;
+    QLabel* m_verdicts;
     QPlainTextEdit* m_text;
 };
 

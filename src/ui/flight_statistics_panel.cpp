@@ -92,8 +92,13 @@ FlightStatisticsPanel::FlightStatisticsPanel(QWidget* parent)
 
 void FlightStatisticsPanel::showStatistics(const analysis::FlightStatistics& statistics,
                                            analysis::UnitSystem units) {
-    m_caption->setText(QStringLiteral("Data set ") +
-                       QString::number(static_cast<qint64>(statistics.setIndex) + 1));
+    // The flight's name when the window gave one; the clock every moment below counts on.
+    const QString name = m_flightName.isEmpty()
+                             ? QStringLiteral("Data set ") +
+                                   QString::number(static_cast<qint64>(statistics.setIndex) + 1)
+                             : m_flightName;
+    m_caption->setText(name + QStringLiteral("  \u00b7  ") +
+                       QString::fromLatin1(analysis::kTimeOriginNote));
     const std::vector<analysis::StatisticsRow> rows = analysis::statisticsTable(statistics, units);
     m_table->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -172,6 +177,10 @@ QStringList FlightStatisticsPanel::simulationTexts() const {
     }
     texts << m_drag->text() << m_verdict->text();
     return texts;
+}
+
+QString FlightStatisticsPanel::caption() const {
+    return m_caption->text();
 }
 
 QStringList FlightStatisticsPanel::rowTexts() const {

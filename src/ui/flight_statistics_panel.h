@@ -21,6 +21,9 @@ class FlightStatisticsPanel : public QDialog {
     explicit FlightStatisticsPanel(QWidget* parent = nullptr);
 
     void showStatistics(const analysis::FlightStatistics& statistics, analysis::UnitSystem units);
+    // The name its header gives the flight (until set, "Data set N").
+    void setFlightName(const QString& name) { m_flightName = name; }
+    QString caption() const;
 
     // The flight against a simulation below the statistics (quantity, flight, simulation,
     // difference), with the coast drag and the verdict; null hides it. Takes effect at
@@ -34,6 +37,7 @@ class FlightStatisticsPanel : public QDialog {
     QStringList rowTexts() const;
 
   private:
+    QString m_flightName;
     QLabel* m_caption;
     QTableWidget* m_table;
     QLabel* m_notes;

@@ -46,19 +46,22 @@ FlightStatistics sampleStats() {
 TEST(StatisticsTable, RowsInBothUnitSystems) {
     const FlightStatistics s = sampleStats();
     const auto metric = statisticsTable(s, UnitSystem::Metric);
-    EXPECT_EQ(valueOf(metric, "Apogee"), "656.0 m (2152.2 ft) at 8.3 s");
-    EXPECT_EQ(valueOf(metric, "Peak velocity"), "120.0 m/s (432.0 km/h) at 3.0 s");
-    EXPECT_EQ(valueOf(metric, "Peak acceleration"), "98.1 m/s\u00b2 (10.0 g) at 2.6 s");
-    EXPECT_EQ(valueOf(metric, "Line A"), "8.5 s at 654.0 m (2145.7 ft), 10 samples");
+    EXPECT_EQ(valueOf(metric, "Apogee"), "656.0 m (2152 ft) at T+5.8 s");
+    EXPECT_EQ(valueOf(metric, "Peak velocity"), "120.0 m/s (432.0 km/h) at T+0.5 s");
+    EXPECT_EQ(valueOf(metric, "Peak acceleration"), "98.1 m/s\u00b2 (10.0 g) at T+0.1 s");
+    EXPECT_EQ(valueOf(metric, "Line A"), "T+6.0 s at 654.0 m (2146 ft), 10 samples");
     EXPECT_EQ(valueOf(metric, "Line B"), "not fired");
+    // Moments count from launch and say so; the launch row ties T+ to the recording.
+    EXPECT_EQ(valueOf(metric, "Launch"),
+              "T+0.0 s, 2.5 s into the recording (T+ counts from launch)");
     EXPECT_EQ(valueOf(metric, "Landing"), kNoValue);
     EXPECT_EQ(valueOf(metric, "Main descent"), kNoValue);
     EXPECT_EQ(valueOf(metric, "Notes"), "no landing: the recording ends in the air");
 
     const auto imperial = statisticsTable(s, UnitSystem::Imperial);
-    EXPECT_EQ(valueOf(imperial, "Apogee"), "2152.2 ft (656.0 m) at 8.3 s");
+    EXPECT_EQ(valueOf(imperial, "Apogee"), "2152 ft (656.0 m) at T+5.8 s");
     EXPECT_EQ(valueOf(imperial, "Drogue descent"), "54.1 ft/s");
-    EXPECT_EQ(valueOf(imperial, "Peak velocity"), "393.7 ft/s (268.4 mph) at 3.0 s");
+    EXPECT_EQ(valueOf(imperial, "Peak velocity"), "393.7 ft/s (268.4 mph) at T+0.5 s");
 
     // Every set gives the same labels in the same order, so columns line up.
     const auto empty = statisticsTable(computeStatistics(data::DataSet{}), UnitSystem::Metric);
@@ -68,6 +71,17 @@ TEST(StatisticsTable, RowsInBothUnitSystems) {
     }
     EXPECT_EQ(valueOf(empty, "Apogee"), kNoValue);
     EXPECT_EQ(valueOf(empty, "Notes"), "no readings");
+}
+
+TEST(StatisticsTable, AMomentWithoutALaunchSaysItCountsFromTheRecording) {
+    EXPECT_EQ(flightTimeText(15.0, std::nullopt), "15.0 s into the recording");
+    EXPECT_EQ(flightTimeText(15.0, 3.0), "T+12.0 s");
+    EXPECT_EQ(flightTimeText(2.0, 3.0), "T-1.0 s") << "a line that fired on the pad";
+    EXPECT_EQ(flightTimeText(3.02, 3.0), "T+0.0 s");
+    FlightStatistics noLaunch = sampleStats();
+    noLaunch.launchTimeS.reset();
+    EXPECT_EQ(valueOf(statisticsTable(noLaunch, UnitSystem::Metric), "Apogee"),
+              "656.0 m (2152 ft) at 8.3 s into the recording");
 }
 
 TEST(StatisticsJson, SiValuesAndNulls) {

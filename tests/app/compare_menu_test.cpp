@@ -34,7 +34,8 @@ TEST_F(CompareMenuTest, OpensOnceWithTheShownFlightAndFollowsTheUnits) {
     EXPECT_TRUE(compare->isVisible());
     EXPECT_FALSE(compare->isModal());
     ASSERT_EQ(compare->flights().size(), 1u);
-    EXPECT_EQ(compare->flights()[0].name, "Shown flight (set 1)");
+    EXPECT_EQ(compare->flights()[0].name, "sample-flight.tev, set 1")
+        << "named as the window names it";
     EXPECT_EQ(compare->flights()[0].set.size(), m_store.current.size());
     EXPECT_TRUE(compare->table()->item(0, 0)->text().endsWith(" m"));
 

@@ -178,6 +178,30 @@ TEST_F(CliDevice, EmulationReplaysADownloadedFlight) {
     EXPECT_TRUE(has(bad.err, "junk.tev is not a data-set file (.tev)")) << bad.err;
 }
 
+TEST_F(CliDevice, AFirmwareFileThatCannotBeUsedIsNamedWithWhatIsWrong) {
+    TempDir dir;
+    altimeter().switchToBootloader();
+    const std::string missing = (dir / "none.dat").string();
+    const CliRun gone = run(cli::runFirmware, {missing});
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_TRUE(has(gone.out, "The file could not be opened.\nFailed to update firmware.\n"))
+        << "the designed lines stay";
+    EXPECT_EQ(gone.err, missing + " does not exist.\n");
+
+    tevusb::testing::writeAll(dir / "short.dat", "0123456789");
+    const CliRun cut = run(cli::runFirmware, {(dir / "short.dat").string()});
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_TRUE(has(cut.out, "There was a protocol error.\n")) << cut.out;
+    EXPECT_TRUE(has(cut.err, "short.dat is cut short: 10 bytes, where a firmware file holds"))
+        << cut.err;
+
+    tevusb::testing::writeAll(dir / "junk.dat", std::string(70000, 'x'));
+    const CliRun junk = run(cli::runFirmware, {(dir / "junk.dat").string()});
+    EXPECT_EQ(junk.status, 1);
+    EXPECT_TRUE(has(junk.err, "junk.dat is not a firmware file (.dat)")) << junk.err;
+    EXPECT_TRUE(altimeter().writtenBlocks().empty());
+}
+
 TEST_F(CliDevice, FirmwareUpdateThroughTheBootloader) {
     TempDir dir;
     device::testing::FirmwareBuilder builder;

@@ -62,7 +62,9 @@ TEST_F(EmulateReport, JsonAloneOnStandardOutputWithEveryEventInOrder) {
     }
     EXPECT_EQ(j["lines"]["a"]["mode"], "apogee");
     EXPECT_FALSE(j["lines"]["a"]["time_s"].is_null());
-    EXPECT_EQ(j["lines"]["b"]["verdict"], "not_set_to_fire");
+    EXPECT_EQ(j["lines"]["b"]["finding"], "not_set_to_fire");
+    EXPECT_EQ(j["lines"]["b"]["verdict"], "pass") << "not set to fire and quiet";
+    EXPECT_TRUE(j["verdict"] == "pass" || j["verdict"] == "check" || j["verdict"] == "fail");
     EXPECT_TRUE(j["lines"]["b"]["agl_m"].is_null());
     EXPECT_GT(j["apogee_delay_s"].get<double>(), 0.0);
     // The status lines still reach the user, on standard error.
@@ -77,7 +79,12 @@ TEST_F(EmulateReport, TextReportFollowsTheUsualLinesAndOptionsAreChecked) {
     ASSERT_EQ(r.out.rfind(plain.out, 0), 0u) << "today's lines come first, unchanged";
     const std::string report = r.out.substr(plain.out.size());
     EXPECT_NE(report.find("Launch emulation bench test, set 1"), std::string::npos) << report;
-    EXPECT_NE(report.find("Line B: Altitude 492 ft (150 m):"), std::string::npos) << report;
+    // Each line's result leads with its verdict word, before any detail.
+    const auto lineB = report.find("Line B: Altitude 492 ft (150 m):");
+    ASSERT_NE(lineB, std::string::npos) << report;
+    const std::string lead = report.substr(report.rfind('\n', lineB) + 1, 6);
+    EXPECT_TRUE(lead == "PASS  " || lead == "CHECK " || lead == "FAIL  ") << lead;
+    EXPECT_LT(lineB, report.find("Settings: ")) << "verdicts first, then the details";
     EXPECT_NE(report.find("Apogee detection delay: "), std::string::npos);
 
     EXPECT_EQ(run(cli::runEmulate, {flight(3), "--json"}).status, 2) << "--json needs --report";

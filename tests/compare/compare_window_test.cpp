@@ -135,7 +135,7 @@ TEST_F(CompareWindowTest, TheTableHasAColumnPerFlightWithDifferencesAndUnreadabl
     ASSERT_TRUE(window.waitForLoading(10000));
     QCoreApplication::processEvents();
     ASSERT_EQ(window.flights().size(), 1u);
-    EXPECT_EQ(window.flights()[0].name, "chosen.tev");
+    EXPECT_EQ(window.flights()[0].name, "chosen.tev, set 1") << "a plain file by its name and set";
     EXPECT_TRUE(m_prompts.boxes().empty());
     window.removeFlight(0);
 
@@ -146,7 +146,7 @@ TEST_F(CompareWindowTest, TheTableHasAColumnPerFlightWithDifferencesAndUnreadabl
     EXPECT_TRUE(m_prompts.boxes()[0].text.contains("junk.tev"));
     QTableWidget* table = window.table();
     ASSERT_EQ(table->columnCount(), 2);
-    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), "b.tev");
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), "b.tev, set 1");
     EXPECT_EQ(table->verticalHeaderItem(0)->text(), "Apogee");
     EXPECT_FALSE(table->item(0, 0)->text().contains("("));
     EXPECT_TRUE(table->item(0, 1)->text().contains("(+"))
@@ -156,7 +156,7 @@ TEST_F(CompareWindowTest, TheTableHasAColumnPerFlightWithDifferencesAndUnreadabl
 
     window.removeFlight(0);
     ASSERT_EQ(window.flights().size(), 1u);
-    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), "b.tev");
+    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), "b.tev, set 1");
 
     // Ten at most: the eleventh is refused with a message, not dropped silently.
     QStringList many;

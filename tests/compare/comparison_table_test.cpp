@@ -48,12 +48,26 @@ TEST(ComparisonTable, OneColumnPerFlightWithDifferencesToTheFirst) {
     EXPECT_EQ(drogue.differences[1], "\u00b10.0 m/s");
 }
 
+TEST(ComparisonTable, MomentsReadFromLaunchAndAmountsStayPlain) {
+    FlightStatistics early = flight(500.0, 12.5, 2.5);
+    early.burnoutTimeS = 4.0;
+    FlightStatistics late = flight(500.0, 14.0, 1.0);
+    late.burnoutTimeS = 3.0;
+    const auto rows = comparisonRows({early, late}, UnitSystem::Metric);
+    const ComparisonRow& burnout = find(rows, "Burnout");
+    EXPECT_EQ(burnout.values[0], "T+1.5 s");
+    EXPECT_EQ(burnout.values[1], "T+2.0 s");
+    EXPECT_EQ(burnout.differences[1], "+0.5 s");
+    EXPECT_EQ(find(rows, "Recording").values[0], "60.0 s") << "a duration has no origin";
+}
+
 TEST(ComparisonTable, DifferencesAreConvertedAsDifferencesInImperial) {
     const auto rows =
         comparisonRows({flight(100.0, 10.0, 1.0), flight(90.0, 9.0, 1.0)}, UnitSystem::Imperial);
     const ComparisonRow& apogee = find(rows, "Apogee");
-    EXPECT_EQ(apogee.values[0], "328.1 ft");
-    EXPECT_EQ(apogee.differences[1], "-32.8 ft");
+    // Whole feet: the sensor's precision, not the conversion's.
+    EXPECT_EQ(apogee.values[0], "328 ft");
+    EXPECT_EQ(apogee.differences[1], "-33 ft");
     EXPECT_TRUE(comparisonRows({}, UnitSystem::Metric).front().values.empty());
 }
 

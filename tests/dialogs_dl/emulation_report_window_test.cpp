@@ -2,12 +2,16 @@
 // The bench-test report that opens when an emulation ends in the Control Options dialog.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <nlohmann/json.hpp>
 
 #include "analysis/emulation_report_text.h"
 #include "support/dialog_fixture.h"
 #include "support/log_capture.h"
+#include "support/pdf_tools.h"
 #include "support/screenshot.h"
 #include "support/temp_dir.h"
 #include "ui/dialogs/control_options_window.h"
@@ -58,6 +62,13 @@ TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDe
     EXPECT_TRUE(heard[0].settingsFromDevice);
     EXPECT_EQ(window->text().toStdString(),
               analysis::formatEmulationReport(heard[0], analysis::UnitSystem::Imperial));
+    // Each line's verdict word leads the window, above the details.
+    const auto* verdicts = window->findChild<QLabel*>("verdicts");
+    ASSERT_NE(verdicts, nullptr);
+    for (const auto* line : {&heard[0].lineA, &heard[0].lineB}) {
+        const std::string word = analysis::verdictWord(analysis::verdictOf(*line));
+        EXPECT_TRUE(verdicts->text().contains(QString::fromStdString(word + "</b>")));
+    }
     // The events are on the graph's analysis view, at their times, until another flight.
     // Events of one sample share a marker: one per distinct sample, at its time.
     const auto markers = rig.graph.viewState().extraMarkers;
@@ -94,6 +105,10 @@ TEST_F(ReportWindowTest, TheReportOpensWhenTheEmulationEndsAndTheStatusStaysAsDe
 TEST_F(ReportWindowTest, SavesTextAndJsonThroughThePromptsAndSaysWhenItCannot) {
     analysis::EmulationReport report;
     report.events.push_back({14, 12, analysis::FlightPoint{11, 1.1, 20.5, 40.0}});
+    report.lineA.mode = settings::LineMode::Apogee;
+    report.lineA.rawMode = 2;
+    report.lineB.name = 'B';
+    report.lineB.verdict = analysis::LineVerdict::NotSetToFire;
     EmulationReportWindow* window =
         EmulationReportWindow::present(report, analysis::UnitSystem::Imperial);
     tevusb::testing::TempDir dir;
@@ -105,9 +120,19 @@ TEST_F(ReportWindowTest, SavesTextAndJsonThroughThePromptsAndSaysWhenItCannot) {
     ASSERT_TRUE(window->saveJson());
     const auto j = nlohmann::json::parse(tevusb::testing::readAll(dir / "bench.json"));
     EXPECT_EQ(j["events"][0]["sample"], 11);
-    ASSERT_EQ(rig.prompts.files().size(), 2u);
+    ASSERT_GE(rig.prompts.files().size(), 2u);
     EXPECT_EQ(rig.prompts.files()[1].request.pattern, "*.json");
     EXPECT_TRUE(rig.prompts.files()[1].request.overwritePrompt);
+
+    // The PDF carries the same verdict words as the window and the command line.
+    rig.prompts.choose(QString::fromStdString((dir / "bench.pdf").string()));
+    ASSERT_TRUE(window->savePdf());
+    const QString pdf =
+        tevusb::testing::pdfText(QString::fromStdString((dir / "bench.pdf").string()));
+    EXPECT_TRUE(pdf.contains(QRegularExpression("FAIL +Line A: Apogee: did not fire")))
+        << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains(QRegularExpression("PASS +Line B: Disabled: not set to fire")))
+        << pdf.toStdString();
 
     rig.prompts.choose(QString());
     EXPECT_FALSE(window->saveText()) << "cancelled";

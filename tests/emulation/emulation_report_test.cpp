@@ -189,7 +189,8 @@ TEST_F(BenchTest, TheJsonFormParsesBackToTheReport) {
     EXPECT_TRUE(j["lines"]["a"]["value"].is_null());
     EXPECT_EQ(j["lines"]["b"]["mode"], "time");
     EXPECT_DOUBLE_EQ(j["lines"]["b"]["value"].get<double>(), 4.0);
-    EXPECT_EQ(j["lines"]["b"]["verdict"], "fired_as_set");
+    EXPECT_EQ(j["lines"]["b"]["finding"], "fired_as_set");
+    EXPECT_EQ(j["lines"]["b"]["verdict"], "pass");
     EXPECT_NEAR(j["lines"]["b"]["time_s"].get<double>(), r.lineB.fired->timeS, 1e-9);
     EXPECT_NEAR(j["apogee_delay_s"].get<double>(), *r.apogeeDelayS, 0.005);
     EXPECT_EQ(j["end"], "end_of_launch");

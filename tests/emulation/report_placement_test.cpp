@@ -84,8 +84,8 @@ TEST(ReportPlacement, UnplacedEventsAreNullInJsonAndTheRecorderSkipsSampleReques
     EXPECT_EQ(j["events"][1]["name"], "Unknown code 18");
     EXPECT_TRUE(j["events"][1]["agl_m"].is_null());
     EXPECT_TRUE(j["lines"]["a"]["time_s"].is_null());
-    EXPECT_EQ(j["lines"]["a"]["verdict"], "did_not_fire");
-    EXPECT_EQ(j["lines"]["b"]["verdict"], "not_set_to_fire");
+    EXPECT_EQ(j["lines"]["a"]["finding"], "did_not_fire");
+    EXPECT_EQ(j["lines"]["b"]["finding"], "not_set_to_fire");
     EXPECT_TRUE(j["apogee_delay_s"].is_null());
 }
 

@@ -120,6 +120,38 @@ TEST_F(SetViewTest, PeakLabelsSitAboveThePeakAltitudeAndThePeakVelocityInKmh) {
     EXPECT_LT(std::abs(m.py(kmh) - m.py(topKmh)), 60);
 }
 
+TEST_F(SetViewTest, PeakLabelsReadInTheChosenUnitsWhileMetricStaysAsDesigned) {
+    synthetic::FlightProfile profile;
+    profile.readingCount = 900;
+    testing::loadFlight(store, profile);
+    const QImage metric = show(1280, 720);
+    const data::DataSet& set = store.current;
+    const int j = peakIndex(set.altitudeAgl);
+    const int v = peakIndex(set.velocity);
+    const float tAlt = static_cast<float>(j) / 10.0f;
+    const float h = static_cast<float>(set.altitudeAgl[static_cast<std::size_t>(j)]);
+    const float kmh = static_cast<float>(set.velocity[static_cast<std::size_t>(v)] * 3.6);
+
+    const auto asDesigned = peakLabels(set, analysis::UnitSystem::Metric);
+    ASSERT_EQ(asDesigned.size(), 2u);
+    EXPECT_EQ(asDesigned[0].text, peakText(tAlt, h, "m"));
+    EXPECT_EQ(asDesigned[1].text, peakText(static_cast<float>(v) / 10.0f, kmh, "km/h"));
+
+    const auto imperial = peakLabels(set, analysis::UnitSystem::Imperial);
+    ASSERT_EQ(imperial.size(), 2u);
+    EXPECT_EQ(imperial[0].text, peakText(tAlt, static_cast<float>(h / 0.3048), "ft"));
+    EXPECT_TRUE(imperial[1].text.endsWith(" mph)")) << imperial[1].text.toStdString();
+    // The labels stay over the curves, which are drawn as designed in either system.
+    EXPECT_EQ(imperial[0].value, asDesigned[0].value);
+    EXPECT_EQ(imperial[1].value, asDesigned[1].value);
+
+    graph.setUnits(analysis::UnitSystem::Imperial);
+    const QImage feet = show(1280, 720);
+    EXPECT_NE(feet, metric) << "the labels read differently";
+    graph.setUnits(analysis::UnitSystem::Metric);
+    EXPECT_EQ(show(1280, 720), metric) << "back to the designed picture, pixel for pixel";
+}
+
 TEST_F(SetViewTest, BarsMarkIntervalsWhereExactlyOneLineFired) {
     std::vector<std::uint8_t> flags(400, 0);
     for (int i = 100; i < 120; ++i) {

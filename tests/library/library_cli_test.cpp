@@ -160,6 +160,13 @@ TEST_F(LibraryCli, EditShowFilterExportAndImport) {
     const CliRun shown = library({"show", "#2"});
     ASSERT_EQ(shown.status, 0) << shown.err;
     EXPECT_TRUE(has(shown.out, "Rocket: Ariel\n"));
+    // Named as the library names it: rocket / motor, day, its set in the download.
+    ASSERT_EQ(library({"edit", "2", "--date", "2026-12-06"}).status, 0);
+    EXPECT_TRUE(has(library({"show", "2"}).out, "Flight #2: Ariel / H128W, 2026-12-06, set 2\n"));
+    const CliRun badDate = library({"edit", "2", "--date", "6/12/26"});
+    EXPECT_EQ(badDate.status, 1);
+    EXPECT_TRUE(has(badDate.err, "6/12/26")) << badDate.err;
+    EXPECT_EQ(listJson()[1]["name"], "Ariel / H128W, 2026-12-06, set 2");
     EXPECT_TRUE(has(shown.out, "Firmware version: 1.50\n"));
     EXPECT_TRUE(has(shown.out, " m above ground"));
     const CliRun imperial = library({"show", "2", "--units", "imperial"});

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <random>
 
 #include "data/data_set_store.h"
@@ -79,6 +81,19 @@ TEST(LibraryImport, HostileFilesAreRefusedOneByOneAndTheRestGoesOn) {
     }
     EXPECT_EQ(refused, 7u);
     EXPECT_EQ(imported, 2u);
+    // Each refusal says what is wrong with its file, as the loader found it.
+    const std::map<std::string, std::string> reasons = {{"empty.tev", "is empty"},
+                                                        {"random.tev", "does not begin as one"},
+                                                        {"truncated.tev", "is cut short"},
+                                                        {"flipped.tev", "checksum"},
+                                                        {"missing.tev", "missing.tev"}};
+    for (const auto& item : results) {
+        const auto reason = reasons.find(item.file.filename().string());
+        if (reason != reasons.end()) {
+            EXPECT_NE(item.outcome.message.find(reason->second), std::string::npos)
+                << item.outcome.message;
+        }
+    }
     ASSERT_EQ(flights.list().size(), 2u);
 
     // Every archived copy is a current-version file, also the one from a legacy file.

@@ -6,7 +6,9 @@
 #include <random>
 
 #include "library/flight_library.h"
+#include "library/flight_name.h"
 #include "library/index_schema.h"
+#include "library/local_time.h"
 #include "library_fixture.h"
 #include "support/log_capture.h"
 
@@ -162,7 +164,8 @@ TEST(LibraryIndex, AnOlderSchemaIsMigratedWithItsRowsKept) {
     // the packets-only hash.
     sql(dir / "index.sqlite",
         "DROP INDEX flights_downloaded_at; DROP INDEX flights_packets_hash;"
-        " ALTER TABLE flights DROP COLUMN packets_hash; PRAGMA user_version = 1");
+        " ALTER TABLE flights DROP COLUMN packets_hash;"
+        " ALTER TABLE flights DROP COLUMN flight_date; PRAGMA user_version = 1");
     FlightLibrary flights(dir.path());
     ASSERT_TRUE(flights.open().ok());
     const auto after = flights.list();
@@ -246,3 +249,54 @@ TEST(LibraryIndex, AnArchiveFileIsFoundByAnySpellingOfItsPathAndNothingElseIs) {
         EXPECT_FALSE(outcome.message.empty());
     }
 }
+
+namespace {
+
+TEST(LibraryNames, ALibraryFromBeforeFlightDatesOpensAndNamesItsFlightsByTheDownloadDay) {
+    tevusb::testing::LogCapture quiet;
+    TempDir dir;
+    const auto before = fillLibrary(dir.path());
+    // The layout before the flight date: one step back.
+    sql(dir / "index.sqlite",
+        "ALTER TABLE flights DROP COLUMN flight_date; PRAGMA user_version = " +
+            std::to_string(library::index_schema::kSchemaVersion - 1));
+    FlightLibrary flights(dir.path());
+    ASSERT_TRUE(flights.open().ok());
+    auto after = flights.list();
+    ASSERT_EQ(after.size(), before.size());
+    const std::string downloadDay = library::localMinuteText(after[1].downloadedAt).substr(0, 10);
+    EXPECT_TRUE(after[1].flightDate.empty());
+    EXPECT_EQ(library::flightDay(after[1]), downloadDay);
+    EXPECT_EQ(library::flightName(after[1]), "Nike, " + downloadDay + ", set 2");
+    EXPECT_EQ(library::flightName(after[0]),
+              "Flight #" + std::to_string(after[0].id) + ", " + downloadDay + ", set 1");
+
+    library::FlightFields f;
+    f.motor = "H128";
+    f.flightDate = "2026-12-06";
+    ASSERT_TRUE(flights.edit(after[1].id, f).ok());
+    EXPECT_EQ(library::flightName(*flights.get(after[1].id)), "Nike / H128, 2026-12-06, set 2");
+    for (const char* wrong : {"2026-02-30", "06.12.2026", "2026-13-01", "yesterday"}) {
+        library::FlightFields bad;
+        bad.flightDate = wrong;
+        const auto refused = flights.edit(after[1].id, bad);
+        EXPECT_FALSE(refused.ok()) << wrong;
+        EXPECT_NE(refused.message.find(wrong), std::string::npos) << refused.message;
+    }
+    EXPECT_EQ(flights.get(after[1].id)->flightDate, "2026-12-06")
+        << "a refused date changes nothing";
+    library::FlightFields clear;
+    clear.flightDate = "";
+    ASSERT_TRUE(flights.edit(after[1].id, clear).ok());
+    EXPECT_EQ(library::flightDay(*flights.get(after[1].id)), downloadDay);
+}
+
+TEST(LibraryNames, CalendarDatesAndPlainFiles) {
+    EXPECT_TRUE(library::isCalendarDate("2024-02-29"));
+    EXPECT_FALSE(library::isCalendarDate("2023-02-29"));
+    EXPECT_FALSE(library::isCalendarDate("2026-04-31"));
+    EXPECT_FALSE(library::isCalendarDate("2026-1-01"));
+    EXPECT_EQ(library::fileFlightName("field-day.tev", 1), "field-day.tev, set 2");
+}
+
+}  // namespace

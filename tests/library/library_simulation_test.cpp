@@ -100,6 +100,7 @@ TEST_F(LibrarySimulation, AnIndexFromBeforeAttachmentsIsMigratedWithItsFlights) 
     ASSERT_EQ(sqlite3_open((folder / "index.sqlite").string().c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db,
                            "DROP TRIGGER flight_simulations_follow; DROP TABLE flight_simulations; "
+                           "ALTER TABLE flights DROP COLUMN flight_date; "
                            "PRAGMA user_version = 4;",
                            nullptr, nullptr, nullptr),
               SQLITE_OK)

@@ -136,6 +136,7 @@ TEST(RocketProfiles, ALibraryOfTheEarlierSchemaGainsTheTablesAndKeepsItsFlights)
     // Back to what the previous version wrote.
     sql(dir.path(),
         "DROP TABLE preflight_items; DROP TABLE preflight_checks; DROP TABLE rocket_profiles; "
+        "ALTER TABLE flights DROP COLUMN flight_date; "
         "PRAGMA user_version=4");
     FlightLibrary lib(dir.path());
     ASSERT_TRUE(lib.open().ok());

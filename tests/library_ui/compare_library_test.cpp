@@ -17,6 +17,7 @@
 #include "app/main_window.h"
 #include "app/report_menu.h"
 #include "data/data_set_store.h"
+#include "library/flight_name.h"
 #include "library_app_test.h"
 #include "library_rig.h"
 #include "support/dialog_fixture.h"
@@ -91,7 +92,12 @@ TEST_F(LibraryFlightsTest, FlightsPickedFromTheLibraryAreComparedUnderTheirRocke
         names << f.name;
     }
     names.sort();
-    EXPECT_EQ(names, (QStringList{"Nova / G80T", "Nova / H128W"}));
+    ASSERT_EQ(names.size(), 2);
+    // Named as the library names them: rocket / motor, day, set in the download.
+    EXPECT_TRUE(names[0].startsWith("Nova / G80T, ") && names[0].contains(", set "))
+        << names[0].toStdString();
+    EXPECT_TRUE(names[1].startsWith("Nova / H128W, ") && names[1].contains(", set "))
+        << names[1].toStdString();
     EXPECT_EQ(compare->table()->columnCount(), 2);
     // The archived flight itself, not a stand-in: the sample's readings, with statistics.
     data::DataSetStore sample;
@@ -138,7 +144,7 @@ TEST_F(LibraryFlightsTest, TheTenFlightLimitAndAVanishedArchiveFileAreSaidInOneM
     EXPECT_TRUE(prompts.boxes()[1].text.contains("remove one first"));
     // Flights without the flyer's fields go by their date and set.
     EXPECT_TRUE(compare->flights().back().name.contains(
-        QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d set 1$"))))
+        QRegularExpression(QStringLiteral("^Flight #\\d+, \\d{4}-\\d\\d-\\d\\d, set 1$"))))
         << compare->flights().back().name.toStdString();
 }
 
@@ -156,7 +162,7 @@ TEST_F(LibraryFlightsTest, ALibraryThatCannotBeOpenedIsSaidOnceAndTheComparisonS
     EXPECT_TRUE(prompts.boxes()[0].text.contains("cannot be opened"));
     EXPECT_TRUE(prompts.boxes()[0].text.contains(QString::fromStdString(lib.folder().string())));
     ASSERT_EQ(compare->flights().size(), 1u);
-    EXPECT_EQ(compare->flights()[0].name, "sample-flight.tev");
+    EXPECT_EQ(compare->flights()[0].name, "sample-flight.tev, set 1");
 }
 
 // The picker and the comparison it fills, shot as a flyer sees them.
@@ -184,12 +190,15 @@ TEST(LibraryFlightPickerNames, RocketAndMotorWhereTypedElseDateAndSet) {
     r.setNumber = 2;
     r.rocket = "  Nova ";
     r.motor = "H128W";
-    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "Nova / H128W");
+    r.id = 7;
+    const QString day = QString::fromStdString(library::flightDay(r));
+    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "Nova / H128W, " + day + ", set 2");
     r.rocket.clear();
-    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "H128W");
+    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "H128W, " + day + ", set 2");
     r.motor = " ";
-    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r),
-              ui::FlightTableModel::localDate(r.downloadedAt) + " set 2");
+    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "Flight #7, " + day + ", set 2");
+    r.flightDate = "2026-12-06";
+    EXPECT_EQ(ui::LibraryFlightPicker::flightName(r), "Flight #7, 2026-12-06, set 2");
 }
 
 TEST_F(LibraryFlightsTest, AReportOfALibraryFlightCarriesItsFieldsAndAPlainFileNone) {

@@ -38,8 +38,7 @@ struct PdfReportTest : ::testing::Test {
     static QString apogeeText(const data::DataSet& set, analysis::UnitSystem units) {
         const analysis::FlightStatistics stats = analysis::computeStatistics(set);
         EXPECT_TRUE(stats.apogee.has_value());
-        return QString::fromStdString(
-            analysis::formatQuantity(analysis::Quantity::Altitude, stats.apogee->aglM, units, 1));
+        return QString::fromStdString(analysis::formatAltitude(stats.apogee->aglM, units));
     }
     QTemporaryDir dir;
     data::DataSetStore store;

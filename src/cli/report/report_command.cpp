@@ -22,6 +22,7 @@ constexpr const char* kUsage =
     "Usage: tevusb-cli report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg "
     "OUT.svg) [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
     "           [--rocket TEXT] [--motor TEXT] [--site TEXT] [--date TEXT] [--comment TEXT]\n"
+    "           [--name TEXT]\n"
     "       tevusb-cli report FILE.tev FILE.tev... [--set K] --pdf OUT.pdf [--units U]\n";
 
 struct Output {
@@ -82,6 +83,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         }
     }
     const auto commentText = args.takeOption("--comment");
+    const auto nameText = args.takeOption("--name");
     const auto k = args.takeSetIndex(err);
     if (!k) {
         return exit_code::kUsage;
@@ -155,6 +157,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     store.selectSet(*k);
     request.source = std::filesystem::path(*path).filename().string();
+    request.name = nameText.value_or(std::string());
     // A picture is the graph alone, as the window's Export Image makes it, so the fields are
     // taken and not drawn there: one command line can then write a report and a picture.
     if (anyField) {
@@ -183,8 +186,9 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
             status = exit_code::kFailed;
             continue;
         }
-        out << "Wrote " << output.path << " (" << kindName(output.kind) << ", data set " << *k + 1
-            << ", " << analysis::unitSystemName(request.graph.units) << ").\n";
+        out << "Wrote " << output.path << " (" << kindName(output.kind) << ", "
+            << (request.name.empty() ? "data set " + std::to_string(*k + 1) : request.name) << ", "
+            << analysis::unitSystemName(request.graph.units) << ").\n";
     }
     return status;
 }

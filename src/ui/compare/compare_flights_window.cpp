@@ -90,6 +90,11 @@ CompareFlightsWindow::CompareFlightsWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addWidget(split, 1);
+    auto* note = new QLabel(
+        tr("Moments read T+ from each flight's launch; differences are to the first flight."),
+        this);
+    note->setObjectName(QStringLiteral("timeNote"));
+    layout->addWidget(note);
     resize(1000, 760);
     refresh();
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/compare/flight_loading.h"
+#include "library/flight_name.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -61,7 +62,7 @@ LoadedFlights loadFlightFiles(const QStringList& paths) {
                 continue;
             }
             loaded.flights.push_back(comparedFlight(
-                store, sets > 1 ? QStringLiteral("%1 #%2").arg(name).arg(k + 1) : name));
+                store, QString::fromStdString(library::fileFlightName(name.toStdString(), k))));
         }
     }
     return loaded;

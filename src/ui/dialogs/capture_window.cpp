@@ -12,6 +12,7 @@
 #include "ui/dialogs/live_update.h"
 #include "ui/dialogs/memory_map.h"
 #include "ui/dialogs/memory_map_control.h"
+#include "ui/dialogs/memory_map_tips.h"
 
 namespace tevusb::ui {
 
@@ -115,6 +116,12 @@ void CCaptureWindow::initialise() {
     }
     if (QWidget* map = item(kMap)) {
         m_mapControl = new MemoryMapControl(map, [this](int x) { clickMemoryMap(x); });
+        m_mapControl->setToolTips([this, map](int x) {
+            // Never while a download fills the store.
+            return m_worker.running()
+                       ? QString()
+                       : memoryMapTip(device().store, memoryMapColumn(x, map->width()));
+        });
     }
     if (auto* live = qobject_cast<QCheckBox*>(item(kLiveUpdate))) {
         QObject::connect(live, &QCheckBox::toggled, live,

@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWidget>
 
 namespace tevusb::ui {
@@ -29,6 +30,16 @@ bool MemoryMapControl::eventFilter(QObject* watched, QEvent* event) {
         if (!m_image.isNull()) {
             painter.drawImage(QRect(0, 0, m_control->width() + 2, 2 * m_control->height()),
                               m_image);
+        }
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip && m_tipAt) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = m_tipAt(help->pos().x());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, m_control);
         }
         return true;
     }

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QString>
 #include <functional>
 
 class QWidget;
@@ -19,6 +20,8 @@ class MemoryMapControl : public QObject {
     // The bitmap to show; repaints the control.
     void setImage(const QImage& image);
     const QImage& image() const { return m_image; }
+    // What the column under x holds, shown as its tooltip ("" shows none).
+    void setToolTips(std::function<QString(int x)> tipAt) { m_tipAt = std::move(tipAt); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -27,6 +30,7 @@ class MemoryMapControl : public QObject {
     QWidget* m_control;
     std::function<void(int)> m_onClick;
     QImage m_image;
+    std::function<QString(int)> m_tipAt;
 };
 
 }  // namespace tevusb::ui

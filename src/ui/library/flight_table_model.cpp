@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "library/flight_name.h"
 #include "library/local_time.h"
 #include "ui/library/library_units.h"
 
@@ -31,6 +32,8 @@ auto field(Record& r, int column) -> decltype(&r.rocket) {
             return &r.comment;
         case FlightTableModel::Notes:
             return &r.notes;
+        case FlightTableModel::FlightDate:
+            return &r.flightDate;
         default:
             return nullptr;
     }
@@ -48,6 +51,8 @@ std::optional<std::string>* fieldOf(library::FlightFields& f, int column) {
             return &f.comment;
         case FlightTableModel::Notes:
             return &f.notes;
+        case FlightTableModel::FlightDate:
+            return &f.flightDate;
         default:
             return nullptr;
     }
@@ -83,6 +88,7 @@ QString FlightTableModel::eventsText(const library::FlightRecord& record) {
 FlightTableModel::Row FlightTableModel::makeRow(library::FlightRecord record) {
     Row row;
     row.date = localDate(record.downloadedAt);
+    row.flightDay = q(library::flightDay(record));
     row.events = eventsText(record);
     // One conversion and one case fold per flight: this runs for the whole library.
     std::string all;
@@ -93,7 +99,8 @@ FlightTableModel::Row FlightTableModel::makeRow(library::FlightRecord record) {
         all += *part;
         all += '\n';
     }
-    row.search = (QString::fromStdString(all) + row.date).toLower();
+    row.search =
+        (QString::fromStdString(all) + row.date + QLatin1Char('\n') + row.flightDay).toLower();
     row.record = std::move(record);
     return row;
 }
@@ -177,13 +184,20 @@ QVariant FlightTableModel::data(const QModelIndex& index, int role) const {
     if (role == IdRole) {
         return QVariant::fromValue<qint64>(r.id);
     }
-    if (role == Qt::TextAlignmentRole && index.column() == Apogee) {
+    if (role == Qt::TextAlignmentRole &&
+        (index.column() == Apogee || index.column() == SetNumber || index.column() == Id)) {
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
     if (role == SortRole) {
         switch (index.column()) {
             case Date:
                 return q(r.downloadedAt);
+            case FlightDate:
+                return row.flightDay;
+            case SetNumber:
+                return r.setNumber;
+            case Id:
+                return QVariant::fromValue<qint64>(r.id);
             case Apogee:
                 return r.apogeeAglM ? *r.apogeeAglM : -INFINITY;
             case Events:
@@ -205,12 +219,23 @@ QVariant FlightTableModel::data(const QModelIndex& index, int role) const {
             .arg(r.readings)
             .arg(r.firmwareVersion.empty() ? QStringLiteral("unknown") : q(r.firmwareVersion));
     }
+    if (role == Qt::ToolTipRole && index.column() == FlightDate) {
+        return r.flightDate.empty()
+                   ? QStringLiteral("The download day; double-click to give the day it flew")
+                   : QStringLiteral("The day it flew, as you gave it");
+    }
     if (role != Qt::DisplayRole && role != Qt::EditRole) {
         return {};
     }
     switch (index.column()) {
         case Date:
             return row.date;
+        case FlightDate:
+            return row.flightDay;
+        case SetNumber:
+            return r.setNumber;
+        case Id:
+            return QVariant::fromValue<qint64>(r.id);
         case Apogee:
             return apogeeText(r);
         case Events:
@@ -228,7 +253,13 @@ QVariant FlightTableModel::headerData(int section, Qt::Orientation orientation, 
     }
     switch (section) {
         case Date:
-            return QStringLiteral("Date");
+            return QStringLiteral("Downloaded");
+        case FlightDate:
+            return QStringLiteral("Flight date");
+        case SetNumber:
+            return QStringLiteral("Set");
+        case Id:
+            return QStringLiteral("Id");
         case Rocket:
             return QStringLiteral("Rocket");
         case Motor:
@@ -268,7 +299,11 @@ bool FlightTableModel::setData(const QModelIndex& index, const QVariant& value, 
     if (text == nullptr || changed == nullptr) {
         return false;
     }
-    const std::string wanted = value.toString().trimmed().toStdString();
+    std::string wanted = value.toString().trimmed().toStdString();
+    // Giving back the day shown (the download day) or nothing keeps the default.
+    if (index.column() == FlightDate && (wanted.empty() || wanted == row.flightDay.toStdString())) {
+        wanted = wanted.empty() ? std::string() : *text;
+    }
     if (wanted == *text) {
         return true;
     }

@@ -17,7 +17,22 @@ namespace tevusb::ui {
 class FlightTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    enum Column { Date, Rocket, Motor, Apogee, Events, Site, Comment, Notes, ColumnCount };
+    // Date is the download time; FlightDate the day it flew (the flyer's, else the
+    // download day); SetNumber its set in that download.
+    enum Column {
+        Date,
+        Rocket,
+        Motor,
+        Apogee,
+        Events,
+        Site,
+        Comment,
+        Notes,
+        FlightDate,
+        SetNumber,
+        Id,
+        ColumnCount
+    };
     // What the proxy sorts and filters on.
     static constexpr int SortRole = Qt::UserRole + 1;
     static constexpr int IdRole = Qt::UserRole + 2;
@@ -29,6 +44,7 @@ class FlightTableModel : public QAbstractTableModel {
     struct Row {
         library::FlightRecord record;
         QString date;
+        QString flightDay;
         QString events;
         QString search;
     };

@@ -28,10 +28,22 @@ void setUpFlightTable(QTableView& table, QAbstractItemModel* model) {
                                   "Apogee 8888 ft",
                                   "A 188.8 s, B 188.8 s",
                                   "Black Rock Desert",
-                                  "Main out at 150 m, drifted 400"};
+                                  "Main out at 150 m, drifted 400",
+                                  "",
+                                  "2026-12-08 ",
+                                  "Set ",
+                                  "Id 8888"};
     for (int c = 0; c < static_cast<int>(std::size(widest)); ++c) {
-        header->resizeSection(c, metrics.horizontalAdvance(QLatin1String(widest[c])) + 16);
+        if (widest[c][0] != '\0') {
+            header->resizeSection(c, metrics.horizontalAdvance(QLatin1String(widest[c])) + 16);
+        }
     }
+    // The id and the days first, then the set number: what names a flight reads left to
+    // right, and the long texts stay at the end where the last one stretches.
+    header->moveSection(header->visualIndex(FlightTableModel::Id), 0);
+    header->moveSection(header->visualIndex(FlightTableModel::FlightDate), 1);
+    header->moveSection(header->visualIndex(FlightTableModel::Date), 2);
+    header->moveSection(header->visualIndex(FlightTableModel::SetNumber), 3);
 }
 
 }  // namespace tevusb::ui

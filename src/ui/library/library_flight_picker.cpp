@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/library/library_flight_picker.h"
+#include "library/flight_name.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "ui/library/library_units.h"
 #include "ui/library_service.h"
 #include "ui/user_prompts.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::ui {
 
@@ -74,19 +76,7 @@ LibraryFlightPicker::~LibraryFlightPicker() {
 }
 
 QString LibraryFlightPicker::flightName(const library::FlightRecord& record) {
-    QStringList parts;
-    for (const std::string* field : {&record.rocket, &record.motor}) {
-        const QString text = q(*field).simplified();
-        if (!text.isEmpty()) {
-            parts << text;
-        }
-    }
-    if (!parts.isEmpty()) {
-        return parts.join(QStringLiteral(" / "));
-    }
-    return QStringLiteral("%1 set %2")
-        .arg(FlightTableModel::localDate(record.downloadedAt))
-        .arg(record.setNumber);
+    return q(library::flightName(record));
 }
 
 QString LibraryFlightPicker::statusText() const {
@@ -95,7 +85,7 @@ QString LibraryFlightPicker::statusText() const {
 
 void LibraryFlightPicker::start() {
     m_model->setUnits(preferredUnits());
-    show();
+    showInFront(this, parentWidget());
     startJob([this] {
         library::Outcome outcome;
         std::shared_ptr<library::FlightLibrary> lib = m_service.acquire(&outcome);

@@ -20,6 +20,7 @@
 #include "ui/library/library_units.h"
 #include "ui/library_service.h"
 #include "ui/user_prompts.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::ui {
 
@@ -146,9 +147,7 @@ void LibraryWindow::showPreflight() {
 }
 
 void LibraryWindow::open() {
-    show();
-    raise();
-    activateWindow();
+    showInFront(this, parentWidget());
     m_failureTold = false;
     reload();
 }
@@ -168,6 +167,9 @@ std::optional<library::ListQuery> queryFor(int column, Qt::SortOrder order) {
             return query;
         case FlightTableModel::Apogee:
             query.sort = library::SortKey::ApogeeAgl;
+            return query;
+        case FlightTableModel::Id:
+            query.sort = library::SortKey::Id;
             return query;
         default:
             return std::nullopt;
