@@ -61,6 +61,10 @@ bool diagnosticsWanted(bool verboseOption) {
     if (verboseOption || verboseRequested(std::getenv("TEVUSB_VERBOSE"))) {
         return true;
     }
+#if defined(_WIN32)
+    // A Windows window program has no standard output to write to unless asked.
+    return false;
+#endif
     return !isJournalStream(std::getenv("JOURNAL_STREAM"), kStandardOutput);
 }
 
