@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # The Windows build (cross-built with MinGW-w64 by scripts/build-windows.sh): the wide
 # Win32 API, Windows 10 as the oldest system, and Wine to run the tests.
-add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
+# gmtime_r and localtime_r, which MinGW-w64 offers when asked.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 _POSIX_THREAD_SAFE_FUNCTIONS)
 # Some test files hold more sections than the plain COFF object allows.
 add_compile_options(-Wa,-mbig-obj)
 
@@ -32,6 +33,7 @@ set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 find_program(TEVUSB_RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(TEVUSB_ICOTOOL icotool REQUIRED)
 set(TEVUSB_ICO ${CMAKE_BINARY_DIR}/windows/tevusb.ico)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/windows)
 set(tevusb_ico_pngs)
 foreach(side 16 24 32 48 64 256)
   set(png ${CMAKE_BINARY_DIR}/windows/icon_${side}.png)

@@ -156,6 +156,8 @@ recipe_nettle() {
 
 recipe_hidapi() {
   cmake_dep "$1" "$2" -DHIDAPI_WITH_TESTS=OFF -DHIDAPI_BUILD_HIDTEST=OFF
+  # The static library's own system libraries, which its .pc leaves out.
+  echo "Libs.private: -lsetupapi -lcfgmgr32" >>"$2/lib/pkgconfig/hidapi.pc"
 }
 
 recipe_nlohmann_json3() {
@@ -194,9 +196,18 @@ build_dep() {
   echo "  $name $version: building ..."
   local started=$SECONDS
   work="$CACHE_ROOT/work/$name"
-  rm -rf "$work" "$prefix"
-  deb_src_on
-  src=$(fetch_source "$name" "$version" "$work")
+  rm -rf "$prefix"
+  # A build stopped part way (the machine went down, a session ended) goes on where it
+  # stopped when its recipe is still the same.
+  if [ "$(cat "$work.key" 2>/dev/null)" = "$key" ] && [ -f "$work.version" ]; then
+    src=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -1)
+    echo "  $name: going on with the build in $work"
+  else
+    rm -rf "$work" "$work".*
+    deb_src_on
+    src=$(fetch_source "$name" "$version" "$work")
+    echo "$key" >"$work.key"
+  fi
   "recipe_${name//[.-]/_}" "$src" "$prefix" "${version%%-*}"
   cp "$work.version" "$prefix/.built"
   rm -rf "$work" "$work".*

@@ -15,7 +15,7 @@ namespace tevusb::log {
 namespace {
 
 // Reads a whole decimal number; false when `text` holds anything else.
-bool parseWhole(std::string_view text, unsigned long long& value) {
+[[maybe_unused]] bool parseWhole(std::string_view text, unsigned long long& value) {
     if (text.empty()) {
         return false;
     }
