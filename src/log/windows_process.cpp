@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "log/windows_process.h"
 
+#if defined(_WIN32)
 #include <windows.h>
 
 #include <clocale>
@@ -26,3 +27,5 @@ bool attachStartingConsole() {
 }
 
 }  // namespace tevusb::log
+
+#endif
