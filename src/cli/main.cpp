@@ -21,6 +21,9 @@
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
 #include "log/diagnostic_log.h"
+#if defined(_WIN32)
+#include "log/windows_process.h"
+#endif
 #include "tevusb_version.h"
 
 namespace {
@@ -114,6 +117,9 @@ using Command = int (*)(tevusb::cli::CliArgs&, std::ostream&, std::ostream&);
 
 int main(int argc, char** argv) {
     using namespace tevusb;
+#if defined(_WIN32)
+    log::useSystemCodePage();
+#endif
     const cli::GlobalOptions global =
         cli::parseGlobalOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (global.version) {

@@ -9,6 +9,7 @@
 #include <process.h>
 #include <share.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <signal.h>
@@ -65,10 +66,22 @@ bool syncFolder(const std::filesystem::path&) {
     return true;
 }
 
-bool processAlive(long) {
-    // Telling a dead process apart needs the Windows process API; until a port brings
-    // it, a temporary file is kept rather than risk removing a live writer's.
-    return true;
+bool processAlive(long pid) {
+    if (pid <= 0) {
+        return true;
+    }
+    HANDLE process =
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr) {
+        // No such process is the one certain answer; a process of another user that
+        // may not be opened still runs.
+        return ::GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    DWORD exitCode = 0;
+    const bool known = ::GetExitCodeProcess(process, &exitCode) != 0;
+    ::CloseHandle(process);
+    // A process that has ended but whose handle someone still holds is gone too.
+    return !known || exitCode == STILL_ACTIVE;
 }
 
 #else

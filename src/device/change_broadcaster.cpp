@@ -1,13 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "device/change_broadcaster.h"
 
+#if !defined(_WIN32)
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <utility>
 
 namespace tevusb::device {
+
+#if defined(_WIN32)
+
+// A window's event loop on Windows waits on messages, not on pipes: there the watcher's
+// periodic comparison is what finds a change.
+std::unique_ptr<ChangeNotifier> ChangeBroadcaster::createNotifier() {
+    return nullptr;
+}
+
+void ChangeBroadcaster::notify() {}
+
+#else
 
 struct ChangeBroadcaster::Pipe {
     int readEnd = -1;
@@ -80,5 +94,7 @@ void ChangeBroadcaster::notify() {
         }
     }
 }
+
+#endif
 
 }  // namespace tevusb::device

@@ -19,6 +19,16 @@ Outcome refused(LibraryStatus status, std::string message) {
     return Outcome{status, std::move(message), 0};
 }
 
+// SQLite takes file names in UTF-8; Windows keeps them as UTF-16.
+std::string sqliteName(const std::filesystem::path& file) {
+#if defined(_WIN32)
+    const std::u8string name = file.u8string();
+    return std::string(name.begin(), name.end());
+#else
+    return file.native();
+#endif
+}
+
 }  // namespace
 
 std::unique_ptr<IndexDatabase> IndexDatabase::open(const std::filesystem::path& file,
@@ -37,8 +47,8 @@ std::unique_ptr<IndexDatabase> IndexDatabase::open(const std::filesystem::path& 
         }
     }
     sqlite3* db = nullptr;
-    const int rc =
-        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(sqliteName(file).c_str(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     std::unique_ptr<IndexDatabase> index(new IndexDatabase(db, file));
     if (rc != SQLITE_OK) {
         outcome = index->failure(rc, "open the library index " + file.string());
@@ -57,7 +67,7 @@ std::unique_ptr<IndexDatabase> IndexDatabase::open(const std::filesystem::path& 
 
 std::unique_ptr<IndexDatabase> IndexDatabase::openReadOnly(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const int rc = sqlite3_open_v2(sqliteName(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     std::unique_ptr<IndexDatabase> index(new IndexDatabase(db, file));
     if (rc != SQLITE_OK) {
         return nullptr;

@@ -9,7 +9,8 @@ namespace tevusb::library {
 
 // The library folder: the --library option when given, else $TEVUSB_LIBRARY, else
 // $XDG_DATA_HOME/tevusb, else ~/.local/share/tevusb (XDG_DATA_HOME unset or relative).
-// Empty only when not even HOME is known.
+// Empty only when not even HOME is known. On Windows: the option, else %TEVUSB_LIBRARY%,
+// else %LOCALAPPDATA%\tevusb.
 std::filesystem::path resolveLibraryFolder(const std::optional<std::string>& option);
 
 }  // namespace tevusb::library

@@ -15,7 +15,7 @@ namespace tevusb::log {
 namespace {
 
 // Reads a whole decimal number; false when `text` holds anything else.
-bool parseWhole(std::string_view text, unsigned long long& value) {
+[[maybe_unused]] bool parseWhole(std::string_view text, unsigned long long& value) {
     if (text.empty()) {
         return false;
     }
@@ -61,6 +61,10 @@ bool diagnosticsWanted(bool verboseOption) {
     if (verboseOption || verboseRequested(std::getenv("TEVUSB_VERBOSE"))) {
         return true;
     }
+#if defined(_WIN32)
+    // A Windows window program has no standard output to write to unless asked.
+    return false;
+#endif
     return !isJournalStream(std::getenv("JOURNAL_STREAM"), kStandardOutput);
 }
 

@@ -14,7 +14,8 @@ bool isJournalStream(const char* journalStream, int fd);
 bool verboseRequested(const char* value);
 
 // Whether the program writes its diagnostic lines: always, except to the journal when
-// neither --verbose nor TEVUSB_VERBOSE asks for them. Reads the present environment.
+// neither --verbose nor TEVUSB_VERBOSE asks for them (on Windows: only when asked). Reads the
+// present environment.
 bool diagnosticsWanted(bool verboseOption);
 
 }  // namespace tevusb::log

@@ -3,7 +3,9 @@
 
 #include <QBuffer>
 #include <QPainter>
+#if defined(TEVUSB_HAVE_SVG)
 #include <QSvgGenerator>
+#endif
 #include <algorithm>
 #include <cctype>
 
@@ -54,6 +56,12 @@ QByteArray encodePng(const data::DataSet& set, const QSize& size, const GraphOpt
 }
 
 QByteArray encodeSvg(const data::DataSet& set, const QSize& size, const GraphOptions& options) {
+#if !defined(TEVUSB_HAVE_SVG)
+    (void)set;
+    (void)size;
+    (void)options;
+    return {};
+#else
     if (!validImageSize(size)) {
         return {};
     }
@@ -77,6 +85,7 @@ QByteArray encodeSvg(const data::DataSet& set, const QSize& size, const GraphOpt
     drawGraph(painter, QRect(QPoint(0, 0), size), set, options);
     painter.end();
     return bytes;
+#endif
 }
 
 std::string writeGraphImage(const std::filesystem::path& path, ImageFormat format,
@@ -86,6 +95,12 @@ std::string writeGraphImage(const std::filesystem::path& path, ImageFormat forma
         return "The picture size must lie between " + std::to_string(kMinImageSide) + " and " +
                std::to_string(kMaxImageSide) + " pixels a side.";
     }
+#if !defined(TEVUSB_HAVE_SVG)
+    if (format == ImageFormat::Svg) {
+        return "This build of tevusb cannot write SVG pictures (it is built without Qt Svg); "
+               "write a PNG picture instead.";
+    }
+#endif
     const QByteArray bytes =
         format == ImageFormat::Png ? encodePng(set, size, options) : encodeSvg(set, size, options);
     return writeOutputFile(path, bytes);

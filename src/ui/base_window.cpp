@@ -9,6 +9,7 @@
 #include "log/diagnostic_log.h"
 #include "ui/connect_check.h"
 #include "ui/device_change_notifier.h"
+#include "ui/dialog_host.h"
 #include "ui/dialog_look.h"
 #include "ui/group_box_frame.h"
 #include "ui/message_box.h"
@@ -44,11 +45,13 @@ void CBaseWindow::registerDeviceNotifications(std::shared_ptr<device::HidBackend
             std::shared_ptr<device::HidBackend>(std::shared_ptr<void>(), &device().link.backend());
     }
     m_deviceNotifier = std::make_unique<DeviceChangeNotifier>(
-        std::move(backend), [this](const device::DeviceWatcher::Event& event) {
+        std::move(backend),
+        [this](const device::DeviceWatcher::Event& event) {
             const bool arrival = event.type == device::DeviceWatcher::EventType::Arrival;
             sendMessage({Message::DeviceChange, arrival ? kDeviceArrival : kDeviceRemoveComplete, 0,
                          event.device.path});
-        });
+        },
+        window());
 }
 
 void CBaseWindow::handleDeviceChange(const DialogMessage& message,

@@ -3,7 +3,10 @@
 
 #include <QIcon>
 #include <QPainter>
+#include <algorithm>
+#if defined(TEVUSB_HAVE_SVG)
 #include <QSvgRenderer>
+#endif
 
 #include "ui/svg_icon_engine.h"
 
@@ -24,6 +27,7 @@ void ensureResources() {
     (void)once;
 }
 
+#if defined(TEVUSB_HAVE_SVG)
 QPixmap renderSvg(const QString& path, QSize size) {
     ensureResources();
     QSvgRenderer renderer(path);
@@ -37,6 +41,31 @@ QPixmap renderSvg(const QString& path, QSize size) {
     painter.end();
     return QPixmap::fromImage(image);
 }
+#else
+// Without Qt Svg the build drew each picture beforehand: the About picture at its own
+// size (bitmap_111.png), each icon at the sizes a window system asks for (icon_105_32.png).
+QPixmap renderSvg(const QString& path, QSize size) {
+    ensureResources();
+    const QString base = path.chopped(4);
+    QImage image(base + QStringLiteral(".png"));
+    if (image.isNull()) {
+        const int wanted = std::max(size.width(), size.height());
+        for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+            if (side >= wanted || side == 256) {
+                image.load(base + QStringLiteral("_%1.png").arg(side));
+                break;
+            }
+        }
+    }
+    if (image.isNull()) {
+        return {};
+    }
+    if (image.size() != size) {
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
+#endif
 
 QString iconPath(int id) {
     switch (id) {

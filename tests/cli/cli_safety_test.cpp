@@ -191,7 +191,7 @@ TEST_F(CliDevice, WithoutALibraryOrAReadableMemoryNothingIsErased) {
 TEST_F(CliDevice, SimulatedFlightsGoToALibraryOfTheirOwn) {
     const char* before = std::getenv("TEVUSB_LIBRARY");
     const std::string saved = before != nullptr ? before : "";
-    ::setenv("TEVUSB_LIBRARY", m_library.path().c_str(), 1);
+    ::setenv("TEVUSB_LIBRARY", m_library.path().string().c_str(), 1);
     cli::setLibraryOption(std::nullopt);
     cli::setSimulatorLibrary(true);
     const auto simulator = m_library / "simulator";

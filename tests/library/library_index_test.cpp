@@ -24,7 +24,7 @@ namespace {
 
 void sql(const std::filesystem::path& file, const std::string& statement) {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, statement.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
         << sqlite3_errmsg(db);
     sqlite3_close(db);
@@ -177,7 +177,7 @@ TEST(LibraryIndex, AnOlderSchemaIsMigratedWithItsRowsKept) {
         EXPECT_EQ(after[i].rocket, before[i].rocket);
     }
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open((dir / "index.sqlite").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open((dir / "index.sqlite").string().c_str(), &db), SQLITE_OK);
     sqlite3_stmt* s = nullptr;
     sqlite3_prepare_v2(db,
                        "SELECT (SELECT user_version FROM pragma_user_version),"

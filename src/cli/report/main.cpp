@@ -8,6 +8,9 @@
 
 #include "cli/report/report_command.h"
 #include "log/diagnostic_log.h"
+#if defined(_WIN32)
+#include "log/windows_process.h"
+#endif
 
 namespace {
 
@@ -39,6 +42,13 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+#if defined(_WIN32)
+    log::useSystemCodePage();
+    // Off screen, Qt reads the fonts from a folder: on Windows the system's own.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR") && !qEnvironmentVariableIsEmpty("WINDIR")) {
+        qputenv("QT_QPA_FONTDIR", qgetenv("WINDIR") + "\\Fonts");
+    }
+#endif
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
     return cli::runReportCommand(args, std::cout, std::cerr);

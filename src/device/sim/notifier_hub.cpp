@@ -1,13 +1,29 @@
 // SPDX-License-Identifier: MIT
 #include "device/sim/notifier_hub.h"
 
+#if !defined(_WIN32)
 #include <sys/eventfd.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
 
 namespace tevusb::device::sim {
+
+#if defined(_WIN32)
+
+// No eventfd on Windows, and a window's event loop waits on messages there: the
+// watcher's periodic comparison finds the simulated bus's changes.
+struct NotifierHub::Channel {};
+
+std::unique_ptr<ChangeNotifier> NotifierHub::createNotifier() {
+    return nullptr;
+}
+
+void NotifierHub::signal() {}
+
+#else
 
 struct NotifierHub::Channel {
     explicit Channel(int descriptor) : fd(descriptor) {}
@@ -53,7 +69,7 @@ std::unique_ptr<ChangeNotifier> NotifierHub::createNotifier() {
     std::lock_guard lock(m_mutex);
     std::erase_if(m_channels, [](const std::weak_ptr<Channel>& c) { return c.expired(); });
     m_channels.push_back(channel);
-    return std::make_unique<EventFdNotifier<Channel>>(std::move(channel));
+    return std::make_unique<EventFdNotifier<Channel> >(std::move(channel));
 }
 
 void NotifierHub::signal() {
@@ -64,5 +80,7 @@ void NotifierHub::signal() {
         }
     }
 }
+
+#endif
 
 }  // namespace tevusb::device::sim
