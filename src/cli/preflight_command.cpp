@@ -42,9 +42,10 @@ int runPreflight(CliArgs& args, std::ostream& out, std::ostream& err) {
                                   unkept.library.ok() ? "" : unkept.library.message};
     };
     auto& dev = device::theDevice();
-    const device::PreflightResult result = device::runPreflight(dev, request);
-    if (result.outcome != device::DeviceOutcome::Done) {
-        for (const auto& entry : result.entries) {
+    const device::Operation<device::PreflightCheck> checked = device::runPreflight(dev, request);
+    const device::PreflightCheck& result = checked.value;
+    if (!checked.ok()) {
+        for (const auto& entry : checked.entries) {
             printEntries(err, entry);
         }
         err << "The pre-flight check could not be made.\n";

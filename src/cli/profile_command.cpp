@@ -321,14 +321,15 @@ int runApply(CliArgs& args, std::ostream& out, std::ostream& err) {
                        err);
     };
     hooks.eraseAllowed = [&] { return eraseAllowed(dev, lib, force, err); };
-    const device::ApplyResult result = device::applyProfile(dev, *profile, hooks);
+    const device::Operation<device::ProfileApplied> result =
+        device::applyProfile(dev, *profile, hooks);
     for (const auto& entry : result.entries) {
         printEntries(out, entry);
     }
-    if (result.outcome == device::DeviceOutcome::NoDevice) {
+    if (result.result == device::DeviceResult::NoDevice) {
         err << "No altimeter in application mode to talk to.\n";
     }
-    return result.outcome == device::DeviceOutcome::Done ? exit_code::kOk : exit_code::kFailed;
+    return result.ok() ? exit_code::kOk : exit_code::kFailed;
 }
 
 }  // namespace

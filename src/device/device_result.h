@@ -23,6 +23,8 @@ enum class DeviceResult : int {
     WrongBootloader = -11,
     WrongFirmware = -12,
     WrongHardware = -13,
+    // Another program holds the altimeter for a write of its own.
+    Busy = -14,
     // Connect's outcomes.
     NoDevice = Timeout,
     CouldNotOpen = Cancelled,

@@ -15,14 +15,6 @@
 
 namespace tevusb::device {
 
-// How a device operation ended: Done when it ran to its end (a no-go verdict is a result,
-// not a failure), NoDevice when no altimeter answered the connect, DeviceError when the
-// device stopped answering or refused a step, Cancelled when the flyer asked to stop.
-enum class DeviceOutcome { Done, NoDevice, DeviceError, Cancelled, Busy };
-
-// (step done, steps, what comes next), for a progress bar or a status line.
-using StepProgress = std::function<void(int done, int total, const std::string& what)>;
-
 struct PreflightRequest {
     settings::RocketProfile profile;
     // Which sets of the altimeter's memory the library does not hold; called once, on the
@@ -30,9 +22,10 @@ struct PreflightRequest {
     std::function<KeptAnswer(const std::vector<data::MemoryPacket>&)> keptFlights;
 };
 
-struct PreflightResult {
-    DeviceOutcome outcome = DeviceOutcome::NoDevice;
-    StatusEntries entries;  // what happened, for the status box or standard error
+// What the check found. A no-go verdict is a result, not a failure: the operation succeeds
+// whenever it ran to its end, and fails with NoDevice, ProtocolError (the device stopped
+// answering) or Cancelled otherwise.
+struct PreflightCheck {
     data::PreflightReport report;
     settings::DeviceSettings settings;  // as read from the altimeter
     std::vector<data::MemoryPacket> packets;
@@ -42,8 +35,9 @@ struct PreflightResult {
 // The pre-flight check: connects, reads the settings and the flight memory (aside, the
 // program's store untouched), the battery and the pressure, asks `keptFlights` about the
 // memory and gives the verdict against the profile. Writes nothing to the altimeter.
-PreflightResult runPreflight(AltimeterDevice& device, const PreflightRequest& request,
-                             const StepProgress& progress = {},
-                             const std::atomic<bool>* cancel = nullptr);
+// Each step is reported as a Progress step whose entry says what comes next.
+Operation<PreflightCheck> runPreflight(AltimeterDevice& device, const PreflightRequest& request,
+                                       const ProgressCallback& progress = {},
+                                       CancelFlag cancel = nullptr);
 
 }  // namespace tevusb::device

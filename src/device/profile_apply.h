@@ -24,9 +24,11 @@ struct ApplyHooks {
     analysis::UnitSystem units = analysis::UnitSystem::Metric;
 };
 
-struct ApplyResult {
-    DeviceOutcome outcome = DeviceOutcome::NoDevice;
-    StatusEntries entries;
+// What an apply did. It succeeds when the altimeter holds the profile at its end (also
+// when it held it already and nothing was written); it fails with NoDevice, Busy (another
+// program is writing to it), Cancelled (a question or the guard said no, nothing written)
+// or ProtocolError (a refused step, a failed write or read-back: the entries say which).
+struct ProfileApplied {
     std::vector<analysis::SettingDifference> differences;
     bool unchanged = false;           // the altimeter already held the profile: nothing written
     bool written = false;             // the write went through
@@ -41,9 +43,11 @@ struct ApplyResult {
 // (which clears the flight memory), and reads back to confirm. The calibration offset and
 // the device parameters are written exactly as read. The program's store keeps its
 // settings. A declined question or guard is Cancelled with nothing written.
-ApplyResult applyProfile(AltimeterDevice& device, const settings::RocketProfile& profile,
-                         const ApplyHooks& hooks, const StepProgress& progress = {},
-                         const std::atomic<bool>* cancel = nullptr);
+Operation<ProfileApplied> applyProfile(AltimeterDevice& device,
+                                       const settings::RocketProfile& profile,
+                                       const ApplyHooks& hooks,
+                                       const ProgressCallback& progress = {},
+                                       CancelFlag cancel = nullptr);
 
 // Reads the altimeter's settings aside (the store's record restored); false when the read
 // failed. `valid` says whether the image's checksum held.

@@ -212,14 +212,15 @@ TEST_F(Preflight, AnUnreadableLibraryCountsEveryFlightAsNotInIt) {
     };
     tevusb::testing::LogCapture quiet;
     auto result = device::runPreflight(device::theDevice(), request);
-    ASSERT_EQ(result.outcome, device::DeviceOutcome::Done);
-    const auto& memory = result.report.items[2];
+    ASSERT_TRUE(result.ok());
+    const auto& memory = result.value.report.items[2];
     EXPECT_EQ(memory.status, data::CheckStatus::NoGo);
     EXPECT_TRUE(has(memory.text, "The flight library could not be read")) << memory.text;
-    EXPECT_EQ(result.report.flightsNotInLibrary, 3);
+    EXPECT_EQ(result.value.report.flightsNotInLibrary, 3);
 
     altimeter().eraseMemory();
     result = device::runPreflight(device::theDevice(), request);
-    EXPECT_EQ(result.report.items[2].status, data::CheckStatus::Ok) << result.report.items[2].text;
+    EXPECT_EQ(result.value.report.items[2].status, data::CheckStatus::Ok)
+        << result.value.report.items[2].text;
     device::theDevice().disconnect();
 }

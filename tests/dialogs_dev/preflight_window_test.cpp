@@ -157,7 +157,7 @@ TEST_F(PreflightWindows, CheckGoesFromNoGoToGoThroughTheOfferedDownload) {
     ASSERT_TRUE(waitUntil([&] { return !window.busy() && sim().settingsWrites() == 1; }));
     ASSERT_TRUE(waitUntil([&] {
         return !window.busy() && window.result() &&
-               window.result()->report.items[0].status == data::CheckStatus::Ok;
+               window.result()->value.report.items[0].status == data::CheckStatus::Ok;
     }));
     flyOnce();
 
@@ -198,7 +198,7 @@ TEST_F(PreflightWindows, CheckGoesFromNoGoToGoThroughTheOfferedDownload) {
     clear->click();
     ASSERT_TRUE(waitUntil([&] {
         return !window.busy() && sim().usedPackets() == 0 && window.result() &&
-               window.result()->report.flightsOnDevice == 0;
+               window.result()->value.report.flightsOnDevice == 0;
     }));
     EXPECT_EQ(items->item(2, 1)->text(), "OK");
 }

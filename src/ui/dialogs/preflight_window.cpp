@@ -227,15 +227,17 @@ void PreflightWindow::check() {
             return device::KeptAnswer{static_cast<int>(unkept.setNumbers.size()),
                                       unkept.library.ok() ? "" : unkept.library.message};
         };
-        const auto progress = [this](int, int, const std::string& what) {
-            m_worker.post([this, what] { say(q(what) + QStringLiteral("...")); });
+        const auto progress = [this](const device::Progress& step) {
+            if (step.kind == device::Progress::Kind::Step) {
+                m_worker.post([this, what = step.entry] { say(q(what) + QStringLiteral("...")); });
+            }
         };
-        device::PreflightResult result =
+        device::Operation<device::PreflightCheck> result =
             device::runPreflight(device::theDevice(), request, progress, &m_cancel);
         std::string recorded;
-        if (result.outcome == device::DeviceOutcome::Done && lib) {
-            const auto kept =
-                library::recordPreflight(*lib, result.report, result.altimeter, result.packets);
+        if (result.ok() && lib) {
+            const auto kept = library::recordPreflight(
+                *lib, result.value.report, result.value.altimeter, result.value.packets);
             if (!kept.ok()) {
                 recorded = "The check was not recorded in the library: " + kept.message;
             }
@@ -251,10 +253,10 @@ void PreflightWindow::check() {
     });
 }
 
-void PreflightWindow::showResult(const device::PreflightResult& result) {
+void PreflightWindow::showResult(const device::Operation<device::PreflightCheck>& result) {
     m_result = result;
     m_items->setRowCount(0);
-    if (result.outcome != device::DeviceOutcome::Done) {
+    if (!result.ok()) {
         QString why;
         for (const auto& entry : result.entries) {
             why += q(entry);
@@ -266,7 +268,7 @@ void PreflightWindow::showResult(const device::PreflightResult& result) {
         say({});
         return;
     }
-    const data::PreflightReport& report = result.report;
+    const data::PreflightReport& report = result.value.report;
     const bool go = report.go();
     QString line = q(device::verdictLine(report));
     const int colon = line.indexOf(QLatin1Char(':'));
@@ -315,14 +317,14 @@ void PreflightWindow::applyProfile() {
     ApplyView view;
     view.differences = [](const auto&) {};
     view.status = [this](const std::string& entry) { say(q(entry).trimmed()); };
-    view.done = [this](const device::ApplyResult& result) {
+    view.done = [this](const device::Operation<device::ProfileApplied>& result) {
         setBusy(false);
         QString text;
         for (const auto& entry : result.entries) {
             text += q(entry);
         }
         say(text.trimmed());
-        if (result.outcome == device::DeviceOutcome::Done) {
+        if (result.ok()) {
             check();
         }
     };

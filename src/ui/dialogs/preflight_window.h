@@ -36,14 +36,16 @@ class PreflightWindow : public QDialog {
     // Runs the check against the chosen profile.
     void check();
     bool busy() const { return m_worker.running(); }
-    const std::optional<device::PreflightResult>& result() const { return m_result; }
+    const std::optional<device::Operation<device::PreflightCheck>>& result() const {
+        return m_result;
+    }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void fillProfiles();
-    void showResult(const device::PreflightResult& result);
+    void showResult(const device::Operation<device::PreflightCheck>& result);
     void applyProfile();
     void clearMemory();
     void setBusy(bool busy);
@@ -61,7 +63,7 @@ class PreflightWindow : public QDialog {
     QPushButton* m_clear = nullptr;
     QLabel* m_status = nullptr;
     std::function<void()> m_openDownload;
-    std::optional<device::PreflightResult> m_result;
+    std::optional<device::Operation<device::PreflightCheck>> m_result;
     bool m_libraryReadable = false;
     std::atomic<bool> m_cancel{false};
     WorkerThread m_worker{this};

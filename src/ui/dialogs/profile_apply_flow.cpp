@@ -39,7 +39,7 @@ bool startProfileApply(QWidget* owner, WorkerThread& worker, const std::atomic<b
             return passEraseGuard(guard, device::theDevice(), libraryService(),
                                   "Applying the profile", out);
         };
-        device::ApplyResult result =
+        device::Operation<device::ProfileApplied> result =
             device::applyProfile(device::theDevice(), profile, hooks, {}, &cancel);
         return [view, result] { view.done(result); };
     });

@@ -21,7 +21,7 @@ class WorkerThread;
 struct ApplyView {
     std::function<void(const std::vector<analysis::SettingDifference>&)> differences;
     std::function<void(const std::string&)> status;  // one status entry
-    std::function<void(const device::ApplyResult&)> done;
+    std::function<void(const device::Operation<device::ProfileApplied>&)> done;
 };
 
 // Applies `profile` to the altimeter on `worker`: the differences go to the window first,

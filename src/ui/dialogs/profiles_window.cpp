@@ -314,7 +314,9 @@ void ProfilesWindow::applyToAltimeter() {
     ApplyView view;
     view.differences = [this](const auto& differences) { showDifferences(differences); };
     view.status = [this](const std::string& entry) { say(q(entry).trimmed()); };
-    view.done = [this](const device::ApplyResult& result) { applied(result); };
+    view.done = [this](const device::Operation<device::ProfileApplied>& result) {
+        applied(result);
+    };
     startProfileApply(this, m_worker, m_cancel, *p, m_units, view);
 }
 
@@ -328,10 +330,10 @@ void ProfilesWindow::showDifferences(const std::vector<analysis::SettingDifferen
     }
 }
 
-void ProfilesWindow::applied(const device::ApplyResult& result) {
+void ProfilesWindow::applied(const device::Operation<device::ProfileApplied>& result) {
     setBusy(false);
-    if (!result.differences.empty()) {
-        showDifferences(result.differences);
+    if (!result.value.differences.empty()) {
+        showDifferences(result.value.differences);
     }
     // The write's own lines went by as it ran; what stays is how it ended.
     QString text;

@@ -53,7 +53,7 @@ class ProfilesWindow : public QDialog {
     void newFromAltimeter();
     void applyToAltimeter();
     void showDifferences(const std::vector<analysis::SettingDifference>& differences);
-    void applied(const device::ApplyResult& result);
+    void applied(const device::Operation<device::ProfileApplied>& result);
     void setBusy(bool busy);
     void say(const QString& text);
 
