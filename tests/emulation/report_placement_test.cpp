@@ -8,6 +8,7 @@
 #include "analysis/emulation_recorder.h"
 #include "analysis/emulation_report_json.h"
 #include "analysis/emulation_report_text.h"
+#include "ramp_set.h"
 #include "support/log_capture.h"
 
 namespace tevusb::analysis {
@@ -15,23 +16,7 @@ namespace {
 
 constexpr int kLaunch = 14, kLineA = 15, kLineB = 16, kApogee = 17, kEnd = 19;
 
-// A set of `n` readings whose altitude above ground is 2 m per sample.
-data::DataSet rampSet(int n) {
-    data::DataSet set;
-    for (int i = 0; i < n; ++i) {
-        set.adcCounts.push_back(8000 - i);
-        set.altitudeAgl.push_back(2.0 * i);
-        set.altitudeMsl.push_back(100.0 + 2.0 * i);
-        set.smoothedAltitude.push_back(2.0 * i);
-        set.velocity.push_back(20.0);
-        set.smoothedVelocity.push_back(20.0);
-        set.velocityKmh.push_back(72.0);
-        set.voltage.push_back(1.0);
-        set.pressure.push_back(100.0);
-        set.lineFlags.push_back(0);
-    }
-    return set;
-}
+using tevusb::testing::rampSet;
 
 settings::DeviceSettings lines(settings::LineMode a, settings::LineMode b) {
     settings::DeviceSettings s;

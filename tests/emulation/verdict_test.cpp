@@ -8,6 +8,7 @@
 #include "analysis/emulation_recorder.h"
 #include "analysis/emulation_report_json.h"
 #include "analysis/emulation_report_text.h"
+#include "ramp_set.h"
 #include "support/log_capture.h"
 
 namespace tevusb::analysis {
@@ -16,23 +17,7 @@ namespace {
 using settings::LineMode;
 constexpr int kLaunch = 14, kLineA = 15, kLineB = 16, kEnd = 19;
 
-// 2 m per sample, 20 m/s: one sample's travel is 2 m.
-data::DataSet climb(int n) {
-    data::DataSet set;
-    for (int i = 0; i < n; ++i) {
-        set.adcCounts.push_back(8000 - i);
-        set.altitudeAgl.push_back(2.0 * i);
-        set.altitudeMsl.push_back(100.0 + 2.0 * i);
-        set.smoothedAltitude.push_back(2.0 * i);
-        set.velocity.push_back(20.0);
-        set.smoothedVelocity.push_back(20.0);
-        set.velocityKmh.push_back(72.0);
-        set.voltage.push_back(1.0);
-        set.pressure.push_back(100.0);
-        set.lineFlags.push_back(0);
-    }
-    return set;
-}
+using tevusb::testing::rampSet;
 
 // Line A on Time 3.0 s, line B on Altitude 100 m (sample 50), inhibit 2 s.
 settings::DeviceSettings lines(LineMode a, LineMode b, std::uint16_t aValue = 30) {
@@ -64,7 +49,7 @@ std::string headline(const EmulationReport& r, char line) {
 class Verdicts : public ::testing::Test {
   protected:
     testing::LogCapture m_quiet;
-    data::DataSet m_set = climb(80);
+    data::DataSet m_set = rampSet(80);
 };
 
 TEST_F(Verdicts, FiredAsSetPassesAndAQuietDisabledLinePasses) {
