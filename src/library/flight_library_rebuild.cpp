@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <sqlite3.h>
 
+#include <optional>
 #include <unordered_map>
 
 #include "library/archive_files.h"
@@ -16,11 +17,19 @@ namespace {
 
 using namespace archive_index;
 
-// What a flyer typed, and the id they know the flight by, found again by its hash.
+// A simulation kept with a flight, as its row holds it.
+struct KeptSimulation {
+    std::string file, simName;
+    std::optional<double> apogeeM;
+};
+
+// What a flyer typed, the id they know the flight by and the simulation they kept with it,
+// found again by the flight's hash.
 struct KeptFields {
     std::int64_t id = 0;
-    std::string comment, rocket, motor, site, notes;
+    std::string comment, rocket, motor, site, notes, flightDate;
     bool hasComment = false;
+    std::optional<KeptSimulation> simulation;
 };
 using KeptByHash = std::unordered_map<std::string, KeptFields>;
 
@@ -52,9 +61,37 @@ KeptByHash rescue(IndexDatabase& db) {
         f.motor = text("motor");
         f.site = text("site");
         f.notes = text("notes");
+        f.flightDate = text("flight_date");
         kept.emplace(text("hash"), std::move(f));
     }
+    // Clearing the flights takes their simulations' rows with them; they come back below.
+    SqliteStatement sims(db.handle(),
+                         "SELECT f.hash, s.file, s.sim_name, s.sim_apogee_m FROM "
+                         "flight_simulations s JOIN flights f ON f.id = s.flight_id");
+    while (sims.valid() && sims.step() == SQLITE_ROW) {
+        const auto it = kept.find(sims.text(0));
+        if (it != kept.end()) {
+            it->second.simulation =
+                KeptSimulation{sims.text(1), sims.text(2),
+                               sims.isNull(3) ? std::nullopt : std::optional<double>(sims.real(3))};
+        }
+    }
     return kept;
+}
+
+// Puts a kept simulation's row back for the flight's (possibly new) id.
+int restoreSimulation(IndexDatabase& db, std::int64_t id, const KeptSimulation& sim) {
+    SqliteStatement s(db.handle(),
+                      "INSERT OR REPLACE INTO flight_simulations (flight_id, file, sim_name, "
+                      "sim_apogee_m) VALUES (?1, ?2, ?3, ?4)");
+    s.bind(1, id);
+    s.bind(2, sim.file);
+    s.bind(3, sim.simName);
+    if (sim.apogeeM) {
+        s.bind(4, *sim.apogeeM);
+    }
+    const int rc = s.step();
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
 // Moves the index and its WAL companions out of the way under one new name.
@@ -160,6 +197,7 @@ Outcome FlightLibrary::rebuild(const Progress& progress) {
             r.motor = it->second.motor;
             r.site = it->second.site;
             r.notes = it->second.notes;
+            r.flightDate = it->second.flightDate;
             ++withFields;
         }
         Outcome inserted = insertRow(*db, r);
@@ -170,6 +208,13 @@ Outcome FlightLibrary::rebuild(const Progress& progress) {
         if (!inserted.ok()) {
             db->rollback();
             return inserted;
+        }
+        if (const auto it = kept.find(r.hash); it != kept.end() && it->second.simulation) {
+            if (const int rc = restoreSimulation(*db, r.id, *it->second.simulation);
+                rc != SQLITE_OK) {
+                db->rollback();
+                return db->failure(rc, "keep the simulation of flight #" + std::to_string(r.id));
+            }
         }
         ++restored;
     }

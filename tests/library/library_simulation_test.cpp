@@ -94,6 +94,27 @@ TEST_F(LibrarySimulation, KeptWithTheFlightAcrossReopeningAndShownByTheCommandLi
     EXPECT_TRUE(lib.attachedSimulations().empty());
 }
 
+// Rebuilding the index clears its flights and reads them back from the archive files; what
+// the flyer kept with them, the simulation and the flight's date, must come back too.
+TEST_F(LibrarySimulation, ARebuildKeepsTheSimulationAndTheFlightDate) {
+    library::FlightLibrary lib(folder.path());
+    ASSERT_TRUE(lib.open().ok());
+    ASSERT_TRUE(lib.attachSimulation(id, outside / "club.ork", "H128 two stages").ok());
+    library::FlightFields fields;
+    fields.flightDate = "2026-12-05";
+    ASSERT_TRUE(lib.edit(id, fields).ok());
+
+    const auto rebuilt = lib.rebuild({});
+    ASSERT_TRUE(rebuilt.ok()) << rebuilt.message;
+    ASSERT_EQ(lib.list().size(), 1u);
+    const std::int64_t after = lib.list().front().id;
+    EXPECT_EQ(lib.list().front().flightDate, "2026-12-05");
+    const auto attached = lib.attachedSimulation(after);
+    ASSERT_TRUE(attached.has_value());
+    EXPECT_EQ(attached->simName, "H128 two stages");
+    EXPECT_TRUE(std::filesystem::exists(attached->file));
+}
+
 TEST_F(LibrarySimulation, AnIndexFromBeforeAttachmentsIsMigratedWithItsFlights) {
     // Put the index back as the previous program left it.
     sqlite3* db = nullptr;
