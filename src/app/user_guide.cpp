@@ -2,8 +2,6 @@
 #include "app/user_guide.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
@@ -16,27 +14,6 @@
 #include "ui/window_placement.h"
 
 namespace tevusb::app {
-
-namespace {
-
-QStringList guideCandidates() {
-    const QString bin = QCoreApplication::applicationDirPath();
-    return {
-        QDir::cleanPath(bin + QStringLiteral("/../share/doc/tevusb/user-guide.html")),
-        QStringLiteral(TEVUSB_BUILD_GUIDE),
-    };
-}
-
-}  // namespace
-
-QString userGuideFile() {
-    for (const QString& path : guideCandidates()) {
-        if (QFileInfo(path).isFile()) {
-            return path;
-        }
-    }
-    return {};
-}
 
 void addUserGuideItem(QMainWindow& window) {
     QMenu* help = window.menuBar()->findChild<QMenu*>(QStringLiteral("Help"));
@@ -58,7 +35,7 @@ void openUserGuide(QWidget* parent) {
         ui::userPrompts().messageBox(
             parent,
             QStringLiteral("The User Guide is not installed; looked for\n") +
-                guideCandidates().join(QLatin1Char('\n')),
+                ui::userGuideCandidates().join(QLatin1Char('\n')),
             caption, ui::kMbOk | ui::kMbIconInformation);
         return;
     }

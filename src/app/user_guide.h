@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "ui/user_guide_location.h"
+
 class QMainWindow;
 class QWidget;
 
@@ -15,9 +17,8 @@ inline constexpr int kUserGuide = 41050;
 // Help > User Guide: the short manual the package ships, in a window of its own.
 void addUserGuideItem(QMainWindow& window);
 
-// Where the guide's HTML is: installed beside the program's documentation, or in the
-// build tree when the program runs from there. Empty when neither has it.
-QString userGuideFile();
+// Where the guide's HTML is (empty when it is nowhere); the dialogs name it too.
+using ui::userGuideFile;
 
 // Opens the guide in front of `parent` (or says where it was looked for).
 void openUserGuide(QWidget* parent);

@@ -31,7 +31,7 @@ Operation<ConnectInfo> connectApplication(AltimeterDevice& device, const Progres
                 say.entry("Device found, but is in bootloader mode.\r\n");
                 say.entry("Please reconnect the device.\r\n");
             } else {
-                say.entry("Device not found.\r\n");
+                say.entry(kDeviceNotFound);
             }
             break;
         case DeviceResult::WrongVersion:
@@ -68,7 +68,7 @@ Operation<ConnectInfo> connectBootloader(AltimeterDevice& device, const Progress
                 say.entry("Device found, but is not in bootloader mode.\r\n");
                 say.entry("Please reconnect the device in bootloader mode.\r\n");
             } else {
-                say.entry("Device not found.\r\n");
+                say.entry(kDeviceNotFound);
             }
             break;
         }

@@ -12,6 +12,8 @@ namespace tevusb::device {
 // The status texts of the device operations, written once for both fronts.
 inline constexpr const char* kAltimeterNotFound =
     "Altimeter not found. Make sure it is properly connected to the PC.\r\n";
+// What a connect check says when no altimeter is attached in either mode.
+inline constexpr const char* kDeviceNotFound = "Device not found.\r\n";
 
 // "1.50" for 0x0150, as a narrow string.
 std::string versionString(std::uint16_t version);

@@ -87,8 +87,8 @@ void CBaseWindow::handleDeviceChange(const DialogMessage& message,
     }
 }
 
-void CBaseWindow::connectCheck() {
-    connectCheckApplication(*this, device());
+device::Operation<device::ConnectInfo> CBaseWindow::connectCheck() {
+    return connectCheckApplication(*this, device());
 }
 
 QWidget* CBaseWindow::item(int id) const {
@@ -177,9 +177,19 @@ bool CBaseWindow::anchorGroupBox(int id, bool top, bool left, bool bottom, bool 
     return true;
 }
 
+void CBaseWindow::setStatusHint(const QString& hint) {
+    if (hint == m_statusHint) {
+        return;
+    }
+    m_statusHint = hint;
+    // Through the posted refresh, like every status line, so it lands after the lines
+    // appended before it.
+    postMessage({Message::StatusRefresh, 0, 0, {}});
+}
+
 void CBaseWindow::refreshStatus() {
     if (auto* box = qobject_cast<StatusBox*>(item(kStatusBoxId))) {
-        box->showBuffer(m_status.text());
+        box->showBuffer(m_status.text() + m_statusHint);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "device/connect_operations.h"
 #include "device/operation.h"
 #include "ui/anchor_layout.h"
 #include "ui/device_change_deferral.h"
@@ -54,6 +55,11 @@ class CBaseWindow : public CDialogWindow {
     void appendStatus(const QString& text);
     void appendStatus(std::wstring_view text);
     QString statusText() const { return m_status.text(); }
+    // An extra line the status box shows after every status line (what to try next), kept
+    // apart from the buffer so the status lines themselves stay as they are; "" for none.
+    // Window thread.
+    void setStatusHint(const QString& hint);
+    QString statusHint() const { return m_statusHint; }
 
     // The handling every dialog ends in for messages it does not handle itself.
     bool defaultHandler(const DialogMessage& message);
@@ -93,8 +99,8 @@ class CBaseWindow : public CDialogWindow {
     // Dialogs that skip the check in some state (e.g. closing) test it in `connectCheck`.
     void handleDeviceChange(const DialogMessage& message, const std::function<void()>& connectCheck,
                             const std::function<void(bool)>& refresh);
-    // The application-mode connect check on this dialog's device.
-    void connectCheck();
+    // The application-mode connect check on this dialog's device; what it found.
+    device::Operation<device::ConnectInfo> connectCheck();
 
     // Starts `routine` as the dialog's worker; false while one still runs.
     bool startWorker(std::function<int()> routine);
@@ -125,6 +131,7 @@ class CBaseWindow : public CDialogWindow {
 
   private:
     device::AltimeterDevice* m_device = nullptr;
+    QString m_statusHint;
     DeviceChangeDeferral m_changes{[this] { return m_worker.running(); }};
     std::unique_ptr<DeviceChangeNotifier> m_deviceNotifier;
     std::vector<std::unique_ptr<GroupBoxRecord>> m_groupBoxes;

@@ -24,12 +24,14 @@ QString versionString(std::uint16_t version) {
     return QString::fromStdString(device::versionString(version));
 }
 
-void connectCheckApplication(CBaseWindow& dialog, device::AltimeterDevice& device) {
-    device::connectApplication(device, show(dialog));
+device::Operation<device::ConnectInfo> connectCheckApplication(CBaseWindow& dialog,
+                                                               device::AltimeterDevice& device) {
+    return device::connectApplication(device, show(dialog));
 }
 
-void connectCheckBootloader(CBaseWindow& dialog, device::AltimeterDevice& device) {
-    device::connectBootloader(device, show(dialog));
+device::Operation<device::ConnectInfo> connectCheckBootloader(CBaseWindow& dialog,
+                                                              device::AltimeterDevice& device) {
+    return device::connectBootloader(device, show(dialog));
 }
 
 }  // namespace tevusb::ui

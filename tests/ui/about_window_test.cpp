@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -12,6 +13,7 @@
 #include "test_dialog.h"
 #include "ui/dialogs/about_window.h"
 #include "ui/status_box.h"
+#include "ui/user_guide_location.h"
 
 namespace tevusb::ui {
 namespace {
@@ -34,14 +36,22 @@ TEST(AboutWindowTest, ShowsTheSevenLinesOfVersions) {
     createShown(about);
     const QStringList lines = statusBox(about)->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 7);
-    EXPECT_EQ(lines[0], "Visit https://tevusb.example.org for updates and further info.");
+    // The program has no web page: the address is the folder of the User Guide it comes with.
+    ASSERT_TRUE(QFileInfo(userGuideFile()).isFile()) << "the build makes the guide";
+    const QString folder = QFileInfo(userGuideFile()).absolutePath();
+    EXPECT_EQ(lines[0],
+              "Visit " + QDir::toNativeSeparators(folder) + " for updates and further info.");
     EXPECT_EQ(lines[1], "");
     EXPECT_EQ(lines[2], "Software is version 1.50 and is designed for:");
     EXPECT_EQ(lines[3], "");
     EXPECT_EQ(lines[4], "Firmware version 1.5x");
     EXPECT_EQ(lines[5], "Bootloader version 1.1x");
     EXPECT_EQ(lines[6], "Hardware version 1.2x");
-    // All seven fit: the box is not scrolled.
+    // All seven fit with the address of the installed guide (the box is not scrolled); the
+    // build tree's longer one may wrap once more.
+    QString installed = about.statusText();
+    installed.replace(QDir::toNativeSeparators(folder), "/usr/share/doc/tevusb");
+    statusBox(about)->showBuffer(installed);
     EXPECT_EQ(statusBox(about)->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(about.window()->windowTitle(), "About");
 }

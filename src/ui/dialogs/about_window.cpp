@@ -4,6 +4,7 @@
 #include "device/altimeter_device.h"
 #include "log/diagnostic_log.h"
 #include "ui/dialog_templates.h"
+#include "ui/user_guide_location.h"
 
 namespace tevusb::ui {
 
@@ -33,8 +34,7 @@ CAboutWindow::~CAboutWindow() {
 
 std::vector<QString> CAboutWindow::aboutTexts() {
     return {
-        QStringLiteral("Visit %1 for updates and further info.\r\n\r\n")
-            .arg(QString::fromLatin1(kProjectAddress)),
+        QStringLiteral("Visit %1 for updates and further info.\r\n\r\n").arg(userGuideAddress()),
         QStringLiteral("Software is version %1 and is designed for:\r\n\r\n")
             .arg(fromWide(device::versionText(kSoftwareVersion))),
         QStringLiteral("Firmware version %1\r\n")

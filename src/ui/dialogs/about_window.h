@@ -17,11 +17,9 @@ class CAboutWindow : public CBaseWindow {
 
     bool handleMessage(const DialogMessage& message) override;
 
-    // The five texts the status box shows, in order.
+    // The five texts the status box shows, in order. The program has no web page of its
+    // own, so the first sends the flyer to the User Guide that comes with it.
     static std::vector<QString> aboutTexts();
 };
-
-// The address the About box sends users to for updates.
-inline constexpr const char* kProjectAddress = "https://tevusb.example.org";
 
 }  // namespace tevusb::ui

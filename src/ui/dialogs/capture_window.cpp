@@ -9,6 +9,7 @@
 #include "log/diagnostic_log.h"
 #include "ui/dialog_templates.h"
 #include "ui/dialogs/capture_ids.h"
+#include "ui/dialogs/device_hints.h"
 #include "ui/dialogs/live_update.h"
 #include "ui/dialogs/memory_map.h"
 #include "ui/dialogs/memory_map_control.h"
@@ -130,7 +131,7 @@ void CCaptureWindow::initialise() {
     registerDeviceNotifications();
     m_mapTypes = storeTypes();
     drawMemoryMap();
-    connectCheck();
+    setStatusHint(connectHint(connectCheck()));
     refreshControls(false);
 }
 
@@ -231,7 +232,7 @@ void CCaptureWindow::deviceChange(const DialogMessage& message) {
         message,
         [this] {
             if (!m_closing) {
-                connectCheck();
+                setStatusHint(connectHint(connectCheck()));
             }
         },
         [this, heldArrival](bool busy) {

@@ -82,6 +82,8 @@ class CCaptureWindow : public CBaseWindow {
     void postMemoryMap(std::vector<std::uint8_t> types);
     void postRefresh(bool busy);
     void status(const std::string& entry);
+    // The line after the status lines, set from a worker.
+    void postHint(const QString& hint);
     // Window thread, when a worker is done: the controls as a failed worker leaves them.
     void workerFailed();
     void workerDone();

@@ -8,6 +8,7 @@
 #include "text/string_ids.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
+#include "ui/dialogs/device_hints.h"
 #include "ui/dialogs/download_archive.h"
 #include "ui/dialogs/erase_guard.h"
 #include "ui/dialogs/live_update.h"
@@ -39,6 +40,8 @@ void CCaptureWindow::readData() {
     }
     m_workerDownloads = true;
     m_workerFailed = false;
+    // What the last connect or download left to say is stale once a new one starts.
+    setStatusHint({});
     startWorker([this] { return readWorker(); });
 }
 
@@ -51,6 +54,9 @@ int CCaptureWindow::readWorker() {
     postMemoryMap(storeTypes());
     if (!read.ok()) {
         const bool cancelled = read.result == device::DeviceResult::Cancelled;
+        if (read.result == device::DeviceResult::NoDevice) {
+            postHint(noAltimeterHint());
+        }
         runOnWindowThread([this, cancelled] {
             m_live->stop();
             if (!cancelled) {
@@ -70,6 +76,9 @@ int CCaptureWindow::readWorker() {
     const bool empty = dev.store.packets.empty();
     if (empty) {
         dev.store.fast.clear();
+    }
+    if (dev.store.setCount() == 0) {
+        postHint(noFlightsHint());
     }
     runOnWindowThread([this, empty] {
         const bool live = m_live->active();
@@ -117,6 +126,7 @@ void CCaptureWindow::clearDevice() {
     }
     m_workerDownloads = false;
     m_workerFailed = false;
+    setStatusHint({});
     startWorker([this] { return clearWorker(); });
 }
 
@@ -131,6 +141,8 @@ int CCaptureWindow::clearWorker() {
     const auto cleared = device::clearMemory(dev, statusProgress(), operationCancel());
     if (cleared.ok()) {
         postMemoryMap({});
+    } else if (cleared.result == device::DeviceResult::NoDevice) {
+        postHint(noAltimeterHint());
     }
     postRefresh(false);
     return device::value(cleared.result);
@@ -149,6 +161,14 @@ void CCaptureWindow::postRefresh(bool busy) {
             refreshControls(true);
         } else {
             workerDone();
+        }
+    });
+}
+
+void CCaptureWindow::postHint(const QString& hint) {
+    runOnWindowThread([this, hint] {
+        if (!m_closing) {
+            setStatusHint(hint);
         }
     });
 }
