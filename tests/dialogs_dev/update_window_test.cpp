@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -6,6 +8,7 @@
 #include "support/dialog_fixture.h"
 #include "support/firmware_builder.h"
 #include "support/screenshot.h"
+#include "ui/dialogs/device_hints.h"
 #include "ui/dialogs/update_ids.h"
 #include "ui/dialogs/update_window.h"
 #include "ui/message_box.h"
@@ -336,6 +339,77 @@ TEST_F(UpdateTest, ClosingWithoutUpdateEndsAtOnceAndDestructionClosesTheLink) {
     EXPECT_FALSE(m_device->link.isOpen());
     EXPECT_FALSE(m_device->cancelRequested());
     EXPECT_TRUE(m_log.contains("DESTRUCT\n"));
+}
+
+// The lines beyond the design: a hint after the status lines while no bootloader answers,
+// and the update's progress on a bar beside them.
+
+QString shownStatus(CUpdateWindow& dialog) {
+    return qobject_cast<QPlainTextEdit*>(dialog.item(kStatus))->toPlainText();
+}
+
+TEST_F(UpdateTest, TheBootloaderHintFollowsTheLinesUntilTheBootloaderAnswers) {
+    const QString hint = bootloaderHint();
+    EXPECT_TRUE(hint.contains("03db:0001"));
+    EXPECT_TRUE(hint.contains("cannot switch"));
+    // The application firmware answers: the designed lines, then the hint.
+    open(instant());
+    EXPECT_EQ(status(),
+              "Device found, but is not in bootloader mode.\r\n"
+              "Please reconnect the device in bootloader mode.\r\n");
+    ASSERT_TRUE(waitUntil([this, &hint] {
+        return shownStatus(*m_dialog) ==
+               "Device found, but is not in bootloader mode.\n"
+               "Please reconnect the device in bootloader mode.\n" +
+                   hint.chopped(2);
+    }));
+    // A bootloader too old: the lines say it all.
+    auto old = bootloader();
+    old.bootloaderVersion = 0x0105;
+    open(old);
+    ASSERT_TRUE(waitUntil([this] { return shownStatus(*m_dialog).endsWith("version: 1.10"); }));
+    // Nothing attached: the hint until the bootloader is plugged in.
+    auto absent = bootloader();
+    absent.attached = false;
+    open(absent);
+    ASSERT_TRUE(waitUntil([this, &hint] {
+        return shownStatus(*m_dialog) == "Device not found.\n" + hint.chopped(2);
+    }));
+    sim().attach();
+    ASSERT_TRUE(waitUntil([this] { return isEnabled(item(kUpdate)); }));
+    ASSERT_TRUE(waitUntil([this] {
+        return shownStatus(*m_dialog) ==
+               "Device not found.\nDevice connected in bootloader mode.\n"
+               "Device bootloader version: 1.10";
+    }));
+}
+
+TEST_F(RunningUpdateTest, TheBarFollowsTheBlocksBesideTheDesignedControls) {
+    start();
+    auto* bar = qobject_cast<QProgressBar*>(item(kProgress));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(waitUntil([bar] { return bar->value() >= 10; }));
+    EXPECT_TRUE(tevusb::testing::saveShot(*m_dialog->window(), "update_firmware_progress.png"));
+    finish();
+    ASSERT_TRUE(waitUntil([bar] { return bar->value() == 100; }));
+    EXPECT_TRUE(status().endsWith("Firmware updated successfully.\r\n"));
+    // Inside the dialog, over none of its controls, also when the dialog grows: it keeps
+    // its distance to "Update..." and to the bottom edge.
+    const int gap = item(kUpdate)->x() - bar->geometry().right();
+    const int below = m_dialog->window()->height() - bar->geometry().bottom();
+    for (const QSize grow : {QSize(0, 0), QSize(80, 60)}) {
+        m_dialog->window()->resize(m_dialog->window()->size() + grow);
+        ASSERT_TRUE(waitUntil([] { return true; }));
+        EXPECT_TRUE(m_dialog->window()->rect().contains(bar->geometry()));
+        QWidgetList designed{item(kStatus), item(kIcon), item(kUpdate), item(kClose),
+                             m_dialog->groupBoxes().at(0)->window};
+        for (QWidget* control : designed) {
+            EXPECT_FALSE(bar->geometry().intersects(control->geometry()))
+                << control->objectName().toStdString();
+        }
+        EXPECT_EQ(item(kUpdate)->x() - bar->geometry().right(), gap);
+        EXPECT_EQ(m_dialog->window()->height() - bar->geometry().bottom(), below);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "ui/dialogs/update_window.h"
 
 #include <QFile>
+#include <QProgressBar>
 #include <atomic>
 #include <filesystem>
 
@@ -9,7 +10,9 @@
 #include "device/device_tasks.h"
 #include "log/diagnostic_log.h"
 #include "text/string_ids.h"
+#include "ui/connect_check.h"
 #include "ui/dialog_templates.h"
+#include "ui/dialogs/device_hints.h"
 #include "ui/dialogs/update_ids.h"
 
 namespace tevusb::ui {
@@ -20,6 +23,8 @@ namespace string_ids = text::string_ids;
 namespace {
 
 constexpr int kFinishingWorkerMs = 100;
+// The bar's place in dialog units: the free strip left of "Update...", level with it.
+constexpr QRect kProgressRect(7, 102, 163, 14);
 
 // Program-wide, as the tens already shown belong to the run rather than to one dialog.
 std::atomic<int> g_lastShownPercent{0};
@@ -40,12 +45,14 @@ CUpdateWindow::~CUpdateWindow() {
 bool CUpdateWindow::handleMessage(const DialogMessage& message) {
     switch (message.message) {
         case Message::InitDialog:
+            addProgressBar();
             createLayout();
             anchor(kStatus, true, true, true, true);
             anchor(kIcon, true, true, false, false);
             anchor(kUpdate, false, false, true, true);
             anchor(kClose, false, false, true, true);
             anchorGroupBox(kStatusGroup, true, true, true, true);
+            anchor(kProgress, false, true, true, true);
             registerDeviceNotifications();
             connectBootloader();
             refreshControls(false);
@@ -95,7 +102,23 @@ void CUpdateWindow::refreshControls(bool busy) {
 }
 
 void CUpdateWindow::connectBootloader() {
-    device::connectBootloader(device(), statusProgress());
+    const auto found = connectCheckBootloader(*this, device());
+    // Neither a bootloader nor, or only, the application firmware answered.
+    setStatusHint(found.result == device::DeviceResult::NoDevice ? bootloaderHint() : QString());
+}
+
+void CUpdateWindow::addProgressBar() {
+    DialogHost* dialog = window();
+    if (dialog == nullptr) {
+        return;
+    }
+    auto* bar = new QProgressBar(dialog);
+    bar->setObjectName(QString::number(kProgress));
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setGeometry(DialogUnits(dialog->font()).rect(kProgressRect));
+    bar->setAccessibleName(QStringLiteral("Firmware update progress"));
+    bar->show();
 }
 
 void CUpdateWindow::close() {
@@ -124,6 +147,10 @@ void CUpdateWindow::startUpdate() {
     }
     m_firmwarePath = path;
     refreshControls(true);
+    if (auto* bar = qobject_cast<QProgressBar*>(item(kProgress))) {
+        bar->setValue(0);
+    }
+    m_barPercent = 0;
     // A previous update's thread may still be on its last lines: let it finish.
     worker().waitFor(kFinishingWorkerMs);
     deviceChanges().setBusy(true);
@@ -154,6 +181,14 @@ void CUpdateWindow::workerEnded() {
 
 void CUpdateWindow::progress(const device::Progress& step) {
     log::logLine(step.percent);
+    if (m_barPercent.exchange(step.percent) != step.percent) {
+        const int percent = step.percent;
+        runOnWindowThread([this, percent] {
+            if (auto* bar = qobject_cast<QProgressBar*>(item(kProgress))) {
+                bar->setValue(percent);
+            }
+        });
+    }
     const int tens = step.percent / 10 * 10;
     if (g_lastShownPercent.exchange(tens) == tens) {
         return;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <functional>
 
 #include "device/operation.h"
@@ -36,13 +37,14 @@ class CUpdateWindow : public CBaseWindow {
     // thread has heard of it.
     bool updating() const { return deviceChanges().busy(); }
 
-    // The update's block steps, shown in tens of percent.
+    // The update's block steps, shown in tens of percent and on the bar; any thread.
     void progress(const device::Progress& step);
     // The last tens of percent shown, kept across updates of one run; tests reset it.
     static void resetShownProgress();
 
   private:
     void close();
+    void addProgressBar();
     void startUpdate();
     int updateWorker();
     void workerEnded();
@@ -50,6 +52,9 @@ class CUpdateWindow : public CBaseWindow {
 
     QWidget* m_parent;
     QString m_firmwarePath;
+    // The percentage last handed to the window thread for the bar, so that only changes
+    // are posted (an image has up to 1024 blocks).
+    std::atomic<int> m_barPercent{-1};
 };
 
 }  // namespace tevusb::ui
