@@ -2,8 +2,11 @@
 #include "ui/window_placement.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace tevusb::ui {
@@ -24,6 +27,37 @@ QScreen* screenOf(QWidget* window, QWidget* anchor) {
     return QGuiApplication::primaryScreen();
 }
 
+// A window opened while a modal dialog runs (the bench-test report from Control Options)
+// would be blocked until the dialog closes, and could sit behind it. Made transient for
+// the dialog it can be read and used at once, in front of it; when the dialog ends it
+// goes back to the anchor's window, so that it neither points at a window that is gone
+// nor goes with it.
+void lendToModalDialog(QWidget* window, QWidget* anchor) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == window || modal->isAncestorOf(window) || window->isModal()) {
+        return;
+    }
+    window->winId();
+    modal->winId();
+    QWindow* handle = window->windowHandle();
+    QWindow* dialog = modal->windowHandle();
+    if (handle == nullptr || dialog == nullptr || handle->transientParent() == dialog) {
+        return;
+    }
+    handle->setTransientParent(dialog);
+    const QPointer<QWidget> owner = anchor != nullptr ? anchor->window() : nullptr;
+    const auto giveBack = [window, owner] {
+        QWindow* back = owner ? owner->windowHandle() : nullptr;
+        if (QWindow* own = window->windowHandle(); own != nullptr && own != back) {
+            own->setTransientParent(back);
+        }
+    };
+    if (auto* box = qobject_cast<QDialog*>(modal)) {
+        QObject::connect(box, &QDialog::finished, window, giveBack);
+    }
+    QObject::connect(dialog, &QObject::destroyed, window, giveBack);
+}
+
 }  // namespace
 
 QRect fittedGeometry(QSize wanted, const QRect& available) {
@@ -37,6 +71,7 @@ QRect fittedGeometry(QSize wanted, const QRect& available) {
 }
 
 void showInFront(QWidget* window, QWidget* anchor) {
+    lendToModalDialog(window, anchor);
     if (!window->isVisible()) {
         if (QScreen* screen = screenOf(window, anchor)) {
             const QSize wanted = window->size();

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 
 #include "device/altimeter_device.h"
@@ -215,6 +216,26 @@ TEST_F(PreflightWindows, AnAbsentAltimeterIsSaidInTheBannerNotAsAVerdict) {
         banner->text().startsWith(QString::fromUtf8("NOT CHECKED \u2014 Device not found.")))
         << banner->text().toStdString();
     EXPECT_FALSE(banner->text().contains("GO \u2014"));
+}
+
+TEST_F(PreflightWindows, BothWindowsOpenWholeOnTheMainWindowsScreen) {
+    sim().detach();
+    QWidget main;
+    main.show();
+    ASSERT_NE(main.screen(), nullptr);
+    const QRect screen = main.screen()->availableGeometry();
+    PreflightWindow preflight(libraryService(), analysis::UnitSystem::Metric, &main);
+    ProfilesWindow profiles(libraryService(), analysis::UnitSystem::Metric, &main);
+    for (QDialog* window : {static_cast<QDialog*>(&preflight), static_cast<QDialog*>(&profiles)}) {
+        window->resize(screen.size() * 2);
+    }
+    preflight.start();
+    profiles.start();
+    ASSERT_TRUE(waitUntil([&] { return !preflight.busy() && !profiles.busy(); }));
+    for (QDialog* window : {static_cast<QDialog*>(&preflight), static_cast<QDialog*>(&profiles)}) {
+        EXPECT_TRUE(window->isVisible()) << window->objectName().toStdString();
+        EXPECT_TRUE(screen.contains(window->geometry())) << window->objectName().toStdString();
+    }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "ui/dialogs/profile_apply_flow.h"
 #include "ui/library_service.h"
 #include "ui/message_box.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::ui {
 
@@ -158,7 +159,8 @@ void PreflightWindow::setBusy(bool busy) {
 }
 
 void PreflightWindow::start() {
-    show();
+    // In front, on the main window's screen and whole on it, as every new window.
+    showInFront(this, parentWidget());
     if (m_worker.running()) {
         return;
     }

@@ -15,6 +15,7 @@
 #include "ui/dialogs/profile_form.h"
 #include "ui/library_service.h"
 #include "ui/message_box.h"
+#include "ui/window_placement.h"
 
 namespace tevusb::ui {
 
@@ -137,7 +138,8 @@ void ProfilesWindow::setBusy(bool busy) {
 }
 
 void ProfilesWindow::start() {
-    show();
+    // In front, on the main window's screen and whole on it, as every new window.
+    showInFront(this, parentWidget());
     if (m_worker.running()) {
         return;
     }
