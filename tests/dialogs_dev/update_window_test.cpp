@@ -363,6 +363,8 @@ TEST_F(UpdateTest, TheBootloaderHintFollowsTheLinesUntilTheBootloaderAnswers) {
                "Please reconnect the device in bootloader mode.\n" +
                    hint.chopped(2);
     }));
+    EXPECT_TRUE(
+        tevusb::testing::saveShot(*m_dialog->window(), "update_firmware_bootloader_hint.png"));
     // A bootloader too old: the lines say it all.
     auto old = bootloader();
     old.bootloaderVersion = 0x0105;

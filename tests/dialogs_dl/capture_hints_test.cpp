@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/dialog_fixture.h"
+#include "support/screenshot.h"
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/dialogs/device_hints.h"
@@ -52,6 +53,7 @@ TEST(CaptureHintsTest, NoAltimeterGetsTheCableHintUntilOneIsPluggedIn) {
     ASSERT_TRUE(showsLinesThen(dialog, noAltimeterHint()));
     EXPECT_TRUE(shown(dialog).startsWith("Device not found.\nHint: check"));
     EXPECT_TRUE(noAltimeterHint().contains("tevusb-cli devices"));
+    EXPECT_TRUE(tevusb::testing::saveShot(*dialog.window(), "download_data_no_altimeter.png"));
     // A command that arrives anyway: the same hint after its lines, not twice.
     dialog.sendMessage({Message::Command, kReadData, 0, {}});
     ASSERT_TRUE(
@@ -99,6 +101,7 @@ TEST(CaptureHintsTest, AnEmptyAltimeterIsSaidToHoldNoFlightsAfterTheDownloadLine
                                              QString::number(rig.device.store.packets.size()) +
                                              "\r\n"));
     ASSERT_TRUE(showsLinesThen(dialog, "The altimeter holds no flights.\r\n"));
+    EXPECT_TRUE(tevusb::testing::saveShot(*dialog.window(), "download_data_no_flights.png"));
     // Read again, it is said once, after the new lines.
     ASSERT_TRUE(downloaded(dialog));
     ASSERT_TRUE(showsLinesThen(dialog, "The altimeter holds no flights.\r\n"));

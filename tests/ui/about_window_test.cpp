@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "support/log_capture.h"
+#include "support/screenshot.h"
 #include "test_dialog.h"
 #include "ui/dialogs/about_window.h"
 #include "ui/status_box.h"
@@ -53,6 +54,7 @@ TEST(AboutWindowTest, ShowsTheSevenLinesOfVersions) {
     installed.replace(QDir::toNativeSeparators(folder), "/usr/share/doc/tevusb");
     statusBox(about)->showBuffer(installed);
     EXPECT_EQ(statusBox(about)->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(tevusb::testing::saveShot(*about.window(), "about_installed.png"));
     EXPECT_EQ(about.window()->windowTitle(), "About");
 }
 
