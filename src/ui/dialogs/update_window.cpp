@@ -103,7 +103,8 @@ void CUpdateWindow::refreshControls(bool busy) {
 
 void CUpdateWindow::connectBootloader() {
     const auto found = connectCheckBootloader(*this, device());
-    // Neither a bootloader nor, or only, the application firmware answered.
+    // No bootloader answered (nothing did, or the application firmware did): say how to
+    // get there.
     setStatusHint(found.result == device::DeviceResult::NoDevice ? bootloaderHint() : QString());
 }
 
