@@ -5,7 +5,6 @@
 #include "library/export_plan.h"
 #include "library/export_run.h"
 #include "library/flight_library.h"
-#include "library/flight_name.h"
 #include "library/problem_list.h"
 #include "library_fixture.h"
 #include "support/log_capture.h"
@@ -211,9 +210,6 @@ TEST(LibraryExportName, ByFlightNameReadsAsTheTableAndIsSafeEverywhere) {
     EXPECT_EQ(library::exportFileName(named(1, "Nova", ""), ExportFormat::Xml,
                                       library::ExportNaming::FlightName),
               "Nova, 2026-12-06, set 2.xml");
-    EXPECT_EQ(library::exportFileName(named(1, "Nova", ""), ExportFormat::Xml,
-                                      library::ExportNaming::DownloadTime),
-              "2026-12-08_0735_set2_Nova.xml");
     // What no file system takes becomes '_'; letters of any script stay, broken UTF-8 not.
     EXPECT_EQ(flightFileName(named(1, "a\\b/c:d*e?f\"g<h>i|j\tk", "Über"), ExportFormat::Tev),
               "a_b_c_d_e_f_g_h_i_j_k - Über, 2026-12-06, set 2.tev");
@@ -242,15 +238,4 @@ TEST(LibraryExportPlan, FlightsOfOneNameAreNumberedAndCaseDoesNotTellThemApart) 
     EXPECT_EQ(plan.items[2].name, "NOVA - h128w, 2026-12-06, set 2 (3).csv");
     EXPECT_EQ(plan.items[3].name, "Nova - H128W, 2026-12-06, set 3.csv");
     EXPECT_EQ(plan.items[1].target, out / "Nova - H128W, 2026-12-06, set 2 (2).csv");
-}
-
-TEST_F(LibraryExport, FilesNamedAfterTheirFlightsAreWrittenThere) {
-    const library::ExportPlan plan = library::planExport(records, ExportFormat::Tev, out.path(),
-                                                         library::ExportNaming::FlightName);
-    const library::ExportReport report = library::writeExport(m_flights, plan, false);
-    EXPECT_EQ(report.written, 3u);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        EXPECT_EQ(plan.items[i].name, library::flightName(records[i]) + ".tev");
-        EXPECT_GT(readAll(plan.items[i].target).size(), 100u);
-    }
 }
