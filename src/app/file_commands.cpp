@@ -90,10 +90,23 @@ void FileCommands::exportCurrentSet(ExportFormat format) {
     const int k = m_store.current.setIndex;
     log::logLine("Current Set: ", k);
     const std::filesystem::path path = toPath(chosen);
-    const bool saved =
-        format == ExportFormat::Csv ? m_store.exportCsv(path, k) : m_store.exportXml(path, k);
+    data::SaveError error;
+    const bool saved = format == ExportFormat::Csv ? m_store.exportCsv(path, k, error)
+                                                   : m_store.exportXml(path, k, error);
     if (!saved) {
         ui::messageBox(m_owner, kSaveFailedText, ui::kMbIconHand);
+    }
+    if (!m_notice) {
+        return;
+    }
+    if (saved) {
+        m_notice(QStringLiteral("Wrote set %1 (%2 readings) to %3.")
+                     .arg(k + 1)
+                     .arg(m_store.readingCount())
+                     .arg(chosen),
+                 false);
+    } else {
+        m_notice(QString::fromStdString(error.message), true);
     }
 }
 

@@ -44,7 +44,12 @@ class FileCommands {
     }
 
     // File > Export CSV / Export XML of the current set; nothing at all when it is empty.
+    // After the designed steps the notice handler hears what was written, or which file
+    // failed and why.
     void exportCurrentSet(ExportFormat format);
+    void setNoticeHandler(std::function<void(const QString& text, bool problem)> notice) {
+        m_notice = std::move(notice);
+    }
 
     // After the Download Data dialog: shows the chosen set (set 0 when none was chosen).
     void showSelectedSet(int k);
@@ -64,6 +69,7 @@ class FileCommands {
     graph::FlightGraph& m_graph;
     std::function<void()> m_shown;
     std::function<void(const QString&)> m_opened;
+    std::function<void(const QString&, bool)> m_notice;
     std::filesystem::path m_shownFile;
 };
 

@@ -11,6 +11,7 @@
 #include "app/analysis_front.h"
 #include "app/compare_menu.h"
 #include "app/data_set_drop.h"
+#include "app/file_notice.h"
 #include "app/graph_widget.h"
 #include "app/keyboard_access.h"
 #include "app/library_menu.h"
@@ -89,6 +90,9 @@ MainWindow::MainWindow(data::DataSetStore& store,
             hint->raise();
         }
     });
+    auto* notice = new FileNotice(m_graphWidget, this);
+    m_files.setNoticeHandler(
+        [notice](const QString& text, bool problem) { notice->say(text, problem); });
     addUserGuideItem(*this);
     addKeyboardAccess(*this);
 

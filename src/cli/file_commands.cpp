@@ -85,9 +85,10 @@ int runExport(CliArgs& args, std::ostream& out, std::ostream& err) {
             << ".\n";
         return exit_code::kFailed;
     }
-    const bool ok = csv ? store.exportCsv(*csv, *k) : store.exportXml(*xml, *k);
+    data::SaveError error;
+    const bool ok = csv ? store.exportCsv(*csv, *k, error) : store.exportXml(*xml, *k, error);
     if (!ok) {
-        err << text::stringText(text::string_ids::kSaveFailed) << "\n";
+        err << text::stringText(text::string_ids::kSaveFailed) << "\n" << error.message << "\n";
         return exit_code::kFailed;
     }
     out << "Wrote " << (csv ? *csv : *xml) << " (" << store.readingCount() << " readings).\n";

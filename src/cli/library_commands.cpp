@@ -12,6 +12,7 @@
 #include "cli/report_exec.h"
 #include "cli/terminal.h"
 #include "library/archive_index.h"
+#include "library/export_name.h"
 #include "library/export_plan.h"
 #include "library/export_run.h"
 #include "library/flight_library.h"
@@ -29,7 +30,7 @@ constexpr const char* kUsage =
     "Usage: tevusb-cli [--library DIR] library list [--json] [--filter TEXT] [--desc]\n"
     "           [--sort id|date|apogee|velocity|duration|rocket|motor|site] [--units U]\n"
     "       tevusb-cli library show ID [--units metric|imperial]\n"
-    "       tevusb-cli library export ID --tev|--csv|--xml OUT [--yes]\n"
+    "       tevusb-cli library export ID --tev|--csv|--xml OUT|DIR [--yes]\n"
     "       tevusb-cli library import FILE.tev|DIR...\n"
     "       tevusb-cli library edit ID [--rocket T] [--motor T] [--site T] [--notes T] "
     "[--comment T] [--date YYYY-MM-DD]\n"
@@ -182,6 +183,16 @@ int runExportFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
     FlightLibrary flights(libraryFolder());
     if (!openOrComplain(flights, err)) {
         return exit_code::kFailed;
+    }
+    // A folder: the file goes there under the flight's name, as the window names it.
+    if (std::error_code ec; std::filesystem::is_directory(*target, ec)) {
+        library::Outcome outcome;
+        const auto record = flights.get(*id, &outcome);
+        if (!record) {
+            return failed(outcome, err);
+        }
+        target =
+            (std::filesystem::path(*target) / library::flightFileName(*record, format)).string();
     }
     const library::ExportPlan plan = library::planExportFile(*id, format, *target);
     // A file the flyer already has is replaced only when they say so.

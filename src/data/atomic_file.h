@@ -23,14 +23,20 @@ class AtomicFile {
     void write(std::string_view bytes);
     // Flushes, syncs and renames over the target. False on any earlier or final error.
     bool commit();
+    // Why the file was refused or not written, in a few words a flyer reads ("its folder
+    // does not exist", "the disk is full"); empty while nothing went wrong.
+    const std::string& reason() const { return m_reason; }
 
   private:
     void discard();
+    // Keeps the first reason: later errors are mostly its consequences.
+    void fail(std::string reason);
 
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
     int m_fd = -1;
     bool m_failed = false;
+    std::string m_reason;
 };
 
 // Buffers small writes into larger ones for an AtomicFile; flush() before commit().

@@ -10,6 +10,7 @@
 #include "data/graph_scale.h"
 #include "data/load_error.h"
 #include "data/memory_packet.h"
+#include "data/save_error.h"
 #include "settings/device_settings.h"
 
 namespace tevusb::data {
@@ -61,6 +62,9 @@ class DataSetStore {
     // Select set k and write it as CSV or XML. False when the file cannot be written.
     bool exportCsv(const std::filesystem::path& path, int k);
     bool exportXml(const std::filesystem::path& path, int k);
+    // The same; on failure `error` says why, naming the file.
+    bool exportCsv(const std::filesystem::path& path, int k, SaveError& error);
+    bool exportXml(const std::filesystem::path& path, int k, SaveError& error);
 };
 
 }  // namespace tevusb::data

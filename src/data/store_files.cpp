@@ -73,22 +73,46 @@ bool DataSetStore::loadSetFile(const std::filesystem::path& path, LoadError& err
     return true;
 }
 
+namespace {
+
+// Commits `file` and says why it failed, naming the target.
+bool commitOrSay(AtomicFile& file, const std::filesystem::path& path, SaveError& error) {
+    if (file.commit()) {
+        return true;
+    }
+    error.reason = file.reason();
+    error.message = "Cannot write " + path.string() + ": " + error.reason + ".";
+    return false;
+}
+
+}  // namespace
+
 bool DataSetStore::exportCsv(const std::filesystem::path& path, int k) {
+    SaveError ignored;
+    return exportCsv(path, k, ignored);
+}
+
+bool DataSetStore::exportXml(const std::filesystem::path& path, int k) {
+    SaveError ignored;
+    return exportXml(path, k, ignored);
+}
+
+bool DataSetStore::exportCsv(const std::filesystem::path& path, int k, SaveError& error) {
     AtomicFile file(path);
     if (!file.isOpen()) {
-        return false;
+        return commitOrSay(file, path, error);
     }
     selectSet(k);
     BufferedWriter writer(file);
     export_format::writeCsv(current, writer);
     writer.flush();
-    return file.commit();
+    return commitOrSay(file, path, error);
 }
 
-bool DataSetStore::exportXml(const std::filesystem::path& path, int k) {
+bool DataSetStore::exportXml(const std::filesystem::path& path, int k, SaveError& error) {
     AtomicFile file(path);
     if (!file.isOpen()) {
-        return false;
+        return commitOrSay(file, path, error);
     }
     selectSet(k);
     const bool hasCommentSlot = k >= 0 && static_cast<std::size_t>(k) < comments.size();
@@ -96,7 +120,7 @@ bool DataSetStore::exportXml(const std::filesystem::path& path, int k) {
     export_format::writeXml(
         current, hasCommentSlot ? &comments[static_cast<std::size_t>(k)] : nullptr, writer);
     writer.flush();
-    return file.commit();
+    return commitOrSay(file, path, error);
 }
 
 }  // namespace tevusb::data

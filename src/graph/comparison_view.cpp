@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/statistics_table.h"
 #include "data/reading.h"
 #include "graph/analysis_axes.h"
 #include "graph/analysis_palette.h"
@@ -157,6 +158,20 @@ double valueAt(const std::vector<double>& series, std::size_t i) {
     return i < series.size() && std::isfinite(series[i]) ? series[i] : 0.0;
 }
 
+// Common time t as the flyer reads it: from launch in the one convention ("T+12.0 s"), or
+// from the apogee the flights are lined up on.
+QString commonTimeText(double t, analysis::AlignAt at) {
+    if (at == analysis::AlignAt::Launch) {
+        return QString::fromStdString(analysis::flightTimeText(t, 0.0));
+    }
+    const QString amount = QString::fromStdString(analysis::formatNumber(std::abs(t), 1));
+    if (std::abs(t) < 0.05) {
+        return QStringLiteral("at apogee");
+    }
+    return amount +
+           (t < 0 ? QStringLiteral(" s before apogee") : QStringLiteral(" s after apogee"));
+}
+
 // The flight's sample nearest common time t, if it recorded one there.
 std::optional<std::size_t> sampleAt(const ComparedFlight& flight,
                                     const analysis::AlignedFlight& aligned, double t) {
@@ -221,15 +236,21 @@ AnalysisLayout drawComparison(QPainter& painter, const QRect& target,
 
 QStringList comparisonReadout(const std::vector<ComparedFlight>& flights,
                               const analysis::FlightAlignment& alignment, double t,
-                              analysis::UnitSystem units) {
-    QStringList lines{QStringLiteral("Time ") + QString::fromStdString(analysis::formatQuantity(
-                                                    Quantity::Time, t, units, 1))};
+                              analysis::AlignAt at, analysis::UnitSystem units) {
+    QStringList lines{QStringLiteral("Time ") + commonTimeText(t, at)};
     for (std::size_t i = 0; i < flights.size() && i < alignment.flights.size(); ++i) {
         const auto k = sampleAt(flights[i], alignment.flights[i], t);
         QString line = flights[i].name + QStringLiteral(": ");
         if (!k) {
             lines.push_back(line + QStringLiteral("\u2014"));
             continue;
+        }
+        // The first line already says a launch-aligned flight's own time; any other clock
+        // (apogee alignment, a flight without a launch) is said per flight.
+        if (at != analysis::AlignAt::Launch || !alignment.flights[i].anchored) {
+            line += QString::fromStdString(analysis::flightTimeText(
+                        data::reading::timeOfSample(*k), flights[i].statistics.launchTimeS)) +
+                    QStringLiteral(", ");
         }
         line += QString::fromStdString(analysis::formatQuantity(
             Quantity::Altitude, valueAt(flights[i].set.smoothedAltitude, *k), units, 1));
@@ -271,7 +292,8 @@ void drawComparisonCursor(QPainter& painter, const AnalysisLayout& layout,
         }
     }
     painter.restore();
-    drawReadoutBox(painter, plot, x, comparisonReadout(flights, alignment, t, layout.units()));
+    drawReadoutBox(painter, plot, x,
+                   comparisonReadout(flights, alignment, t, state.alignAt, layout.units()));
 }
 
 }  // namespace tevusb::graph

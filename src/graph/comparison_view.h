@@ -47,11 +47,13 @@ AnalysisLayout drawComparison(QPainter& painter, const QRect& target,
                               const analysis::FlightAlignment& alignment,
                               const ComparisonState& state, analysis::UnitSystem units);
 
-// What the cursor at common time `t` reads: the time, then each flight's altitude and
-// velocity at its nearest sample ("—" where the flight has no sample there).
+// What the cursor at common time `t` reads: the time from the moment the flights are
+// lined up on ("T+12.0 s", "2.0 s after apogee"), then each flight's altitude and velocity
+// at its nearest sample, led by the flight's own time where that is not the first line's
+// ("—" where the flight has no sample there).
 QStringList comparisonReadout(const std::vector<ComparedFlight>& flights,
                               const analysis::FlightAlignment& alignment, double t,
-                              analysis::UnitSystem units);
+                              analysis::AlignAt at, analysis::UnitSystem units);
 
 // The cursor line at common time `t`, a dot on each shown curve and the readout box.
 void drawComparisonCursor(QPainter& painter, const AnalysisLayout& layout,

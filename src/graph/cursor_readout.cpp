@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/statistics_table.h"
 #include "data/reading.h"
 #include "graph/analysis_palette.h"
 #include "graph/analysis_view.h"
@@ -68,7 +69,8 @@ QStringList readoutLines(const ReadoutSample& sample, analysis::UnitSystem units
         return QString::fromStdString(analysis::formatQuantity(q, si, units, 1));
     };
     return {
-        QStringLiteral("Time ") + text(Quantity::Time, sample.timeS),
+        QStringLiteral("Time ") +
+            QString::fromStdString(analysis::flightTimeText(sample.timeS, sample.launchTimeS)),
         QStringLiteral("Altitude ") + text(Quantity::Altitude, sample.altitudeM),
         QStringLiteral("Velocity ") + text(Quantity::Speed, sample.velocityMs),
         QStringLiteral("Line A ") + onOff(sample.lineA) + QStringLiteral("  Line B ") +

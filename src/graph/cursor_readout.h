@@ -21,6 +21,8 @@ struct ReadoutSample {
     double velocityMs = 0.0;
     bool lineA = false;
     bool lineB = false;
+    // The flight's launch on the same clock; without one, times count from the recording.
+    std::optional<double> launchTimeS;
 };
 
 // The visible sample nearest to pixel column x; nothing when x lies outside the plot
@@ -29,7 +31,8 @@ struct ReadoutSample {
 std::optional<ReadoutSample> nearestSample(const data::DataSet& set, const AnalysisLayout& layout,
                                            double x);
 
-// "Time 12.3 s", "Altitude 512.0 m", "Velocity -3.2 m/s", "Line A on  Line B off".
+// "Time T+12.3 s" (or "Time 12.3 s into the recording"), "Altitude 512.0 m", "Velocity -3.2 m/s",
+// "Line A on  Line B off".
 QStringList readoutLines(const ReadoutSample& sample, analysis::UnitSystem units);
 
 // The cursor line at the sample, a dot on each curve and a box with the readout lines,

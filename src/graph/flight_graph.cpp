@@ -135,10 +135,11 @@ std::optional<FlightGraph::CursorView> FlightGraph::cursorAt(double x) const {
     if (!m_showsAnalysis || !m_surface.hasBuffer()) {
         return std::nullopt;
     }
-    const std::optional<ReadoutSample> sample = nearestSample(m_store.current, m_layout, x);
+    std::optional<ReadoutSample> sample = nearestSample(m_store.current, m_layout, x);
     if (!sample) {
         return std::nullopt;
     }
+    sample->launchTimeS = m_statistics.launchTimeS;
     return CursorView{m_layout, *sample};
 }
 

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "library/export_name.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <string_view>
+
+#include "library/flight_name.h"
 
 namespace tevusb::library {
 
@@ -75,7 +80,72 @@ std::string cleanPart(const std::string& part) {
     return clean;
 }
 
+const char* extensionOf(ExportFormat format) {
+    return format == ExportFormat::Tev ? ".tev" : format == ExportFormat::Csv ? ".csv" : ".xml";
+}
+
+constexpr std::size_t kNameBytes = 120;
+
+bool refusedInName(char32_t c) {
+    return c < 0x20 || c == 0x7F ||
+           std::u32string_view(U"\\/:*?\"<>|").find(c) != std::u32string_view::npos;
+}
+
+// Names Windows keeps for devices, whatever the extension: "CON.tev" cannot be made there.
+bool reservedName(const std::string& name) {
+    static const std::array<const char*, 22> kReserved = {
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+    const std::string stem = name.substr(0, name.find('.'));
+    for (const char* r : kReserved) {
+        const std::string_view word(r);
+        if (stem.size() == word.size() &&
+            std::equal(stem.begin(), stem.end(), word.begin(), [](char a, char b) {
+                return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+            })) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+std::string flightFileName(const FlightRecord& flight, ExportFormat format) {
+    std::string text = flightName(flight);
+    for (std::size_t at = text.find(" / "); at != std::string::npos; at = text.find(" / ", at)) {
+        text.replace(at, 3, " - ");
+    }
+    std::string name;
+    for (std::size_t at = 0; at < text.size();) {
+        const CodePoint cp = decodeUtf8(text, at);
+        if (name.size() + cp.bytes > kNameBytes) {
+            break;
+        }
+        if (!cp.valid || refusedInName(cp.value)) {
+            name.push_back('_');
+        } else {
+            name.append(text, at, cp.bytes);
+        }
+        at += cp.bytes;
+    }
+    // A leading dot hides the file (or makes "..");  Windows drops trailing dots and blanks.
+    if (!name.empty() && name.front() == '.') {
+        name.front() = '_';
+    }
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
+        name.pop_back();
+    }
+    if (name.empty() || reservedName(name)) {
+        name.insert(name.begin(), '_');
+    }
+    return name + extensionOf(format);
+}
+
+std::string exportFileName(const FlightRecord& flight, ExportFormat format, ExportNaming naming) {
+    return naming == ExportNaming::FlightName ? flightFileName(flight, format)
+                                              : exportFileName(flight, format);
+}
 
 std::string exportFileName(const FlightRecord& flight, ExportFormat format) {
     std::string name;
@@ -91,10 +161,7 @@ std::string exportFileName(const FlightRecord& flight, ExportFormat format) {
             name += "_" + clean;
         }
     }
-    const char* ext = format == ExportFormat::Tev   ? ".tev"
-                      : format == ExportFormat::Csv ? ".csv"
-                                                    : ".xml";
-    return name + ext;
+    return name + extensionOf(format);
 }
 
 std::string numberedFileName(const std::string& name, int n) {

@@ -28,17 +28,40 @@ std::vector<std::string> ExportPlan::existingNames() const {
     return names;
 }
 
-ExportPlan planExport(const std::vector<FlightRecord>& flights, ExportFormat format,
-                      const std::filesystem::path& folder) {
-    ExportPlan plan{folder, format, {}};
-    std::set<std::string> names;
-    for (const FlightRecord& flight : flights) {
-        const std::string first = exportFileName(flight, format);
-        std::string name = first;
-        for (int n = 2; names.count(name) != 0; ++n) {
-            name = numberedFileName(first, n);
+namespace {
+
+// "Nova - H128, 2026-12-06, set 2 (2).tev": a flight's name reads best numbered apart.
+std::string bracketNumbered(const std::string& name, int n) {
+    const std::size_t dot = name.find_last_of('.');
+    return name.substr(0, dot) + " (" + std::to_string(n) + ")" +
+           (dot == std::string::npos ? "" : name.substr(dot));
+}
+
+// Names that differ only in case are one file where case is not told apart (Windows, macOS).
+std::string caseless(std::string name) {
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
-        names.insert(name);
+    }
+    return name;
+}
+
+}  // namespace
+
+ExportPlan planExport(const std::vector<FlightRecord>& flights, ExportFormat format,
+                      const std::filesystem::path& folder, ExportNaming naming) {
+    ExportPlan plan{folder, format, {}};
+    const bool byName = naming == ExportNaming::FlightName;
+    std::set<std::string> names;
+    const auto key = [byName](const std::string& name) { return byName ? caseless(name) : name; };
+    for (const FlightRecord& flight : flights) {
+        const std::string first = exportFileName(flight, format, naming);
+        std::string name = first;
+        for (int n = 2; names.count(key(name)) != 0; ++n) {
+            name = byName ? bracketNumbered(first, n) : numberedFileName(first, n);
+        }
+        names.insert(key(name));
         const std::filesystem::path target = folder / name;
         plan.items.push_back({flight.id, name, target, taken(target)});
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "library/export_name.h"
 #include "library/flight_library.h"
 
 namespace tevusb::library {
@@ -28,10 +29,12 @@ struct ExportPlan {
     std::vector<std::string> existingNames() const;
 };
 
-// One file per flight in `folder`, named by exportFileName; flights that would get the same
-// name are numbered ("-2", "-3") so that none overwrites another.
+// One file per flight in `folder`, named by exportFileName in `naming`; flights that would
+// get the same name are numbered so that none overwrites another: "-2", "-3" by download
+// time, " (2)", " (3)" by flight name, where names differing only in case count as one.
 ExportPlan planExport(const std::vector<FlightRecord>& flights, ExportFormat format,
-                      const std::filesystem::path& folder);
+                      const std::filesystem::path& folder,
+                      ExportNaming naming = ExportNaming::DownloadTime);
 
 // One flight to a file the flyer named.
 ExportPlan planExportFile(std::int64_t id, ExportFormat format,

@@ -235,6 +235,8 @@ Outcome FlightLibrary::rebuild(const Progress& progress) {
     if (!unreadable.empty()) {
         message += " " + std::to_string(unreadable.size()) +
                    " archive files could not be read, first: " + unreadable.front() + ".";
+    } else {
+        message += " Every archive file was read.";
     }
     return {LibraryStatus::Ok, message + note, 0};
 }

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "analysis/statistics_table.h"
 #include "analysis/units.h"
 #include "data/data_set_store.h"
 #include "graph/synthetic/synthetic_flight.h"
@@ -83,6 +84,13 @@ TEST_F(CompareWindowTest, FlightsOfDifferentLengthsLineUpAtLaunchOrApogee) {
                                      analysis::UnitSystem::Metric, 1))))
             << at0[i].toStdString();
     }
+    // Lined up on launch, the first line gives the common clock and the flights need none
+    // of their own; lined up on apogee, each flight says its own time from its launch.
+    EXPECT_EQ(at0[0], QStringLiteral("Time T+0.0 s"));
+    EXPECT_FALSE(at0[1].contains(QStringLiteral("T+"))) << at0[1].toStdString();
+    // Before the first flight's launch the common clock reads T-.
+    const QStringList early = graph->readoutAt(layout.altitude().x(layout.altitude().t0()));
+    EXPECT_TRUE(early[0].startsWith(QStringLiteral("Time T-"))) << early[0].toStdString();
     // Both flights drawn, each in its own colour.
     EXPECT_GT(count(first, graph::comparisonColour(0)), 200);
     EXPECT_GT(count(first, graph::comparisonColour(1)), 200);
@@ -90,6 +98,9 @@ TEST_F(CompareWindowTest, FlightsOfDifferentLengthsLineUpAtLaunchOrApogee) {
     window.setAlignAt(analysis::AlignAt::Apogee);
     graph->picture();
     const QStringList top = graph->readoutAt(graph->layout().altitude().x(0.0));
+    EXPECT_EQ(top[0], QStringLiteral("Time at apogee"));
+    const QStringList after = graph->readoutAt(graph->layout().altitude().x(2.0));
+    EXPECT_EQ(after[0], QStringLiteral("Time 2.0 s after apogee"));
     for (int i = 1; i <= 2; ++i) {
         const auto& s = flights[static_cast<std::size_t>(i - 1)].statistics;
         const auto& set = flights[static_cast<std::size_t>(i - 1)].set;
@@ -97,6 +108,11 @@ TEST_F(CompareWindowTest, FlightsOfDifferentLengthsLineUpAtLaunchOrApogee) {
             analysis::Quantity::Altitude,
             set.smoothedAltitude[static_cast<std::size_t>(s.apogee->sample)],
             analysis::UnitSystem::Metric, 1))))
+            << top[i].toStdString();
+        const QString own = QString::fromStdString(
+            analysis::flightTimeText(s.apogee->sample / 10.0, s.launchTimeS));
+        EXPECT_TRUE(top[i].startsWith(flights[static_cast<std::size_t>(i - 1)].name +
+                                      QStringLiteral(": ") + own))
             << top[i].toStdString();
     }
     // Zooming narrows the view around the cursor; Home gives the whole span back.

@@ -149,3 +149,30 @@ TEST(Export, UnwritableTargetFailsWithoutChangingTheSelection) {
     EXPECT_FALSE(s.exportXml(dir.path(), 5));
     EXPECT_EQ(s.current.setIndex, 0);
 }
+
+TEST(Export, AFailedExportSaysWhichFileAndWhy) {
+    TempDir dir;
+    DataSetStore s = smallStore();
+    LogCapture quiet;
+    struct Case {
+        std::filesystem::path target;
+        bool csv;
+        std::string reason;
+    };
+    std::filesystem::create_directory(dir / "folder.csv");
+    const Case cases[] = {
+        {dir / "missing" / "x.csv", true, "its folder does not exist"},
+        {dir / "folder.csv", true, "it is a folder"},
+        {dir / "missing" / "x.xml", false, "its folder does not exist"},
+    };
+    for (const Case& c : cases) {
+        tevusb::data::SaveError error;
+        EXPECT_FALSE(c.csv ? s.exportCsv(c.target, 0, error) : s.exportXml(c.target, 0, error));
+        EXPECT_EQ(error.reason, c.reason);
+        EXPECT_EQ(error.message, "Cannot write " + c.target.string() + ": " + c.reason + ".");
+    }
+    // A good write leaves the error empty.
+    tevusb::data::SaveError error;
+    ASSERT_TRUE(s.exportCsv(dir / "good.csv", 0, error));
+    EXPECT_TRUE(error.message.empty());
+}

@@ -110,10 +110,23 @@ TEST_F(AnalysisViewTest, ReadoutNamesTheNearestSampleInTheChosenUnits) {
     EXPECT_DOUBLE_EQ(cursor->sample.altitudeM, store.current.smoothedAltitude[123]);
     EXPECT_DOUBLE_EQ(cursor->sample.velocityMs, store.current.smoothedVelocity[123]);
 
-    ReadoutSample sample{123, 12.3, 512.04, -3.24, true, false};
+    // The time says its clock: from the launch the graph's statistics found, or from the
+    // start of the recording for a sample without one.
+    const auto launch = graph.statistics().launchTimeS;
+    ASSERT_TRUE(launch.has_value());
+    ASSERT_EQ(cursor->sample.launchTimeS, launch);
+    EXPECT_EQ(readoutLines(cursor->sample, UnitSystem::Metric)[0],
+              QStringLiteral("Time T+%1 s").arg(12.3 - *launch, 0, 'f', 1));
+
+    ReadoutSample sample{123, 12.3, 512.04, -3.24, true, false, std::nullopt};
     const QStringList metric = readoutLines(sample, UnitSystem::Metric);
     ASSERT_EQ(metric.size(), 4);
-    EXPECT_EQ(metric[0], QStringLiteral("Time 12.3 s"));
+    EXPECT_EQ(metric[0], QStringLiteral("Time 12.3 s into the recording"));
+    sample.launchTimeS = 2.0;
+    EXPECT_EQ(readoutLines(sample, UnitSystem::Imperial)[0], QStringLiteral("Time T+10.3 s"));
+    sample.launchTimeS = 13.0;
+    EXPECT_EQ(readoutLines(sample, UnitSystem::Metric)[0], QStringLiteral("Time T-0.7 s"));
+    sample.launchTimeS.reset();
     EXPECT_EQ(metric[1], QStringLiteral("Altitude 512.0 m"));
     EXPECT_EQ(metric[2], QStringLiteral("Velocity -3.2 m/s"));
     EXPECT_EQ(metric[3], QStringLiteral("Line A on  Line B off"));

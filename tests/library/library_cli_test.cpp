@@ -226,6 +226,27 @@ TEST_F(LibraryCli, ExportReplacesAFileOnlyWhenTheFlyerSaysSo) {
     EXPECT_TRUE(has(gone.err, "is missing or unreadable.")) << gone.err;
 }
 
+TEST_F(LibraryCli, ExportIntoAFolderNamesTheFileAfterTheFlight) {
+    ASSERT_EQ(run(cli::runDownload, {}).status, 0);
+    ASSERT_EQ(
+        library({"edit", "2", "--rocket", "Ariel", "--motor", "H128W", "--date", "2026-12-06"})
+            .status,
+        0);
+    TempDir out;
+    const std::filesystem::path named = out / "Ariel - H128W, 2026-12-06, set 2.csv";
+    const CliRun first = library({"export", "2", "--csv", out.path().string()});
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "Saved " + named.string() + "\n");
+    EXPECT_GT(readAll(named).size(), 100u);
+    // The same name again is a file the flyer has: replaced only when they say so.
+    tevusb::testing::writeAll(named, "mine");
+    const CliRun again = library({"export", "2", "--csv", out.path().string(), "--yes"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(readAll(named), "mine");
+    // An unknown flight is said as before, folder or not.
+    EXPECT_EQ(library({"export", "99", "--csv", out.path().string()}).status, 1);
+}
+
 TEST_F(LibraryCli, ADamagedIndexFailsInOneLineUntilRebuilt) {
     ASSERT_EQ(run(cli::runDownload, {}).status, 0);
     ASSERT_EQ(library({"edit", "3", "--site", "Kiwi Flats"}).status, 0);

@@ -189,3 +189,53 @@ TEST(LibraryExportSummary, ALongListIsCutAndEveryLineLogged) {
     EXPECT_TRUE(diagnostics.has("f27"));
     EXPECT_EQ(library::listedProblems({}), "");
 }
+
+namespace {
+
+library::FlightRecord named(std::int64_t id, std::string rocket, std::string motor, int set = 2) {
+    library::FlightRecord r = flight(id, std::move(rocket), std::move(motor));
+    r.flightDate = "2026-12-06";  // the day in the name, whatever the machine's zone
+    r.setNumber = set;
+    return r;
+}
+
+}  // namespace
+
+TEST(LibraryExportName, ByFlightNameReadsAsTheTableAndIsSafeEverywhere) {
+    using library::flightFileName;
+    EXPECT_EQ(flightFileName(named(1, "Nova", "H128W"), ExportFormat::Tev),
+              "Nova - H128W, 2026-12-06, set 2.tev");
+    EXPECT_EQ(flightFileName(named(7, "", ""), ExportFormat::Csv),
+              "Flight #7, 2026-12-06, set 2.csv");
+    EXPECT_EQ(library::exportFileName(named(1, "Nova", ""), ExportFormat::Xml,
+                                      library::ExportNaming::FlightName),
+              "Nova, 2026-12-06, set 2.xml");
+    // What no file system takes becomes '_'; letters of any script stay, broken UTF-8 not.
+    EXPECT_EQ(flightFileName(named(1, "a\\b/c:d*e?f\"g<h>i|j\tk", "Über"), ExportFormat::Tev),
+              "a_b_c_d_e_f_g_h_i_j_k - Über, 2026-12-06, set 2.tev");
+    EXPECT_EQ(flightFileName(named(1, "x\xFF", ""), ExportFormat::Tev),
+              "x_, 2026-12-06, set 2.tev");
+    // Never hidden, never a way out of the folder.
+    EXPECT_EQ(flightFileName(named(1, "..", ""), ExportFormat::Tev), "_., 2026-12-06, set 2.tev");
+    EXPECT_EQ(flightFileName(named(1, "../../etc", ""), ExportFormat::Tev),
+              "_._.._etc, 2026-12-06, set 2.tev");
+    // Long names stop at 120 bytes between two characters, not inside one.
+    const std::string cut =
+        flightFileName(named(1, std::string(119, 'r') + "Ü", ""), ExportFormat::Tev);
+    EXPECT_EQ(cut, std::string(119, 'r') + ".tev");
+}
+
+TEST(LibraryExportPlan, FlightsOfOneNameAreNumberedAndCaseDoesNotTellThemApart) {
+    tevusb::testing::LogCapture quiet;
+    TempDir out;
+    const library::ExportPlan plan =
+        library::planExport({named(1, "Nova", "H128W"), named(2, "Nova", "H128W"),
+                             named(3, "NOVA", "h128w"), named(4, "Nova", "H128W", 3)},
+                            ExportFormat::Csv, out.path(), library::ExportNaming::FlightName);
+    ASSERT_EQ(plan.items.size(), 4u);
+    EXPECT_EQ(plan.items[0].name, "Nova - H128W, 2026-12-06, set 2.csv");
+    EXPECT_EQ(plan.items[1].name, "Nova - H128W, 2026-12-06, set 2 (2).csv");
+    EXPECT_EQ(plan.items[2].name, "NOVA - h128w, 2026-12-06, set 2 (3).csv");
+    EXPECT_EQ(plan.items[3].name, "Nova - H128W, 2026-12-06, set 3.csv");
+    EXPECT_EQ(plan.items[1].target, out / "Nova - H128W, 2026-12-06, set 2 (2).csv");
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTableView>
@@ -13,6 +14,7 @@
 #include "ui/library/flight_table_model.h"
 #include "ui/library/library_window.h"
 #include "ui/library_service.h"
+#include "ui/qt_prompts.h"
 
 namespace tevusb::ui {
 namespace {
@@ -75,6 +77,28 @@ TEST(LibraryShotsTest, ANamedLibraryShowsEveryFlightWithApogeeAndEvents) {
         window.table()->selectRow(1);
         window.resize(1000, 300);
         EXPECT_TRUE(tevusb::testing::saveShot(window, "library-window.png"));
+
+        // A search that finds nothing says so, in the table and under it.
+        window.filterEdit()->setText("Brant H128W");
+        EXPECT_TRUE(window.statusText().startsWith("No flight matches"));
+        EXPECT_TRUE(tevusb::testing::saveShot(window, "library-no-match.png"));
+        window.filterEdit()->clear();
+
+        // Rebuild: the question as the flyer sees it, then what it did.
+        prompts.answer(MessageResult::Yes);
+        QSignalSpy done(&window, &LibraryWindow::workDone);
+        window.rebuild();
+        ASSERT_TRUE(waitUntil([&] { return done.count() > 0 && !window.busy(); }));
+        const auto boxes = prompts.boxes();
+        ASSERT_GE(boxes.size(), 2u);
+        for (const auto& [box, name] :
+             {std::pair{boxes[boxes.size() - 2], "library-rebuild-question.png"},
+              std::pair{boxes.back(), "library-rebuild-result.png"}}) {
+            auto shown = QtPrompts::buildMessageBox(&window, box.text, box.caption, box.type);
+            shown->show();
+            EXPECT_TRUE(tevusb::testing::saveShot(*shown, name));
+        }
+        EXPECT_TRUE(tevusb::testing::saveShot(window, "library-rebuilt.png"));
     }
     setUserPrompts(previous);
 }

@@ -3,8 +3,10 @@
 
 #include <QDir>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -212,7 +214,12 @@ TEST_F(LibraryWindowTest, ExportWritesEachFlightAndNeverReplacesAFileUnasked) {
     ASSERT_TRUE(runAndWait([&] { window->exportSelected(library::ExportFormat::Csv); }));
     QStringList written = QDir(out).entryList({"*.csv"}, QDir::Files, QDir::Name);
     ASSERT_EQ(written.size(), 2) << written.join(",").toStdString();
-    EXPECT_TRUE(written.filter("_Nova_H128W.csv").size() == 1);
+    // Named as the table names the flights.
+    EXPECT_EQ(
+        written.filter(QRegularExpression("^Nova - H128W, \\d{4}-\\d\\d-\\d\\d, set \\d+\\.csv$"))
+            .size(),
+        1)
+        << written.join(",").toStdString();
     EXPECT_TRUE(libtest::readFile(QDir(out).filePath(written[0])).size() > 100);
     EXPECT_TRUE(prompts.boxes().back().text.startsWith("Exported 2 flights to "));
 
@@ -255,6 +262,124 @@ TEST_F(LibraryWindowTest, ADamagedIndexIsSaidOnceAndRebuildBringsTheFlightsBack)
     EXPECT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(window->model().rowCount(), 3);
     EXPECT_TRUE(window->statusText().startsWith("3 flights in "));
+}
+
+TEST_F(LibraryWindowTest, ExportByDownloadTimeKeepsTheSortableNames) {
+    const std::vector<std::int64_t> ids = lib.seed(1, {"Nova"}, {"H128W"});
+    ASSERT_TRUE(openWindow());
+    ASSERT_FALSE(window->exportByTimeAction()->isChecked());
+    window->exportByTimeAction()->setChecked(true);
+    select(ids[0]);
+    const QString out = lib.path("sorted");
+    QDir().mkpath(out);
+    prompts.choose(out);
+    ASSERT_TRUE(runAndWait([&] { window->exportSelected(library::ExportFormat::Xml); }));
+    const QStringList written = QDir(out).entryList({"*.xml"}, QDir::Files);
+    ASSERT_EQ(written.size(), 1);
+    EXPECT_TRUE(written[0].endsWith("_set1_Nova_H128W.xml")) << written[0].toStdString();
+}
+
+TEST_F(LibraryWindowTest, TheSearchSaysWhatItFoundAndAResultGoesWhenTheFlyerMovesOn) {
+    const std::vector<std::int64_t> ids = lib.seed(2, {"Nova", "Arcas"}, {"H128W", "G80T"});
+    ASSERT_TRUE(openWindow());
+    ASSERT_TRUE(window->statusText().startsWith("2 flights in "));
+    EXPECT_EQ(window->emptyTableText(), QString());
+    auto* note = window->table()->viewport()->findChild<QLabel*>("libraryEmptyNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isHidden());
+
+    struct Case {
+        const char* search;
+        QString status;
+        bool empty;
+    };
+    const Case cases[] = {
+        {"xyz", "No flight matches \"xyz\".", true},
+        {"nova", "1 of 2 flights matches \"nova\".", false},
+        {"  a ", "2 of 2 flights match \"a\".", false},
+        {"", "2 flights in ", false},
+    };
+    for (const Case& c : cases) {
+        window->filterEdit()->setText(QString::fromUtf8(c.search));
+        EXPECT_TRUE(window->statusText().startsWith(c.status))
+            << window->statusText().toStdString();
+        EXPECT_EQ(note->isHidden(), !c.empty) << c.search;
+        if (c.empty) {
+            EXPECT_TRUE(window->emptyTableText().startsWith(c.status))
+                << window->emptyTableText().toStdString();
+        }
+    }
+
+    // "Change saved." is the answer to an edit; searching or selecting afterwards replaces it.
+    FlightTableModel& model = window->model();
+    const auto edit = [&](const QString& site) {
+        return runAndWait([&] {
+            model.setData(model.index(model.rowOf(ids[0]), FlightTableModel::Site), site,
+                          Qt::EditRole);
+        });
+    };
+    ASSERT_TRUE(edit("Black Rock"));
+    EXPECT_EQ(window->statusText(), "Change saved.");
+    window->filterEdit()->setText("Arcas");
+    EXPECT_EQ(window->statusText(), "1 of 2 flights matches \"Arcas\".");
+    window->filterEdit()->clear();
+    ASSERT_TRUE(edit("Lucerne"));
+    EXPECT_EQ(window->statusText(), "Change saved.");
+    select(ids[1]);
+    EXPECT_TRUE(window->statusText().startsWith("2 flights in "))
+        << window->statusText().toStdString();
+}
+
+TEST_F(LibraryWindowTest, AnEmptyLibrarySaysHowFlightsGetIn) {
+    ASSERT_TRUE(openWindow());
+    EXPECT_TRUE(window->emptyTableText().startsWith("No flights in the library yet."));
+    EXPECT_TRUE(window->emptyTableText().contains("Import File..."));
+}
+
+TEST_F(LibraryWindowTest, RebuildAsksFirstAndThenSaysWhatItDid) {
+    lib.seed(3, {"Nova", "Arcas", "Ariel"});
+    ASSERT_TRUE(openWindow());
+
+    // No, the default, leaves everything as it was and starts nothing.
+    window->rebuild();
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    const auto question = prompts.boxes()[0];
+    EXPECT_EQ(question.type, kMbYesNo | kMbIconQuestion);
+    EXPECT_TRUE(question.text.startsWith("Rebuild the index of the flight library in "));
+    EXPECT_TRUE(question.text.contains("read again")) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains("are kept")) << question.text.toStdString();
+    EXPECT_FALSE(window->busy());
+    EXPECT_TRUE(window->statusText().startsWith("3 flights in "));
+
+    // An archive file that cannot be read is a problem the result names.
+    libtest::writeFile(QString::fromStdString((lib.folder() / "flights" / "junk.tev").string()),
+                       QByteArray(600, '\x5A'));
+    prompts.answer(MessageResult::Yes);
+    ASSERT_TRUE(runAndWait([&] { window->rebuild(); }));
+    ASSERT_TRUE(waitUntil([&] { return !window->busy(); }));
+    ASSERT_EQ(prompts.boxes().size(), 3u);
+    const auto result = prompts.boxes()[2];
+    EXPECT_EQ(result.type, kMbOk | kMbIconInformation);
+    EXPECT_TRUE(result.text.startsWith("Rebuilt the library index: 3 flights"))
+        << result.text.toStdString();
+    EXPECT_TRUE(result.text.contains("3 with their fields kept")) << result.text.toStdString();
+    EXPECT_TRUE(result.text.contains("1 archive files could not be read, first: "))
+        << result.text.toStdString();
+    EXPECT_EQ(window->model().rowCount(), 3);
+    // The count, and under it what the rebuild did, until the flyer moves on.
+    const QStringList lines = window->statusText().split('\n');
+    ASSERT_EQ(lines.size(), 2) << window->statusText().toStdString();
+    EXPECT_TRUE(lines[0].startsWith("3 flights in "));
+    EXPECT_EQ(lines[1], result.text);
+    window->filterEdit()->setText("Nova");
+    EXPECT_EQ(window->statusText(), "1 of 3 flights matches \"Nova\".");
+
+    // Without a problem it says so.
+    std::filesystem::remove(lib.folder() / "flights" / "junk.tev");
+    prompts.answer(MessageResult::Yes);
+    ASSERT_TRUE(runAndWait([&] { window->rebuild(); }));
+    EXPECT_TRUE(prompts.boxes().back().text.endsWith("Every archive file was read."))
+        << prompts.boxes().back().text.toStdString();
 }
 
 TEST_F(LibraryWindowTest, AnIndexFromANewerProgramIsSaidButNeverRebuilt) {

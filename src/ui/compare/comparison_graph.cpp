@@ -99,7 +99,7 @@ QStringList ComparisonGraph::readoutAt(double x) const {
     if (!t || m_flights == nullptr) {
         return {};
     }
-    return graph::comparisonReadout(*m_flights, m_alignment, *t, m_units);
+    return graph::comparisonReadout(*m_flights, m_alignment, *t, m_state.alignAt, m_units);
 }
 
 void ComparisonGraph::mouseMoveEvent(QMouseEvent* event) {

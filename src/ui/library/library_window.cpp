@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/library/library_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -69,11 +70,22 @@ void LibraryWindow::buildLayout() {
         QStringLiteral("Search rocket, motor, site, notes, comment or date (e.g. H128)"));
     m_filter->setClearButtonEnabled(true);
     connect(m_filter, &QLineEdit::textChanged, m_proxy, &FlightFilterProxy::setSearch);
+    connect(m_filter, &QLineEdit::textChanged, this, [this] { searchChanged(); });
     layout->addWidget(m_filter);
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("libraryTable"));
     setUpFlightTable(*m_table, m_proxy);
+    // Said inside the table, where the flyer looks for the rows.
+    m_emptyNote = new QLabel(m_table->viewport());
+    m_emptyNote->setObjectName(QStringLiteral("libraryEmptyNote"));
+    m_emptyNote->setAlignment(Qt::AlignCenter);
+    m_emptyNote->setWordWrap(true);
+    m_emptyNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_emptyNote->setStyleSheet(QStringLiteral("color: #505050; font-size: 11pt;"));
+    auto* noteLayout = new QVBoxLayout(m_table->viewport());
+    noteLayout->addWidget(m_emptyNote);
+    m_emptyNote->hide();
     m_table->setEditTriggers(QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::SelectedClicked);
     connect(m_table, &QTableView::doubleClicked, this, [this] { openSelected(); });
@@ -104,6 +116,11 @@ void LibraryWindow::buildLayout() {
                           [this] { exportSelected(library::ExportFormat::Csv); });
     exportMenu->addAction(QStringLiteral("XML..."), this,
                           [this] { exportSelected(library::ExportFormat::Xml); });
+    exportMenu->addSeparator();
+    // Files are named as the table names the flights; sorting by download stays at hand.
+    m_nameByTime = exportMenu->addAction(QStringLiteral("Name Files by Download Time"));
+    m_nameByTime->setObjectName(QStringLiteral("libraryExportByTime"));
+    m_nameByTime->setCheckable(true);
     m_exportButton->setMenu(exportMenu);
     m_deleteButton = button(QStringLiteral("Delete..."), "libraryDelete", this);
     m_importFileButton = button(QStringLiteral("Import File..."), "libraryImportFile", this);
@@ -130,6 +147,10 @@ void LibraryWindow::buildLayout() {
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         updateButtons();
         showPreflight();
+        if (m_resultShown && !m_jobActive && !m_openFailed) {
+            m_status->setText(listStatus());
+            m_resultShown = false;
+        }
     });
     updateButtons();
 }
@@ -228,7 +249,6 @@ void LibraryWindow::reload() {
 }
 
 void LibraryWindow::showRows(std::vector<FlightTableModel::Row> rows) {
-    const std::size_t n = rows.size();
     // A selection made on the first screen's rows is kept over the full load.
     const std::vector<std::int64_t> selected = selectedIds();
     m_model->setRows(std::move(rows));
@@ -241,17 +261,76 @@ void LibraryWindow::showRows(std::vector<FlightTableModel::Row> rows) {
         }
     }
     emit rowsShown();
-    m_status->setText(QStringLiteral("%1 %2 in %3")
-                          .arg(n)
-                          .arg(n == 1 ? QStringLiteral("flight") : QStringLiteral("flights"))
-                          .arg(q(m_service.folder().string())));
+    m_loadedOnce = true;
+    m_status->setText(listStatus());
+    m_resultShown = false;
+    if (!m_afterLoad.isEmpty()) {
+        showResult(listStatus() + QLatin1Char('\n') + m_afterLoad);
+        m_afterLoad.clear();
+    }
+    updateEmptyNote();
     emit loaded();
+}
+
+QString LibraryWindow::listStatus() const {
+    const int all = m_model->rowCount();
+    const int shown = m_proxy->rowCount();
+    const QString search = m_proxy->search().trimmed();
+    if (search.isEmpty() || all == 0) {
+        return QStringLiteral("%1 %2 in %3")
+            .arg(all)
+            .arg(all == 1 ? QStringLiteral("flight") : QStringLiteral("flights"))
+            .arg(q(m_service.folder().string()));
+    }
+    if (shown == 0) {
+        return QStringLiteral("No flight matches \"%1\".").arg(search);
+    }
+    return QStringLiteral("%1 of %2 %3 \"%4\".")
+        .arg(shown)
+        .arg(all)
+        .arg(shown == 1 ? QStringLiteral("flights matches") : QStringLiteral("flights match"))
+        .arg(search);
+}
+
+void LibraryWindow::showResult(const QString& text) {
+    m_status->setText(text);
+    m_resultShown = true;
+}
+
+void LibraryWindow::searchChanged() {
+    // While work runs its line stays; the table's own note says what the search found.
+    if (!m_jobActive && !m_openFailed && m_loadedOnce) {
+        m_status->setText(listStatus());
+        m_resultShown = false;
+    }
+    updateEmptyNote();
+}
+
+QString LibraryWindow::emptyTableText() const {
+    if (!m_loadedOnce || m_openFailed || m_proxy->rowCount() > 0) {
+        return {};
+    }
+    if (m_model->rowCount() > 0) {
+        return QStringLiteral("No flight matches \"%1\".\nClear the search to see every flight.")
+            .arg(m_proxy->search().trimmed());
+    }
+    return QStringLiteral(
+        "No flights in the library yet.\nImport data-set files (Import File..., Import "
+        "Folder...) or download flights (Tools > Download Data...).");
+}
+
+void LibraryWindow::updateEmptyNote() {
+    const QString text = emptyTableText();
+    m_emptyNote->setText(text);
+    m_emptyNote->setVisible(!text.isEmpty());
 }
 
 void LibraryWindow::showOpenFailure(const library::Outcome& outcome) {
     m_openFailed = true;
     m_library.reset();
     m_model->setRecords({});
+    m_afterLoad.clear();
+    updateEmptyNote();
     const QString where = q(m_service.folder().string());
     const QString reason = q(outcome.message);
     m_openFailure = reason;
@@ -282,9 +361,10 @@ void LibraryWindow::askRebuild() {
                              "Rebuild its index from the flight files? The files themselves "
                              "are kept as they are.")
                              .arg(q(m_service.folder().string()), m_openFailure);
+    // This question is the rebuild's own: Yes starts it without asking again.
     if (userPrompts().messageBox(this, text, windowTitle(), kMbYesNo | kMbIconExclamation) ==
         MessageResult::Yes) {
-        rebuild();
+        startRebuild(false);
     }
 }
 
@@ -372,7 +452,7 @@ QString LibraryWindow::editFlight(std::int64_t id, const library::FlightFields& 
         const library::Outcome out = lib->edit(id, fields);
         return [this, ok = out.ok(), message = q(out.message)] {
             if (ok) {
-                m_status->setText(QStringLiteral("Change saved."));
+                showResult(QStringLiteral("Change saved."));
                 emit workDone();
                 return;
             }

@@ -14,6 +14,7 @@
 #include "ui/library/flight_table_model.h"
 #include "ui/worker_thread.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -49,6 +50,7 @@ class LibraryWindow : public QWidget {
     void importPaths(std::vector<std::filesystem::path> paths);
     void exportSelected(library::ExportFormat format);
     void deleteSelected();
+    // Asks first (No by default), then rebuilds the index on the worker and says what it did.
     void rebuild();
     void cancelWork();
 
@@ -60,6 +62,11 @@ class LibraryWindow : public QWidget {
     FlightFilterProxy& proxy() { return *m_proxy; }
     QTableView* table() const { return m_table; }
     QLineEdit* filterEdit() const { return m_filter; }
+    // Checked: exported files are named by download time, not by the flight's name.
+    QAction* exportByTimeAction() const { return m_nameByTime; }
+    // What the table says while it shows no row ("No flight matches ..."); empty while it
+    // shows rows.
+    QString emptyTableText() const;
 
   signals:
     // The flyer asked to see this archived data-set file in the main window.
@@ -91,6 +98,14 @@ class LibraryWindow : public QWidget {
     void updateButtons();
     QString editFlight(std::int64_t id, const library::FlightFields& fields);
     void showSummary(const QString& text, bool problem);
+    // Rebuilds the index once the flyer has said yes; `tellInBox`: the result is also a box.
+    void startRebuild(bool tellInBox);
+    // The status line of the list as it stands: its count, or what the search found.
+    QString listStatus() const;
+    // A result (a saved change, a rebuild) stays until the flyer searches or selects.
+    void showResult(const QString& text);
+    void searchChanged();
+    void updateEmptyNote();
 
     LibraryService& m_service;
     std::shared_ptr<library::FlightLibrary> m_library;
@@ -100,6 +115,7 @@ class LibraryWindow : public QWidget {
     QTableView* m_table = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_preflight = nullptr;  // the check that preceded the one selected flight
+    QLabel* m_emptyNote = nullptr;  // over the table while it shows no row
     QProgressBar* m_progress = nullptr;
     QPushButton* m_openButton = nullptr;
     QPushButton* m_exportButton = nullptr;
@@ -108,11 +124,15 @@ class LibraryWindow : public QWidget {
     QPushButton* m_importFolderButton = nullptr;
     QPushButton* m_rebuildButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
+    QAction* m_nameByTime = nullptr;  // export names by download time instead of flight name
     std::atomic<int> m_lastPercent{-1};
     bool m_jobActive = false;  // window thread only
     bool m_failureTold = false;
     bool m_openFailed = false;
     bool m_askRebuild = false;
+    bool m_loadedOnce = false;
+    bool m_resultShown = false;  // the status line holds a result, not the list's state
+    QString m_afterLoad;         // a result the next full load adds under the count
     library::LibraryStatus m_openStatus = library::LibraryStatus::Ok;
     QString m_openFailure;
     // Last member: it goes first, and its thread with it, while the rest is still there.

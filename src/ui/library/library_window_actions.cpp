@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <QAction>
 #include <QLabel>
 #include <QTableView>
 
@@ -146,8 +147,11 @@ void LibraryWindow::exportSelected(library::ExportFormat format) {
             flights.push_back(m_model->record(row));
         }
     }
+    const library::ExportNaming naming = m_nameByTime->isChecked()
+                                             ? library::ExportNaming::DownloadTime
+                                             : library::ExportNaming::FlightName;
     library::ExportPlan plan =
-        library::planExport(flights, format, std::filesystem::path(folder.toStdString()));
+        library::planExport(flights, format, std::filesystem::path(folder.toStdString()), naming);
     const std::string question = library::replaceQuestion(plan);
     const bool replace = !question.empty() &&
                          userPrompts().messageBox(this, q(question), windowTitle(),
@@ -199,16 +203,42 @@ void LibraryWindow::deleteSelected() {
 }
 
 void LibraryWindow::rebuild() {
-    startJob(QStringLiteral("Rebuilding the index from the flight files..."), [this] {
+    if (busy()) {
+        return;
+    }
+    const QString text =
+        QStringLiteral(
+            "Rebuild the index of the flight library in %1?\n\n"
+            "Every flight file in the library is read again and the index is made anew from "
+            "them. What was typed for each flight (rocket, motor, site, notes, comment, flight "
+            "date) and the simulation kept with it are kept; the flight files themselves are not "
+            "changed. With many flights this takes a while.")
+            .arg(pathText(m_service.folder()));
+    if (userPrompts().messageBox(this, text, windowTitle(), kMbYesNo | kMbIconQuestion) !=
+        MessageResult::Yes) {
+        return;
+    }
+    startRebuild(true);
+}
+
+void LibraryWindow::startRebuild(bool tellInBox) {
+    startJob(QStringLiteral("Rebuilding the index from the flight files..."), [this, tellInBox] {
         const library::Outcome out = m_service.rebuild(progressReporter());
-        return [this, out] {
-            reload();
+        return [this, out, tellInBox] {
             if (!out.ok()) {
+                reload();
                 showSummary(
                     QStringLiteral("The index could not be rebuilt: %1").arg(q(out.message)), true);
-            } else {
-                emit workDone();
+                return;
             }
+            // Said under the count once the flights are shown again.
+            m_afterLoad = q(out.message);
+            reload();
+            if (tellInBox) {
+                userPrompts().messageBox(this, q(out.message), windowTitle(),
+                                         kMbOk | kMbIconInformation);
+            }
+            emit workDone();
         };
     });
 }
