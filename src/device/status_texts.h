@@ -13,6 +13,12 @@ namespace tevusb::device {
 inline constexpr const char* kAltimeterNotFound =
     "Altimeter not found. Make sure it is properly connected to the PC.\r\n";
 
+class AltimeterDevice;
+
+// The check every operation that talks to the altimeter starts with: true when its link
+// is open; otherwise `result` becomes NoDevice and the not-found entry is said.
+bool altimeterFound(const AltimeterDevice& device, DeviceResult& result, Reporter& say);
+
 // "1.50" for 0x0150, as a narrow string.
 std::string versionString(std::uint16_t version);
 
