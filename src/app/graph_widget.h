@@ -15,8 +15,7 @@ namespace tevusb::app {
 // The main window's client area: shows the display surface's picture, stretched onto the
 // widget when the buffer has another size (while the window is being resized). The
 // buffer is made at the widget's device-pixel ratio, so a HiDPI screen shows it pixel
-// for pixel. It never
-// draws a view itself; without a buffer it leaves its area as it was.
+// for pixel. It never draws a view itself; without a buffer it leaves its area as it was.
 class GraphWidget : public QWidget {
     Q_OBJECT
   public:

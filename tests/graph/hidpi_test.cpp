@@ -296,21 +296,5 @@ TEST_F(HiDpiTest, AnalysisViewAtRatioTwoKeepsItsLayoutInUnitsAndDrawsFinerCurves
     EXPECT_EQ(strayPixels(twice, once, inside, analysis_palette::kAltitude), 0);
 }
 
-TEST_F(HiDpiTest, LiveViewAtRatioTwoDrawsItsCurveAtDevicePixels) {
-    ASSERT_TRUE(surface.create(kWidth, kHeight, 2.0));
-    graph.setClientSize(kWidth, kHeight);
-    store.fast.clear();
-    const std::vector<double> s = wavyFlight(400);
-    for (const double v : s) {
-        store.fast.add(static_cast<std::uint16_t>(12000 - v * 10), 0);
-    }
-    graph.DrawFastSet();
-    const QImage twice = surface.snapshot();
-    ASSERT_EQ(twice.size(), QSize(2 * kWidth, 2 * kHeight));
-    const Blocks red = blocksOf(twice, QRect(60, 60, kWidth - 120, kHeight - 120), palette::kRed);
-    ASSERT_GT(red.withColour, 100);
-    EXPECT_GT(red.mixed * 10, red.withColour) << red.mixed << " of " << red.withColour;
-}
-
 }  // namespace
 }  // namespace tevusb::graph
