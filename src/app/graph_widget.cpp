@@ -16,6 +16,9 @@ GraphWidget::GraphWidget(surface::DisplaySurface& surface, QWidget* parent)
 }
 
 void GraphWidget::paintEvent(QPaintEvent*) {
+    if (m_surface.hasBuffer() && m_surface.devicePixelRatio() != devicePixelRatioF()) {
+        emit ratioChanged();
+    }
     QPainter painter(this);
     if (m_surface.PresentGraph(painter, width(), height())) {
         ++m_presentCount;

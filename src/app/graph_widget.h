@@ -13,8 +13,9 @@ class DisplaySurface;
 namespace tevusb::app {
 
 // The main window's client area: shows the display surface's picture, stretched onto the
-// widget when the buffer has another size (while the window is being resized). It never
-// draws a view itself; without a buffer it leaves its area as it was.
+// widget when the buffer has another size (while the window is being resized). The
+// buffer is made at the widget's device-pixel ratio, so a HiDPI screen shows it pixel
+// for pixel. It never draws a view itself; without a buffer it leaves its area as it was.
 class GraphWidget : public QWidget {
     Q_OBJECT
   public:
@@ -33,6 +34,9 @@ class GraphWidget : public QWidget {
 
   signals:
     void resized();
+    // A paint found the buffer made for another device-pixel ratio than the widget's
+    // screen has now; the old picture is shown scaled until the buffer is made again.
+    void ratioChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -100,6 +100,9 @@ MainWindow::MainWindow(data::DataSetStore& store,
     m_resizeSettle.setInterval(kResizeSettleMs);
     connect(&m_resizeSettle, &QTimer::timeout, this, &MainWindow::RebuildSurface);
     connect(m_graphWidget, &GraphWidget::resized, this, &MainWindow::onClientResized);
+    // Moved to a screen of another scale: the picture is drawn again at the new one.
+    connect(m_graphWidget, &GraphWidget::ratioChanged, this, &MainWindow::RebuildSurface,
+            Qt::QueuedConnection);
 
     // Views are drawn on the window thread and by download workers; either only posts the
     // repaint, which Qt drops if the widget is gone by then.
@@ -141,7 +144,7 @@ bool MainWindow::createSurface() {
     const QSize client = m_graphWidget->size();
     m_surface.release();
     m_graph.setClientSize(client.width(), client.height());
-    if (m_surface.create(client.width(), client.height())) {
+    if (m_surface.create(client.width(), client.height(), m_graphWidget->devicePixelRatioF())) {
         return true;
     }
     ui::userPrompts().messageBox(this, QString::fromUtf8(surface::kInitFailedText.data()),
@@ -159,7 +162,7 @@ void MainWindow::RebuildSurface() {
         return;
     }
     m_graph.setClientSize(client.width(), client.height());
-    if (!m_surface.create(client.width(), client.height())) {
+    if (!m_surface.create(client.width(), client.height(), m_graphWidget->devicePixelRatioF())) {
         // Only an absurd size or exhausted memory gets here; there is nothing to show on.
         endProgram();
         return;

@@ -9,6 +9,7 @@
 
 #include "app/library_menu.h"
 #include "app/main_menu.h"
+#include "app/view_menu.h"
 #include "graph/flight_graph.h"
 #include "ui/dialogs/preflight_window.h"
 #include "ui/dialogs/profiles_window.h"
@@ -48,6 +49,15 @@ void addPreflightCommands(QMainWindow& window, graph::FlightGraph& graph) {
         });
         profileWindow->start();
     });
+    for (const int id : {view_command::kMetric, view_command::kImperial}) {
+        if (QAction* units = menuAction(window, id)) {
+            QObject::connect(units, &QAction::triggered, &window, [&window, &graph] {
+                if (auto* open = window.findChild<ui::ProfilesWindow*>()) {
+                    open->setUnits(graph.units());
+                }
+            });
+        }
+    }
     QAction* check = tools->addAction(QStringLiteral("Pre-flight Check..."));
     check->setObjectName(QString::number(command::kPreflightCheck));
     QObject::connect(check, &QAction::triggered, &window, [&window, &graph] {

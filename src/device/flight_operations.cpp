@@ -56,9 +56,7 @@ Operation<FirmwareVersions> updateFirmware(AltimeterDevice& device,
                                            const ProgressCallback& progress, CancelFlag) {
     Operation<FirmwareVersions> op;
     Reporter say(op.entries, progress);
-    if (!device.link.isOpen()) {
-        op.result = DeviceResult::NoDevice;
-        say.entry(kAltimeterNotFound);
+    if (!altimeterFound(device, op.result, say)) {
         return op;
     }
     say.entry("Updating firmware...\r\n");

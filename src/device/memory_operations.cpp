@@ -43,9 +43,7 @@ Operation<> downloadFlights(AltimeterDevice& device, const ProgressCallback& pro
     // A request left from an earlier operation must not stop this one.
     device.clearCancel();
     say.entry("Attempting to connect to device.\r\n");
-    if (!device.link.isOpen()) {
-        op.result = DeviceResult::NoDevice;
-        say.entry(kAltimeterNotFound);
+    if (!altimeterFound(device, op.result, say)) {
         return op;
     }
     say.entry("Altimeter found! Reading settings...\r\n");
@@ -90,9 +88,7 @@ Operation<> clearMemory(AltimeterDevice& device, const ProgressCallback& progres
     Operation<> op;
     Reporter say(op.entries, progress);
     const CallerCancel lent(device, cancel);
-    if (!device.link.isOpen()) {
-        op.result = DeviceResult::NoDevice;
-        say.entry(kAltimeterNotFound);
+    if (!altimeterFound(device, op.result, say)) {
         return op;
     }
     op.result = toDeviceResult(device.clearMemory());

@@ -15,9 +15,7 @@ Operation<SettingsRead> readSettings(AltimeterDevice& device, BadChecksum badChe
     const CallerCancel lent(device, cancel);
     settings::DeviceSettings& record = device.store.settings;
     say.entry("Attempting to connect to device.\r\n");
-    if (!device.link.isOpen()) {
-        op.result = DeviceResult::NoDevice;
-        say.entry(kAltimeterNotFound);
+    if (!altimeterFound(device, op.result, say)) {
         return op;
     }
     say.entry("Altimeter found! Reading settings...\r\n");
@@ -54,10 +52,8 @@ Operation<WriteStep> writeSettings(AltimeterDevice& device, const ProgressCallba
     const CallerCancel lent(device, cancel);
     device.store.settings.build();
     say.entry("Attempting to connect to device.\r\n");
-    if (!device.link.isOpen()) {
-        op.result = DeviceResult::NoDevice;
+    if (!altimeterFound(device, op.result, say)) {
         op.value = WriteStep::NotConnected;
-        say.entry(kAltimeterNotFound);
         return op;
     }
     op.result = toDeviceResult(device.clearMemory());
@@ -86,9 +82,7 @@ Operation<Calibration> calibrate(AltimeterDevice& device, double groundAltitude,
     Reporter say(op.entries, progress);
     const CallerCancel lent(device, cancel);
     Calibration& res = op.value;
-    if (!device.link.isOpen()) {
-        op.result = DeviceResult::NoDevice;
-        say.entry(kAltimeterNotFound);
+    if (!altimeterFound(device, op.result, say)) {
         return op;
     }
     op.result = toDeviceResult(device.clearMemory());

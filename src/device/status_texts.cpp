@@ -7,6 +7,15 @@
 
 namespace tevusb::device {
 
+bool altimeterFound(const AltimeterDevice& device, DeviceResult& result, Reporter& say) {
+    if (device.link.isOpen()) {
+        return true;
+    }
+    result = DeviceResult::NoDevice;
+    say.entry(kAltimeterNotFound);
+    return false;
+}
+
 std::string versionString(std::uint16_t version) {
     const std::wstring wide = versionText(version);
     return std::string(wide.begin(), wide.end());  // hexadecimal digits and a dot only

@@ -15,6 +15,12 @@ inline constexpr const char* kAltimeterNotFound =
 // What a connect check says when no altimeter is attached in either mode.
 inline constexpr const char* kDeviceNotFound = "Device not found.\r\n";
 
+class AltimeterDevice;
+
+// The check every operation that talks to the altimeter starts with: true when its link
+// is open; otherwise `result` becomes NoDevice and the not-found entry is said.
+bool altimeterFound(const AltimeterDevice& device, DeviceResult& result, Reporter& say);
+
 // "1.50" for 0x0150, as a narrow string.
 std::string versionString(std::uint16_t version);
 

@@ -117,14 +117,15 @@ void drawCurves(QPainter& painter, const AnalysisLayout& layout, const data::Dat
         painter.setPen(QPen(colour(ap::kZeroVelocity), 1, Qt::DashLine));
         painter.drawLine(plot.left(), y, plot.right(), y);
     }
+    const double resolution = LineBatch::resolutionOf(painter);
     LineBatch batch;
     batch.addPolyline(layout.velocity(), set.smoothedVelocity, layout.firstSample(),
-                      layout.endSample());
+                      layout.endSample(), resolution);
     batch.draw(painter, QPen(colour(ap::kVelocity), ap::kCurveWidth, Qt::SolidLine, Qt::FlatCap,
                              Qt::MiterJoin));
     batch.clear();
     batch.addPolyline(layout.altitude(), set.smoothedAltitude, layout.firstSample(),
-                      layout.endSample());
+                      layout.endSample(), resolution);
     batch.draw(painter, QPen(colour(ap::kAltitude), ap::kCurveWidth, Qt::SolidLine, Qt::FlatCap,
                              Qt::MiterJoin));
     painter.restore();

@@ -88,6 +88,7 @@ void drawCurves(QPainter& painter, const AnalysisLayout& layout,
                 const analysis::FlightAlignment& alignment, const ComparisonState& state) {
     painter.save();
     painter.setClipRect(layout.plot().adjusted(0, 0, 1, 1));
+    const double resolution = LineBatch::resolutionOf(painter);
     LineBatch batch;
     for (std::size_t i = 0; i < flights.size() && i < alignment.flights.size(); ++i) {
         const Span s = visibleSpan(flights[i], alignment.flights[i], layout.altitude().t0(),
@@ -96,13 +97,13 @@ void drawCurves(QPainter& painter, const AnalysisLayout& layout,
         if (state.velocity) {
             batch.clear();
             batch.addPolyline(ownMapping(layout, layout.velocity(), alignment.flights[i]),
-                              flights[i].set.smoothedVelocity, s.first, s.end);
+                              flights[i].set.smoothedVelocity, s.first, s.end, resolution);
             batch.draw(painter, QPen(colour, 1, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin));
         }
         if (state.altitude) {
             batch.clear();
             batch.addPolyline(ownMapping(layout, layout.altitude(), alignment.flights[i]),
-                              flights[i].set.smoothedAltitude, s.first, s.end);
+                              flights[i].set.smoothedAltitude, s.first, s.end, resolution);
             batch.draw(painter,
                        QPen(colour, ap::kCurveWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         }

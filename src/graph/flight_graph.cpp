@@ -50,7 +50,7 @@ void FlightGraph::RedrawGraph() {
             // Scripts reading the diagnostic stream see the redraw in either view.
             log::logLine("Updating buffer.");
             if (QPainter* painter = context.painter()) {
-                const QRect target(0, 0, painter->device()->width(), painter->device()->height());
+                const QRect target(QPoint(0, 0), context.size());
                 m_layout = drawAnalysisView(*painter, target, m_store.current, m_statistics, m_view,
                                             m_units);
                 m_showsAnalysis = true;

@@ -21,12 +21,20 @@ GraphMapping::GraphMapping(const data::GraphScale& scale)
       m_width(scale.width),
       m_height(scale.height) {}
 
+double GraphMapping::x(double t) const {
+    return (t - m_xOrigin) * m_plotWidth / m_xSpan + kMargin;
+}
+
+double GraphMapping::y(double v) const {
+    return m_height - (v - m_yOrigin) * m_plotHeight / m_ySpan - kMargin;
+}
+
 int GraphMapping::px(double t) const {
-    return data::truncateToInt((t - m_xOrigin) * m_plotWidth / m_xSpan + kMargin);
+    return data::truncateToInt(x(t));
 }
 
 int GraphMapping::py(double v) const {
-    return data::truncateToInt(m_height - (v - m_yOrigin) * m_plotHeight / m_ySpan - kMargin);
+    return data::truncateToInt(y(v));
 }
 
 }  // namespace tevusb::graph

@@ -15,6 +15,9 @@ class GraphMapping {
 
     explicit GraphMapping(const data::GraphScale& scale);
 
+    // The exact position, and the pixel column and row (truncated toward zero).
+    double x(double t) const;
+    double y(double v) const;
     int px(double t) const;
     int py(double v) const;
     int width() const { return m_width; }

@@ -67,17 +67,28 @@ std::size_t lastInColumn(const ColumnOf& columnOf, std::size_t first, std::size_
     return inside;
 }
 
+// Positions in device pixels: the mapping's exact position times the resolution,
+// truncated toward zero like the mapping's own px and py.
+template <typename Mapping>
+struct DevicePixels {
+    const Mapping& mapping;
+    double resolution;
+
+    int column(double t) const { return data::truncateToInt(mapping.x(t) * resolution); }
+    int row(double v) const { return data::truncateToInt(mapping.y(v) * resolution); }
+};
+
 // The pixel rows a column's samples reach. The row is a monotonic function of a finite
 // value, so the smallest and largest values give the extremes; a column holding a value
 // that is not finite is mapped sample by sample.
 template <typename Mapping>
-ColumnExtent columnExtent(const Mapping& mapping, const std::vector<double>& series,
+ColumnExtent columnExtent(const DevicePixels<Mapping>& pixels, const std::vector<double>& series,
                           std::size_t first, std::size_t last) {
-    ColumnExtent extent{mapping.py(series[first]), mapping.py(series[last]), 0, 0};
+    ColumnExtent extent{pixels.row(series[first]), pixels.row(series[last]), 0, 0};
     const SeriesExtent scan = scanExtent(series.data() + first, last - first + 1);
     if (scan.finite) {
-        const int a = mapping.py(scan.low);
-        const int b = mapping.py(scan.high);
+        const int a = pixels.row(scan.low);
+        const int b = pixels.row(scan.high);
         extent.minY = std::min(a, b);
         extent.maxY = std::max(a, b);
         return extent;
@@ -85,7 +96,7 @@ ColumnExtent columnExtent(const Mapping& mapping, const std::vector<double>& ser
     extent.minY = extent.firstY;
     extent.maxY = extent.firstY;
     for (std::size_t j = first; j <= last; ++j) {
-        const int y = mapping.py(series[j]);
+        const int y = pixels.row(series[j]);
         extent.minY = std::min(extent.minY, y);
         extent.maxY = std::max(extent.maxY, y);
     }
@@ -119,27 +130,35 @@ void LineBatch::add(double x1, double y1, double x2, double y2) {
 
 namespace {
 
-// Samples [first, end) of the series, one column at a time.
+// Samples [first, end) of the series, one device-pixel column at a time.
 template <typename Mapping>
 void addEnvelope(LineBatch& batch, const Mapping& mapping, const std::vector<double>& series,
-                 std::size_t first, std::size_t end) {
+                 std::size_t first, std::size_t end, double resolution) {
     const std::size_t n = std::min(end, series.size());
     if (n < 2 || first + 1 >= n) {
         return;
     }
-    const auto columnOf = [&](std::size_t i) { return mapping.px(data::reading::timeOfSample(i)); };
+    if (!(resolution > 0.0) || !std::isfinite(resolution)) {
+        resolution = 1.0;
+    }
+    const DevicePixels<Mapping> pixels{mapping, resolution};
+    const auto columnOf = [&](std::size_t i) {
+        return pixels.column(data::reading::timeOfSample(i));
+    };
+    // Back to units; exact at 1, and a power of two ratio divides without rounding.
+    const auto unit = [resolution](int pixel) { return pixel / resolution; };
     bool haveRun = false;
     int lastX = 0;
     int lastY = 0;
     while (first < n) {
         const int x = columnOf(first);
         const std::size_t last = lastInColumn(columnOf, first, n, x);
-        const ColumnExtent extent = columnExtent(mapping, series, first, last);
+        const ColumnExtent extent = columnExtent(pixels, series, first, last);
         if (haveRun) {
-            batch.add(lastX, lastY, x, extent.firstY);
+            batch.add(unit(lastX), unit(lastY), unit(x), unit(extent.firstY));
         }
         if (extent.minY != extent.maxY) {
-            batch.add(x, extent.minY, x, extent.maxY);
+            batch.add(unit(x), unit(extent.minY), unit(x), unit(extent.maxY));
         }
         haveRun = true;
         lastX = x;
@@ -150,13 +169,19 @@ void addEnvelope(LineBatch& batch, const Mapping& mapping, const std::vector<dou
 
 }  // namespace
 
-void LineBatch::addPolyline(const GraphMapping& mapping, const std::vector<double>& series) {
-    addEnvelope(*this, mapping, series, 0, series.size());
+void LineBatch::addPolyline(const GraphMapping& mapping, const std::vector<double>& series,
+                            double resolution) {
+    addEnvelope(*this, mapping, series, 0, series.size(), resolution);
 }
 
 void LineBatch::addPolyline(const PlotMapping& mapping, const std::vector<double>& series,
-                            std::size_t first, std::size_t end) {
-    addEnvelope(*this, mapping, series, first, end);
+                            std::size_t first, std::size_t end, double resolution) {
+    addEnvelope(*this, mapping, series, first, end, resolution);
+}
+
+double LineBatch::resolutionOf(const QPainter& painter) {
+    const QPaintDevice* device = painter.device();
+    return device != nullptr ? device->devicePixelRatio() : 1.0;
 }
 
 void LineBatch::draw(QPainter& painter, const QPen& pen) const {

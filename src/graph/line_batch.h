@@ -26,10 +26,18 @@ class LineBatch {
     // Adds the polyline of a series (sample i at i / 10 s). Where several samples share
     // a pixel column the column's vertical extent and the links between neighbouring
     // columns are drawn instead of every segment: the union of the segments is the same.
-    void addPolyline(const GraphMapping& mapping, const std::vector<double>& series);
+    // `resolution` is the target's device pixels per unit (resolutionOf): end points fall
+    // on device pixels, so a HiDPI curve is as fine as the screen; at 1 they are whole
+    // units, the mapping's px and py.
+    void addPolyline(const GraphMapping& mapping, const std::vector<double>& series,
+                     double resolution = 1.0);
     // The same envelope for samples [first, end) of a series on a plot mapping.
     void addPolyline(const PlotMapping& mapping, const std::vector<double>& series,
-                     std::size_t first, std::size_t end);
+                     std::size_t first, std::size_t end, double resolution = 1.0);
+
+    // The device pixels per unit of the painter's device: its device-pixel ratio, 1 for
+    // plain images, PDF, printers and SVG.
+    static double resolutionOf(const QPainter& painter);
 
     void draw(QPainter& painter, const QPen& pen) const;
 

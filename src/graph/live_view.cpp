@@ -21,7 +21,7 @@ void drawLiveView(QPainter& painter, const GraphMapping& mapping, const data::Fa
     batch.draw(painter, groundPen);
 
     batch.clear();
-    batch.addPolyline(mapping, fast.values);
+    batch.addPolyline(mapping, fast.values, LineBatch::resolutionOf(painter));
     batch.draw(painter, curvePen);
 
     const QFont font = labelFont();

@@ -110,12 +110,13 @@ void drawSetView(QPainter& painter, const GraphMapping& mapping, const data::Dat
     batch.add(0, groundY, mapping.width(), groundY);
     batch.draw(painter, solidPen(palette::kBlue, palette::kSetGroundWidth));
 
+    const double resolution = LineBatch::resolutionOf(painter);
     batch.clear();
-    batch.addPolyline(mapping, set.smoothedAltitude);
+    batch.addPolyline(mapping, set.smoothedAltitude, resolution);
     batch.draw(painter, solidPen(palette::kRed, palette::kCurveWidth));
 
     batch.clear();
-    batch.addPolyline(mapping, set.velocityKmh);
+    batch.addPolyline(mapping, set.velocityKmh, resolution);
     batch.draw(painter, solidPen(palette::kGreen, palette::kCurveWidth));
 
     LineBatch lineA;

@@ -9,6 +9,7 @@
 
 #include "graph/analysis_layout.h"
 #include "graph/analysis_palette.h"
+#include "graph/line_batch.h"
 
 namespace tevusb::graph {
 
@@ -37,10 +38,11 @@ constexpr EventLook kEvents[] = {
     {"groundhit", "Sim landing", ap::kPhase},
 };
 
-// One polyline per stretch of finite values, a point per pixel column at most: a 50 000-row
-// simulation costs a few hundred points, and the dash pattern runs on along a stretch.
+// One polyline per stretch of finite values, a point per device-pixel column at most: a
+// 50 000-row simulation costs a few hundred points, and the dash pattern runs on along a
+// stretch.
 void addCurve(std::vector<QPolygonF>& out, const PlotMapping& mapping, const std::vector<double>& t,
-              const std::vector<double>& v) {
+              const std::vector<double>& v, double resolution) {
     QPolygonF line;
     double lastX = -HUGE_VAL;
     const auto flush = [&] {
@@ -63,7 +65,7 @@ void addCurve(std::vector<QPolygonF>& out, const PlotMapping& mapping, const std
             break;
         }
         const double x = mapping.x(t[i]);
-        if (std::floor(x) == std::floor(lastX)) {
+        if (std::floor(x * resolution) == std::floor(lastX * resolution)) {
             continue;
         }
         line << QPointF(x, std::clamp(mapping.y(v[i]), -65536.0, 65536.0));
@@ -214,7 +216,7 @@ void drawSimulationOverlay(QPainter& painter, const AnalysisLayout& layout,
     const auto draw = [&](const PlotMapping& mapping, const std::vector<double>& values,
                           QRgb colour) {
         std::vector<QPolygonF> lines;
-        addCurve(lines, mapping, overlay.timeS, values);
+        addCurve(lines, mapping, overlay.timeS, values, LineBatch::resolutionOf(painter));
         // Dashed by hand into plain segments: Qt's stroker for a wide dashed pen costs
         // several times the whole view on a long simulation.
         std::vector<QLineF> dashes;

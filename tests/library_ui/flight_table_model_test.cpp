@@ -3,6 +3,7 @@
 
 #include <QSettings>
 
+#include "library/flight_name.h"
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
 #include "ui/library/library_units.h"
@@ -131,6 +132,89 @@ TEST(FlightTableModelTest, AnEditChangesTheRowOnlyWhenTheLibraryTookIt) {
     EXPECT_FALSE(model.setData(model.index(1, FlightTableModel::Comment), "calm", Qt::EditRole));
     EXPECT_EQ(model.index(1, FlightTableModel::Comment).data().toString(), "windy");
     EXPECT_EQ(model.lastEditError(), "The index is busy.");
+}
+
+// Every column's header, text, sort key, tool tip, alignment and editability for one
+// flight with every field given.
+TEST(FlightTableModelTest, EachColumnReadsSortsAlignsAndEditsAsItsHeaderSays) {
+    library::FlightRecord r = flight(7, "2026-08-09T10:11:12Z", "Nova", "H128W", 512.4, "Windy");
+    r.site = "Fairfield";
+    r.notes = "Motor Cap Lost";
+    r.flightDate = "2026-08-08";
+    r.setNumber = 3;
+    r.readings = 1234;
+    r.firmwareVersion = "1.50";
+    r.lineATimeS = 9.84;
+    FlightTableModel model;
+    model.setRecords({r});
+    model.setEditor([](std::int64_t, const library::FlightFields&) { return QString(); });
+    using M = FlightTableModel;
+    const QString date = M::localDate(r.downloadedAt);
+    struct Expected {
+        int column;
+        const char* header;
+        QVariant text;
+        QVariant sort;
+        QString tip;
+        bool right;
+        bool editable;
+    };
+    const Expected expected[] = {
+        {M::Date, "Downloaded", date, QString("2026-08-09T10:11:12Z"),
+         "Set 3 of its download, 1234 readings, firmware 1.50", false, false},
+        {M::Rocket, "Rocket", QString("Nova"), QString("nova"), {}, false, true},
+        {M::Motor, "Motor", QString("H128W"), QString("h128w"), {}, false, true},
+        {M::Apogee, "Apogee", QString("512 m"), 512.4, {}, true, false},
+        {M::Events, "Line A/B", QString("A 9.8 s"), QString("A 9.8 s"),
+         "Seconds after the first reading: A 9.8 s", false, false},
+        {M::Site, "Site", QString("Fairfield"), QString("fairfield"), {}, false, true},
+        {M::Comment, "Comment", QString("Windy"), QString("windy"), {}, false, true},
+        {M::Notes, "Notes", QString("Motor Cap Lost"), QString("motor cap lost"), {}, false, true},
+        {M::FlightDate, "Flight date", QString("2026-08-08"), QString("2026-08-08"),
+         "The day it flew, as you gave it", false, true},
+        {M::SetNumber, "Set", 3, 3, {}, true, false},
+        {M::Id,
+         "Id",
+         QVariant::fromValue<qint64>(7),
+         QVariant::fromValue<qint64>(7),
+         {},
+         true,
+         false},
+    };
+    ASSERT_EQ(model.columnCount(), static_cast<int>(std::size(expected)));
+    for (const Expected& e : expected) {
+        const QModelIndex cell = model.index(0, e.column);
+        EXPECT_EQ(model.headerData(e.column, Qt::Horizontal, Qt::DisplayRole).toString(), e.header);
+        EXPECT_EQ(cell.data(Qt::DisplayRole).toString(), e.text.toString()) << e.header;
+        EXPECT_EQ(cell.data(Qt::EditRole).toString(), e.text.toString()) << e.header;
+        EXPECT_EQ(cell.data(M::SortRole), e.sort) << e.header;
+        EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), e.tip) << e.header;
+        EXPECT_EQ(cell.data(Qt::TextAlignmentRole).isValid(), e.right) << e.header;
+        EXPECT_EQ(cell.data(M::IdRole).toLongLong(), 7) << e.header;
+        EXPECT_EQ(static_cast<bool>(model.flags(cell) & Qt::ItemIsEditable), e.editable)
+            << e.header;
+    }
+    EXPECT_EQ(model.index(0, M::Rocket).data(Qt::UserRole + 9), QVariant());
+
+    // The defaults a flight without the flyer's date or any line firing reads.
+    r.flightDate.clear();
+    r.lineATimeS.reset();
+    model.setRecords({r});
+    EXPECT_EQ(model.index(0, M::FlightDate).data().toString(),
+              QString::fromStdString(library::flightDay(r)));
+    EXPECT_EQ(model.index(0, M::FlightDate).data(Qt::ToolTipRole).toString(),
+              "The download day; double-click to give the day it flew");
+    EXPECT_EQ(model.index(0, M::Events).data(Qt::ToolTipRole).toString(), "Neither line fired");
+    // Changing the flight date goes to the library as the flight date.
+    library::FlightFields asked;
+    model.setEditor([&](std::int64_t, const library::FlightFields& f) {
+        asked = f;
+        return QString();
+    });
+    ASSERT_TRUE(model.setData(model.index(0, M::FlightDate), "2026-08-01", Qt::EditRole));
+    EXPECT_EQ(asked.flightDate.value_or("?"), "2026-08-01");
+    EXPECT_FALSE(asked.rocket.has_value());
+    EXPECT_FALSE(model.setData(model.index(0, M::Apogee), "1", Qt::EditRole));
 }
 
 }  // namespace

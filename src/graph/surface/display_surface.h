@@ -26,15 +26,22 @@ class DisplaySurface {
     // Sizes beyond these are refused instead of attempting a huge allocation.
     static constexpr int kMaxSide = 32767;
     static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
+    static constexpr qreal kMaxRatio = 8.0;
 
-    // Releases any buffer, then creates a black one of width x height. False (and no
-    // buffer) for an empty, negative or absurd size or when memory runs out; the caller
-    // then shows kInitFailedText at start-up and ends the program.
-    bool create(int width, int height);
+    // Releases any buffer, then creates a black one of width x height drawing units. On a
+    // HiDPI screen `ratio` is the screen's device pixels per unit: the buffer then holds
+    // width x ratio by height x ratio pixels and views draw at that resolution, while
+    // every coordinate they use stays in units. False (and no buffer) for an empty,
+    // negative or absurd size or ratio or when memory runs out; the caller then shows
+    // kInitFailedText at start-up and ends the program.
+    bool create(int width, int height, qreal ratio = 1.0);
     // Frees the buffer; harmless when there is none.
     void release();
     bool hasBuffer() const;
+    // The size in drawing units (the window's client size), whatever the ratio.
     QSize size() const;
+    // Device pixels per drawing unit; 1 without a buffer.
+    qreal devicePixelRatio() const;
 
     // Sets every pixel to a raw 0x00RRGGBB value. False without a buffer.
     bool fill(std::uint32_t pixel);
@@ -53,12 +60,14 @@ class DisplaySurface {
     void setRepaintRequest(std::function<void()> request);
     void requestRepaint();
 
-    // A deep copy of the picture, for screenshots and checks.
+    // A deep copy of the picture at its full resolution (its device-pixel ratio kept),
+    // for screenshots and checks.
     QImage snapshot() const;
 
   private:
     mutable std::mutex m_mutex;
     QImage m_image;
+    QSize m_size;
 
     std::mutex m_requestMutex;
     std::function<void()> m_repaintRequest;

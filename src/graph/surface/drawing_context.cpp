@@ -5,8 +5,8 @@
 
 namespace tevusb::surface {
 
-DrawingContext::DrawingContext(std::unique_lock<std::mutex> lock, QImage* image)
-    : m_lock(std::move(lock)), m_image(image) {}
+DrawingContext::DrawingContext(std::unique_lock<std::mutex> lock, QImage* image, QSize size)
+    : m_lock(std::move(lock)), m_image(image), m_size(size) {}
 
 // The painter must end before the lock is given up.
 DrawingContext::~DrawingContext() {
@@ -20,6 +20,7 @@ DrawingContext& DrawingContext::operator=(DrawingContext&& other) noexcept {
         m_painter.reset();
         m_painter = std::move(other.m_painter);
         m_image = std::exchange(other.m_image, nullptr);
+        m_size = other.m_size;
         m_lock = std::move(other.m_lock);
     }
     return *this;
@@ -33,6 +34,7 @@ void DrawingContext::fill(std::uint32_t pixel) {
     if (m_painter) {
         m_painter->save();
         m_painter->setCompositionMode(QPainter::CompositionMode_Source);
+        // The painter counts in units; the device rectangle covers the buffer at any ratio.
         m_painter->fillRect(m_image->rect(), QColor::fromRgb(rgb));
         m_painter->restore();
     } else {

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QSize>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -14,7 +15,7 @@ namespace tevusb::surface {
 class DrawingContext {
   public:
     DrawingContext() = default;
-    DrawingContext(std::unique_lock<std::mutex> lock, QImage* image);
+    DrawingContext(std::unique_lock<std::mutex> lock, QImage* image, QSize size);
     ~DrawingContext();
     DrawingContext(DrawingContext&&) noexcept;
     DrawingContext& operator=(DrawingContext&&) noexcept;
@@ -24,6 +25,8 @@ class DrawingContext {
 
     // Sets every pixel to a raw 0x00RRGGBB value.
     void fill(std::uint32_t pixel);
+    // The buffer's size in drawing units, the painter's coordinates.
+    QSize size() const { return m_size; }
     // A painter on the buffer, line antialiasing off; null when there is no buffer or the
     // painter could not be started (the view then stays as filled).
     QPainter* painter();
@@ -31,6 +34,7 @@ class DrawingContext {
   private:
     std::unique_lock<std::mutex> m_lock;
     QImage* m_image = nullptr;
+    QSize m_size;
     std::unique_ptr<QPainter> m_painter;
 };
 

@@ -107,12 +107,27 @@ void ProfileForm::followMode(LineFields& line) {
 }
 
 void ProfileForm::setUnits(analysis::UnitSystem units) {
-    std::string ignored;
-    const auto current = profile(ignored);
+    // Each altitude the flyer typed is converted where it stands; everything else, and a
+    // field that is not a number yet, stays as typed, so no edit is lost to the change.
+    const analysis::UnitSystem from = m_units;
+    const auto convert = [from, units](QLineEdit* field) {
+        if (const auto shown = number(field->text()); shown && from != units) {
+            const double metres = analysis::fromDisplay(analysis::Quantity::Altitude, *shown, from);
+            field->setText(QString::number(
+                std::lround(analysis::toDisplay(analysis::Quantity::Altitude, metres, units))));
+        }
+    };
+    for (const LineFields* line : {&m_lineA, &m_lineB}) {
+        if (modeAt(line->mode->currentIndex()) != static_cast<std::uint8_t>(LineMode::Time)) {
+            convert(line->value);
+        }
+    }
+    convert(m_apogee);
     m_units = units;
     m_apogeeUnit->setText(
         QString::fromUtf8(analysis::unitSymbol(analysis::Quantity::Altitude, units)));
-    show(current.value_or(m_shown));
+    followMode(m_lineA);
+    followMode(m_lineB);
 }
 
 void ProfileForm::show(const settings::RocketProfile& p) {

@@ -23,6 +23,7 @@ class ProfileForm : public QWidget {
   public:
     explicit ProfileForm(QWidget* parent = nullptr);
 
+    // Shows the altitudes in `units`, converting what the fields hold (typed or shown).
     void setUnits(analysis::UnitSystem units);
     void show(const settings::RocketProfile& profile);
     // The profile the fields describe; nothing, with the sentence that says why in

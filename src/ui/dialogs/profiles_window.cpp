@@ -112,6 +112,11 @@ ProfilesWindow::ProfilesWindow(LibraryService& service, analysis::UnitSystem uni
     resize(640, 460);
 }
 
+void ProfilesWindow::setUnits(analysis::UnitSystem units) {
+    m_units = units;
+    m_form->setUnits(units);
+}
+
 ProfilesWindow::~ProfilesWindow() {
     m_cancel = true;
 }

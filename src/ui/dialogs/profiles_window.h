@@ -35,6 +35,8 @@ class ProfilesWindow : public QDialog {
     // Loads the list from the opened library.
     void reload(const QString& select = {});
     bool busy() const { return m_worker.running(); }
+    // Follows View > Units: the form's altitudes (and a later apply) in `units`.
+    void setUnits(analysis::UnitSystem units);
     // What "Flights of This Rocket" opens: the library's flights of that rocket name.
     void setFlightsOpener(std::function<void(const QString&)> open) {
         m_openFlights = std::move(open);

@@ -18,47 +18,95 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// The flyer's field shown in `column`, or null for the columns the program fills in.
-template <typename Record>
-auto field(Record& r, int column) -> decltype(&r.rocket) {
-    switch (column) {
-        case FlightTableModel::Rocket:
-            return &r.rocket;
-        case FlightTableModel::Motor:
-            return &r.motor;
-        case FlightTableModel::Site:
-            return &r.site;
-        case FlightTableModel::Comment:
-            return &r.comment;
-        case FlightTableModel::Notes:
-            return &r.notes;
-        case FlightTableModel::FlightDate:
-            return &r.flightDate;
-        default:
-            return nullptr;
-    }
-}
-
-std::optional<std::string>* fieldOf(library::FlightFields& f, int column) {
-    switch (column) {
-        case FlightTableModel::Rocket:
-            return &f.rocket;
-        case FlightTableModel::Motor:
-            return &f.motor;
-        case FlightTableModel::Site:
-            return &f.site;
-        case FlightTableModel::Comment:
-            return &f.comment;
-        case FlightTableModel::Notes:
-            return &f.notes;
-        case FlightTableModel::FlightDate:
-            return &f.flightDate;
-        default:
-            return nullptr;
-    }
-}
-
 }  // namespace
+
+// What one column shows. The flyer's own fields name their member in the record and in
+// an edit, and by default show their text and sort on it in lower case; the columns the
+// program fills in give their cell and sort key themselves.
+struct FlightTableModel::ColumnSpec {
+    const char* header;
+    std::string library::FlightRecord::*field = nullptr;
+    std::optional<std::string> library::FlightFields::*edit = nullptr;
+    QVariant (*cell)(const FlightTableModel& model, const Row& row) = nullptr;
+    QVariant (*sortKey)(const Row& row) = nullptr;
+    QString (*toolTip)(const Row& row) = nullptr;
+    bool rightAligned = false;
+};
+
+const FlightTableModel::ColumnSpec& FlightTableModel::column(int index) {
+    using R = library::FlightRecord;
+    using F = library::FlightFields;
+    static const ColumnSpec kColumns[ColumnCount] = {
+        // Date
+        {.header = "Downloaded",
+         .cell = [](const FlightTableModel&, const Row& row) -> QVariant { return row.date; },
+         .sortKey = [](const Row& row) -> QVariant { return q(row.record.downloadedAt); },
+         .toolTip =
+             [](const Row& row) {
+                 const R& r = row.record;
+                 return QStringLiteral("Set %1 of its download, %2 readings, firmware %3")
+                     .arg(r.setNumber)
+                     .arg(r.readings)
+                     .arg(r.firmwareVersion.empty() ? QStringLiteral("unknown")
+                                                    : q(r.firmwareVersion));
+             }},
+        // Rocket, Motor
+        {.header = "Rocket", .field = &R::rocket, .edit = &F::rocket},
+        {.header = "Motor", .field = &R::motor, .edit = &F::motor},
+        // Apogee
+        {.header = "Apogee",
+         .cell = [](const FlightTableModel& model, const Row& row) -> QVariant {
+             return model.apogeeText(row.record);
+         },
+         .sortKey = [](const Row& row) -> QVariant {
+             return row.record.apogeeAglM ? *row.record.apogeeAglM : -INFINITY;
+         },
+         .rightAligned = true},
+        // Events
+        {.header = "Line A/B",
+         .cell = [](const FlightTableModel&, const Row& row) -> QVariant { return row.events; },
+         .sortKey = [](const Row& row) -> QVariant { return row.events; },
+         .toolTip =
+             [](const Row& row) {
+                 return row.events.isEmpty()
+                            ? QStringLiteral("Neither line fired")
+                            : QStringLiteral("Seconds after the first reading: ") + row.events;
+             }},
+        // Site, Comment, Notes
+        {.header = "Site", .field = &R::site, .edit = &F::site},
+        {.header = "Comment", .field = &R::comment, .edit = &F::comment},
+        {.header = "Notes", .field = &R::notes, .edit = &F::notes},
+        // FlightDate: the flyer's field, shown and sorted as the day it flew.
+        {.header = "Flight date",
+         .field = &R::flightDate,
+         .edit = &F::flightDate,
+         .cell = [](const FlightTableModel&, const Row& row) -> QVariant { return row.flightDay; },
+         .sortKey = [](const Row& row) -> QVariant { return row.flightDay; },
+         .toolTip =
+             [](const Row& row) {
+                 return row.record.flightDate.empty()
+                            ? QStringLiteral(
+                                  "The download day; double-click to give the day it flew")
+                            : QStringLiteral("The day it flew, as you gave it");
+             }},
+        // SetNumber, Id
+        {.header = "Set",
+         .cell = [](const FlightTableModel&, const Row& row) -> QVariant {
+             return row.record.setNumber;
+         },
+         .sortKey = [](const Row& row) -> QVariant { return row.record.setNumber; },
+         .rightAligned = true},
+        {.header = "Id",
+         .cell = [](const FlightTableModel&, const Row& row) -> QVariant {
+             return QVariant::fromValue<qint64>(row.record.id);
+         },
+         .sortKey = [](const Row& row) -> QVariant {
+             return QVariant::fromValue<qint64>(row.record.id);
+         },
+         .rightAligned = true},
+    };
+    return kColumns[index];
+}
 
 FlightTableModel::FlightTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -176,74 +224,31 @@ void FlightTableModel::setSimulatedApogees(std::unordered_map<std::int64_t, doub
 }
 
 QVariant FlightTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount()) {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount) {
         return {};
     }
     const Row& row = m_rows[static_cast<std::size_t>(index.row())];
-    const library::FlightRecord& r = row.record;
-    if (role == IdRole) {
-        return QVariant::fromValue<qint64>(r.id);
-    }
-    if (role == Qt::TextAlignmentRole &&
-        (index.column() == Apogee || index.column() == SetNumber || index.column() == Id)) {
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    if (role == SortRole) {
-        switch (index.column()) {
-            case Date:
-                return q(r.downloadedAt);
-            case FlightDate:
-                return row.flightDay;
-            case SetNumber:
-                return r.setNumber;
-            case Id:
-                return QVariant::fromValue<qint64>(r.id);
-            case Apogee:
-                return r.apogeeAglM ? *r.apogeeAglM : -INFINITY;
-            case Events:
-                return row.events;
-            default:
-                break;
-        }
-        const std::string* text = field(r, index.column());
-        return text != nullptr ? q(*text).toLower() : QVariant();
-    }
-    if (role == Qt::ToolTipRole && index.column() == Events) {
-        return row.events.isEmpty()
-                   ? QStringLiteral("Neither line fired")
-                   : QStringLiteral("Seconds after the first reading: ") + row.events;
-    }
-    if (role == Qt::ToolTipRole && index.column() == Date) {
-        return QStringLiteral("Set %1 of its download, %2 readings, firmware %3")
-            .arg(r.setNumber)
-            .arg(r.readings)
-            .arg(r.firmwareVersion.empty() ? QStringLiteral("unknown") : q(r.firmwareVersion));
-    }
-    if (role == Qt::ToolTipRole && index.column() == FlightDate) {
-        return r.flightDate.empty()
-                   ? QStringLiteral("The download day; double-click to give the day it flew")
-                   : QStringLiteral("The day it flew, as you gave it");
-    }
-    if (role != Qt::DisplayRole && role != Qt::EditRole) {
-        return {};
-    }
-    switch (index.column()) {
-        case Date:
-            return row.date;
-        case FlightDate:
-            return row.flightDay;
-        case SetNumber:
-            return r.setNumber;
-        case Id:
-            return QVariant::fromValue<qint64>(r.id);
-        case Apogee:
-            return apogeeText(r);
-        case Events:
-            return row.events;
-        default: {
-            const std::string* text = field(r, index.column());
-            return text != nullptr ? q(*text) : QVariant();
-        }
+    const ColumnSpec& spec = column(index.column());
+    switch (role) {
+        case IdRole:
+            return QVariant::fromValue<qint64>(row.record.id);
+        case Qt::TextAlignmentRole:
+            return spec.rightAligned ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        case SortRole:
+            if (spec.sortKey != nullptr) {
+                return spec.sortKey(row);
+            }
+            return spec.field != nullptr ? q(row.record.*spec.field).toLower() : QVariant();
+        case Qt::ToolTipRole:
+            return spec.toolTip != nullptr ? QVariant(spec.toolTip(row)) : QVariant();
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            if (spec.cell != nullptr) {
+                return spec.cell(*this, row);
+            }
+            return spec.field != nullptr ? QVariant(q(row.record.*spec.field)) : QVariant();
+        default:
+            return {};
     }
 }
 
@@ -251,38 +256,16 @@ QVariant FlightTableModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    switch (section) {
-        case Date:
-            return QStringLiteral("Downloaded");
-        case FlightDate:
-            return QStringLiteral("Flight date");
-        case SetNumber:
-            return QStringLiteral("Set");
-        case Id:
-            return QStringLiteral("Id");
-        case Rocket:
-            return QStringLiteral("Rocket");
-        case Motor:
-            return QStringLiteral("Motor");
-        case Apogee:
-            return QStringLiteral("Apogee");
-        case Events:
-            return QStringLiteral("Line A/B");
-        case Site:
-            return QStringLiteral("Site");
-        case Comment:
-            return QStringLiteral("Comment");
-        case Notes:
-            return QStringLiteral("Notes");
-        default:
-            return {};
+    if (section < 0 || section >= ColumnCount) {
+        return {};
     }
+    return QString::fromLatin1(column(section).header);
 }
 
 Qt::ItemFlags FlightTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    library::FlightFields probe;
-    if (index.isValid() && m_editor && fieldOf(probe, index.column()) != nullptr) {
+    if (index.isValid() && index.column() < ColumnCount && m_editor &&
+        column(index.column()).edit != nullptr) {
         f |= Qt::ItemIsEditable;
     }
     return f;
@@ -292,13 +275,17 @@ bool FlightTableModel::setData(const QModelIndex& index, const QVariant& value, 
     if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount() || !m_editor) {
         return false;
     }
-    Row& row = m_rows[static_cast<std::size_t>(index.row())];
-    std::string* text = field(row.record, index.column());
-    library::FlightFields fields;
-    std::optional<std::string>* changed = fieldOf(fields, index.column());
-    if (text == nullptr || changed == nullptr) {
+    if (index.column() >= ColumnCount) {
         return false;
     }
+    const ColumnSpec& spec = column(index.column());
+    if (spec.field == nullptr || spec.edit == nullptr) {
+        return false;
+    }
+    Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    std::string* text = &(row.record.*spec.field);
+    library::FlightFields fields;
+    std::optional<std::string>* changed = &(fields.*spec.edit);
     std::string wanted = value.toString().trimmed().toStdString();
     // Giving back the day shown (the download day) or nothing keeps the default.
     if (index.column() == FlightDate && (wanted.empty() || wanted == row.flightDay.toStdString())) {
