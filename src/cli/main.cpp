@@ -58,6 +58,9 @@ const char* kUsageBefore =
     "                                         the report with the flight's rocket, motor,\n"
     "                                         site and date, and a comment in place of\n"
     "                                         the file's (pictures leave them out)\n"
+    "  report FILE.tev --pdf OUT --sim SIM [--sim-name N] [--mass KG] [--diameter M]\n"
+    "                                         the report with a simulation drawn over the\n"
+    "                                         flight and a page comparing them\n"
     "Altimeter commands:\n";
 const char* kUsageAfter =
     "Rocket profiles and the pre-flight check:\n"

@@ -24,7 +24,11 @@ void drawValueAxis(QPainter& painter, const AnalysisLayout& layout, analysis::Qu
                    const QString& title, QRgb titleColour);
 // Tick marks, labels and title of the time axis below the plot.
 void drawTimeAxis(QPainter& painter, const AnalysisLayout& layout);
-// Dashed vertical lines with labels that never overlap one another.
+// Where each marker's label goes (a null box for a marker outside the time shown); no two
+// overlap while the rows last.
+std::vector<QRectF> markerLabelBoxes(const QFontMetricsF& metrics, const AnalysisLayout& layout,
+                                     const std::vector<ExtraMarker>& markers);
+// Dashed vertical lines with their labels.
 void drawMarkers(QPainter& painter, const AnalysisLayout& layout,
                  const std::vector<ExtraMarker>& markers);
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -24,7 +25,6 @@ using analysis::Quantity;
 
 constexpr int kTickLength = 5;
 constexpr int kGap = 4;
-constexpr int kMarkerRows = 3;
 constexpr int kBarHeight = 5;
 
 QColor colour(QRgb argb) {
@@ -171,22 +171,25 @@ void drawLineBars(QPainter& painter, const AnalysisLayout& layout, const data::D
 
 }  // namespace
 
-// Vertical lines at the markers' times; labels on the first row where they overlap no
-// earlier label, so close events (launch and burnout) stay legible: two rows above the
-// plot, and only when those are full a third just inside it.
-void drawMarkers(QPainter& painter, const AnalysisLayout& layout,
-                 const std::vector<ExtraMarker>& markers) {
+// Labels on the first row where they overlap no earlier label, so close events (launch
+// and burnout, a flight's and its simulation's apogee) stay legible: two rows above the
+// plot, then rows just inside it from its top down, over at most its top third.
+std::vector<QRectF> markerLabelBoxes(const QFontMetricsF& metrics, const AnalysisLayout& layout,
+                                     const std::vector<ExtraMarker>& markers) {
     const QRect& plot = layout.plot();
-    const QFontMetricsF metrics = painter.fontMetrics();
     // The spans each label row already holds; markers come in any time order.
-    std::vector<std::vector<std::pair<double, double>>> taken(kMarkerRows);
+    const auto insideRows = static_cast<std::size_t>(
+        std::max(1.0, std::floor(plot.height() / 3.0 / metrics.height())));
+    std::vector<std::vector<std::pair<double, double>>> taken(2 + insideRows);
     const auto isFree = [&](std::size_t row, double from, double to) {
         return std::none_of(taken[row].begin(), taken[row].end(), [&](const auto& span) {
             return from < span.second && span.first < to;
         });
     };
+    std::vector<QRectF> boxes;
     for (const ExtraMarker& marker : markers) {
         if (!(marker.timeS >= layout.altitude().t0() && marker.timeS <= layout.altitude().t1())) {
+            boxes.emplace_back();
             continue;
         }
         const int x = layout.altitude().px(marker.timeS);
@@ -203,15 +206,34 @@ void drawMarkers(QPainter& painter, const AnalysisLayout& layout,
         taken[row].emplace_back(left, left + width);
         const double rowTop =
             row < 2 ? plot.top() - 1.0 - static_cast<double>(row + 1) * metrics.height()
-                    : plot.top() + 2.0;
-        const QRectF box(left, rowTop, width, metrics.height());
+                    : plot.top() + 2.0 + static_cast<double>(row - 2) * metrics.height();
+        boxes.emplace_back(left, rowTop, width, metrics.height());
+    }
+    return boxes;
+}
+
+// Every line first and then every label, so no marker's line crosses another's label.
+void drawMarkers(QPainter& painter, const AnalysisLayout& layout,
+                 const std::vector<ExtraMarker>& markers) {
+    const QRect& plot = layout.plot();
+    const auto boxes = markerLabelBoxes(painter.fontMetrics(), layout, markers);
+    for (std::size_t i = 0; i < markers.size(); ++i) {
+        if (boxes[i].isNull()) {
+            continue;
+        }
         // The line reaches up to its label, so each label points at its own line.
-        painter.setPen(QPen(colour(marker.colour), 1, Qt::DashLine));
-        painter.drawLine(x, static_cast<int>(std::min(rowTop, static_cast<double>(plot.top()))), x,
+        const int x = layout.altitude().px(markers[i].timeS);
+        painter.setPen(QPen(colour(markers[i].colour), 1, Qt::DashLine));
+        painter.drawLine(x, static_cast<int>(std::min(boxes[i].top(), double(plot.top()))), x,
                          plot.bottom());
-        painter.fillRect(box, colour(ap::kLabelBox));
-        painter.setPen(colour(marker.colour));
-        painter.drawText(box, Qt::AlignCenter, marker.label);
+    }
+    for (std::size_t i = 0; i < markers.size(); ++i) {
+        if (boxes[i].isNull()) {
+            continue;
+        }
+        painter.fillRect(boxes[i], colour(ap::kLabelBox));
+        painter.setPen(colour(markers[i].colour));
+        painter.drawText(boxes[i], Qt::AlignCenter, markers[i].label);
     }
 }
 

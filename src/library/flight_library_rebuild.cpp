@@ -9,6 +9,7 @@
 #include "library/archive_name.h"
 #include "library/flight_library.h"
 #include "library/index_database.h"
+#include "library/kept_tables.h"
 #include "library/sqlite_statement.h"
 
 namespace tevusb::library {
@@ -135,6 +136,7 @@ Outcome FlightLibrary::rebuild(const Progress& progress) {
     Outcome opened;
     auto db = IndexDatabase::open(indexFile, opened);
     KeptByHash kept;
+    std::vector<KeptTable> keptTables;
     std::string note;
     if (!db) {
         if (opened.status != LibraryStatus::IndexDamaged &&
@@ -143,6 +145,7 @@ Outcome FlightLibrary::rebuild(const Progress& progress) {
         }
         if (auto old = IndexDatabase::openReadOnly(indexFile)) {
             kept = rescue(*old);
+            keptTables = keepIndexOnlyTables(*old);
         }
         std::filesystem::path aside;
         const char* why = opened.status == LibraryStatus::IndexNewer ? "newer" : "damaged";
@@ -218,6 +221,10 @@ Outcome FlightLibrary::rebuild(const Progress& progress) {
         }
         ++restored;
     }
+    if (const int rc = restoreKeptTables(*db, keptTables); rc != SQLITE_OK) {
+        db->rollback();
+        return db->failure(rc, "keep the rocket profiles and pre-flight checks");
+    }
     Outcome committed = db->commit();
     if (!committed.ok()) {
         return committed;
@@ -237,6 +244,9 @@ Outcome FlightLibrary::rebuild(const Progress& progress) {
                    " archive files could not be read, first: " + unreadable.front() + ".";
     } else {
         message += " Every archive file was read.";
+    }
+    if (const auto summary = keptTablesSummary(keptTables); !summary.empty()) {
+        message += " Kept from the old index: " + summary + ".";
     }
     return {LibraryStatus::Ok, message + note, 0};
 }

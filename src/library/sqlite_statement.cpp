@@ -39,6 +39,18 @@ void SqliteStatement::bind(int index, double value) {
     sqlite3_bind_double(m_stmt, index, value);
 }
 
+void SqliteStatement::bind(int index, const Value& value) {
+    if (const auto* i = std::get_if<std::int64_t>(&value)) {
+        bind(index, *i);
+    } else if (const auto* d = std::get_if<double>(&value)) {
+        bind(index, *d);
+    } else if (const auto* t = std::get_if<std::string>(&value)) {
+        bind(index, *t);
+    } else {
+        sqlite3_bind_null(m_stmt, index);
+    }
+}
+
 int SqliteStatement::step() {
     return m_stmt != nullptr ? sqlite3_step(m_stmt) : m_prepareCode;
 }
@@ -76,6 +88,19 @@ std::string SqliteStatement::text(int column) const {
     const int n = sqlite3_column_bytes(m_stmt, column);
     return p != nullptr ? std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(n))
                         : std::string();
+}
+
+SqliteStatement::Value SqliteStatement::value(int column) const {
+    switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_INTEGER:
+            return integer(column);
+        case SQLITE_FLOAT:
+            return real(column);
+        case SQLITE_NULL:
+            return std::monostate{};
+        default:
+            return text(column);
+    }
 }
 
 }  // namespace tevusb::library

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -15,6 +16,9 @@ namespace tevusb::library {
 // step() gives SQLITE_ROW, SQLITE_DONE or the error code.
 class SqliteStatement {
   public:
+    // A column's value whatever its type, for copying rows between indexes.
+    using Value = std::variant<std::monostate, std::int64_t, double, std::string>;
+
     SqliteStatement(sqlite3* db, std::string_view sql);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
@@ -27,6 +31,7 @@ class SqliteStatement {
     void bind(int index, const std::string& value);
     void bind(int index, const std::optional<double>& value);
     void bind(int index, double value);
+    void bind(int index, const Value& value);
     int step();
 
     int columnCount() const;
@@ -36,6 +41,7 @@ class SqliteStatement {
     double real(int column) const;
     std::optional<double> optionalReal(int column) const;
     std::string text(int column) const;
+    Value value(int column) const;
 
   private:
     sqlite3_stmt* m_stmt = nullptr;

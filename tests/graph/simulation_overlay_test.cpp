@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "graph/analysis_axes.h"
 #include "graph/analysis_palette.h"
 #include "graph/analysis_view.h"
 #include "graph/flight_graph.h"
@@ -110,6 +111,35 @@ TEST_F(SimulationOverlayTest, DashedAltitudeLiesWhereTheSimulationWasAlignedAtLa
                                          layout.plot().top(), 3, layout.plot().height()),
                                    testing::opaque(ap::kApogee)),
               20);
+}
+
+// A flight's events and its simulation's crowd the first seconds: eight labels within a
+// few seconds, on a narrow picture, still each get a place of their own.
+TEST_F(SimulationOverlayTest, CrowdedMarkerLabelsNeverOverlap) {
+    const double launch = *stats.launchTimeS;
+    std::vector<ExtraMarker> markers;
+    const char* names[] = {"Launch", "Burnout",       "Sim burnout",
+                           "Line A", "Apogee 656 m",  "Sim apogee + deployment",
+                           "Line B", "Sim deployment"};
+    for (int i = 0; i < 8; ++i) {
+        markers.push_back({launch + 0.4 * i, QString::fromLatin1(names[i]), ap::kApogee});
+    }
+    markers.push_back({-100.0, QStringLiteral("Before the recording"), ap::kApogee});
+    QImage image(640, 400, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setFont(analysisFont());
+    const AnalysisLayout layout(image.rect(), store.current, AnalysisViewState{},
+                                UnitSystem::Metric, analysisFont(), &image);
+    const auto boxes = markerLabelBoxes(painter.fontMetrics(), layout, markers);
+    ASSERT_EQ(boxes.size(), markers.size());
+    EXPECT_TRUE(boxes.back().isNull());  // outside the time shown: no label
+    for (std::size_t i = 0; i + 1 < boxes.size(); ++i) {
+        ASSERT_FALSE(boxes[i].isNull()) << names[i];
+        EXPECT_TRUE(QRectF(image.rect()).contains(boxes[i])) << names[i];
+        for (std::size_t j = 0; j < i; ++j) {
+            EXPECT_FALSE(boxes[i].intersects(boxes[j])) << names[i] << " on " << names[j];
+        }
+    }
 }
 
 TEST_F(SimulationOverlayTest, GraphDropsTheOverlayWithItsFlight) {

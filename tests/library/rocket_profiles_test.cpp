@@ -197,3 +197,56 @@ TEST(PreflightRecords, TheNextNewFlightFromThatAltimeterIsLinkedToTheLatestCheck
     EXPECT_EQ(latest[1].id, older);
     EXPECT_FALSE(latest[1].flightId.has_value());
 }
+
+// The profiles and checks live only in the index; the archive files give back the flights
+// but not these, so a rebuild over a refused index carries them across.
+TEST(RocketProfiles, ARebuildOverARefusedIndexKeepsProfilesAndChecks) {
+    struct Case {
+        const char* name;
+        const char* damage;
+        bool flightRowsReadable;
+    };
+    const Case cases[] = {
+        {"a newer program's index, with a column this one does not know",
+         "ALTER TABLE rocket_profiles ADD COLUMN colour TEXT NOT NULL DEFAULT 'red';"
+         "PRAGMA user_version = 99",
+         true},
+        {"an index whose flights table is gone", "DROP TABLE flights", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tevusb::testing::LogCapture quiet;
+        TempDir dir;
+        {
+            FlightLibrary lib(dir.path());
+            ASSERT_TRUE(lib.open().ok());
+            ASSERT_TRUE(library::saveProfile(lib, nova()).ok());
+            ASSERT_TRUE(library::recordPreflight(lib, goReport("Nova"), "sim-1", {}).ok());
+            library::DownloadInput download = simulatedDownload(1);
+            download.altimeter = "sim-1";
+            for (const auto& item : lib.archiveDownload(download)) {
+                ASSERT_TRUE(item.outcome.ok());
+            }
+        }
+        sql(dir.path(), c.damage);
+
+        FlightLibrary lib(dir.path());
+        ASSERT_FALSE(lib.open().ok());
+        const auto rebuilt = lib.rebuild();
+        ASSERT_TRUE(rebuilt.ok()) << rebuilt.message;
+        ASSERT_EQ(lib.list().size(), 1u);
+        EXPECT_NE(rebuilt.message.find("1 rocket profile and 1 pre-flight check"),
+                  std::string::npos)
+            << rebuilt.message;
+        EXPECT_EQ(library::findProfile(lib, "Nova"), nova());
+        const auto checks = library::latestPreflights(lib, 5);
+        ASSERT_EQ(checks.size(), 1u);
+        EXPECT_EQ(checks[0].report.items.size(), 2u);
+        EXPECT_EQ(checks[0].report.profile, "Nova");
+        // The flight keeps its id when the old rows give it, so the link still holds.
+        if (c.flightRowsReadable) {
+            ASSERT_TRUE(checks[0].flightId.has_value());
+            EXPECT_EQ(*checks[0].flightId, lib.list()[0].id);
+        }
+    }
+}

@@ -10,6 +10,7 @@
 
 #include "cli/report/report_command.h"
 #include "report_test_support.h"
+#include "support/sim_files.h"
 
 namespace tevusb::cli {
 namespace {
@@ -121,6 +122,41 @@ TEST_F(CliReportTest, FlightFieldsGoOnTheReportAndNotOnPictures) {
         EXPECT_FALSE(text.contains(QString::fromUtf8(absent))) << absent;
     }
     EXPECT_EQ(runCli({"report", sample, sample, "--pdf", path("c.pdf"), "--motor", "H"}).status, 2);
+}
+
+TEST_F(CliReportTest, ASimulationGivesTheReportItsComparisonPage) {
+    QFile csv(path("club.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(QByteArray::fromStdString(tevusb::testing::openRocketCsv({})));
+    csv.close();
+
+    const CliRun run = runCli({"report", sample, "--pdf", path("r.pdf"), "--sim", path("club.csv"),
+                               "--mass", "1.9", "--units", "imperial"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        report::testing::pdfInfo(path("r.pdf")).contains(QRegularExpression("Pages:\\s+2\\n")));
+    const QString text = report::testing::pdfText(path("r.pdf")).simplified();
+    EXPECT_TRUE(text.contains("Flight against simulation")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Simulation \"Club flight H128\" (club.csv)"));
+    EXPECT_TRUE(text.contains("Club flight H128 (simulation)"));
+    EXPECT_TRUE(text.contains(" ft")) << text.toStdString();
+
+    // Each mistake is said on one line and writes nothing.
+    const QString out = path("out.pdf");
+    const std::vector<std::pair<QStringList, int>> mistakes = {
+        {{"report", sample, "--pdf", out, "--sim", path("nosuch.csv")}, 1},
+        {{"report", sample, "--pdf", out, "--sim", path("club.csv"), "--sim-name", "Other"}, 1},
+        {{"report", sample, "--pdf", out, "--mass", "1.9"}, 2},
+        {{"report", sample, "--pdf", out, "--sim-name", "Other"}, 2},
+        {{"report", sample, sample, "--pdf", out, "--sim", path("club.csv")}, 2},
+    };
+    for (const auto& [arguments, status] : mistakes) {
+        const CliRun refused = runCli(arguments);
+        EXPECT_EQ(refused.status, status) << arguments.join(' ').toStdString();
+        EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(runCli(mistakes.front().first).err.contains("nosuch.csv"));
 }
 
 TEST_F(CliReportTest, AFieldThatReadsLikeAGlobalOptionIsTheFieldsValue) {

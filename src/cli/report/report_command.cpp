@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "analysis/flight_statistics.h"
+#include "cli/stats_simulation.h"
 #include "data/data_set_store.h"
+#include "graph/simulation_overlay.h"
 #include "report/image_export.h"
 #include "report/pdf_report.h"
 #include "report/report_builder.h"
@@ -22,7 +25,7 @@ constexpr const char* kUsage =
     "Usage: tevusb-cli report FILE.tev [--set K] (--pdf OUT.pdf | --png OUT.png | --svg "
     "OUT.svg) [--units metric|imperial] [--size WxH] [--view set|analysis]\n"
     "           [--rocket TEXT] [--motor TEXT] [--site TEXT] [--date TEXT] [--comment TEXT]\n"
-    "           [--name TEXT]\n"
+    "           [--name TEXT] [--sim FILE [--sim-name NAME]] [--mass KG] [--diameter M]\n"
     "       tevusb-cli report FILE.tev FILE.tev... [--set K] --pdf OUT.pdf [--units U]\n";
 
 struct Output {
@@ -84,6 +87,14 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     const auto commentText = args.takeOption("--comment");
     const auto nameText = args.takeOption("--name");
+    const auto rocket = takeRocketOptions(args, err);
+    if (!rocket) {
+        return exit_code::kUsage;
+    }
+    if (rocket->any() && !rocket->simPath) {
+        err << "--mass and --diameter go with --sim FILE in a report.\n";
+        return exit_code::kUsage;
+    }
     const auto k = args.takeSetIndex(err);
     if (!k) {
         return exit_code::kUsage;
@@ -128,9 +139,9 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
 
     if (files.size() > 1) {
         // The fields describe one flight; on a page of several they would belong to none.
-        if (anyField || commentText) {
-            err << "--rocket, --motor, --site, --date and --comment describe one flight, not a "
-                   "comparison.\n";
+        if (anyField || commentText || rocket->any()) {
+            err << "--rocket, --motor, --site, --date, --comment and --sim describe one flight, "
+                   "not a comparison.\n";
             return exit_code::kUsage;
         }
         std::vector<std::string> pdfs;
@@ -144,6 +155,10 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         return runComparisonReport(files, *k, request.graph.units, pdfs, out, err);
     }
 
+    std::optional<simulation::Simulation> sim;
+    if (rocket->simPath && !(sim = chooseSimulation(*rocket, err))) {
+        return exit_code::kFailed;
+    }
     data::DataSetStore store;
     data::LoadError error;
     if (!store.loadSetFile(*path, error)) {
@@ -164,6 +179,19 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         request.flight = std::move(fields);
     }
     const std::string comment = commentText ? *commentText : store.comment(*k);
+    if (sim) {
+        // Drawn over the flight as the analysis view draws it, and compared on a page of its
+        // own, as the window's report does with a simulation shown.
+        const auto stats = analysis::computeStatistics(store.current);
+        auto comparison = std::make_shared<const simulation::FlightAgainstSimulation>(
+            simulation::compareFlight(store.current, stats, std::move(*sim),
+                                      std::filesystem::path(*rocket->simPath).filename().string(),
+                                      rocketOverrides(*rocket)));
+        graph::AnalysisViewState state;
+        state.simulation = std::make_shared<const graph::SimulationOverlay>(
+            graph::makeSimulationOverlay(std::move(comparison), stats.launchTimeS));
+        request.graph.analysisState = std::move(state);
+    }
 
     int status = exit_code::kOk;
     for (const Output& output : outputs) {
