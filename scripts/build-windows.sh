@@ -32,13 +32,17 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 JOBS=${JOBS:-$(nproc)}
 CACHE_ROOT=${TEVUSB_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tevusb-windows}
+mkdir -p "$CACHE_ROOT"
 BUILD_DIR=${TEVUSB_WINDOWS_BUILD:-$CACHE_ROOT/build-tevusb}
-TOOLCHAIN=$ROOT/cmake/mingw-w64-x86_64.cmake
+# The toolchain file is used from a copy in the cache, named by its content: a library
+# build stopped part way remembers the toolchain's path, and a checkout can move or go.
+mkdir -p "$CACHE_ROOT/toolchain"
+TOOLCHAIN=$CACHE_ROOT/toolchain/mingw-w64-x86_64-$(sha256sum "$ROOT/cmake/mingw-w64-x86_64.cmake" | cut -c1-12).cmake
+[ -f "$TOOLCHAIN" ] || cp "$ROOT/cmake/mingw-w64-x86_64.cmake" "$TOOLCHAIN"
 MINGW_TRIPLET=x86_64-w64-mingw32
 MINGW_CC=$MINGW_TRIPLET-gcc-posix
 MINGW_CXX=$MINGW_TRIPLET-g++-posix
 MINGW_AR=$MINGW_TRIPLET-gcc-ar-posix
-mkdir -p "$CACHE_ROOT"
 
 install_tools() {
   local packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 nsis xvfb
@@ -78,6 +82,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 echo "== tevusb for Windows ($BUILD_DIR)"
+# The build folder is kept between runs so that only what changed is compiled; one made
+# from another checkout cannot be reused (CMake refuses a second source folder), and the
+# compiler cache makes building it anew cheap.
+if [ -f "$BUILD_DIR/CMakeCache.txt" ] &&
+  ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$ROOT" "$BUILD_DIR/CMakeCache.txt"; then
+  echo "   the build folder was made from another checkout: starting it anew"
+  rm -rf "$BUILD_DIR"
+fi
 export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$(dep_prefix_path)" \

@@ -83,11 +83,14 @@ dep_prefix_path() {
 recipe_qt6_base() {
   # Shared Qt with the platform plugins; everything Qt can bring itself is bundled, and
   # the modules the program does not use are left out. Debian's tarball lacks the wintab
-  # headers, hence no tablet events.
+  # headers, hence no tablet events. Direct2D stays on: the DirectWrite font engine, which
+  # the print engine uses, is compiled only with it. Without OpenGL, "dynamic GL" must go
+  # too, or the Windows platform plugin fails to compile.
   cmake_dep "$1" "$2" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
-    -DFEATURE_opengl=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_direct2d=OFF \
+    -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF \
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_direct2d=ON \
     -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF -DFEATURE_zstd=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
