@@ -23,7 +23,7 @@ QString q(const std::string& s) {
 // What one column shows. The flyer's own fields name their member in the record and in
 // an edit, and by default show their text and sort on it in lower case; the columns the
 // program fills in give their cell and sort key themselves.
-struct FlightTableModel::ColumnSpec {
+struct FlightTableModel::ColumnLayout {
     const char* header;
     std::string library::FlightRecord::*field = nullptr;
     std::optional<std::string> library::FlightFields::*edit = nullptr;
@@ -33,10 +33,10 @@ struct FlightTableModel::ColumnSpec {
     bool rightAligned = false;
 };
 
-const FlightTableModel::ColumnSpec& FlightTableModel::column(int index) {
+const FlightTableModel::ColumnLayout& FlightTableModel::column(int index) {
     using R = library::FlightRecord;
     using F = library::FlightFields;
-    static const ColumnSpec kColumns[ColumnCount] = {
+    static const ColumnLayout kColumns[ColumnCount] = {
         // Date
         {.header = "Downloaded",
          .cell = [](const FlightTableModel&, const Row& row) -> QVariant { return row.date; },
@@ -228,25 +228,25 @@ QVariant FlightTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const Row& row = m_rows[static_cast<std::size_t>(index.row())];
-    const ColumnSpec& spec = column(index.column());
+    const ColumnLayout& layout = column(index.column());
     switch (role) {
         case IdRole:
             return QVariant::fromValue<qint64>(row.record.id);
         case Qt::TextAlignmentRole:
-            return spec.rightAligned ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+            return layout.rightAligned ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
         case SortRole:
-            if (spec.sortKey != nullptr) {
-                return spec.sortKey(row);
+            if (layout.sortKey != nullptr) {
+                return layout.sortKey(row);
             }
-            return spec.field != nullptr ? q(row.record.*spec.field).toLower() : QVariant();
+            return layout.field != nullptr ? q(row.record.*layout.field).toLower() : QVariant();
         case Qt::ToolTipRole:
-            return spec.toolTip != nullptr ? QVariant(spec.toolTip(row)) : QVariant();
+            return layout.toolTip != nullptr ? QVariant(layout.toolTip(row)) : QVariant();
         case Qt::DisplayRole:
         case Qt::EditRole:
-            if (spec.cell != nullptr) {
-                return spec.cell(*this, row);
+            if (layout.cell != nullptr) {
+                return layout.cell(*this, row);
             }
-            return spec.field != nullptr ? QVariant(q(row.record.*spec.field)) : QVariant();
+            return layout.field != nullptr ? QVariant(q(row.record.*layout.field)) : QVariant();
         default:
             return {};
     }
@@ -278,14 +278,14 @@ bool FlightTableModel::setData(const QModelIndex& index, const QVariant& value, 
     if (index.column() >= ColumnCount) {
         return false;
     }
-    const ColumnSpec& spec = column(index.column());
-    if (spec.field == nullptr || spec.edit == nullptr) {
+    const ColumnLayout& layout = column(index.column());
+    if (layout.field == nullptr || layout.edit == nullptr) {
         return false;
     }
     Row& row = m_rows[static_cast<std::size_t>(index.row())];
-    std::string* text = &(row.record.*spec.field);
+    std::string* text = &(row.record.*layout.field);
     library::FlightFields fields;
-    std::optional<std::string>* changed = &(fields.*spec.edit);
+    std::optional<std::string>* changed = &(fields.*layout.edit);
     std::string wanted = value.toString().trimmed().toStdString();
     // Giving back the day shown (the download day) or nothing keeps the default.
     if (index.column() == FlightDate && (wanted.empty() || wanted == row.flightDay.toStdString())) {

@@ -87,9 +87,9 @@ class FlightTableModel : public QAbstractTableModel {
     void editRefused(const QString& reason);
 
   private:
-    struct ColumnSpec;
+    struct ColumnLayout;
     // Header, cell, sort key, tool tip, alignment and editing of each column, in one table.
-    static const ColumnSpec& column(int index);
+    static const ColumnLayout& column(int index);
     static Row makeRow(library::FlightRecord record);
     QString apogeeText(const library::FlightRecord& record) const;
 
