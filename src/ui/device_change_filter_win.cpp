@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/device_change_filter_win.h"
 
+#include <QByteArray>
+
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <dbt.h>

@@ -27,7 +27,7 @@ class ProfileApply : public CliDevice {
     void SetUp() override {
         CliDevice::SetUp();
         // The device locks go to a folder of the test's own.
-        setenv("XDG_RUNTIME_DIR", m_runtime.path().c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", m_runtime.path().string().c_str(), 1);
     }
     void TearDown() override {
         unsetenv("XDG_RUNTIME_DIR");

@@ -46,7 +46,7 @@ data::PreflightReport goReport(const std::string& profile) {
 
 void sql(const std::filesystem::path& folder, const std::string& statement) {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open((folder / "index.sqlite").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open((folder / "index.sqlite").string().c_str(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, statement.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
         << sqlite3_errmsg(db);
     sqlite3_close(db);
