@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <mutex>
@@ -15,7 +17,8 @@
 namespace tevusb::ui::testing {
 
 // HID interfaces a test plugs in and pulls out. Opened handles never answer; a pipe
-// plays the system's "something changed" signal when the test asks for one.
+// plays the system's "something changed" signal when the test asks for one (on Linux:
+// Windows has no such descriptor, and its watcher compares on a timer instead).
 class FakeBackend : public device::HidBackend {
   public:
     explicit FakeBackend(bool withNotifier) : m_withNotifier(withNotifier) {}
@@ -59,6 +62,9 @@ class FakeBackend : public device::HidBackend {
         return std::make_unique<Handle>();
     }
     std::unique_ptr<device::ChangeNotifier> createNotifier() override {
+#ifdef _WIN32
+        return nullptr;
+#else
         if (!m_withNotifier) {
             return nullptr;
         }
@@ -66,6 +72,7 @@ class FakeBackend : public device::HidBackend {
         std::lock_guard lock(m_mutex);
         m_writeEnds.push_back(notifier->writeEnd());
         return notifier;
+#endif
     }
 
   private:
@@ -76,6 +83,7 @@ class FakeBackend : public device::HidBackend {
         }
         int read(std::uint8_t*, std::size_t, int) override { return 0; }
     };
+#ifndef _WIN32
     class PipeNotifier : public device::ChangeNotifier {
       public:
         PipeNotifier() {
@@ -98,13 +106,16 @@ class FakeBackend : public device::HidBackend {
       private:
         int m_fds[2];
     };
+#endif
 
     void signal() {
+#ifndef _WIN32
         std::lock_guard lock(m_mutex);
         for (int fd : m_writeEnds) {
             const char byte = 1;
             (void)!::write(fd, &byte, 1);
         }
+#endif
     }
 
     const bool m_withNotifier;
