@@ -45,7 +45,11 @@ check "listed under installed programs with its version" grep -q "$version" <<<"
 wine "$installed/uninstall.exe" /S /AllUsers
 wineserver -w
 check "the program folder is gone" test ! -e "$installed"
-check "the file type is gone" test -z "$(win reg query 'HKLM\Software\Classes\tevusb.flight' 2>/dev/null)"
+# reg says "Unable to find" on its standard output: its exit status tells.
+gone() { ! wine reg query "$1" >/dev/null 2>&1; }
+check "the file type is gone" gone 'HKLM\Software\Classes\tevusb.flight'
+check "the .tev extension is gone" gone 'HKLM\Software\Classes\.tev'
+check "gone from installed programs" gone 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\tevusb'
 check "the flight library is untouched" test "$(cat "$library/flights/kept.tev")" = "a kept flight"
 rm -rf "$library"
 echo "installer: $passes passed, $failures failed"
