@@ -36,6 +36,11 @@ printf '[Paths]\nPrefix = .\nPlugins = .\n' >"$stage/qt.conf"
 # Windows' own line ends, so Notepad shows the licence as it is.
 sed 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt"
 cp "$build/windows/tevusb.ico" "$stage/"
+# The User Guide with its pictures, where Help > User Guide looks for it.
+mkdir -p "$stage/doc/screenshots"
+cp "$build/packaging/doc/user-guide.html" "$stage/doc/"
+grep -o 'screenshots/[A-Za-z0-9_.-]*\.png' "$build/packaging/doc/user-guide.html" | sort -u |
+  while read -r shot; do cp "$root/docs/$shot" "$stage/doc/screenshots/"; done
 
 # The installer's file lists: every staged file in, the same files (and folders) out.
 (

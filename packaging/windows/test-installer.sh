@@ -39,6 +39,7 @@ check ".tev is a tevusb flight" grep -q "tevusb.flight" <<<"$(win reg query 'HKL
 command=$(win reg query 'HKLM\Software\Classes\tevusb.flight\shell\open\command' /ve)
 check "opening a flight starts tevusb with it" grep -qF '\tevusb\tevusb.exe" "%1"' <<<"$command"
 check "its verb reads Open with tevusb" grep -q "Open with tevusb" <<<"$(win reg query 'HKLM\Software\Classes\tevusb.flight\shell\open' /ve)"
+check "the User Guide is beside the programs" test -f "$installed/doc/user-guide.html"
 check "its icon is the program's" grep -qF 'tevusb.exe,0' <<<"$(win reg query 'HKLM\Software\Classes\tevusb.flight\DefaultIcon' /ve)"
 check "listed under installed programs with its version" grep -q "$version" <<<"$(win reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\tevusb' /v DisplayVersion)"
 

@@ -10,7 +10,12 @@ namespace tevusb::ui {
 QStringList userGuideCandidates() {
     const QString bin = QCoreApplication::applicationDirPath();
     return {
+#ifdef _WIN32
+        // The installer puts the guide in a folder beside the programs.
+        QDir::cleanPath(bin + QStringLiteral("/doc/user-guide.html")),
+#else
         QDir::cleanPath(bin + QStringLiteral("/../share/doc/tevusb/user-guide.html")),
+#endif
         QStringLiteral(TEVUSB_BUILD_GUIDE),
     };
 }
