@@ -178,8 +178,8 @@ std::vector<QRectF> markerLabelBoxes(const QFontMetricsF& metrics, const Analysi
                                      const std::vector<ExtraMarker>& markers) {
     const QRect& plot = layout.plot();
     // The spans each label row already holds; markers come in any time order.
-    const auto insideRows = static_cast<std::size_t>(
-        std::max(1.0, std::floor(plot.height() / 3.0 / metrics.height())));
+    const auto insideRows =
+        static_cast<std::size_t>(std::max(1.0, std::floor(plot.height() / 3.0 / metrics.height())));
     std::vector<std::vector<std::pair<double, double>>> taken(2 + insideRows);
     const auto isFree = [&](std::size_t row, double from, double to) {
         return std::none_of(taken[row].begin(), taken[row].end(), [&](const auto& span) {
