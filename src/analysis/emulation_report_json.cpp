@@ -23,23 +23,6 @@ json optional(const std::optional<double>& v) {
     return v ? number(*v) : json(nullptr);
 }
 
-const char* modeName(const LineReport& line) {
-    if (line.rawMode > static_cast<std::uint8_t>(settings::LineMode::Altitude)) {
-        return "unknown";
-    }
-    switch (line.mode) {
-        case settings::LineMode::Time:
-            return "time";
-        case settings::LineMode::Apogee:
-            return "apogee";
-        case settings::LineMode::Altitude:
-            return "altitude";
-        case settings::LineMode::Disabled:
-            break;
-    }
-    return "disabled";
-}
-
 const char* verdictKey(Verdict v) {
     switch (v) {
         case Verdict::Pass:
@@ -86,7 +69,7 @@ const char* endName(EmulationEnd end) {
 
 json lineJson(const LineReport& line) {
     json j;
-    j["mode"] = modeName(line);
+    j["mode"] = settings::lineModeKey(line.rawMode);
     switch (line.mode) {
         case settings::LineMode::Time:
             j["value"] = number(line.value / 10.0);

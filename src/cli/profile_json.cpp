@@ -9,20 +9,6 @@ namespace {
 
 using nlohmann::ordered_json;
 
-const char* modeName(std::uint8_t mode) {
-    switch (static_cast<settings::LineMode>(mode)) {
-        case settings::LineMode::Disabled:
-            return "disabled";
-        case settings::LineMode::Time:
-            return "time";
-        case settings::LineMode::Apogee:
-            return "apogee";
-        case settings::LineMode::Altitude:
-            return "altitude";
-    }
-    return "unknown";
-}
-
 ordered_json lineJson(const settings::ProfileLine& line) {
     ordered_json value = nullptr;
     if (line.value && settings::modeUsesValue(line.mode)) {
@@ -30,7 +16,7 @@ ordered_json lineJson(const settings::ProfileLine& line) {
                     ? ordered_json(*line.value / 10.0)
                     : ordered_json(*line.value);
     }
-    return {{"mode", modeName(line.mode)}, {"value", value}};
+    return {{"mode", settings::lineModeKey(line.mode)}, {"value", value}};
 }
 
 ordered_json optional(const std::optional<double>& v) {

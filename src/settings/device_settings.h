@@ -11,6 +11,23 @@ namespace tevusb::settings {
 // How an ejection line fires. Only these four values are ever produced.
 enum class LineMode : std::uint8_t { Disabled = 0, Time = 1, Apogee = 2, Altitude = 3 };
 
+// A stored mode byte as the machine-readable outputs name it: "disabled", "time",
+// "apogee", "altitude", or "unknown" for any other value.
+constexpr const char* lineModeKey(std::uint8_t raw) {
+    switch (raw) {
+        case static_cast<std::uint8_t>(LineMode::Disabled):
+            return "disabled";
+        case static_cast<std::uint8_t>(LineMode::Time):
+            return "time";
+        case static_cast<std::uint8_t>(LineMode::Apogee):
+            return "apogee";
+        case static_cast<std::uint8_t>(LineMode::Altitude):
+            return "altitude";
+        default:
+            return "unknown";
+    }
+}
+
 // The 17 bytes that travel to and from the altimeter and into data-set files.
 using SettingsImage = std::array<std::uint8_t, 17>;
 
