@@ -8,6 +8,8 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -19,6 +21,39 @@ namespace tevusb::device {
 namespace {
 
 constexpr auto kRetry = std::chrono::milliseconds(20);
+
+// The lock is the system's exclusive lock on the open lock file: flock on Linux, LockFileEx
+// on Windows. Either is released when its holder closes the file or ends.
+#if defined(_WIN32)
+HANDLE handleOf(int fd) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
+int openLockFile(const std::filesystem::path& file) {
+    return _wopen(file.c_str(), _O_CREAT | _O_RDWR | _O_BINARY | _O_NOINHERIT,
+                  _S_IREAD | _S_IWRITE);
+}
+bool tryLock(int fd) {
+    OVERLAPPED start{};
+    return ::LockFileEx(handleOf(fd), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                        &start) != 0;
+}
+void unlockAndClose(int fd) {
+    OVERLAPPED start{};
+    ::UnlockFileEx(handleOf(fd), 0, 1, 0, &start);
+    _close(fd);
+}
+#else
+int openLockFile(const std::filesystem::path& file) {
+    return ::open(file.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+}
+bool tryLock(int fd) {
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+void unlockAndClose(int fd) {
+    ::flock(fd, LOCK_UN);
+    ::close(fd);
+}
+#endif
 
 }  // namespace
 
@@ -40,25 +75,15 @@ std::filesystem::path DeviceLock::lockFile(const std::string& devicePath) {
 std::optional<DeviceLock> DeviceLock::acquire(const std::string& devicePath, int waitMs,
                                               std::string& why) {
     const std::filesystem::path file = lockFile(devicePath);
-#if defined(_WIN32)
-    // Windows opens a HID device for one program at a time already.
-    (void)waitMs;
-    const int fd = _open(file.string().c_str(), _O_CREAT | _O_RDWR, 0600);
-    if (fd < 0) {
-        why = "Could not create the lock file " + file.string() + ".";
-        return std::nullopt;
-    }
-    return DeviceLock(fd);
-#else
-    const int fd = ::open(file.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    const int fd = openLockFile(file);
     if (fd < 0) {
         why = "Could not create the lock file " + file.string() + " for the altimeter.";
         return std::nullopt;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    while (!tryLock(fd)) {
         if (std::chrono::steady_clock::now() >= deadline) {
-            ::close(fd);
+            unlockAndClose(fd);
             why = "Another program is writing to the altimeter (" + devicePath +
                   ") right now; try again when it has finished.";
             return std::nullopt;
@@ -66,7 +91,6 @@ std::optional<DeviceLock> DeviceLock::acquire(const std::string& devicePath, int
         std::this_thread::sleep_for(kRetry);
     }
     return DeviceLock(fd);
-#endif
 }
 
 DeviceLock::DeviceLock(DeviceLock&& other) noexcept : m_fd(other.m_fd) {
@@ -75,12 +99,7 @@ DeviceLock::DeviceLock(DeviceLock&& other) noexcept : m_fd(other.m_fd) {
 
 DeviceLock::~DeviceLock() {
     if (m_fd >= 0) {
-#if defined(_WIN32)
-        _close(m_fd);
-#else
-        ::flock(m_fd, LOCK_UN);
-        ::close(m_fd);
-#endif
+        unlockAndClose(m_fd);
     }
 }
 
