@@ -116,16 +116,21 @@ void ReportCommands::exportImage() {
     if (!haveFlight()) {
         return;
     }
+    // A build without SVG offers only what it can write.
+    const bool svg = report::svgAvailable();
     const QString chosen = ui::userPrompts().fileDialog(
-        m_owner, saveRequest(QStringLiteral("Export Image"), QStringLiteral("PNG or SVG image"),
-                             QStringLiteral("*.png *.svg"), QStringLiteral("png")));
+        m_owner, saveRequest(QStringLiteral("Export Image"),
+                             svg ? QStringLiteral("PNG or SVG image") : QStringLiteral("PNG image"),
+                             svg ? QStringLiteral("*.png *.svg") : QStringLiteral("*.png"),
+                             QStringLiteral("png")));
     if (chosen.isEmpty()) {
         return;
     }
     const std::filesystem::path path = FileCommands::toPath(chosen);
     const auto format = report::imageFormatFor(path);
     if (!format) {
-        complain(QStringLiteral("Choose a file name ending in .png or .svg."));
+        complain(svg ? QStringLiteral("Choose a file name ending in .png or .svg.")
+                     : QStringLiteral("Choose a file name ending in .png."));
         return;
     }
     const auto size = m_chooseSize(m_owner, m_graphWidget->size());

@@ -55,6 +55,14 @@ QByteArray encodePng(const data::DataSet& set, const QSize& size, const GraphOpt
     return encodeFastPng(image);
 }
 
+bool svgAvailable() {
+#if defined(TEVUSB_HAVE_SVG)
+    return true;
+#else
+    return false;
+#endif
+}
+
 QByteArray encodeSvg(const data::DataSet& set, const QSize& size, const GraphOptions& options) {
 #if !defined(TEVUSB_HAVE_SVG)
     (void)set;
@@ -97,7 +105,8 @@ std::string writeGraphImage(const std::filesystem::path& path, ImageFormat forma
     }
 #if !defined(TEVUSB_HAVE_SVG)
     if (format == ImageFormat::Svg) {
-        return "This build of tevusb cannot write SVG pictures (it is built without Qt Svg); "
+        return "Cannot write " + path.string() +
+               ": this build of tevusb cannot write SVG pictures (it is built without Qt Svg); "
                "write a PNG picture instead.";
     }
 #endif

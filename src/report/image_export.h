@@ -18,6 +18,9 @@ enum class ImageFormat { Png, Svg };
 inline constexpr int kMinImageSide = 64;
 inline constexpr int kMaxImageSide = 10000;
 
+// Whether this build writes SVG pictures: the Windows build is made without Qt Svg.
+bool svgAvailable();
+
 // The format a file name asks for by its extension (.png, .svg, any case), or none.
 std::optional<ImageFormat> imageFormatFor(const std::filesystem::path& path);
 
