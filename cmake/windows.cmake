@@ -18,6 +18,20 @@ endforeach()
 list(TRANSFORM tevusb_dll_dirs PREPEND "Z:")
 list(JOIN tevusb_dll_dirs "\\;" TEVUSB_WINE_DLL_PATH)
 
+# The fonts the tests draw with under Wine, which has no Arial: Liberation Sans alone, with
+# Arial's measurements, as fontconfig gives it on Linux. Qt's font list there puts some
+# font it has in place of a missing family; with only this one it is the right one.
+set(TEVUSB_WINE_FONT_DIR ${CMAKE_BINARY_DIR}/wine-fonts)
+file(REMOVE_RECURSE ${TEVUSB_WINE_FONT_DIR})
+file(MAKE_DIRECTORY ${TEVUSB_WINE_FONT_DIR})
+foreach(face Regular Bold Italic BoldItalic)
+  find_file(tevusb_font_${face} LiberationSans-${face}.ttf
+            PATHS /usr/share/fonts/truetype/liberation NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+            REQUIRED)
+  file(CREATE_LINK ${tevusb_font_${face}} ${TEVUSB_WINE_FONT_DIR}/LiberationSans-${face}.ttf
+       SYMBOLIC)
+endforeach()
+
 # Tests (and gtest's listing of them) run through Wine with that search path and with the
 # Qt variables the tests set passed on, which Wine would otherwise drop.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY

@@ -46,7 +46,7 @@ MINGW_AR=$MINGW_TRIPLET-gcc-ar-posix
 
 install_tools() {
   local packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 nsis xvfb
-    xauth dpkg-dev tcl librsvg2-bin icoutils fonts-dejavu-core poppler-utils cmake ninja-build pkg-config
+    xauth dpkg-dev tcl librsvg2-bin icoutils fonts-dejavu-core fonts-liberation poppler-utils cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools nlohmann-json3-dev libgtest-dev ccache)
   local missing=() p
   for p in "${packages[@]}"; do

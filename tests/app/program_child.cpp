@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "device/altimeter_device.h"
+#include "support/child_output.h"
 
 namespace tevusb::app::testing {
 
@@ -52,10 +53,10 @@ ChildRun runChild(const QString& program, const QStringList& arguments,
         return run;
     }
     run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.standardError = process.readAllStandardError();
+    run.standardError = tevusb::testing::withLfLineEnds(process.readAllStandardError());
     QFile output(outputFile);
     if (output.open(QIODevice::ReadOnly)) {
-        run.standardOutput = output.readAll();
+        run.standardOutput = tevusb::testing::withLfLineEnds(output.readAll());
     }
     return run;
 }

@@ -59,8 +59,8 @@ TEST_F(AppTest, ScreenshotsOfTheFlightAgainstItsSimulation) {
                   pdf.toStdString(),
                   report::buildReportContent(m_store.current, m_store.settings, "", request)),
               "");
-    tevusb::testing::runTool("pdftoppm", {"-png", "-r", "80", "-f", "2", "-l", "2", "-singlefile",
-                                          pdf, tevusb::testing::shotPath("report-simulation")});
+    EXPECT_TRUE(
+        tevusb::testing::pdfPageToPng(pdf, 2, 80, tevusb::testing::shotPath("report-simulation")));
     EXPECT_TRUE(QFile::exists(tevusb::testing::shotPath("report-simulation.png")));
 }
 

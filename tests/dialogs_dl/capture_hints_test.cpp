@@ -62,8 +62,11 @@ TEST(CaptureHintsTest, NoAltimeterGetsTheCableHintUntilOneIsPluggedIn) {
     EXPECT_EQ(shown(dialog).count("Hint:"), 1);
     // Plugged in: connected, and nothing is said after the lines any more.
     rig.sim().attach();
-    ASSERT_TRUE(waitUntil([&] { return enabled(dialog, kReadData); }));
-    EXPECT_TRUE(dialog.statusText().endsWith("Current device firmware version: 1.50\r\n"));
+    // The button and the last line come in two messages; wait for both.
+    EXPECT_TRUE(waitUntil([&] {
+        return enabled(dialog, kReadData) &&
+               dialog.statusText().endsWith("Current device firmware version: 1.50\r\n");
+    })) << dialog.statusText().toStdString();
     ASSERT_TRUE(showsLinesThen(dialog, {}));
 }
 

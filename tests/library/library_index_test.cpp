@@ -11,6 +11,7 @@
 #include "library/local_time.h"
 #include "library_fixture.h"
 #include "support/log_capture.h"
+#include "support/sql_file.h"
 
 using namespace tevusb;
 using library::FlightLibrary;
@@ -22,13 +23,7 @@ using tevusb::testing::writeAll;
 
 namespace {
 
-void sql(const std::filesystem::path& file, const std::string& statement) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, statement.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
-    sqlite3_close(db);
-}
+using tevusb::testing::runSql;
 
 // A library of three flights, the second with a rocket and a comment typed in.
 std::vector<library::FlightRecord> fillLibrary(const std::filesystem::path& folder) {
@@ -69,10 +64,10 @@ TEST(LibraryIndex, ADamagedOrNewerIndexIsRefusedUntouchedAndRebuildRestoresEvery
         {"truncated after two pages", LibraryStatus::IndexDamaged, false,
          [](const std::filesystem::path& f) { std::filesystem::resize_file(f, 8192); }},
         {"newer schema", LibraryStatus::IndexNewer, true,
-         [](const std::filesystem::path& f) { sql(f, "PRAGMA user_version = 99"); }},
+         [](const std::filesystem::path& f) { runSql(f, "PRAGMA user_version = 99"); }},
         {"wrong layout", LibraryStatus::IndexDamaged, false,
          [](const std::filesystem::path& f) {
-             sql(f, "ALTER TABLE flights RENAME COLUMN hash TO digest");
+             runSql(f, "ALTER TABLE flights RENAME COLUMN hash TO digest");
          }},
     };
     for (const auto& damage : damages) {
@@ -162,10 +157,10 @@ TEST(LibraryIndex, AnOlderSchemaIsMigratedWithItsRowsKept) {
     const auto before = fillLibrary(dir.path());
     // What the first schema looked like: the table without the date index and without
     // the packets-only hash.
-    sql(dir / "index.sqlite",
-        "DROP INDEX flights_downloaded_at; DROP INDEX flights_packets_hash;"
-        " ALTER TABLE flights DROP COLUMN packets_hash;"
-        " ALTER TABLE flights DROP COLUMN flight_date; PRAGMA user_version = 1");
+    runSql(dir / "index.sqlite",
+           "DROP INDEX flights_downloaded_at; DROP INDEX flights_packets_hash;"
+           " ALTER TABLE flights DROP COLUMN packets_hash;"
+           " ALTER TABLE flights DROP COLUMN flight_date; PRAGMA user_version = 1");
     FlightLibrary flights(dir.path());
     ASSERT_TRUE(flights.open().ok());
     const auto after = flights.list();
@@ -195,10 +190,11 @@ TEST(LibraryIndex, AnIndexNamingFilesOutsideTheLibraryCannotReachThem) {
     TempDir dir;
     const auto before = fillLibrary(dir.path());
     writeAll(dir / "outside.tev", readAll(dir / before[0].archivePath));
-    sql(dir / "index.sqlite", "UPDATE flights SET archive_path = '../outside.tev' WHERE id = " +
-                                  std::to_string(before[0].id) +
-                                  "; UPDATE flights SET archive_path = '/etc/passwd' WHERE id = " +
-                                  std::to_string(before[1].id));
+    runSql(dir / "index.sqlite",
+           "UPDATE flights SET archive_path = '../outside.tev' WHERE id = " +
+               std::to_string(before[0].id) +
+               "; UPDATE flights SET archive_path = '/etc/passwd' WHERE id = " +
+               std::to_string(before[1].id));
     const std::string outside = readAll(dir / "outside.tev");
     FlightLibrary flights(dir / "");
     ASSERT_TRUE(flights.open().ok());
@@ -257,9 +253,9 @@ TEST(LibraryNames, ALibraryFromBeforeFlightDatesOpensAndNamesItsFlightsByTheDown
     TempDir dir;
     const auto before = fillLibrary(dir.path());
     // The layout before the flight date: one step back.
-    sql(dir / "index.sqlite",
-        "ALTER TABLE flights DROP COLUMN flight_date; PRAGMA user_version = " +
-            std::to_string(library::index_schema::kSchemaVersion - 1));
+    runSql(dir / "index.sqlite",
+           "ALTER TABLE flights DROP COLUMN flight_date; PRAGMA user_version = " +
+               std::to_string(library::index_schema::kSchemaVersion - 1));
     FlightLibrary flights(dir.path());
     ASSERT_TRUE(flights.open().ok());
     auto after = flights.list();

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Rocket profiles and pre-flight records in a real library index on disk.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "library/flight_library.h"
 #include "library/preflight_record.h"
 #include "library/rocket_profiles.h"
 #include "library_fixture.h"
 #include "support/log_capture.h"
+#include "support/sql_file.h"
 
 using namespace tevusb;
 using library::FlightLibrary;
@@ -45,11 +45,7 @@ data::PreflightReport goReport(const std::string& profile) {
 }
 
 void sql(const std::filesystem::path& folder, const std::string& statement) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open((folder / "index.sqlite").string().c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, statement.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
-    sqlite3_close(db);
+    tevusb::testing::runSql(folder / "index.sqlite", statement);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
@@ -13,6 +12,7 @@
 #include "library_rig.h"
 #include "support/dialog_fixture.h"
 #include "support/sim_files.h"
+#include "support/sql_file.h"
 #include "support/temp_dir.h"
 #include "ui/library/flight_filter_proxy.h"
 #include "ui/library/flight_table_model.h"
@@ -386,7 +386,7 @@ TEST_F(LibraryWindowTest, AnIndexFromANewerProgramIsSaidButNeverRebuilt) {
     lib.seed(1);
     // The index says it was written by a far newer program.
     const QString index = QString::fromStdString((lib.folder() / "index.sqlite").string());
-    ASSERT_EQ(QProcess::execute("sqlite3", {index, "PRAGMA user_version = 9999;"}), 0);
+    tevusb::testing::runSql(lib.folder() / "index.sqlite", "PRAGMA user_version = 9999;");
     const QByteArray before = libtest::readFile(index);
     ASSERT_TRUE(openWindow());
     ASSERT_TRUE(waitUntil([&] { return !prompts.boxes().empty() && !window->busy(); }));

@@ -11,6 +11,7 @@
 #include "report/comparison_report.h"
 #include "report/report_printer.h"
 #include "report_test_support.h"
+#include "support/child_output.h"
 
 namespace tevusb::report {
 namespace {
@@ -81,7 +82,9 @@ TEST_F(ComparisonReportTest, CommandLineComparesSeveralFilesAndRefusesWhatItCann
         QProcess process;
         process.start(QStringLiteral(TEVUSB_CLI), arguments);
         process.waitForFinished(60000);
-        return std::pair{process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+        return std::pair{
+            process.exitCode(),
+            QString::fromUtf8(tevusb::testing::withLfLineEnds(process.readAllStandardError()))};
     };
     const QString out = dir.filePath(QStringLiteral("cli.pdf"));
     auto [status, err] = run(QStringList{"report"} + files + QStringList{"--pdf", out});
