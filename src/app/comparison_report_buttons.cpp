@@ -13,6 +13,7 @@
 #include "text/string_table.h"
 #include "ui/compare/compare_flights_window.h"
 #include "ui/compare/comparison_graph.h"
+#include "ui/native_path.h"
 #include "ui/user_prompts.h"
 
 namespace tevusb::app {
@@ -75,7 +76,7 @@ void exportReport(ui::CompareFlightsWindow& window, const graph::FlightGraph& gr
     }
     // One page of at most ten flights takes some tens of milliseconds: written right here.
     const std::string problem =
-        report::writeComparisonPdf(FileCommands::toPath(chosen), contentOf(window, graph));
+        report::writeComparisonPdf(ui::toPath(chosen), contentOf(window, graph));
     if (!problem.empty()) {
         ui::userPrompts().messageBox(&window, QString::fromStdString(problem), caption(),
                                      ui::kMbOk | ui::kMbIconHand);

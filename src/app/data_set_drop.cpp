@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "app/file_commands.h"
+#include "ui/native_path.h"
 
 namespace tevusb::app {
 
@@ -56,8 +57,8 @@ bool DataSetDrop::eventFilter(QObject* watched, QEvent* event) {
             drop->acceptProposedAction();
             // The drag source waits until the drop returns; a failure message must not
             // hold it, so the file is opened once the drop is over.
-            QTimer::singleShot(
-                0, this, [this, file = *path] { m_files.openFile(FileCommands::toPath(file)); });
+            QTimer::singleShot(0, this,
+                               [this, file = *path] { m_files.openFile(ui::toPath(file)); });
             return true;
         }
         default:

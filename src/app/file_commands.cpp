@@ -7,6 +7,7 @@
 #include "graph/flight_graph.h"
 #include "log/diagnostic_log.h"
 #include "ui/message_box.h"
+#include "ui/native_path.h"
 #include "ui/user_prompts.h"
 
 namespace tevusb::app {
@@ -41,21 +42,17 @@ ui::FileDialogRequest exportRequest(ExportFormat format) {
 FileCommands::FileCommands(QWidget* owner, data::DataSetStore& store, graph::FlightGraph& graph)
     : m_owner(owner), m_store(store), m_graph(graph) {}
 
-std::filesystem::path FileCommands::toPath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 void FileCommands::openDataSet() {
     const QString chosen = ui::userPrompts().fileDialog(
         m_owner, ui::FileDialogRequest::openDataSets(QStringLiteral("Load data set")));
     if (chosen.isEmpty()) {
         return;
     }
-    openFile(toPath(chosen));
+    openFile(ui::toPath(chosen));
 }
 
 bool FileCommands::openFile(const QString& path) {
-    return openFile(toPath(path));
+    return openFile(ui::toPath(path));
 }
 
 bool FileCommands::openFile(const std::filesystem::path& path) {
@@ -74,7 +71,7 @@ bool FileCommands::openFile(const std::filesystem::path& path) {
         m_shown();
     }
     if (loaded && m_opened) {
-        m_opened(QFile::decodeName(QByteArray::fromStdString(path.string())));
+        m_opened(ui::toQString(path));
     }
     return loaded;
 }
@@ -89,7 +86,7 @@ void FileCommands::exportCurrentSet(ExportFormat format) {
     }
     const int k = m_store.current.setIndex;
     log::logLine("Current Set: ", k);
-    const std::filesystem::path path = toPath(chosen);
+    const std::filesystem::path path = ui::toPath(chosen);
     data::SaveError error;
     const bool saved = format == ExportFormat::Csv ? m_store.exportCsv(path, k, error)
                                                    : m_store.exportXml(path, k, error);

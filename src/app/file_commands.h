@@ -60,9 +60,6 @@ class FileCommands {
     // The data-set file the window shows; empty once a download replaced it.
     const std::filesystem::path& shownFile() const { return m_shownFile; }
 
-    // A path the user picked, in the file system's encoding.
-    static std::filesystem::path toPath(const QString& path);
-
   private:
     QWidget* m_owner;
     data::DataSetStore& m_store;

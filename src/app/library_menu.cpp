@@ -11,6 +11,7 @@
 #include "app/shown_flight_name.h"
 #include "ui/library/library_window.h"
 #include "ui/library_service.h"
+#include "ui/native_path.h"
 
 namespace tevusb::app {
 
@@ -64,15 +65,13 @@ void LibraryMenu::refreshRecent() {
     m_recent->clear();
     const QStringList paths = m_files.paths();
     const QString libraryFolder =
-        QFileInfo(QString::fromStdString(ui::libraryService().folder().string()))
-            .absoluteFilePath();
+        QFileInfo(ui::toQString(ui::libraryService().folder())).absoluteFilePath();
     for (int i = 0; i < paths.size(); ++i) {
         const QString& path = paths[i];
         const bool inLibrary =
             !libraryFolder.isEmpty() && path.startsWith(libraryFolder + QLatin1Char('/'));
         // A library flight by the library's name for it, not by its archive file's hash name.
-        const QString archived =
-            inLibrary ? libraryFlightName(FileCommands::toPath(path)) : QString();
+        const QString archived = inLibrary ? libraryFlightName(ui::toPath(path)) : QString();
         const QString name = QFileInfo(path).fileName();
         QAction* entry =
             m_recent->addAction(!archived.isEmpty() ? QStringLiteral("Library: %1").arg(archived)

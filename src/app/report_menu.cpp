@@ -19,6 +19,7 @@
 #include "report/report_builder.h"
 #include "report/report_printer.h"
 #include "text/string_table.h"
+#include "ui/native_path.h"
 #include "ui/user_prompts.h"
 
 namespace tevusb::app {
@@ -126,7 +127,7 @@ void ReportCommands::exportImage() {
     if (chosen.isEmpty()) {
         return;
     }
-    const std::filesystem::path path = FileCommands::toPath(chosen);
+    const std::filesystem::path path = ui::toPath(chosen);
     const auto format = report::imageFormatFor(path);
     if (!format) {
         complain(svg ? QStringLiteral("Choose a file name ending in .png or .svg.")
@@ -153,7 +154,7 @@ void ReportCommands::exportReport() {
     if (chosen.isEmpty()) {
         return;
     }
-    const std::filesystem::path path = FileCommands::toPath(chosen);
+    const std::filesystem::path path = ui::toPath(chosen);
     report::ReportRequest request;
     request.graph = reportGraph();
     const int k = m_store.current.setIndex;

@@ -3,6 +3,7 @@
 
 #include "library/flight_name.h"
 #include "ui/library_service.h"
+#include "ui/native_path.h"
 
 namespace tevusb::app {
 
@@ -26,8 +27,8 @@ QString shownFlightName(const std::filesystem::path& file, int setIndex) {
     if (!archived.isEmpty()) {
         return archived;
     }
-    return QString::fromStdString(library::fileFlightName(
-        QString::fromStdString(file.filename().string()).toStdString(), setIndex));
+    return QString::fromStdString(
+        library::fileFlightName(ui::toQString(file.filename()).toStdString(), setIndex));
 }
 
 }  // namespace tevusb::app

@@ -13,6 +13,7 @@
 #include "graph/simulation_overlay.h"
 #include "simulation/simulation_file.h"
 #include "ui/library_service.h"
+#include "ui/native_path.h"
 #include "ui/user_prompts.h"
 
 namespace tevusb::app {
@@ -182,7 +183,7 @@ void SimulationFront::flightShown() {
         return [this, attached, flight] {
             // Only while that flight is still the one shown.
             if (m_shownFile && m_shownFile() == flight) {
-                load(QString::fromStdString(attached->file.string()), attached->simName);
+                load(ui::toQString(attached->file), attached->simName);
             }
         };
     });

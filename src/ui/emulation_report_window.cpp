@@ -17,6 +17,7 @@
 #include "analysis/emulation_report_text.h"
 #include "data/atomic_file.h"
 #include "text/string_table.h"
+#include "ui/native_path.h"
 #include "ui/user_prompts.h"
 #include "ui/window_placement.h"
 
@@ -170,7 +171,7 @@ bool EmulationReportWindow::save(const QString& title, const QString& filterName
     if (path.isEmpty()) {
         return false;
     }
-    data::AtomicFile file(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    data::AtomicFile file(toPath(path));
     if (file.isOpen()) {
         file.write(contents);
     }

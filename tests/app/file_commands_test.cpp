@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/main_menu.h"
 #include "app_fixture.h"
+#include "ui/native_path.h"
 
 namespace tevusb::app {
 namespace {
@@ -120,8 +122,8 @@ TEST_F(AppTest, ExportsWriteWhatTheStoreWrites) {
         EXPECT_EQ(request.defaultSuffix, c.suffix);
         EXPECT_TRUE(request.overwritePrompt);
     }
-    ASSERT_TRUE(m_store.exportCsv(FileCommands::toPath(tempPath("store.csv")), 0));
-    ASSERT_TRUE(m_store.exportXml(FileCommands::toPath(tempPath("store.xml")), 0));
+    ASSERT_TRUE(m_store.exportCsv(ui::toPath(tempPath("store.csv")), 0));
+    ASSERT_TRUE(m_store.exportXml(ui::toPath(tempPath("store.xml")), 0));
     const QByteArray csv = readAll(tempPath("menu.csv"));
     EXPECT_FALSE(csv.isEmpty());
     EXPECT_EQ(csv, readAll(tempPath("store.csv")));
@@ -130,6 +132,27 @@ TEST_F(AppTest, ExportsWriteWhatTheStoreWrites) {
     EXPECT_EQ(xml, readAll(tempPath("store.xml")));
     EXPECT_EQ(logCount("Current Set: 0"), 2);
     EXPECT_TRUE(m_prompts.boxes().empty());
+}
+
+// Names outside any 8-bit code page ("Ω", "✈") open and export as any other: on Windows
+// they reach the file calls as UTF-16, not through the local code page.
+TEST_F(AppTest, AFlightNamedOutsideTheLocalCodePageOpensAndExports) {
+    openWindow();
+    const QString folder = tempPath(QStringLiteral("Flüge Ω"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString flight = folder + QStringLiteral("/Höhe ✈.tev");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TEVUSB_SAMPLE_FLIGHT), flight));
+    m_prompts.choose(flight);
+    trigger(command::kOpen);
+    EXPECT_TRUE(m_prompts.boxes().empty());
+    ASSERT_GT(m_store.current.size(), 0u);
+    EXPECT_EQ(m_window->fileCommands().shownFile(), ui::toPath(flight));
+
+    const QString csv = folder + QStringLiteral("/Höhe ✈.csv");
+    m_prompts.choose(csv);
+    trigger(command::kExportCsv);
+    EXPECT_TRUE(m_prompts.boxes().empty());
+    EXPECT_FALSE(readAll(csv).isEmpty());
 }
 
 TEST_F(AppTest, ExportThatCannotBeWrittenIsReported) {

@@ -8,6 +8,7 @@
 #include "data/data_set_store.h"
 #include "simulation/simulation_file.h"
 #include "ui/compare/simulation_curve.h"
+#include "ui/native_path.h"
 
 namespace tevusb::ui {
 
@@ -23,8 +24,7 @@ graph::ComparedFlight comparedFlight(const data::DataSetStore& store, QString na
 
 // Each simulation with data rows of the file, named "NAME (simulation)".
 void addSimulations(LoadedFlights& loaded, const QString& path) {
-    auto sims = simulation::loadSimulationFile(
-        std::filesystem::path(QFile::encodeName(path).toStdString()));
+    auto sims = simulation::loadSimulationFile(toPath(path));
     const auto* read = std::get_if<std::vector<simulation::Simulation>>(&sims);
     bool any = false;
     for (std::size_t i = 0; read != nullptr && i < read->size(); ++i) {
@@ -51,7 +51,7 @@ LoadedFlights loadFlightFiles(const QStringList& paths) {
             continue;
         }
         data::DataSetStore store;
-        if (!store.loadSetFile(std::filesystem::path(QFile::encodeName(path).toStdString()))) {
+        if (!store.loadSetFile(toPath(path))) {
             loaded.refused.push_back(path);
             continue;
         }

@@ -10,6 +10,7 @@
 #include "ui/dialogs/capture_ids.h"
 #include "ui/dialogs/capture_window.h"
 #include "ui/message_box.h"
+#include "ui/native_path.h"
 
 // Comments and saving in the Download Data dialog; all on the window thread, with no
 // worker running (the buttons are disabled while one does).
@@ -19,10 +20,6 @@ namespace tevusb::ui {
 using namespace capture_ids;
 
 namespace {
-
-std::filesystem::path toPath(const QString& name) {
-    return std::filesystem::path(name.toStdU16String());
-}
 
 QString messageCaption() {
     return QString::fromUtf8(text::kCaption.data(), static_cast<qsizetype>(text::kCaption.size()));

@@ -14,6 +14,7 @@
 #include "ui/dialog_templates.h"
 #include "ui/dialogs/device_hints.h"
 #include "ui/dialogs/update_ids.h"
+#include "ui/native_path.h"
 
 namespace tevusb::ui {
 
@@ -168,7 +169,7 @@ void CUpdateWindow::startUpdate() {
 
 int CUpdateWindow::updateWorker() {
     log::logLine("Firmware file: ", m_firmwarePath.toStdString());
-    const std::filesystem::path path(QFile::encodeName(m_firmwarePath).toStdString());
+    const std::filesystem::path path = toPath(m_firmwarePath);
     const auto updated = device::updateFirmware(
         device(), path, statusProgress([this](const device::Progress& step) { progress(step); }),
         operationCancel());

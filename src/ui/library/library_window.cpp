@@ -20,6 +20,7 @@
 #include "ui/library/flight_table_view.h"
 #include "ui/library/library_units.h"
 #include "ui/library_service.h"
+#include "ui/native_path.h"
 #include "ui/user_prompts.h"
 #include "ui/window_placement.h"
 
@@ -331,7 +332,7 @@ void LibraryWindow::showOpenFailure(const library::Outcome& outcome) {
     m_model->setRecords({});
     m_afterLoad.clear();
     updateEmptyNote();
-    const QString where = q(m_service.folder().string());
+    const QString where = ui::toQString(m_service.folder());
     const QString reason = q(outcome.message);
     m_openFailure = reason;
     m_status->setText(

@@ -9,6 +9,7 @@
 #include "ui/library/flight_table_model.h"
 #include "ui/library/library_window.h"
 #include "ui/library_service.h"
+#include "ui/native_path.h"
 #include "ui/user_prompts.h"
 
 // The library window's commands: the questions are asked on the window thread, the work
@@ -23,7 +24,7 @@ QString q(const std::string& s) {
 }
 
 QString pathText(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
+    return ui::toQString(p);
 }
 
 QString plural(std::size_t n, const char* one, const char* many) {
