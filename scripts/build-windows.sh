@@ -67,6 +67,9 @@ echo "== tools from Debian"
 install_tools
 echo "== libraries (cache: $CACHE_ROOT)"
 build_deps
+# Debian's source entry goes as soon as the libraries are there.
+deb_src_off
+trap - EXIT TERM INT
 echo "   libraries ready after $((SECONDS - started)) s"
 [ "$DEPS_ONLY" = 1 ] && exit 0
 
@@ -106,9 +109,15 @@ echo "   built after $((SECONDS - started)) s"
 if [ "$RUN_TESTS" = 1 ]; then
   echo "== tests under Wine"
   excluded=$(cat "$BUILD_DIR/windows-excluded-tests.txt")
+  # One Wine server for the whole run: left to itself it ends with each test's last
+  # process, and a test starting just then finds it gone ("recvmsg: Connection reset").
+  wineserver -p >/dev/null 2>&1
+  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
   # The window tests draw off screen; Wine's own windows (none expected) go to no display.
   QT_QPA_PLATFORM=offscreen DISPLAY= ctest --test-dir "$BUILD_DIR" -j"$JOBS" \
     --output-on-failure --timeout 600 ${excluded:+-E "$excluded"} ${TEVUSB_WINDOWS_CTEST_ARGS:-}
+  wineserver -k >/dev/null 2>&1 || true
+  trap - EXIT
   echo "   tested after $((SECONDS - started)) s"
 fi
 

@@ -35,8 +35,11 @@ dep_key() {
 
 DEB_SRC_LIST=/etc/apt/sources.list.d/tevusb-windows-src.sources
 deb_src_on() {
-  [ -f "$DEB_SRC_LIST" ] && return 0
+  # Removed however the script ends: a time limit's TERM too (and a run stopped before it
+  # could remove the file removes it in the next).
   trap deb_src_off EXIT
+  trap 'exit 143' TERM INT
+  [ -f "$DEB_SRC_LIST" ] && return 0
   sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | $SUDO tee "$DEB_SRC_LIST" >/dev/null
   $SUDO apt-get update -qq
 }
@@ -82,15 +85,21 @@ dep_prefix_path() {
 
 recipe_qt6_base() {
   # Shared Qt with the platform plugins; everything Qt can bring itself is bundled, and
-  # the modules the program does not use are left out. Debian's tarball lacks the wintab
-  # headers, hence no tablet events. Direct2D stays on: the DirectWrite font engine, which
+  # the modules and image formats the program does not use are left out. Debian's
+  # tarball lacks the wintab headers, hence no tablet events. Direct2D stays on: the DirectWrite font engine, which
   # the print engine uses, is compiled only with it. Without OpenGL, "dynamic GL" must go
-  # too, or the Windows platform plugin fails to compile.
+  # too, or the Windows platform plugin fails to compile; and configure must be told "no
+  # OpenGL" as its -opengl no would (INPUT_opengl), or it stops with an error on Windows.
+  # No JIT for regular expressions: after a JIT match in a worker thread, the thread's end
+  # crashed in the JIT stack's thread_local destructor (MinGW), and the program's few
+  # expressions gain nothing from it.
   cmake_dep "$1" "$2" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DINPUT_opengl=no -DCMAKE_C_FLAGS=-DPCRE2_DISABLE_JIT \
     -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
     -DFEATURE_opengl=OFF -DFEATURE_opengl_dynamic=OFF -DFEATURE_dynamicgl=OFF \
-    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_direct2d=ON \
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
+    -DFEATURE_direct2d=ON \
     -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF -DFEATURE_zstd=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
