@@ -88,9 +88,15 @@ echo "== tevusb for Windows ($BUILD_DIR)"
 # The build folder is kept between runs so that only what changed is compiled; one made
 # from another checkout cannot be reused (CMake refuses a second source folder), and the
 # compiler cache makes building it anew cheap.
+# Nor can one made with other libraries: CMake keeps the place where it first found each
+# package (Qt6_DIR ...), and would go on using a library the cache has since replaced.
 if [ -f "$BUILD_DIR/CMakeCache.txt" ] &&
   ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$ROOT" "$BUILD_DIR/CMakeCache.txt"; then
   echo "   the build folder was made from another checkout: starting it anew"
+  rm -rf "$BUILD_DIR"
+elif [ -f "$BUILD_DIR/CMakeCache.txt" ] &&
+  [ "$(cat "$BUILD_DIR/.libraries" 2>/dev/null)" != "$(dep_prefix_path)" ]; then
+  echo "   the build folder was made with other libraries: starting it anew"
   rm -rf "$BUILD_DIR"
 fi
 export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
@@ -103,6 +109,7 @@ cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
     tail -30 "$BUILD_DIR.configure.log"
     exit 1
   }
+dep_prefix_path >"$BUILD_DIR/.libraries"
 nice -n 5 ninja -C "$BUILD_DIR" -j"$JOBS" ${TEVUSB_WINDOWS_TARGETS:-}
 echo "   built after $((SECONDS - started)) s"
 
