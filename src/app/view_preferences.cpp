@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/view_preferences.h"
 
-#include <QSettings>
-
 namespace tevusb::app {
 
 namespace {
@@ -10,10 +8,14 @@ constexpr const char* kAnalysisKey = "view/analysisView";
 constexpr const char* kUnitsKey = "view/units";
 }  // namespace
 
+QSettings preferenceSettings() {
+    return QSettings(QSettings::defaultFormat(), QSettings::UserScope, kSettingsOrganisation,
+                     kSettingsApplication);
+}
+
 ViewPreferences ViewPreferences::load() {
     ViewPreferences preferences;
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-                             kSettingsApplication);
+    const QSettings settings = preferenceSettings();
     preferences.analysisView = settings.value(kAnalysisKey, false).toBool();
     analysis::UnitSystem units = analysis::UnitSystem::Metric;
     if (analysis::parseUnitSystem(settings.value(kUnitsKey).toString().toStdString(), units)) {
@@ -23,8 +25,7 @@ ViewPreferences ViewPreferences::load() {
 }
 
 void ViewPreferences::save() const {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-                       kSettingsApplication);
+    QSettings settings = preferenceSettings();
     settings.setValue(kAnalysisKey, analysisView);
     settings.setValue(kUnitsKey, QString::fromLatin1(analysis::unitSystemName(units)));
 }

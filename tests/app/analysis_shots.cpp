@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QMouseEvent>
-#include <QSettings>
 
 #include "app/analysis_front.h"
 #include "app/graph_widget.h"
@@ -20,9 +19,7 @@ using testing::AppTest;
 // Pictures of the analysis view and the statistics panel on the sample flight, for the
 // documentation and for looking at what was built.
 TEST_F(AppTest, ScreenshotsOfTheAnalysisViewAndTheStatisticsPanel) {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-              kSettingsApplication)
-        .clear();
+    preferenceSettings().clear();
     using tevusb::testing::saveShot;
     openWindow();
     m_window->resize(1280, 800);

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 // View > Compare Flights... opens the comparison on the flight the window shows.
-#include <QSettings>
 #include <QTableWidget>
 
 #include "app/compare_menu.h"
@@ -16,9 +15,7 @@ namespace {
 struct CompareMenuTest : testing::AppTest {
     void SetUp() override {
         AppTest::SetUp();
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-                  kSettingsApplication)
-            .clear();
+        preferenceSettings().clear();
     }
 };
 

@@ -4,7 +4,6 @@
 // the same files, the refusal of a file that holds none, and the removal.
 #include <QAction>
 #include <QMenu>
-#include <QSettings>
 #include <nlohmann/json.hpp>
 
 #include "app/analysis_front.h"
@@ -37,9 +36,7 @@ const std::vector<tt::OrkSimulation> kClub = {
 struct SimulationFrontTest : testing::AppTest {
     void SetUp() override {
         AppTest::SetUp();
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-                  kSettingsApplication)
-            .clear();
+        preferenceSettings().clear();
         openWindow();
         m_prompts.choose(TEVUSB_SAMPLE_FLIGHT);
         trigger(command::kOpen);

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <QSettings>
 
 #include "app/analysis_front.h"
 #include "app/main_menu.h"
@@ -24,9 +23,7 @@ using testing::AppTest;
 // Pictures of the sample flight against a simulation of it: the analysis view with the
 // dashed simulation, the statistics panel's comparison and the report's second page.
 TEST_F(AppTest, ScreenshotsOfTheFlightAgainstItsSimulation) {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-              kSettingsApplication)
-        .clear();
+    preferenceSettings().clear();
     using tevusb::testing::saveShot;
     openWindow();
     m_window->resize(1280, 800);

@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QSettings>
 #include <QWheelEvent>
 
 #include "app/analysis_front.h"
@@ -25,18 +24,11 @@ namespace {
 
 using analysis::UnitSystem;
 
-QSettings preferences() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-                     kSettingsApplication);
-}
-
 struct ViewMenuTest : testing::AppTest {
     void SetUp() override {
         AppTest::SetUp();
         // The test binary keeps its settings in a folder of its own; start each test clean.
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
-                  kSettingsApplication)
-            .clear();
+        preferenceSettings().clear();
     }
 
     void openFlight() {
@@ -105,8 +97,14 @@ TEST_F(ViewMenuTest, ChoicesAreKeptForTheNextWindowAndTheDefaultIsTheDesignedVie
     trigger(view_command::kAnalysisView);
     trigger(view_command::kImperial);
     EXPECT_TRUE(m_window->graph().analysisView());
-    EXPECT_EQ(preferences().value("view/analysisView").toBool(), true);
-    EXPECT_EQ(preferences().value("view/units").toString(), "imperial");
+    EXPECT_EQ(preferenceSettings().value("view/analysisView").toBool(), true);
+    EXPECT_EQ(preferenceSettings().value("view/units").toString(), "imperial");
+    // Kept where this process pointed QSettings, never in the system's shared store (the
+    // registry on Windows), where test programs running side by side would see each
+    // other's choices.
+    const QSettings own(QSettings::IniFormat, QSettings::UserScope, kSettingsOrganisation,
+                        kSettingsApplication);
+    EXPECT_EQ(own.value("view/units").toString(), "imperial");
 
     m_window.reset();
     openWindow();
@@ -120,7 +118,7 @@ TEST_F(ViewMenuTest, ChoicesAreKeptForTheNextWindowAndTheDefaultIsTheDesignedVie
     // Switched off, the window shows the designed set view again, and that is kept too.
     trigger(view_command::kAnalysisView);
     EXPECT_TRUE(testing::isUniform(m_window->surface().snapshot(), testing::kSetBackground));
-    EXPECT_EQ(preferences().value("view/analysisView").toBool(), false);
+    EXPECT_EQ(preferenceSettings().value("view/analysisView").toBool(), false);
 }
 
 TEST_F(ViewMenuTest, StatisticsPanelIsNonModalAndFollowsTheShownSetAndUnits) {

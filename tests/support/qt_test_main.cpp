@@ -26,6 +26,8 @@ int runQtTests(int argc, char** argv, const QtTestOptions& options) {
     }
     QApplication app(argc, argv);
     // The windows remember view choices and recent files; the user's own stay untouched.
+    // The native format on Windows is the registry, which setPath cannot move, and which
+    // every test program would share: the program's stores follow the default format.
     QTemporaryDir settings;
     QCoreApplication::setOrganizationName(QStringLiteral("tevusb-tests"));
     QCoreApplication::setApplicationName(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
