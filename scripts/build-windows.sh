@@ -33,7 +33,18 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 JOBS=${JOBS:-$(nproc)}
 CACHE_ROOT=${TEVUSB_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tevusb-windows}
 mkdir -p "$CACHE_ROOT"
-BUILD_DIR=${TEVUSB_WINDOWS_BUILD:-$CACHE_ROOT/build-tevusb}
+# One build folder per checkout, kept beside the libraries so that a second run compiles
+# only what changed: CMake ties a build folder to one source folder, so a shared folder
+# would be built anew whenever another checkout (CI's clone, say) used it. A folder no run
+# has used for two weeks is removed.
+BUILD_DIR=${TEVUSB_WINDOWS_BUILD:-$CACHE_ROOT/build-tevusb-$(printf '%s' "$ROOT" | sha256sum | cut -c1-8)}
+for old in "$CACHE_ROOT"/build-tevusb*/; do
+  old=${old%/}
+  [ -d "$old" ] && [ "$old" != "$BUILD_DIR" ] || continue
+  if [ -z "$(find "$old" -maxdepth 1 -mtime -14 | head -1)" ]; then
+    rm -rf "$old" "$old.configure.log"
+  fi
+done
 # The toolchain file is used from a copy in the cache, named by its content: a library
 # build stopped part way remembers the toolchain's path, and a checkout can move or go.
 mkdir -p "$CACHE_ROOT/toolchain"
@@ -85,14 +96,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 echo "== tevusb for Windows ($BUILD_DIR)"
-# The build folder is kept between runs so that only what changed is compiled; one made
-# from another checkout cannot be reused (CMake refuses a second source folder), and the
-# compiler cache makes building it anew cheap.
-# Nor can one made with other libraries: CMake keeps the place where it first found each
-# package (Qt6_DIR ...), and would go on using a library the cache has since replaced.
-if [ -f "$BUILD_DIR/CMakeCache.txt" ] &&
-  ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$ROOT" "$BUILD_DIR/CMakeCache.txt"; then
-  echo "   the build folder was made from another checkout: starting it anew"
+# A build folder made from another checkout (one named by TEVUSB_WINDOWS_BUILD) cannot be
+# reused: CMake refuses a second source folder. Nor can one made with other libraries:
+# CMake keeps the place where it first found each package (Qt6_DIR ...), and would go on
+# using a library the cache has since replaced.
+if [ -f "$BUILD_DIR/CMakeCache.txt" ] && {
+  ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$ROOT" "$BUILD_DIR/CMakeCache.txt" ||
+    ! grep -qxF "CMAKE_CACHEFILE_DIR:INTERNAL=$BUILD_DIR" "$BUILD_DIR/CMakeCache.txt"
+}; then
+  echo "   the build folder was made from another checkout or elsewhere: starting it anew"
   rm -rf "$BUILD_DIR"
 elif [ -f "$BUILD_DIR/CMakeCache.txt" ] &&
   [ "$(cat "$BUILD_DIR/.libraries" 2>/dev/null)" != "$(dep_prefix_path)" ]; then
@@ -116,13 +128,23 @@ echo "   built after $((SECONDS - started)) s"
 if [ "$RUN_TESTS" = 1 ]; then
   echo "== tests under Wine"
   excluded=$(cat "$BUILD_DIR/windows-excluded-tests.txt")
+  # One Wine server for the whole run: started and ended with each test it costs about half
+  # the run's time, and it can end with one test's last process just as the next test
+  # starts ("wine client error ... recvmsg: Connection reset by peer"). It is stopped
+  # before the installer's tests, which wait for Wine to finish.
+  # Its first program also starts Wine's own services, which then live as long as the
+  # server: they must not hold a test's output open, so that program's output goes nowhere.
+  wineserver -p >/dev/null 2>&1 || true
+  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
   # The window tests draw off screen; Wine's own windows (none expected) go to no display.
-  # A test that fails is run once more, since Wine's server can end with one test's last
-  # process just as the next starts ("wine client error ... recvmsg: Connection reset by
-  # peer"); a real fault fails twice. ctest's log shows every repeat.
+  # A test that fails is run once more, should Wine still fail between two tests; a real
+  # fault fails twice. ctest's log shows every repeat.
   QT_QPA_PLATFORM=offscreen DISPLAY= ctest --test-dir "$BUILD_DIR" -j"$JOBS" \
     --output-on-failure --timeout 600 --repeat until-pass:2 ${excluded:+-E "$excluded"} \
     ${TEVUSB_WINDOWS_CTEST_ARGS:-}
+  wineserver -k >/dev/null 2>&1 || true
+  trap - EXIT
   echo "   tested after $((SECONDS - started)) s"
 fi
 
