@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -13,6 +14,7 @@ namespace tevusb::ui {
 
 namespace {
 constexpr int kTallestTable = 640;
+constexpr int kWidestTable = 1000;
 
 void buildSimulationTable(QTableWidget& table) {
     table.setObjectName("simulationTable");
@@ -112,6 +114,15 @@ void FlightStatisticsPanel::showStatistics(const analysis::FlightStatistics& sta
         rowsHeight += m_table->rowHeight(row);
     }
     m_table->setMinimumHeight(std::min(rowsHeight, kTallestTable));
+    // And every value whole: the longest ("T+0.0 s, 1.3 s into the recording (...)") is
+    // wider than the panel's first size.
+    const QAbstractItemView& view = *m_table;  // where the column hints are public
+    int columnsWidth =
+        2 * m_table->frameWidth() + view.sizeHintForColumn(0) + view.sizeHintForColumn(1);
+    if (rowsHeight > kTallestTable) {
+        columnsWidth += m_table->verticalScrollBar()->sizeHint().width();
+    }
+    m_table->setMinimumWidth(std::min(columnsWidth, kWidestTable));
     const std::string notes = analysis::describeFlags(statistics.flags);
     m_notes->setText(QString::fromStdString(notes));
     m_notes->setVisible(!notes.empty());

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QTableWidget>
 #include <QWheelEvent>
 
 #include "app/analysis_front.h"
@@ -135,6 +136,16 @@ TEST_F(ViewMenuTest, StatisticsPanelIsNonModalAndFollowsTheShownSetAndUnits) {
     openFlight();
     const QStringList metric = panel->rowTexts();
     EXPECT_NE(metric, empty);
+    // Every value is shown whole, the longest (the launch's) too, not cut off with "...".
+    const auto* table = panel->findChild<QTableWidget*>("statisticsTable");
+    ASSERT_NE(table, nullptr);
+    ASSERT_TRUE(testing::waitUntil([&] { return table->columnWidth(1) > 0; }));
+    QApplication::processEvents();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QString value = table->item(row, 1)->text();
+        EXPECT_LT(table->fontMetrics().horizontalAdvance(value), table->columnWidth(1))
+            << value.toStdString();
+    }
     EXPECT_TRUE(metric.join('\n').contains(" m"));
     trigger(view_command::kImperial);
     const QString imperial = panel->rowTexts().join('\n');
