@@ -107,9 +107,16 @@ TEST_F(CommandLineTest, JournalGetsNoDiagnosticLineUnlessAsked) {
     ASSERT_EQ(quiet.status, 0) << quiet.standardError.constData();
     EXPECT_TRUE(quiet.standardOutput.isEmpty()) << quiet.standardOutput.constData();
 
+    // The flight shown goes to the recent files, in the settings folder the child was
+    // given: test runs leave the user's own settings alone.
+    const QString settings = m_temp.filePath("settings");
+    journal.insert(testing::kChildSettingsVariable, settings);
     const ChildRun option = startWithFlight(journal, {"--verbose"});
     ASSERT_EQ(option.status, 0);
     EXPECT_TRUE(option.standardOutput.contains("Loaded data set.\n"));
+    QFile stored(settings + "/tevusb/tevusb.ini");
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(stored.readAll().contains("sample-flight.tev"));
 
     QFile::resize(m_output, 0);
     journal.insert("TEVUSB_VERBOSE", "1");

@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -21,6 +23,13 @@ constexpr int kPollMs = 10;
 }  // namespace
 
 int runProgramChild(int argc, char** argv) {
+    // The program remembers recent files and view choices. A child keeps them in the
+    // folder the test names (a temporary one otherwise), never in the user's own settings,
+    // nor, on Windows, in the registry that every test program would share.
+    QTemporaryDir own;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       qEnvironmentVariable(kChildSettingsVariable, own.path()));
     // argv[1] is the child word; what follows is the program's own command line.
     argv[1] = argv[0];
     return Program::run(argc - 1, argv + 1, [](MainWindow& window) {

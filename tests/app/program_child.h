@@ -12,6 +12,8 @@ namespace tevusb::app::testing {
 // its window is up and any file it was given is shown (3 when that does not happen).
 inline constexpr const char* kProgramChildWord = "--program-child";
 int runProgramChild(int argc, char** argv);
+// The folder where a child keeps the program's settings, when the test wants to see them.
+inline constexpr const char* kChildSettingsVariable = "TEVUSB_CHILD_SETTINGS";
 
 struct ChildRun {
     int status = -1;
