@@ -134,8 +134,12 @@ if [ "$RUN_TESTS" = 1 ]; then
   # before the installer's tests, which wait for Wine to finish.
   # Its first program also starts Wine's own services, which then live as long as the
   # server: they must not hold a test's output open, so that program's output goes nowhere.
-  wineserver -p >/dev/null 2>&1 || true
-  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  # A server already running for this prefix (another run's) is left as it is.
+  own_server=0
+  if wineserver -p >/dev/null 2>&1; then
+    own_server=1
+    trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  fi
   wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
   # The window tests draw off screen; Wine's own windows (none expected) go to no display.
   # A test that fails is run once more, should Wine still fail between two tests; a real
@@ -143,8 +147,10 @@ if [ "$RUN_TESTS" = 1 ]; then
   QT_QPA_PLATFORM=offscreen DISPLAY= ctest --test-dir "$BUILD_DIR" -j"$JOBS" \
     --output-on-failure --timeout 600 --repeat until-pass:2 ${excluded:+-E "$excluded"} \
     ${TEVUSB_WINDOWS_CTEST_ARGS:-}
-  wineserver -k >/dev/null 2>&1 || true
-  trap - EXIT
+  if [ "$own_server" = 1 ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    trap - EXIT
+  fi
   echo "   tested after $((SECONDS - started)) s"
 fi
 
