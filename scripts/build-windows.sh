@@ -94,6 +94,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
 fi
+# Wine has no Arial, which the graph asks for, and would draw it with a serif face; Liberation
+# Sans has Arial's measurements. (The tests draw off screen with their own font folder.)
+if ! grep -q '^"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f \
+    >/dev/null 2>&1 || true
+fi
 
 echo "== tevusb for Windows ($BUILD_DIR)"
 # A build folder made from another checkout (one named by TEVUSB_WINDOWS_BUILD) cannot be
