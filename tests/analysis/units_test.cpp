@@ -2,11 +2,10 @@
 // Unit conversions and number texts, also on a desktop with a comma-decimal locale.
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
-#include <locale>
 
 #include "analysis/units.h"
+#include "support/comma_locale.h"
 
 using namespace tevusb::analysis;
 
@@ -30,12 +29,10 @@ TEST(Units, ConversionsAndSymbols) {
 }
 
 TEST(Units, FormattingIgnoresTheUserLocale) {
-    const std::string before = std::setlocale(LC_ALL, nullptr);
-    const std::locale global = std::locale();
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    const tevusb::testing::CommaLocale german;
+    if (!german.active()) {
+        GTEST_SKIP() << tevusb::testing::CommaLocale::kName << " is not installed";
     }
-    std::locale::global(std::locale("de_DE.UTF-8"));
     EXPECT_EQ(formatQuantity(Quantity::Altitude, 656.0, UnitSystem::Imperial), "2152.2 ft");
     EXPECT_EQ(formatQuantity(Quantity::Altitude, 1234.56, UnitSystem::Metric, 2), "1234.56 m");
     EXPECT_EQ(formatNumber(-0.04, 1), "0.0");
@@ -44,8 +41,6 @@ TEST(Units, FormattingIgnoresTheUserLocale) {
     EXPECT_EQ(formatNumber(1e300, 1).size(), 303u);
     EXPECT_EQ(formatNumber(std::nan(""), 1), "\u2014");
     EXPECT_EQ(formatQuantity(Quantity::Speed, INFINITY, UnitSystem::Metric), "\u2014");
-    std::locale::global(global);
-    std::setlocale(LC_ALL, before.c_str());
 }
 
 TEST(Units, SystemNames) {

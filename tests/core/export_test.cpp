@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <locale>
-
 #include "data/data_set_store.h"
 #include "data/export_format.h"
 #include "packet_builder.h"
+#include "support/comma_locale.h"
 #include "support/log_capture.h"
 #include "support/temp_dir.h"
 
@@ -69,20 +67,18 @@ TEST(Export, CsvAndXmlByteForByte) {
 }
 
 TEST(Export, NumbersIgnoreTheUserLocale) {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = previous ? previous : "C";
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-        << "the de_DE.UTF-8 locale must be installed (scripts/install-deps.sh)";
-    const std::locale oldGlobal = std::locale::global(std::locale("de_DE.UTF-8"));
-
     TempDir dir;
     DataSetStore s = smallStore();
     LogCapture quiet;
-    const bool csv = s.exportCsv(dir / "a.csv", 0);
-    const bool xml = s.exportXml(dir / "a.xml", 0);
-
-    std::locale::global(oldGlobal);
-    std::setlocale(LC_ALL, saved.c_str());
+    bool csv = false;
+    bool xml = false;
+    {
+        const tevusb::testing::CommaLocale german;
+        ASSERT_TRUE(german.active()) << "the " << tevusb::testing::CommaLocale::kName
+                                     << " locale must be installed (scripts/install-deps.sh)";
+        csv = s.exportCsv(dir / "a.csv", 0);
+        xml = s.exportXml(dir / "a.xml", 0);
+    }
     ASSERT_TRUE(csv && xml);
     EXPECT_EQ(readAll(dir / "a.csv"), kExpectedCsv);
     EXPECT_EQ(readAll(dir / "a.xml"), kExpectedXml);

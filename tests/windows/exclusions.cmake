@@ -22,8 +22,6 @@ set(tevusb_windows_excluded_tests
   "systemd's journal exists only on Linux"
   "LibraryLocation\\.OptionThenEnvironmentThenXdgThenHome"
   "the XDG rules are Linux's, windows.LibraryLocationWindows tests %LOCALAPPDATA%"
-  "Export\\.NumbersIgnoreTheUserLocale"
-  "selects the POSIX locale de_DE.UTF-8, which has another name on Windows"
   "LibraryIndex\\.AnArchiveFileIsFoundByAnySpelling|LibraryArchive\\.OpenAddsOrphanFiles"
   "create folder symbolic links, which Wine does not implement"
   "HidapiBackend\\.InitialisesOnce"
