@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/report/report_command.h"
 #include "log/diagnostic_log.h"
 #if defined(_WIN32)
@@ -28,7 +29,9 @@ void qtMessages(QtMsgType type, const QMessageLogContext&, const QString& messag
 
 int main(int argc, char** argv) {
     using namespace tevusb;
-    std::vector<std::string> words(argv + 1, argv + argc);
+    // UTF-8 words, as tevusb-cli hands them on: on Windows read from the wide command line.
+    std::vector<std::string> words = cli::commandLineWords(argc, argv);
+    cli::useUtf8Console();
     // tevusb-cli puts --verbose first; anywhere else the word is an option's value (a
     // rocket called "--verbose"), which the report command reads as such.
     g_verbose = !words.empty() && words.front() == "--verbose";
