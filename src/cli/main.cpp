@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <exception>
 #include <iostream>
 #include <map>
 #include <memory>

@@ -2,11 +2,13 @@
 // tevusb-report: the report command of tevusb-cli, kept apart because it needs Qt.
 #include <QGuiApplication>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/exit_code.h"
 #include "cli/report/report_command.h"
 #include "log/diagnostic_log.h"
 #if defined(_WIN32)
@@ -54,5 +56,12 @@ int main(int argc, char** argv) {
 #endif
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
-    return cli::runReportCommand(args, std::cout, std::cerr);
+    // Whatever the command could not foresee ends it with a message, never with an abort.
+    try {
+        return cli::runReportCommand(args, std::cout, std::cerr);
+    } catch (const std::exception& error) {
+        std::cout.flush();
+        std::cerr << "tevusb-report stopped: " << error.what() << "\n";
+    }
+    return cli::exit_code::kFailed;
 }
