@@ -138,6 +138,23 @@ TEST_F(CliUnicodeNames, ALibraryInSuchAFolderImportsListsAndExports) {
     ASSERT_EQ(intoFolder.status, 0) << intoFolder.err.toStdString();
     EXPECT_TRUE(intoFolder.out.startsWith("Saved " + at(m_folder).toUtf8()))
         << intoFolder.out.toStdString();
+
+    // A damaged index is set aside beside itself, in that folder, and the flight comes back.
+    {
+        QFile index(library + QStringLiteral("/index.sqlite"));
+        ASSERT_TRUE(index.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        index.write(QByteArray(200, 'x'));
+    }
+    const ChildRun rebuilt =
+        runCli({option, library, QStringLiteral("library"), QStringLiteral("rebuild")});
+    ASSERT_EQ(rebuilt.status, 0) << rebuilt.err.toStdString();
+    // (Windows joins the index's name with a backslash.)
+    EXPECT_TRUE(rebuilt.out.contains("moved to " + library.toUtf8()) &&
+                rebuilt.out.contains("index.sqlite.damaged-"))
+        << rebuilt.out.toStdString();
+    EXPECT_EQ(QDir(library).entryList({QStringLiteral("index.sqlite.damaged-*")}).size(), 1);
+    EXPECT_TRUE(runCli({QStringLiteral("library"), QStringLiteral("list")}, library)
+                    .out.contains("1 flight\n"));
 }
 
 TEST_F(CliUnicodeNames, ReportsAreWrittenUnderSuchNames) {
