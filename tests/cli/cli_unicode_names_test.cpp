@@ -77,6 +77,13 @@ TEST_F(CliUnicodeNames, ShowAndExportReadAndWriteSuchNames) {
     EXPECT_EQ(shown.out, plainShown.out);
     EXPECT_TRUE(shown.out.contains("Readings: 1004")) << shown.out.toStdString();
 
+    // Side by side, each column headed by its file's name.
+    const ChildRun stats = runCli({QStringLiteral("stats"), flight, plainFlight});
+    ASSERT_EQ(stats.status, 0) << stats.err.toStdString();
+    const QByteArray heading = stats.out.left(stats.out.indexOf('\n'));
+    EXPECT_TRUE(heading.contains("H\xc3\xb6he \xe2\x9c\x88.tev") && heading.contains("plain.tev"))
+        << heading.toStdString();
+
     // The same table under either name, and the name printed as given.
     const QString csv = at(m_folder + QStringLiteral("/\u03a9 \u2708.csv"));
     const ChildRun exported =
