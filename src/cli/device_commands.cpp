@@ -7,6 +7,7 @@
 #include "analysis/emulation_report_json.h"
 #include "analysis/emulation_report_text.h"
 #include "analysis/setting_warnings.h"
+#include "cli/cli_path.h"
 #include "cli/download_saving.h"
 #include "cli/exit_code.h"
 #include "cli/firmware_file_text.h"
@@ -131,8 +132,8 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     if (dir) {
         std::error_code ec;
-        std::filesystem::create_directories(*dir, ec);
-        if (!std::filesystem::is_directory(*dir)) {
+        std::filesystem::create_directories(toPath(*dir), ec);
+        if (!std::filesystem::is_directory(toPath(*dir), ec)) {
             err << "Cannot create the folder " << *dir << ".\n";
             return exit_code::kFailed;
         }
@@ -173,7 +174,7 @@ int runDownload(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     // Without --out the files are the only copy of what the library refused, so they go
     // into the current folder.
-    const std::filesystem::path folder = dir ? std::filesystem::path(*dir) : ".";
+    const std::filesystem::path folder = dir ? toPath(*dir) : ".";
     if (!dir) {
         err << "Saving the flights the library did not take in the current folder instead.\n";
     }
@@ -367,7 +368,7 @@ int runEmulate(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     auto& dev = theDevice();
     data::LoadError error;
-    if (!dev.store.loadSetFile(*file, error)) {
+    if (!dev.store.loadSetFile(toPath(*file), error)) {
         err << text::stringText(text::string_ids::kLoadFailed) << "\n" << error.message << "\n";
         return exit_code::kFailed;
     }
@@ -434,10 +435,10 @@ int runFirmware(CliArgs& args, std::ostream& out, std::ostream& err) {
         return exit_code::kFailed;
     }
     ProgressBar bar("Updating firmware");
-    const auto updated = device::updateFirmware(dev, *file, printer(out, &bar));
+    const auto updated = device::updateFirmware(dev, toPath(*file), printer(out, &bar));
     bar.finish();
     if (!updated.ok()) {
-        if (const std::string problem = firmwareFileProblem(*file); !problem.empty()) {
+        if (const std::string problem = firmwareFileProblem(toPath(*file)); !problem.empty()) {
             err << problem << "\n";
         }
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/download_saving.h"
 
+#include "cli/cli_path.h"
 #include "cli/library_option.h"
 #include "library/flight_library.h"
 #include "text/safety_texts.h"
@@ -31,7 +32,7 @@ bool saveSetFiles(data::DataSetStore& store, int k, const std::filesystem::path&
         err << text::stringText(text::string_ids::kSaveFailed) << "\n";
         return false;
     }
-    out << "Saved " << tev.string() << "\n";
+    out << "Saved " << toText(tev) << "\n";
     if (csv) {
         // Exported from the saved file, so the table is exactly what `export` of that
         // file gives.
@@ -41,7 +42,7 @@ bool saveSetFiles(data::DataSetStore& store, int k, const std::filesystem::path&
             err << text::stringText(text::string_ids::kCsvSaveFailed) << "\n";
             return false;
         }
-        out << "Saved " << csvPath.string() << "\n";
+        out << "Saved " << toText(csvPath) << "\n";
     }
     return true;
 }
@@ -67,7 +68,7 @@ std::vector<bool> archiveDownload(const data::DataSetStore& store,
     }
     if (simulatorLibrary()) {
         // Said every time, so nobody looks for these flights in their own library.
-        out << "Archiving into " << text::libraryName(true) << " (" << flights.folder().string()
+        out << "Archiving into " << text::libraryName(true) << " (" << toText(flights.folder())
             << ").\n";
     }
     for (const auto& item : flights.archiveDownload(input)) {

@@ -2,6 +2,7 @@
 #include "cli/file_commands.h"
 
 #include "analysis/flight_statistics.h"
+#include "cli/cli_path.h"
 #include "cli/exit_code.h"
 #include "cli/settings_text.h"
 #include "cli/statistics_text.h"
@@ -17,7 +18,7 @@ namespace {
 bool loadOrComplain(data::DataSetStore& store, const std::string& path, std::ostream& err,
                     std::uint16_t* version = nullptr) {
     data::LoadError error;
-    if (store.loadSetFile(path, error, version)) {
+    if (store.loadSetFile(toPath(path), error, version)) {
         return true;
     }
     err << text::stringText(text::string_ids::kLoadFailed) << "\n" << error.message << "\n";
@@ -86,7 +87,8 @@ int runExport(CliArgs& args, std::ostream& out, std::ostream& err) {
         return exit_code::kFailed;
     }
     data::SaveError error;
-    const bool ok = csv ? store.exportCsv(*csv, *k, error) : store.exportXml(*xml, *k, error);
+    const bool ok =
+        csv ? store.exportCsv(toPath(*csv), *k, error) : store.exportXml(toPath(*xml), *k, error);
     if (!ok) {
         err << text::stringText(text::string_ids::kSaveFailed) << "\n" << error.message << "\n";
         return exit_code::kFailed;

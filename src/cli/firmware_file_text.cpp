@@ -3,12 +3,13 @@
 
 #include <system_error>
 
+#include "cli/cli_path.h"
 #include "device/firmware_file.h"
 
 namespace tevusb::cli {
 
 std::string firmwareFileProblem(const std::filesystem::path& path) {
-    const std::string name = path.string();
+    const std::string name = toText(path);
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         return name + " is a folder, not a firmware file.";

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <map>
 
+#include "cli/cli_path.h"
 #include "cli/exit_code.h"
 #include "cli/library_json.h"
 #include "cli/library_option.h"
@@ -145,7 +146,7 @@ int runShowFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!record) {
         return failed(outcome, err);
     }
-    printFlight(out, *record, (flights.folder() / record->archivePath).string(), *units);
+    printFlight(out, *record, toText(flights.folder() / toPath(record->archivePath)), *units);
     if (const auto check = library::preflightBeforeFlight(flights, *id)) {
         out << "Pre-flight check:\n";
         for (const std::string& line : library::preflightLines(*check)) {
@@ -185,16 +186,15 @@ int runExportFlight(CliArgs& args, std::ostream& out, std::ostream& err) {
         return exit_code::kFailed;
     }
     // A folder: the file goes there under the flight's name, as the window names it.
-    if (std::error_code ec; std::filesystem::is_directory(*target, ec)) {
+    if (std::error_code ec; std::filesystem::is_directory(toPath(*target), ec)) {
         library::Outcome outcome;
         const auto record = flights.get(*id, &outcome);
         if (!record) {
             return failed(outcome, err);
         }
-        target =
-            (std::filesystem::path(*target) / library::flightFileName(*record, format)).string();
+        target = toText(toPath(*target) / toPath(library::flightFileName(*record, format)));
     }
-    const library::ExportPlan plan = library::planExportFile(*id, format, *target);
+    const library::ExportPlan plan = library::planExportFile(*id, format, toPath(*target));
     // A file the flyer already has is replaced only when they say so.
     const bool replace =
         plan.existingNames().empty() || confirm(*target + " already exists. Replace it?", yes, err);
@@ -232,10 +232,11 @@ std::optional<std::pair<library::FlightRecord, std::filesystem::path>> flightToR
         return std::nullopt;
     }
     // Absolute, so that the report program never takes the file for an option.
-    std::filesystem::path file = std::filesystem::absolute(flights.folder() / record->archivePath);
+    std::filesystem::path file =
+        std::filesystem::absolute(flights.folder() / toPath(record->archivePath));
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        err << "The archive file " << file.string() << " of flight #" << id
+        err << "The archive file " << toText(file) << " of flight #" << id
             << " is missing or unreadable.\n";
         return std::nullopt;
     }
@@ -280,7 +281,7 @@ int runReport(CliArgs& args, std::ostream&, std::ostream& err) {
         return exit_code::kFailed;
     }
     const auto& [record, file] = *flight;
-    words.insert(words.begin(), file.string());
+    words.insert(words.begin(), toText(file));
     words.push_back("--rocket=" + record.rocket);
     words.push_back("--motor=" + record.motor);
     words.push_back("--site=" + record.site);
@@ -293,7 +294,7 @@ int runReport(CliArgs& args, std::ostream&, std::ostream& err) {
 int runImport(CliArgs& args, std::ostream& out, std::ostream& err) {
     std::vector<std::filesystem::path> paths;
     while (auto word = args.takePositional()) {
-        paths.emplace_back(*word);
+        paths.push_back(toPath(*word));
     }
     if (paths.empty() || !args.checkDone(err)) {
         err << kUsage;
@@ -315,9 +316,9 @@ int runImport(CliArgs& args, std::ostream& out, std::ostream& err) {
         const auto& o = item.outcome;
         if (o.ok()) {
             ++imported;
-            out << "Imported " << item.file.string() << " as #" << o.id << "\n";
+            out << "Imported " << toText(item.file) << " as #" << o.id << "\n";
         } else if (o.status == LibraryStatus::Duplicate) {
-            out << item.file.string() << ": already in the library as #" << o.id << "\n";
+            out << toText(item.file) << ": already in the library as #" << o.id << "\n";
         } else {
             err << o.message << "\n";
             status = exit_code::kFailed;
@@ -371,8 +372,8 @@ int runDelete(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!outcome.ok()) {
         return failed(outcome, err);
     }
-    out << "Flight #" << *id << " removed; its file is in "
-        << (flights.folder() / "deleted").string() << ".\n";
+    out << "Flight #" << *id << " removed; its file is in " << toText(flights.folder() / "deleted")
+        << ".\n";
     return exit_code::kOk;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/library_option.h"
 
+#include "cli/cli_path.h"
 #include "library/library_location.h"
 #include "text/safety_texts.h"
 
@@ -31,7 +32,10 @@ bool simulatorLibrary() {
 }
 
 std::filesystem::path libraryFolder() {
-    const std::filesystem::path usual = library::resolveLibraryFolder(option());
+    // A folder given on the command line is UTF-8 text like every word there.
+    const std::filesystem::path usual = option() && !option()->empty()
+                                            ? toPath(*option())
+                                            : library::resolveLibraryFolder(std::nullopt);
     return simulatorLibrary() ? text::simulatorLibraryFolder(usual) : usual;
 }
 

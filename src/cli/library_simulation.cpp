@@ -2,6 +2,7 @@
 #include "cli/library_simulation.h"
 
 #include "analysis/statistics_table.h"
+#include "cli/cli_path.h"
 #include "cli/exit_code.h"
 
 namespace tevusb::cli {
@@ -9,7 +10,7 @@ namespace tevusb::cli {
 int runAttachSimulation(library::FlightLibrary& library, std::int64_t id, const std::string& file,
                         const std::optional<std::string>& simName, std::ostream& out,
                         std::ostream& err) {
-    const auto outcome = library.attachSimulation(id, file, simName);
+    const auto outcome = library.attachSimulation(id, toPath(file), simName);
     if (!outcome.ok()) {
         err << outcome.message << "\n";
         return exit_code::kFailed;
@@ -17,7 +18,7 @@ int runAttachSimulation(library::FlightLibrary& library, std::int64_t id, const 
     const auto attached = library.attachedSimulation(id);
     out << "Flight #" << id << " keeps the simulation \""
         << (attached ? attached->simName : std::string()) << "\" ("
-        << (attached ? attached->file.string() : file) << ").\n";
+        << (attached ? toText(attached->file) : file) << ").\n";
     return exit_code::kOk;
 }
 
@@ -28,7 +29,7 @@ void printAttachment(std::ostream& out, const library::FlightLibrary& library,
         return;
     }
     std::string line =
-        "Simulation: " + attached->simName + " (" + attached->file.filename().string() + ")";
+        "Simulation: " + attached->simName + " (" + toText(attached->file.filename()) + ")";
     if (attached->simApogeeM) {
         line += ", apogee " + analysis::formatQuantity(analysis::Quantity::Altitude,
                                                        *attached->simApogeeM, units, 1);

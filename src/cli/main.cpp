@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <exception>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_args.h"
+#include "cli/command_line.h"
 #include "cli/device_commands.h"
 #include "cli/exit_code.h"
 #include "cli/file_commands.h"
@@ -117,6 +119,8 @@ std::string usageText() {
 
 using Command = int (*)(tevusb::cli::CliArgs&, std::ostream&, std::ostream&);
 
+int run(const std::vector<std::string>& words);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,8 +128,22 @@ int main(int argc, char** argv) {
 #if defined(_WIN32)
     log::useSystemCodePage();
 #endif
-    const cli::GlobalOptions global =
-        cli::parseGlobalOptions(std::vector<std::string>(argv + 1, argv + argc));
+    cli::useUtf8Console();
+    // Whatever a command could not foresee ends it with a message, never with an abort.
+    try {
+        return run(cli::commandLineWords(argc, argv));
+    } catch (const std::exception& error) {
+        std::cout.flush();
+        std::cerr << "tevusb-cli stopped: " << error.what() << "\n";
+    }
+    return cli::exit_code::kFailed;
+}
+
+namespace {
+
+int run(const std::vector<std::string>& words) {
+    using namespace tevusb;
+    const cli::GlobalOptions global = cli::parseGlobalOptions(words);
     if (global.version) {
         std::cout << "tevusb-cli " << kVersion << "\n";
         return cli::exit_code::kOk;
@@ -191,3 +209,5 @@ int main(int argc, char** argv) {
     device::theDevice().disconnect();
     return status;
 }
+
+}  // namespace

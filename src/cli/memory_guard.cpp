@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "cli/cli_path.h"
 #include "cli/library_option.h"
 #include "device/altimeter_device.h"
 #include "device/memory_image.h"
@@ -61,7 +62,7 @@ OpenedLibrary openLibrary() {
 }
 
 std::string libraryWithFolder(const OpenedLibrary& lib) {
-    return std::string(text::libraryName(simulatorLibrary())) + " (" + lib.folder.string() + ")";
+    return std::string(text::libraryName(simulatorLibrary())) + " (" + toText(lib.folder) + ")";
 }
 
 bool eraseAllowed(device::AltimeterDevice& device, const OpenedLibrary& lib, bool force,

@@ -3,7 +3,6 @@
 
 #if defined(_WIN32)
 #include <io.h>
-#include <process.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -12,7 +11,9 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <string>
 
+#include "cli/cli_path.h"
 #include "cli/exit_code.h"
 
 namespace tevusb::cli {
@@ -50,19 +51,43 @@ std::string quoted(const std::string& word) {
     return out;
 }
 
+std::wstring wide(const std::string& utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const auto size = static_cast<int>(utf8.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
+    return text;
+}
+
 // No exec on Windows: the helper runs as a child and its status becomes this program's.
-int runHelper(const std::filesystem::path& program, char* const* argv) {
-    std::vector<std::string> words;
+// The words are UTF-8 and go over wide, so that names outside the ANSI code page arrive.
+int runHelper(const std::filesystem::path& program, char* const* argv, std::string& why) {
+    std::string line;
     for (char* const* a = argv; *a != nullptr; ++a) {
-        words.push_back(quoted(*a));
+        line += (line.empty() ? "" : " ") + quoted(*a);
     }
-    std::vector<const char*> line;
-    for (const std::string& w : words) {
-        line.push_back(w.c_str());
+    std::wstring commandLine = wide(line);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION child{};
+    if (::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                         nullptr, &startup, &child) == 0) {
+        why = "Windows error " + std::to_string(::GetLastError());
+        return -1;
     }
-    line.push_back(nullptr);
-    const intptr_t status = ::_spawnv(_P_WAIT, program.string().c_str(), line.data());
-    return static_cast<int>(status);
+    ::CloseHandle(child.hThread);
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    DWORD status = 0;
+    const bool known = ::GetExitCodeProcess(child.hProcess, &status) != 0;
+    ::CloseHandle(child.hProcess);
+    return known ? static_cast<int>(status) : exit_code::kFailed;
 }
 
 std::filesystem::path runningProgram(std::error_code& ec) {
@@ -83,8 +108,9 @@ bool mayRun(const std::filesystem::path& program) {
     return ::access(program.c_str(), X_OK) == 0;
 }
 // Returns only when the program could not be started.
-int runHelper(const std::filesystem::path& program, char* const* argv) {
+int runHelper(const std::filesystem::path& program, char* const* argv, std::string& why) {
     ::execv(program.c_str(), argv);
+    why = std::strerror(errno);
     return -1;
 }
 
@@ -130,15 +156,16 @@ int execReport(const std::vector<std::string>& words, bool verbose, std::ostream
     std::string tried;
     for (const std::filesystem::path& helper : candidates) {
         if (!mayRun(helper)) {
-            tried += (tried.empty() ? "" : ", ") + helper.string();
+            tried += (tried.empty() ? "" : ", ") + toText(helper);
             continue;
         }
         err.flush();
         std::cout.flush();
-        if (const int status = runHelper(helper, argv.data()); status >= 0) {
+        std::string why;
+        if (const int status = runHelper(helper, argv.data(), why); status >= 0) {
             return status;
         }
-        err << "Cannot start " << helper.string() << ": " << std::strerror(errno) << "\n";
+        err << "Cannot start " << toText(helper) << ": " << why << "\n";
         return exit_code::kFailed;
     }
     err << "The report program " << kHelperName << " is not installed (looked for "

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/sim_command.h"
 
+#include "cli/cli_path.h"
 #include "cli/exit_code.h"
 #include "cli/simulation_text.h"
 #include "simulation/simulation_facts.h"
@@ -35,7 +36,7 @@ int runSim(CliArgs& args, std::ostream& out, std::ostream& err) {
     if (!args.checkDone(err)) {
         return exit_code::kUsage;
     }
-    auto loaded = simulation::loadSimulationFile(*path);
+    auto loaded = simulation::loadSimulationFile(toPath(*path));
     if (auto* error = std::get_if<simulation::ImportError>(&loaded)) {
         err << simulation::oneLine(error->message) << "\n";
         return exit_code::kFailed;

@@ -9,6 +9,7 @@
 #include "analysis/coast_drag_json.h"
 #include "analysis/statistics_json.h"
 #include "analysis/statistics_table.h"
+#include "cli/cli_path.h"
 #include "cli/exit_code.h"
 #include "cli/simulation_text.h"
 #include "cli/statistics_text.h"
@@ -43,7 +44,7 @@ std::optional<LoadedFlight> loadFlight(const std::string& path, int k, bool name
     const std::string prefix = nameFile ? path + ": " : "";
     data::DataSetStore store;
     data::LoadError error;
-    if (!store.loadSetFile(path, error)) {
+    if (!store.loadSetFile(toPath(path), error)) {
         err << prefix << text::stringText(text::string_ids::kLoadFailed) << "\n"
             << error.message << "\n";
         return std::nullopt;
@@ -104,10 +105,9 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
         }
         stats.push_back(flight->stats);
         if (chosenSim) {
-            chosen = simulation::compareFlight(
-                flight->set, flight->stats, std::move(*chosenSim),
-                std::filesystem::path(*rocket->simPath).filename().string(),
-                rocketOverrides(*rocket));
+            chosen = simulation::compareFlight(flight->set, flight->stats, std::move(*chosenSim),
+                                               toText(toPath(*rocket->simPath).filename()),
+                                               rocketOverrides(*rocket));
             drags.push_back(chosen->drag);
         } else {
             drags.push_back(simulation::coastDragFor(flight->set, flight->stats,
@@ -146,7 +146,7 @@ int runStats(CliArgs& args, std::ostream& out, std::ostream& err) {
     // Columns are headed by file names, or by the paths as given when two names match.
     std::vector<std::string> names;
     for (const auto& path : paths) {
-        names.push_back(std::filesystem::path(path).filename().string());
+        names.push_back(toText(toPath(path).filename()));
     }
     const std::set<std::string> distinct(names.begin(), names.end());
     if (distinct.size() != names.size()) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "cli/cli_path.h"
 #include "simulation/import_error.h"
 #include "simulation/number_text.h"
 #include "simulation/simulation_file.h"
@@ -60,14 +61,14 @@ std::optional<StatsRocketOptions> takeRocketOptions(CliArgs& args, std::ostream&
 
 std::optional<simulation::Simulation> chooseSimulation(const StatsRocketOptions& options,
                                                        std::ostream& err) {
-    auto loaded = simulation::loadSimulationFile(*options.simPath);
+    auto loaded = simulation::loadSimulationFile(toPath(*options.simPath));
     if (auto* error = std::get_if<simulation::ImportError>(&loaded)) {
         err << simulation::oneLine(error->message) << "\n";
         return std::nullopt;
     }
-    auto picked = simulation::pickSimulation(
-        std::get<std::vector<simulation::Simulation>>(loaded), options.simName,
-        std::filesystem::path(*options.simPath).filename().string());
+    auto picked =
+        simulation::pickSimulation(std::get<std::vector<simulation::Simulation>>(loaded),
+                                   options.simName, toText(toPath(*options.simPath).filename()));
     if (auto* error = std::get_if<simulation::ImportError>(&picked)) {
         err << error->message << "\n";
         return std::nullopt;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "data/os_file.h"
+#include "data/utf8_path.h"
 
 namespace tevusb::data {
 
@@ -15,12 +16,12 @@ namespace {
 std::filesystem::path tempNameFor(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
     std::string name(".");
-    name.append(target.filename().string());
+    name.append(pathToUtf8(target.filename()));
     name.append(".tmp");
     name.append(std::to_string(os::processId()));
     name.push_back('.');
     name.append(std::to_string(counter.fetch_add(1)));
-    return target.parent_path() / name;
+    return target.parent_path() / utf8ToPath(name);
 }
 
 // The system's error in the words a flyer needs for the usual causes, its own text otherwise.

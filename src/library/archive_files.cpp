@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "data/os_file.h"
+#include "data/utf8_path.h"
 #include "library/archive_stage.h"
 
 namespace tevusb::library::archive_files {
@@ -84,9 +85,9 @@ bool makeFolders(const std::filesystem::path& folder, std::string& error) {
 Placed writeNew(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
     const auto folder = target.parent_path();
     static std::atomic<unsigned> counter{0};
-    const auto temp = folder / ("." + target.filename().string() + kTempMark +
-                                std::to_string(data::os::processId()) + "-" +
-                                std::to_string(counter.fetch_add(1)));
+    const auto temp = folder / data::utf8ToPath("." + data::pathToUtf8(target.filename()) +
+                                                kTempMark + std::to_string(data::os::processId()) +
+                                                "-" + std::to_string(counter.fetch_add(1)));
     const int fd = data::os::createOrTruncate(temp);
     if (fd < 0) {
         error =
@@ -148,12 +149,12 @@ bool moveNew(const std::filesystem::path& from, const std::filesystem::path& to,
 }
 
 bool isTemporary(const std::filesystem::path& file) {
-    const std::string name = file.filename().string();
+    const std::string name = data::pathToUtf8(file.filename());
     return !name.empty() && name[0] == '.' && name.find(kTempMark) != std::string::npos;
 }
 
 void removeStaleTemporary(const std::filesystem::path& file) {
-    const std::string name = file.filename().string();
+    const std::string name = data::pathToUtf8(file.filename());
     const auto at = name.rfind(kTempMark);
     if (at == std::string::npos) {
         return;

@@ -106,14 +106,19 @@ bool moveAside(const std::filesystem::path& index, const char* why, std::filesys
         }
     }
     std::error_code ec;
-    to = index.string() + "." + why + "-" + compact;
+    // Suffixes are added to the path itself: its name as text and back would pass through
+    // the ANSI code page on Windows, which cannot hold every folder name.
+    const auto suffixed = [](std::filesystem::path base, const std::string& suffix) {
+        return base += suffix;
+    };
+    to = suffixed(index, std::string(".") + why + "-" + compact);
     for (int k = 2; std::filesystem::exists(to, ec); ++k) {
-        to = index.string() + "." + why + "-" + compact + "-" + std::to_string(k);
+        to = suffixed(index, std::string(".") + why + "-" + compact + "-" + std::to_string(k));
     }
     for (const char* suffix : {"-wal", "-shm"}) {
-        const std::filesystem::path companion = index.string() + suffix;
+        const std::filesystem::path companion = suffixed(index, suffix);
         if (std::filesystem::exists(companion, ec)) {
-            std::filesystem::rename(companion, to.string() + suffix, ec);
+            std::filesystem::rename(companion, suffixed(to, suffix), ec);
         }
     }
     if (std::filesystem::exists(index, ec) && !archive_files::moveNew(index, to, error)) {

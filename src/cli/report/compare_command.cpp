@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <filesystem>
 
+#include "cli/cli_path.h"
 #include "cli/exit_code.h"
 #include "data/data_set_store.h"
 #include "report/comparison_report.h"
@@ -27,7 +28,7 @@ int runComparisonReport(const std::vector<std::string>& files, int k, analysis::
     for (const std::string& file : files) {
         data::DataSetStore store;
         data::LoadError error;
-        if (!store.loadSetFile(file, error)) {
+        if (!store.loadSetFile(toPath(file), error)) {
             err << file << ": " << text::stringText(text::string_ids::kLoadFailed) << "\n"
                 << error.message << "\n";
             ok = false;
@@ -39,7 +40,7 @@ int runComparisonReport(const std::vector<std::string>& files, int k, analysis::
             continue;
         }
         graph::ComparedFlight flight;
-        const std::string name = std::filesystem::path(file).filename().string();
+        const std::string name = toText(toPath(file).filename());
         flight.name = QString::fromStdString(name);
         if (store.setCount() > 1) {
             flight.name += QStringLiteral(" #%1").arg(k + 1);
@@ -53,7 +54,7 @@ int runComparisonReport(const std::vector<std::string>& files, int k, analysis::
     }
     int status = exit_code::kOk;
     for (const std::string& path : pdfPaths) {
-        if (const std::string problem = report::writeComparisonPdf(path, content);
+        if (const std::string problem = report::writeComparisonPdf(toPath(path), content);
             !problem.empty()) {
             err << problem << "\n";
             status = exit_code::kFailed;

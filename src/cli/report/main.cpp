@@ -2,10 +2,13 @@
 // tevusb-report: the report command of tevusb-cli, kept apart because it needs Qt.
 #include <QGuiApplication>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
+#include "cli/exit_code.h"
 #include "cli/report/report_command.h"
 #include "log/diagnostic_log.h"
 #if defined(_WIN32)
@@ -28,7 +31,9 @@ void qtMessages(QtMsgType type, const QMessageLogContext&, const QString& messag
 
 int main(int argc, char** argv) {
     using namespace tevusb;
-    std::vector<std::string> words(argv + 1, argv + argc);
+    // UTF-8 words, as tevusb-cli hands them on: on Windows read from the wide command line.
+    std::vector<std::string> words = cli::commandLineWords(argc, argv);
+    cli::useUtf8Console();
     // tevusb-cli puts --verbose first; anywhere else the word is an option's value (a
     // rocket called "--verbose"), which the report command reads as such.
     g_verbose = !words.empty() && words.front() == "--verbose";
@@ -51,5 +56,12 @@ int main(int argc, char** argv) {
 #endif
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
-    return cli::runReportCommand(args, std::cout, std::cerr);
+    // Whatever the command could not foresee ends it with a message, never with an abort.
+    try {
+        return cli::runReportCommand(args, std::cout, std::cerr);
+    } catch (const std::exception& error) {
+        std::cout.flush();
+        std::cerr << "tevusb-report stopped: " << error.what() << "\n";
+    }
+    return cli::exit_code::kFailed;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/report/report_command.h"
 
+#include "cli/cli_path.h"
 #include "cli/exit_code.h"
 #include "cli/report/compare_command.h"
 
@@ -161,7 +162,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     data::DataSetStore store;
     data::LoadError error;
-    if (!store.loadSetFile(*path, error)) {
+    if (!store.loadSetFile(toPath(*path), error)) {
         err << text::stringText(text::string_ids::kLoadFailed) << "\n" << error.message << "\n";
         return exit_code::kFailed;
     }
@@ -171,7 +172,7 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         return exit_code::kFailed;
     }
     store.selectSet(*k);
-    request.source = std::filesystem::path(*path).filename().string();
+    request.source = toText(toPath(*path).filename());
     request.name = nameText.value_or(std::string());
     // A picture is the graph alone, as the window's Export Image makes it, so the fields are
     // taken and not drawn there: one command line can then write a report and a picture.
@@ -183,10 +184,10 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         // Drawn over the flight as the analysis view draws it, and compared on a page of its
         // own, as the window's report does with a simulation shown.
         const auto stats = analysis::computeStatistics(store.current);
-        auto comparison = std::make_shared<const simulation::FlightAgainstSimulation>(
-            simulation::compareFlight(store.current, stats, std::move(*sim),
-                                      std::filesystem::path(*rocket->simPath).filename().string(),
-                                      rocketOverrides(*rocket)));
+        auto comparison =
+            std::make_shared<const simulation::FlightAgainstSimulation>(simulation::compareFlight(
+                store.current, stats, std::move(*sim), toText(toPath(*rocket->simPath).filename()),
+                rocketOverrides(*rocket)));
         graph::AnalysisViewState state;
         state.simulation = std::make_shared<const graph::SimulationOverlay>(
             graph::makeSimulationOverlay(std::move(comparison), stats.launchTimeS));
@@ -202,12 +203,12 @@ int runReportCommand(CliArgs& args, std::ostream& out, std::ostream& err) {
         if (output.kind == Output::Kind::Pdf) {
             const report::ReportContent content =
                 report::buildReportContent(store.current, store.settings, comment, request);
-            problem = report::writePdfReport(output.path, content);
+            problem = report::writePdfReport(toPath(output.path), content);
         } else {
             const auto format = output.kind == Output::Kind::Png ? report::ImageFormat::Png
                                                                  : report::ImageFormat::Svg;
-            problem =
-                report::writeGraphImage(output.path, format, store.current, size, request.graph);
+            problem = report::writeGraphImage(toPath(output.path), format, store.current, size,
+                                              request.graph);
         }
         if (!problem.empty()) {
             err << problem << "\n";
