@@ -10,6 +10,7 @@
 
 #include "app/app_options.h"
 #include "app/main_window.h"
+#include "data/utf8_path.h"
 #include "device/altimeter_device.h"
 #include "device/hidapi_backend.h"
 #include "device/sim/sim_backend.h"
@@ -103,7 +104,9 @@ void Program::openStartFile(MainWindow& window, const AppOptions& options) {
     if (options.file.empty()) {
         return;
     }
-    const std::filesystem::path path(options.file);
+    // The words came from Qt's Unicode command line as UTF-8 ("Höhe ✈.tev" double-clicked
+    // in Explorer arrives so on Windows).
+    const std::filesystem::path path = data::utf8ToPath(options.file);
     QTimer::singleShot(0, &window, [&window, path] { window.fileCommands().openFile(path); });
 }
 

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "data/utf8_path.h"
+
 #if defined(_WIN32)
 #include <cwchar>
 #endif
@@ -33,7 +35,7 @@ std::optional<std::filesystem::path> widePath(const wchar_t* name) {
 
 std::filesystem::path resolveLibraryFolder(const std::optional<std::string>& option) {
     if (option && !option->empty()) {
-        return *option;
+        return data::utf8ToPath(*option);
     }
 #if defined(_WIN32)
     if (const auto chosen = widePath(L"TEVUSB_LIBRARY")) {

@@ -7,7 +7,7 @@
 
 namespace tevusb::library {
 
-// The library folder: the --library option when given, else $TEVUSB_LIBRARY, else
+// The library folder: the --library option (UTF-8 text) when given, else $TEVUSB_LIBRARY, else
 // $XDG_DATA_HOME/tevusb, else ~/.local/share/tevusb (XDG_DATA_HOME unset or relative).
 // Empty only when not even HOME is known. On Windows: the option, else %TEVUSB_LIBRARY%,
 // else %LOCALAPPDATA%\tevusb.

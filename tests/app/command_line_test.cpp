@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -38,11 +39,14 @@ class CommandLineTest : public ::testing::Test {
             .arg(static_cast<qulonglong>(status.st_ino));
     }
 
-    // The program's window offscreen on the simulator with the sample flight given.
-    ChildRun startWithFlight(QProcessEnvironment environment, QStringList extra = {}) {
+    // The program's window offscreen on the simulator with a flight given (the sample's
+    // unless another is named).
+    ChildRun startWithFlight(QProcessEnvironment environment, QStringList extra = {},
+                             const QString& flight = TEVUSB_SAMPLE_FLIGHT) {
         environment.insert("QT_QPA_PLATFORM", "offscreen");
-        QStringList arguments{testing::kProgramChildWord, "--simulator"};
-        arguments << extra << TEVUSB_SAMPLE_FLIGHT;
+        environment.insert(testing::kProgramChildVariable, "1");
+        QStringList arguments{"--simulator"};
+        arguments << extra << flight;
         return runChild(QCoreApplication::applicationFilePath(), arguments, environment, m_output);
     }
 
@@ -97,6 +101,17 @@ TEST_F(CommandLineTest, RedirectedOutputGetsEveryDiagnosticLine) {
     const ChildRun redirected = startWithFlight(inherited);
     ASSERT_EQ(redirected.status, 0);
     EXPECT_EQ(redirected.standardOutput, run.standardOutput);
+}
+
+TEST_F(CommandLineTest, AFlightNamedOutsideTheCodePageOpensFromTheCommandLine) {
+    // As Explorer or a file manager hands a double-clicked flight over: its name as a word.
+    const QString folder = m_temp.filePath(QStringLiteral("Fl\u00fcge \u03a9"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString flight = folder + QStringLiteral("/H\u00f6he \u2708.tev");
+    ASSERT_TRUE(QFile::copy(TEVUSB_SAMPLE_FLIGHT, flight));
+    const ChildRun run = startWithFlight(environmentWithoutDisplay(), {}, flight);
+    // Status 0: the window came up and showed the flight.
+    EXPECT_EQ(run.status, 0) << run.standardError.constData();
 }
 
 TEST_F(CommandLineTest, JournalGetsNoDiagnosticLineUnlessAsked) {

@@ -22,6 +22,10 @@ constexpr int kNotStartedStatus = 3;
 constexpr int kPollMs = 10;
 }  // namespace
 
+bool isProgramChild() {
+    return qEnvironmentVariableIsSet(kProgramChildVariable);
+}
+
 int runProgramChild(int argc, char** argv) {
     // The program remembers recent files and view choices. A child keeps them in the
     // folder the test names (a temporary one otherwise), never in the user's own settings,
@@ -30,9 +34,7 @@ int runProgramChild(int argc, char** argv) {
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        qEnvironmentVariable(kChildSettingsVariable, own.path()));
-    // argv[1] is the child word; what follows is the program's own command line.
-    argv[1] = argv[0];
-    return Program::run(argc - 1, argv + 1, [](MainWindow& window) {
+    return Program::run(argc, argv, [](MainWindow& window) {
         auto* poll = new QTimer(&window);
         QElapsedTimer clock;
         clock.start();

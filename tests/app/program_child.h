@@ -7,10 +7,13 @@
 
 namespace tevusb::app::testing {
 
-// The word that makes the test binary run the program's own entry point instead of the
-// tests: `tests --program-child ARGS...` is `tevusb ARGS...` that ends with status 0 once
-// its window is up and any file it was given is shown (3 when that does not happen).
-inline constexpr const char* kProgramChildWord = "--program-child";
+// The variable that makes the test binary run the program's own entry point instead of the
+// tests: `TEVUSB_PROGRAM_CHILD=1 tests ARGS...` is `tevusb ARGS...` that ends with status 0
+// once its window is up and any file it was given is shown (3 when that does not happen).
+// A variable, not a word taken off the command line: on Windows Qt reads the Unicode
+// command line only when argv reaches it unchanged.
+inline constexpr const char* kProgramChildVariable = "TEVUSB_PROGRAM_CHILD";
+bool isProgramChild();
 int runProgramChild(int argc, char** argv);
 // The folder where a child keeps the program's settings, when the test wants to see them.
 inline constexpr const char* kChildSettingsVariable = "TEVUSB_CHILD_SETTINGS";

@@ -41,6 +41,9 @@ TEST(LibraryLocationWindows, OptionThenTevusbLibraryThenLocalAppData) {
     ScopedWideEnv xdg(L"XDG_DATA_HOME", L"C:\\xdg");
 
     EXPECT_EQ(resolveLibraryFolder(std::string("E:\\mine")), std::filesystem::path(L"E:\\mine"));
+    // The option's text is UTF-8, as both programs' command lines give it.
+    EXPECT_EQ(resolveLibraryFolder(std::string("E:\\Fl\xc3\xbcge \xce\xa9")),
+              std::filesystem::path(L"E:\\Fl\u00fcge \u03a9"));
     EXPECT_EQ(resolveLibraryFolder(std::nullopt), std::filesystem::path(L"D:\\Club \u00e9t\u00e9"));
     {
         ScopedWideEnv none(L"TEVUSB_LIBRARY", nullptr);
