@@ -11,13 +11,14 @@
 #include <QTemporaryDir>
 
 #include "program_child.h"
+#include "support/program_run.h"
 
 namespace tevusb::app {
 namespace {
 
 using testing::ChildRun;
-using testing::environmentWithoutDisplay;
 using testing::runChild;
+using tevusb::testing::environmentWithoutDisplay;
 
 class CommandLineTest : public ::testing::Test {
   protected:

@@ -72,13 +72,4 @@ ChildRun runChild(const QString& program, const QStringList& arguments,
     return run;
 }
 
-QProcessEnvironment environmentWithoutDisplay() {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name :
-         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "JOURNAL_STREAM", "TEVUSB_VERBOSE"}) {
-        environment.remove(QString::fromLatin1(name));
-    }
-    return environment;
-}
-
 }  // namespace tevusb::app::testing

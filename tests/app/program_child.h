@@ -29,7 +29,4 @@ struct ChildRun {
 ChildRun runChild(const QString& program, const QStringList& arguments,
                   const QProcessEnvironment& environment, const QString& outputFile);
 
-// The environment of the tests without any display, platform choice or journal.
-QProcessEnvironment environmentWithoutDisplay();
-
 }  // namespace tevusb::app::testing

@@ -6,44 +6,21 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include "support/child_output.h"
 #include "support/pdf_tools.h"
+#include "support/program_run.h"
 
 namespace {
 
-struct ChildRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using tevusb::testing::ProgramRun;
 
-// The arguments go over as Unicode: QProcess hands Windows a wide command line.
-ChildRun runCli(const QStringList& arguments, const QString& library = {}) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "TEVUSB_VERBOSE"}) {
-        environment.remove(QString::fromLatin1(name));
-    }
+ProgramRun runCli(const QStringList& arguments, const QString& library = {}) {
+    QProcessEnvironment environment = tevusb::testing::environmentWithoutDisplay();
     if (!library.isEmpty()) {
         environment.insert(QStringLiteral("TEVUSB_LIBRARY"), library);
     }
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(TEVUSB_CLI), arguments);
-    ChildRun run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    if (process.exitStatus() == QProcess::NormalExit) {
-        run.status = process.exitCode();
-    }
-    run.out = tevusb::testing::withLfLineEnds(process.readAllStandardOutput());
-    run.err = tevusb::testing::withLfLineEnds(process.readAllStandardError());
-    return run;
+    return tevusb::testing::runProgram(QStringLiteral(TEVUSB_CLI), arguments, environment);
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -71,14 +48,14 @@ class CliUnicodeNames : public ::testing::Test {
 };
 
 TEST_F(CliUnicodeNames, ShowAndExportReadAndWriteSuchNames) {
-    const ChildRun shown = runCli({QStringLiteral("show"), flight});
-    const ChildRun plainShown = runCli({QStringLiteral("show"), plainFlight});
+    const ProgramRun shown = runCli({QStringLiteral("show"), flight});
+    const ProgramRun plainShown = runCli({QStringLiteral("show"), plainFlight});
     ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
     EXPECT_EQ(shown.out, plainShown.out);
     EXPECT_TRUE(shown.out.contains("Readings: 1004")) << shown.out.toStdString();
 
     // Side by side, each column headed by its file's name.
-    const ChildRun stats = runCli({QStringLiteral("stats"), flight, plainFlight});
+    const ProgramRun stats = runCli({QStringLiteral("stats"), flight, plainFlight});
     ASSERT_EQ(stats.status, 0) << stats.err.toStdString();
     const QByteArray heading = stats.out.left(stats.out.indexOf('\n'));
     EXPECT_TRUE(heading.contains("H\xc3\xb6he \xe2\x9c\x88.tev") && heading.contains("plain.tev"))
@@ -86,10 +63,10 @@ TEST_F(CliUnicodeNames, ShowAndExportReadAndWriteSuchNames) {
 
     // The same table under either name, and the name printed as given.
     const QString csv = at(m_folder + QStringLiteral("/\u03a9 \u2708.csv"));
-    const ChildRun exported =
+    const ProgramRun exported =
         runCli({QStringLiteral("export"), flight, QStringLiteral("--csv"), csv});
     const QString plainCsv = at(QStringLiteral("plain.csv"));
-    const ChildRun plain =
+    const ProgramRun plain =
         runCli({QStringLiteral("export"), plainFlight, QStringLiteral("--csv"), plainCsv});
     ASSERT_EQ(exported.status, 0) << exported.err.toStdString();
     ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
@@ -104,7 +81,7 @@ TEST_F(CliUnicodeNames, ShowAndExportReadAndWriteSuchNames) {
 
     // A file that is not there is named in the message, in UTF-8, and nothing breaks.
     const QString missing = at(m_folder + QStringLiteral("/fehlt \u2708.tev"));
-    const ChildRun absent = runCli({QStringLiteral("show"), missing});
+    const ProgramRun absent = runCli({QStringLiteral("show"), missing});
     EXPECT_EQ(absent.status, 1);
     EXPECT_TRUE(absent.err.contains(missing.toUtf8() + " does not exist."))
         << absent.err.toStdString();
@@ -112,7 +89,7 @@ TEST_F(CliUnicodeNames, ShowAndExportReadAndWriteSuchNames) {
 
 TEST_F(CliUnicodeNames, ALibraryInSuchAFolderImportsListsAndExports) {
     const QString option = QStringLiteral("--library");
-    const ChildRun imported =
+    const ProgramRun imported =
         runCli({option, library, QStringLiteral("library"), QStringLiteral("import"), flight});
     ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
     EXPECT_TRUE(imported.out.contains("Imported " + flight.toUtf8() + " as #1"))
@@ -120,13 +97,13 @@ TEST_F(CliUnicodeNames, ALibraryInSuchAFolderImportsListsAndExports) {
     EXPECT_TRUE(QFile::exists(library + QStringLiteral("/index.sqlite")));
 
     // Named by the environment instead of the option: read as Unicode there too.
-    const ChildRun listed = runCli({QStringLiteral("library"), QStringLiteral("list")}, library);
+    const ProgramRun listed = runCli({QStringLiteral("library"), QStringLiteral("list")}, library);
     ASSERT_EQ(listed.status, 0) << listed.err.toStdString();
     EXPECT_TRUE(listed.out.contains("1 flight\n")) << listed.out.toStdString();
 
     const QString csv = at(m_folder + QStringLiteral("/\u2708 Flug.csv"));
     const QString plainCsv = at(QStringLiteral("flight.csv"));
-    const ChildRun exported =
+    const ProgramRun exported =
         runCli({option, library, QStringLiteral("library"), QStringLiteral("export"),
                 QStringLiteral("1"), QStringLiteral("--csv"), csv});
     ASSERT_EQ(exported.status, 0) << exported.err.toStdString();
@@ -139,7 +116,7 @@ TEST_F(CliUnicodeNames, ALibraryInSuchAFolderImportsListsAndExports) {
     EXPECT_EQ(fileBytes(csv), fileBytes(plainCsv));
 
     // Into the folder itself: the file takes the flight's name there.
-    const ChildRun intoFolder =
+    const ProgramRun intoFolder =
         runCli({option, library, QStringLiteral("library"), QStringLiteral("export"),
                 QStringLiteral("1"), QStringLiteral("--tev"), at(m_folder)});
     ASSERT_EQ(intoFolder.status, 0) << intoFolder.err.toStdString();
@@ -152,7 +129,7 @@ TEST_F(CliUnicodeNames, ALibraryInSuchAFolderImportsListsAndExports) {
         ASSERT_TRUE(index.open(QIODevice::WriteOnly | QIODevice::Truncate));
         index.write(QByteArray(200, 'x'));
     }
-    const ChildRun rebuilt =
+    const ProgramRun rebuilt =
         runCli({option, library, QStringLiteral("library"), QStringLiteral("rebuild")});
     ASSERT_EQ(rebuilt.status, 0) << rebuilt.err.toStdString();
     // (Windows joins the index's name with a backslash.)
@@ -167,7 +144,7 @@ TEST_F(CliUnicodeNames, ALibraryInSuchAFolderImportsListsAndExports) {
 TEST_F(CliUnicodeNames, ReportsAreWrittenUnderSuchNames) {
     // The report program is a second process: the names must survive that hand-over too.
     const QString pdf = at(m_folder + QStringLiteral("/Bericht \u2708.pdf"));
-    const ChildRun report =
+    const ProgramRun report =
         runCli({QStringLiteral("report"), flight, QStringLiteral("--pdf"), pdf,
                 QStringLiteral("--rocket"), QStringLiteral("\u03a9 \"Flug\" \\ 2")});
     ASSERT_EQ(report.status, 0) << report.err.toStdString();
@@ -182,9 +159,9 @@ TEST_F(CliUnicodeNames, ReportsAreWrittenUnderSuchNames) {
                   .status,
               0);
     const QString fromLibrary = at(m_folder + QStringLiteral("/\u03a9.pdf"));
-    const ChildRun archived = runCli({QStringLiteral("--library"), library,
-                                      QStringLiteral("library"), QStringLiteral("report"),
-                                      QStringLiteral("1"), QStringLiteral("--pdf"), fromLibrary});
+    const ProgramRun archived = runCli({QStringLiteral("--library"), library,
+                                        QStringLiteral("library"), QStringLiteral("report"),
+                                        QStringLiteral("1"), QStringLiteral("--pdf"), fromLibrary});
     ASSERT_EQ(archived.status, 0) << archived.err.toStdString();
     EXPECT_TRUE(fileBytes(fromLibrary).startsWith("%PDF"));
 }

@@ -4,14 +4,14 @@
 #include <QDateTime>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "cli/report/report_command.h"
 #include "report/image_export.h"
 #include "report_test_support.h"
-#include "support/child_output.h"
+#include "support/program_run.h"
 #include "support/sim_files.h"
 
 namespace tevusb::cli {
@@ -23,26 +23,16 @@ struct CliRun {
     QString err;
 };
 
-// tevusb-cli as a user without any display starts it: no DISPLAY, no Wayland, no Qt
-// platform chosen; in the local zone `zone` (a POSIX TZ string) when one is given.
+// tevusb-cli as a user without any display starts it; in the local zone `zone` (a POSIX TZ
+// string) when one is given.
 CliRun runCli(const QStringList& arguments, const QString& zone = {}) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        env.remove(QString::fromLatin1(name));
-    }
+    QProcessEnvironment env = testing::environmentWithoutDisplay();
     if (!zone.isEmpty()) {
         env.insert(QStringLiteral("TZ"), zone);
     }
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(TEVUSB_CLI), arguments);
-    CliRun run;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit) {
-        run.status = process.exitCode();
-    }
-    run.out = QString::fromUtf8(tevusb::testing::withLfLineEnds(process.readAllStandardOutput()));
-    run.err = QString::fromUtf8(tevusb::testing::withLfLineEnds(process.readAllStandardError()));
-    return run;
+    const testing::ProgramRun run =
+        testing::runProgram(QStringLiteral(TEVUSB_CLI), arguments, env, 60000);
+    return {run.status, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
 }
 
 struct CliReportTest : ::testing::Test {
