@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/shown_flight_name.h"
 
+#include "data/utf8_path.h"
 #include "library/flight_name.h"
 #include "ui/library_service.h"
-#include "ui/native_path.h"
 
 namespace tevusb::app {
 
@@ -28,7 +28,7 @@ QString shownFlightName(const std::filesystem::path& file, int setIndex) {
         return archived;
     }
     return QString::fromStdString(
-        library::fileFlightName(ui::toQString(file.filename()).toStdString(), setIndex));
+        library::fileFlightName(data::pathToUtf8(file.filename()), setIndex));
 }
 
 }  // namespace tevusb::app

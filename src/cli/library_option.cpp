@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/library_option.h"
 
-#include "cli/cli_path.h"
 #include "library/library_location.h"
 #include "text/safety_texts.h"
 
@@ -32,10 +31,7 @@ bool simulatorLibrary() {
 }
 
 std::filesystem::path libraryFolder() {
-    // A folder given on the command line is UTF-8 text like every word there.
-    const std::filesystem::path usual = option() && !option()->empty()
-                                            ? toPath(*option())
-                                            : library::resolveLibraryFolder(std::nullopt);
+    const std::filesystem::path usual = library::resolveLibraryFolder(option());
     return simulatorLibrary() ? text::simulatorLibraryFolder(usual) : usual;
 }
 

@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "data/os_file.h"
-#include "data/utf8_path.h"
 
 namespace tevusb::data {
 
@@ -15,13 +14,11 @@ namespace {
 
 std::filesystem::path tempNameFor(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
-    std::string name(".");
-    name.append(pathToUtf8(target.filename()));
-    name.append(".tmp");
-    name.append(std::to_string(os::processId()));
-    name.push_back('.');
-    name.append(std::to_string(counter.fetch_add(1)));
-    return target.parent_path() / utf8ToPath(name);
+    // Joined as paths, so that the name is never narrowed to a code page on Windows.
+    std::filesystem::path name(".");
+    name += target.filename();
+    name += ".tmp" + std::to_string(os::processId()) + "." + std::to_string(counter.fetch_add(1));
+    return target.parent_path() / name;
 }
 
 // The system's error in the words a flyer needs for the usual causes, its own text otherwise.

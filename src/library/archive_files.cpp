@@ -85,9 +85,12 @@ bool makeFolders(const std::filesystem::path& folder, std::string& error) {
 Placed writeNew(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
     const auto folder = target.parent_path();
     static std::atomic<unsigned> counter{0};
-    const auto temp = folder / data::utf8ToPath("." + data::pathToUtf8(target.filename()) +
-                                                kTempMark + std::to_string(data::os::processId()) +
-                                                "-" + std::to_string(counter.fetch_add(1)));
+    // Joined as paths, so that the name is never narrowed to a code page on Windows.
+    std::filesystem::path name(".");
+    name += target.filename();
+    name += kTempMark + std::to_string(data::os::processId()) + "-" +
+            std::to_string(counter.fetch_add(1));
+    const auto temp = folder / name;
     const int fd = data::os::createOrTruncate(temp);
     if (fd < 0) {
         error =
